@@ -27,9 +27,10 @@ const QList<FontFace>& FontFaces() {
     // Wine ships no italic Tahoma or MS Sans Serif; the synthesised slant of the regular
     // file is what Windows draws for them too.
     static const QList<FontFace> faces = {
-        {"Tahoma", kWine + "tahoma.ttf", kWine + "tahomabd.ttf", kWine + "tahoma.ttf", kWine + "tahomabd.ttf"},
-        {"MS Sans Serif", kWine + "ms_sans_serif.ttf", kWine + "ms_sans_serif.ttf", kWine + "ms_sans_serif.ttf",
-         kWine + "ms_sans_serif.ttf"},
+        {"Tahoma", kWine + "tahoma.ttf", kWine + "tahomabd.ttf", kWine + "tahoma.ttf",
+         kWine + "tahomabd.ttf"},
+        {"MS Sans Serif", kWine + "ms_sans_serif.ttf", kWine + "ms_sans_serif.ttf",
+         kWine + "ms_sans_serif.ttf", kWine + "ms_sans_serif.ttf"},
         {"Arial", kLiberation + "LiberationSans-Regular.ttf", kLiberation + "LiberationSans-Bold.ttf",
          kLiberation + "LiberationSans-Italic.ttf", kLiberation + "LiberationSans-BoldItalic.ttf"},
     };

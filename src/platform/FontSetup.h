@@ -9,8 +9,8 @@ namespace platform {
 // font files: Wine's Tahoma and MS Sans Serif, and Liberation Sans standing in for Arial.
 // Measuring, drawing and embedding all go through the files named here.
 struct FontFace {
-    QString Family;   // the name the program asks for ("Tahoma", "MS Sans Serif", "Arial")
-    QString Regular;  // font file paths
+    QString Family;  // the name the program asks for ("Tahoma", "MS Sans Serif", "Arial")
+    QString Regular; // font file paths
     QString Bold;
     QString Italic;
     QString BoldItalic;

@@ -4,7 +4,9 @@
 
 namespace platform {
 
-RegionalSettings RegionalSettings::Russian() { return {",", "\u00A0"}; }
+RegionalSettings RegionalSettings::Russian() {
+    return {",", "\u00A0"};
+}
 
 RegionalSettings RegionalSettings::FromLocale(const QLocale& locale) {
     if (locale.language() == QLocale::C)
@@ -12,6 +14,8 @@ RegionalSettings RegionalSettings::FromLocale(const QLocale& locale) {
     return {locale.decimalPoint().toStdString(), locale.groupSeparator().toStdString()};
 }
 
-RegionalSettings RegionalSettings::System() { return FromLocale(QLocale::system()); }
+RegionalSettings RegionalSettings::System() {
+    return FromLocale(QLocale::system());
+}
 
 } // namespace platform

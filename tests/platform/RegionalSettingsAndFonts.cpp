@@ -40,7 +40,9 @@ TEST(RegionalSettings, SystemLocaleComesFromTheEnvironment) {
 }
 
 // A family resolves to a file when the glyph data Qt draws with is the data of that file.
-static QByteArray HeadTable(const QRawFont& font) { return font.fontTable("head") + font.fontTable("name"); }
+static QByteArray HeadTable(const QRawFont& font) {
+    return font.fontTable("head") + font.fontTable("name");
+}
 
 TEST(FontSetup, ClassicFamiliesResolveToTheFreeFiles) {
     QStringList missing;
@@ -68,7 +70,8 @@ TEST(FontSetup, ClassicFamiliesResolveToTheFreeFiles) {
         const QRawFont expected(QString::fromLatin1(c.file), 13);
         ASSERT_TRUE(resolved.isValid());
         ASSERT_TRUE(expected.isValid());
-        EXPECT_EQ(HeadTable(resolved), HeadTable(expected)) << "resolved to " << resolved.familyName().toStdString();
+        EXPECT_EQ(HeadTable(resolved), HeadTable(expected))
+            << "resolved to " << resolved.familyName().toStdString();
     }
 }
 
