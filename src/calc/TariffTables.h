@@ -96,4 +96,18 @@ enum TariffCode { cTB, cKT, cKBM, cKO, cKVS, cKM, cKS, cKP, cKN, TariffCodeCount
 inline constexpr std::array<std::string_view, TariffCodeCount> TariffCodes = {"ТБ", "КТ", "КБМ", "КО", "КВС",
                                                                               "КМ", "КС", "КП",  "КН"};
 
+// Captions of the result table's rows, in the order of the codes. The term row's caption
+// is rewritten on the result page (ResultTexts::Label92).
+inline constexpr std::array<std::string_view, TariffCodeCount> ResultRowCaptions = {
+    "Базовая ставка страхового тарифа (в рублях):",
+    "Коэффициент территории использования ТС:",
+    "Коэффициент класса страхователя:",
+    "Коэффициент количества лиц, допущенных к управлению:",
+    "Коэффициент возраста и стажа водителя:",
+    "Коэффициент мощности двигателя легкового автомобиля:",
+    "Коэффициент периода использования транспортного средства:",
+    "Коэффициент срока страхования:",
+    "Коэффициент страхового тарифа:"};
+inline constexpr std::string_view PremiumCaption = "Размер страховой премии (Т)";
+
 } // namespace calc

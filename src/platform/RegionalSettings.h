@@ -15,7 +15,7 @@ struct RegionalSettings {
     static RegionalSettings Russian();
     // Separators of the given locale; the C locale carries none, so it falls back to Russian.
     static RegionalSettings FromLocale(const QLocale& locale);
-    // Separators of the environment's locale (LC_ALL, LC_NUMERIC, LANG).
+    // Separators of the environment's numeric locale (LC_ALL, else LC_NUMERIC, else LANG).
     static RegionalSettings System();
 };
 

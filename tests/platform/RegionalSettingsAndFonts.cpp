@@ -30,13 +30,33 @@ TEST(RegionalSettings, SeparatorsFollowTheLocale) {
     }
 }
 
-TEST(RegionalSettings, SystemLocaleComesFromTheEnvironment) {
-    // QLocale::system() is read once per process, so the variable is checked against it
-    // rather than set here; the command-line tests exercise LC_ALL in a child process.
-    const RegionalSettings sys = RegionalSettings::System();
-    const RegionalSettings expected = RegionalSettings::FromLocale(QLocale::system());
-    EXPECT_EQ(sys.DecimalSeparator, expected.DecimalSeparator);
-    EXPECT_EQ(sys.ThousandSeparator, expected.ThousandSeparator);
+TEST(RegionalSettings, SystemLocaleComesFromTheNumericCategory) {
+    struct Case {
+        const char* lcAll;
+        const char* lcNumeric;
+        const char* lang;
+        const char* decimal;
+    };
+    const Case cases[] = {
+        {"en_US.UTF-8", "ru_RU.UTF-8", "ru_RU.UTF-8", "."}, // LC_ALL wins
+        {"", "en_US.UTF-8", "ru_RU.UTF-8", "."},            // then LC_NUMERIC
+        {"", "", "en_GB.UTF-8", "."},                       // then LANG
+        {"", "", "ru_RU.UTF-8", ","},
+        {"", "", "C.UTF-8", ","}, // C carries no conventions: Russian
+        {"POSIX", "en_US.UTF-8", "", ","},
+        {"", "", "", ","},
+    };
+    const QByteArray saved[3] = {qgetenv("LC_ALL"), qgetenv("LC_NUMERIC"), qgetenv("LANG")};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.lcAll) + "/" + c.lcNumeric + "/" + c.lang);
+        qputenv("LC_ALL", c.lcAll);
+        qputenv("LC_NUMERIC", c.lcNumeric);
+        qputenv("LANG", c.lang);
+        EXPECT_EQ(RegionalSettings::System().DecimalSeparator, c.decimal);
+    }
+    qputenv("LC_ALL", saved[0]);
+    qputenv("LC_NUMERIC", saved[1]);
+    qputenv("LANG", saved[2]);
 }
 
 // A family resolves to a file when the glyph data Qt draws with is the data of that file.

@@ -1,0 +1,63 @@
+// tarifon-cli: the calculator without its window, for dealers' scripts and for checking results.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/cli/QuoteOptions.h"
+#include "app/cli/QuoteReport.h"
+#include "platform/RegionalSettings.h"
+
+namespace {
+
+constexpr int UsageStatus = 2;
+
+const char* const Usage =
+    "Usage: tarifon-cli <command> [options]\n"
+    "Commands:\n"
+    "  quote   compute a premium and print the result page (see: tarifon-cli quote --help)\n";
+
+calc::Separators SystemSeparators() {
+    const platform::RegionalSettings s = platform::RegionalSettings::System();
+    return {s.DecimalSeparator, s.ThousandSeparator};
+}
+
+int Quote(const std::vector<std::string>& args) {
+    cli::QuoteAnswers answers;
+    try {
+        answers = cli::ParseQuoteOptions(args);
+    } catch (const cli::UsageError& e) {
+        std::fprintf(stderr, "tarifon-cli quote: %s\n", e.Message.c_str());
+        return UsageStatus;
+    }
+    if (answers.Help) {
+        std::fputs(cli::QuoteOptionsHelp().c_str(), stdout);
+        return 0;
+    }
+    calc::Calculator calculator(SystemSeparators());
+    const std::vector<std::string> notes = cli::ApplyAnswers(answers, calculator);
+    calculator.pResultEnterPage();
+    if (answers.Json) {
+        std::fputs(cli::QuoteJson(calculator, notes).c_str(), stdout);
+    } else {
+        for (const std::string& note : notes)
+            std::fprintf(stderr, "tarifon-cli quote: note: %s\n", note.c_str());
+        std::fputs(cli::QuoteText(calculator).c_str(), stdout);
+    }
+    return std::fflush(stdout) == 0 ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.empty() || args[0] == "--help" || args[0] == "-h") {
+        std::fputs(Usage, args.empty() ? stderr : stdout);
+        return args.empty() ? UsageStatus : 0;
+    }
+    const std::string command = args[0];
+    args.erase(args.begin());
+    if (command == "quote")
+        return Quote(args);
+    std::fprintf(stderr, "tarifon-cli: unknown command '%s'\n%s", command.c_str(), Usage);
+    return UsageStatus;
+}
