@@ -136,6 +136,8 @@ private:
     int FCarTag = CarTagNatural;
     std::string FCarLabel;
     std::array<std::string, TerritoryRows> FTerritoryLabels;
+    int FTerritoryLabelColumn = -1; // what the labels were last written for
+    std::string FTerritoryLabelDecimal;
     ResultTexts FResult;
 };
 

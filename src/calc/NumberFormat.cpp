@@ -46,6 +46,24 @@ Pattern ParsePattern(std::string_view pattern) {
 // The decimal digits of |value| rounded at `fracPlaces`: integer digits and exactly
 // `fracPlaces` fraction digits.
 void RoundedDigits(long double value, int fracPlaces, std::string& intDigits, std::string& fracDigits) {
+    // Most values (coefficients, whole roubles) sit on the pattern's grid or very close to it;
+    // there the 18-digit rule cannot round any other way, and the printf below is skipped.
+    if (fracPlaces <= 6 && std::fabs(value) < 1e12L) {
+        long double scaled = std::fabs(value);
+        for (int i = 0; i < fracPlaces; ++i)
+            scaled *= 10;
+        const long double nearest = std::nearbyintl(scaled);
+        if (std::fabs(scaled - nearest) < 1e-6L) {
+            std::string all = std::to_string((unsigned long long)nearest);
+            if (int(all.size()) <= fracPlaces)
+                all.insert(0, fracPlaces + 1 - all.size(), '0');
+            intDigits = all.substr(0, all.size() - fracPlaces);
+            fracDigits = all.substr(all.size() - fracPlaces);
+            const size_t first = intDigits.find_first_not_of('0');
+            intDigits = first == std::string::npos ? "" : intDigits.substr(first);
+            return;
+        }
+    }
     char buf[64];
     std::snprintf(buf, sizeof buf, "%.17Le", std::fabs(value)); // 18 significant digits
     std::string digits;

@@ -20,9 +20,14 @@ void Calculator::RecalcCoefficients() {
     if (P == 0) {
         const int column = VehicleTypes[CheckedVehicle()].TerritoryColumn2 ? 1 : 0;
         FState.KT = TerritoryTable[Pages(PageId::pHome).Tag][column];
-        for (int row = 0; row < TerritoryRows; ++row)
-            FTerritoryLabels[row] =
-                std::string(TerritoryLabelPrefix) + FormatGeneral(TerritoryTable[row][column], FSeparators);
+        // The labels depend only on the column and the decimal separator; rewrite them when either changed.
+        if (column != FTerritoryLabelColumn || FSeparators.Decimal != FTerritoryLabelDecimal) {
+            for (int row = 0; row < TerritoryRows; ++row)
+                FTerritoryLabels[row] = std::string(TerritoryLabelPrefix) +
+                                        FormatGeneral(TerritoryTable[row][column], FSeparators);
+            FTerritoryLabelColumn = column;
+            FTerritoryLabelDecimal = FSeparators.Decimal;
+        }
     } else {
         FState.KT = P == 2 ? 2.0 : 1.0;
     }
