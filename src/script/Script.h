@@ -47,10 +47,10 @@ public:
     bool IsNumber() const { return IsInteger() || IsFloat(); }
     bool IsString() const { return std::holds_alternative<std::string>(FValue); }
 
-    bool AsBool() const;              // numbers: non-zero; strings: "True"/"False" (any case)
-    std::int64_t AsInteger() const;   // floats truncated; strings parsed; throws RuntimeError when impossible
-    long double AsFloat() const;      // strings parsed with '.' or ','; throws RuntimeError when impossible
-    std::string AsString() const;     // Null gives "", booleans "True"/"False", floats up to 18 digits
+    bool AsBool() const;            // numbers: non-zero; strings: "True"/"False" (any case)
+    std::int64_t AsInteger() const; // floats truncated; strings parsed; throws RuntimeError when impossible
+    long double AsFloat() const;    // strings parsed with '.' or ','; throws RuntimeError when impossible
+    std::string AsString() const;   // Null gives "", booleans "True"/"False", floats up to 18 digits
 
     const Storage& Value() const { return FValue; }
     bool operator==(const Variant& other) const { return FValue == other.FValue; }
@@ -60,14 +60,20 @@ private:
 };
 
 // Raised while running: a message, and where in the source the failing statement is.
+// what() is the plain message; Line and Column are 0 when the position is unknown (errors the host
+// raises itself pass through unchanged).
 class RuntimeError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
+    RuntimeError(const std::string& message, int line, int column)
+        : std::runtime_error(message), Line(line), Column(column) {}
+    int Line = 0;
+    int Column = 0;
 };
 
 struct CompileError {
-    int Line = 0;    // 1-based
-    int Column = 0;  // 1-based
+    int Line = 0;   // 1-based
+    int Column = 0; // 1-based
     std::string Message;
 };
 
@@ -81,8 +87,8 @@ public:
     // Return false (with a message in error) when the property does not exist.
     virtual bool GetProperty(const std::string& object, const std::vector<std::string>& path, Variant& value,
                              std::string& error) = 0;
-    virtual bool SetProperty(const std::string& object, const std::vector<std::string>& path, const Variant& value,
-                             std::string& error) = 0;
+    virtual bool SetProperty(const std::string& object, const std::vector<std::string>& path,
+                             const Variant& value, std::string& error) = 0;
     // `<name>`: a report variable. Throws RuntimeError when the name is unknown.
     virtual Variant GetVariable(const std::string& name) = 0;
     // Host functions (Get, Set, IIF, ...); HasFunction is asked at compile time.
@@ -107,13 +113,19 @@ public:
     // Runs the main block. Throws RuntimeError.
     void RunMain(Host& host);
 
-    bool HasProcedure(const std::string& name) const;   // procedures and functions, case-insensitive
-    // Runs a procedure or function with the given arguments; returns a function's Result (Null for a procedure).
+    bool HasProcedure(const std::string& name) const; // procedures and functions, case-insensitive
+    // Runs a procedure or function with the given arguments; returns a function's Result (Null for a
+    // procedure).
     Variant Call(const std::string& name, const std::vector<Variant>& args, Host& host);
 
-    // Global `var` and `const` declarations of the script, readable by name.
+    // Global `var` and `const` declarations of the script, readable by name (Null when unknown).
     bool HasGlobal(const std::string& name) const;
     Variant Global(const std::string& name) const;
+
+    // Statements and loop rounds one RunMain or Call may take before it stops with a RuntimeError,
+    // so a script can never hang the report.
+    static constexpr std::uint64_t kDefaultStepLimit = 10'000'000;
+    void SetStepLimit(std::uint64_t steps);
 
 private:
     explicit Program(std::unique_ptr<ProgramImpl> impl);
