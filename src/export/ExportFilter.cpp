@@ -1,0 +1,246 @@
+#include "export/ExportFilter.h"
+
+#include "export/Progress.h"
+#include "report/DrawText.h"
+#include "report/EngineTexts.h"
+#include "report/MemoFill.h"
+#include "report/PageList.h"
+#include "report/PreviewPages.h"
+#include "report/Report.h"
+#include "report/ViewPainter.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <algorithm>
+
+namespace exports {
+
+using namespace report;
+
+namespace {
+
+std::vector<TrpCustomExportFilter*>& Registry() {
+    static std::vector<TrpCustomExportFilter*> filters;
+    return filters;
+}
+
+// A private copy of a prepared page, so that what the loop changes (margins, highlight fonts,
+// page counts, widths) never reaches the pages the preview shows.
+std::unique_ptr<TrpReportPage> CopyPage(const TrpReportPage& page) {
+    auto copy = std::make_unique<TrpReportPage>();
+    copy->Assign(page);
+    copy->SetReport(page.Report());
+    std::function<void(const TrpComponent&, TrpComponent&)> copyChildren = [&](const TrpComponent& from,
+                                                                                TrpComponent& to) {
+        for (const auto& child : from.Objects())
+            if (auto clone = child->Clone()) {
+                TrpComponent* added = to.Add(std::move(clone));
+                copyChildren(*child, *added);
+            }
+    };
+    copyChildren(page, *copy);
+    return copy;
+}
+
+bool IsPageHeader(const TrpComponent& c) { return c.IsBand() && c.ClassName() == u"TrpPageHeader"; }
+bool IsPageFooter(const TrpComponent& c) { return c.IsBand() && c.ClassName() == u"TrpPageFooter"; }
+
+// What the loop does to a memo before a filter sees it.
+void PrepareMemo(TrpCustomMemoView& memo, int pageCount, TrpDrawText& drawText) {
+    if (memo.Highlight().Active) {
+        TrpFont font = memo.Font();
+        font.Color = memo.Highlight().Font.Color;
+        font.Style = memo.Highlight().Font.Style;
+        memo.SetFont(font);
+    }
+    const QString text = memo.Text();
+    if (text.contains(TotalPagesMark())) {
+        QString filled = text;
+        filled.replace(TotalPagesMark(), QString::number(pageCount));
+        memo.SetText(filled);
+    }
+    if (memo.AutoWidth()) {
+        // Lay the text out once without a width limit: its widest line fixes the width.
+        TrpTextSettings s;
+        s.Font = memo.Font();
+        s.WordWrap = false;
+        s.AllowHTMLTags = memo.AllowHTMLTags();
+        s.CharSpacing = memo.CharSpacing();
+        s.LineSpacing = memo.LineSpacing();
+        drawText.Layout(memo.Memo(), s, 1e6);
+        memo.SetWidth(drawText.CalcWidth() + memo.GapX() * 2 + 2);
+    }
+}
+
+void ShowError(TrpReport& report, const QString& message) {
+    report.AddError(message);
+    const QString text = rpGet("clErrors") + QStringLiteral("\r\n") + message;
+    switch (report.EngineOptions.NewSilentMode) {
+    case simMessageBoxes:
+        if (report.OnShowError)
+            report.OnShowError(rpGet("mbError"), text);
+        else if (DefaultErrorHandler())
+            DefaultErrorHandler()(rpGet("mbError"), text);
+        break;
+    case simSilent:
+        break;
+    case simReThrow:
+        throw TrpReportError(text);
+    }
+}
+
+} // namespace
+
+TrpCustomExportFilter::TrpCustomExportFilter(bool subordinate) : FSubordinate(subordinate) {
+    if (!subordinate)
+        Registry().push_back(this);
+}
+
+TrpCustomExportFilter::~TrpCustomExportFilter() {
+    auto& r = Registry();
+    r.erase(std::remove(r.begin(), r.end(), this), r.end());
+}
+
+QString TrpCustomExportFilter::TargetFileName() const {
+    if (FFileName.isEmpty() || FDefaultPath.isEmpty() || FFileName.contains(QLatin1Char('/')) ||
+        FFileName.contains(QLatin1Char('\\')))
+        return FFileName;
+    return QDir(FDefaultPath).filePath(FFileName);
+}
+
+const std::vector<TrpCustomExportFilter*>& ExportFilters() { return Registry(); }
+
+Extended PaperLeft(const TrpComponent& object) {
+    Extended sum = 0;
+    for (const TrpComponent* c = &object; c; c = c->Parent())
+        sum += c->Left();
+    return sum;
+}
+
+Extended PaperTop(const TrpComponent& object) {
+    Extended sum = 0;
+    for (const TrpComponent* c = &object; c; c = c->Parent())
+        sum += c->Top();
+    return sum;
+}
+
+bool ExportTo(TrpReport& report, TrpCustomExportFilter* filter, TrpExportPreview* preview) {
+    if (!filter)
+        return false;
+    filter->SetReport(&report);
+    if (filter->ShowDialog() && filter->ShowModal() != mrOk)
+        return false;
+    if (filter->CurPage())
+        filter->SetPageNumbers(QString::number(preview ? preview->CurrentPage() : 1));
+
+    TrpPreviewPages& pages = report.PreviewPages();
+    const int count = pages.Count();
+    report.SetTerminated(false);
+    // A malformed list goes to the caller before anything is written.
+    const std::vector<int> selected = ParsePageNumbers(filter->PageNumbers(), count);
+    // A list that names no existing page selects nothing (not every page).
+    const bool allPages = QString(filter->PageNumbers()).remove(QLatin1Char(' ')).isEmpty();
+
+    bool ok = true;
+    bool started = false;
+    bool progressShown = false;
+    TrpProgress progress;
+    TrpDrawText scratch;
+    bool finished = false;
+    auto finish = [&] {
+        if (finished)
+            return;
+        finished = true;
+        if (preview) {
+            preview->Unlock();
+            preview->Refresh();
+        }
+        if (progressShown) {
+            progress.Hide();
+            report.ProgressStop(TrpProgressKind::Exporting);
+        }
+        filter->Finish();
+    };
+    try {
+        if (!filter->Start())
+            return true;
+        started = true;
+        if (preview) {
+            preview->Refresh();
+            preview->Lock();
+        }
+        if (filter->ShowProgress()) {
+            progressShown = true;
+            report.ProgressStart(TrpProgressKind::Exporting);
+            if (report.ShowProgress)
+                progress.Execute(0, QString(), false, true);
+        }
+        for (int i = 0; i < count && !report.Terminated(); ++i) {
+            if (!allPages && !PageSelected(selected, i + 1))
+                continue;
+            if (progressShown) {
+                progress.SetMessage(rpGet("prExporting").replace(QStringLiteral("%d"), QString::number(i + 1)));
+                report.Progress(TrpProgressKind::Exporting, i + 1);
+                if (progress.Terminated())
+                    report.SetTerminated(true);
+            }
+            const TrpReportPage* prepared = pages.Page(i);
+            if (!prepared)
+                continue;
+            std::unique_ptr<TrpReportPage> page = CopyPage(*prepared);
+            filter->StartPage(page.get(), i);
+            const bool mirrored = page->MirrorMargins() && (i % 2 == 1);
+            page->SetLeft((mirrored ? page->RightMargin() : page->LeftMargin()) * fr01cm);
+            page->SetTop(page->TopMargin() * fr01cm);
+
+            {
+                TrpPictureView background;
+                background.SetName(QStringLiteral("_pagebackground"));
+                background.SetReport(&report);
+                background.SetColor(page->Color());
+                background.SetFrame(page->Frame());
+                background.SetStretched(true);
+                background.SetKeepAspectRatio(false);
+                background.SetBounds(page->Left(), page->Top(), page->PrintableWidth(), page->PrintableHeight());
+                filter->ExportObject(&background);
+            }
+
+            auto pass = [&](TrpComponent& object) {
+                if (auto* memo = dynamic_cast<TrpCustomMemoView*>(&object))
+                    PrepareMemo(*memo, count, scratch);
+                filter->ExportObject(&object);
+            };
+            for (const auto& object : page->Objects()) {
+                if (filter->SuppressPageHeadersFooters() &&
+                    ((IsPageHeader(*object) && i > 0) || (IsPageFooter(*object) && i < count - 1)))
+                    continue;
+                pass(*object);
+                for (const auto& child : object->Objects())
+                    pass(*child);
+            }
+            filter->FinishPage(page.get(), i);
+            if (QCoreApplication::instance())
+                QCoreApplication::processEvents();
+            if (progress.Terminated())
+                report.SetTerminated(true);
+        }
+        finish();
+    } catch (const std::exception& e) {
+        ok = false;
+        const QString message =
+            dynamic_cast<const TrpReportError*>(&e) ? static_cast<const TrpReportError&>(e).Message()
+                                                    : QString::fromUtf8(e.what());
+        if (started) {
+            try {
+                finish();
+            } catch (const std::exception&) {
+                // The first error is the one worth telling.
+            }
+        }
+        ShowError(report, message);
+    }
+    return ok;
+}
+
+} // namespace exports
