@@ -1,17 +1,29 @@
 #include "script/Interpreter.h"
 #include "script/Builtins.h"
 
+#include <algorithm>
+#include <pthread.h>
+
 namespace script {
 
 namespace {
 
-// Stack use is measured from the outermost entry into any script on this thread, so recursion that
-// passes through the host (a script function reading a variable whose expression calls it again)
-// is caught too.
-constexpr std::uintptr_t kMaxStackBytes = 1024 * 1024;
-constexpr int kMaxCallDepth = 2000;
+// Every script call checks how much of the thread's stack is left, so deep recursion (also when
+// it passes through the host: a script function reading a variable whose expression calls it
+// again) ends in a RuntimeError instead of a crash. Sanitizer builds need a larger reserve.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr std::uintptr_t kStackReserve = 2 * 1024 * 1024;
+#else
+constexpr std::uintptr_t kStackReserve = 512 * 1024;
+#endif
+// Used when the thread's stack bounds cannot be read: stack used since the outermost script entry.
+constexpr std::uintptr_t kFallbackStackBytes = 1024 * 1024;
+constexpr int kMaxCallDepth = 10000;
 
 struct StackWatch {
+    bool BoundsRead = false;
+    std::uintptr_t Low = 0; // lowest address of the thread's stack, 0 when unknown
+    std::uintptr_t Reserve = kStackReserve;
     std::uintptr_t Base = 0;
     int Depth = 0;
 };
@@ -21,18 +33,39 @@ std::uintptr_t StackPosition() {
     return reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0));
 }
 
+void ReadStackBounds() {
+    tStack.BoundsRead = true;
+    pthread_attr_t attributes;
+    if (pthread_getattr_np(pthread_self(), &attributes) != 0)
+        return;
+    void* address = nullptr;
+    std::size_t size = 0;
+    if (pthread_attr_getstack(&attributes, &address, &size) == 0) {
+        tStack.Low = reinterpret_cast<std::uintptr_t>(address);
+        tStack.Reserve = std::min<std::uintptr_t>(kStackReserve, size / 4); // threads with small stacks
+    }
+    pthread_attr_destroy(&attributes);
+}
+
+bool StackExhausted() {
+    const std::uintptr_t here = StackPosition();
+    if (tStack.Low != 0)
+        return here < tStack.Low + tStack.Reserve;
+    const std::uintptr_t used = tStack.Base > here ? tStack.Base - here : here - tStack.Base;
+    return used > kFallbackStackBytes;
+}
+
 class CallGuard {
 public:
     CallGuard() {
+        if (!tStack.BoundsRead)
+            ReadStackBounds();
         const std::uintptr_t here = StackPosition();
         if (tStack.Depth == 0)
             tStack.Base = here;
-        ++tStack.Depth;
-        const std::uintptr_t used = tStack.Base > here ? tStack.Base - here : here - tStack.Base;
-        if (used > kMaxStackBytes || tStack.Depth > kMaxCallDepth) {
-            --tStack.Depth;
+        if (StackExhausted() || tStack.Depth >= kMaxCallDepth)
             throw RuntimeError("Stack overflow");
-        }
+        ++tStack.Depth;
     }
     ~CallGuard() { --tStack.Depth; }
     CallGuard(const CallGuard&) = delete;
@@ -114,6 +147,9 @@ Interpreter::Flow Interpreter::Exec(const Stmt* statement) {
     if (!statement)
         return Flow::Normal;
     Step();
+    // Statements nest (if inside if) without calls, so they watch the stack too.
+    if (StackExhausted())
+        throw RuntimeError("Stack overflow", statement->Line, statement->Column);
     try {
         return ExecStatement(*statement);
     } catch (RuntimeError& e) {

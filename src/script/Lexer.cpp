@@ -84,25 +84,22 @@ bool EndsOperand(Tok kind) {
     }
 }
 
-class Lexer {
-public:
-    explicit Lexer(const std::string& source) : FText(source) {}
+} // namespace
 
-    std::vector<Token> Run() {
-        std::vector<Token> tokens;
-        for (;;) {
-            SkipBlanksAndComments();
-            Token token;
-            token.Line = FLine;
-            token.Column = FColumn;
-            if (FPos >= FText.size()) {
-                tokens.push_back(token);
-                return tokens;
-            }
-            const Tok previous = tokens.empty() ? Tok::End : tokens.back().Kind;
-            ReadToken(token, EndsOperand(previous));
-            tokens.push_back(std::move(token));
-        }
+// The scanner reads one token at a time, so a compile error stops it early even on huge input.
+class Lexer::Scanner {
+public:
+    explicit Scanner(const std::string& source) : FText(source) {}
+
+    Token Next() {
+        SkipBlanksAndComments();
+        Token token;
+        token.Line = FLine;
+        token.Column = FColumn;
+        if (FPos < FText.size())
+            ReadToken(token, EndsOperand(FPrevious));
+        FPrevious = token.Kind;
+        return token;
     }
 
 private:
@@ -341,12 +338,13 @@ private:
     std::size_t FPos = 0;
     int FLine = 1;
     int FColumn = 1;
+    Tok FPrevious = Tok::End;
 };
 
-} // namespace
-
-std::vector<Token> Tokenize(const std::string& source) {
-    return Lexer(source).Run();
+Lexer::Lexer(const std::string& source) : FScanner(std::make_unique<Scanner>(source)) {}
+Lexer::~Lexer() = default;
+Token Lexer::Next() {
+    return FScanner->Next();
 }
 
 std::string Describe(Tok kind) {

@@ -11,6 +11,7 @@
 
 #include "script/Script.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -85,8 +86,17 @@ struct CompileFailure {
     CompileError Error;
 };
 
-// Splits source into tokens ending with Tok::End. Throws CompileFailure.
-std::vector<Token> Tokenize(const std::string& source);
+// Reads tokens one by one; after the last, every call returns Tok::End. Throws CompileFailure.
+class Lexer {
+public:
+    explicit Lexer(const std::string& source); // source must outlive the lexer
+    ~Lexer();
+    Token Next();
+
+private:
+    class Scanner;
+    std::unique_ptr<Scanner> FScanner;
+};
 // How a token kind reads in messages: "'begin'", "identifier", "end of text".
 std::string Describe(const Token& token);
 std::string Describe(Tok kind);

@@ -3,6 +3,7 @@
 #include "script/Interpreter.h"
 
 #include <algorithm>
+#include <deque>
 #include <unordered_map>
 
 namespace script {
@@ -30,7 +31,7 @@ struct LocalName {
 
 class Parser {
 public:
-    Parser(const std::vector<Token>& tokens, const Host& host) : FTokens(tokens), FHost(host) {}
+    Parser(const std::string& source, const Host& host) : FLexer(source), FHost(host) {}
 
     ProgramTree Run() {
         if (Accept(Tok::Program)) {
@@ -58,8 +59,20 @@ public:
 
 private:
     // ---- tokens ----
-    const Token& Cur() const { return FTokens[FPos]; }
-    const Token& Next() { return FTokens[FPos < FTokens.size() - 1 ? FPos++ : FPos]; }
+    // Tokens are pulled from the lexer as the parser reaches them; a deque keeps references to
+    // earlier tokens valid while more are read.
+    const Token& Ahead(std::size_t offset) const {
+        while (FTokens.size() <= FPos + offset && (FTokens.empty() || FTokens.back().Kind != Tok::End))
+            FTokens.push_back(FLexer.Next());
+        return FTokens[std::min(FPos + offset, FTokens.size() - 1)];
+    }
+    const Token& Cur() const { return Ahead(0); }
+    const Token& Next() {
+        const Token& token = Cur();
+        if (token.Kind != Tok::End)
+            ++FPos;
+        return token;
+    }
     bool At(Tok kind) const { return Cur().Kind == kind; }
     bool Accept(Tok kind) {
         if (!At(kind))
@@ -253,8 +266,8 @@ private:
         if (Accept(Tok::RParen))
             return;
         do {
-            if (At(Tok::Var) || (At(Tok::Identifier) && NameKey(Cur().Text) == "OUT" &&
-                                 FTokens[FPos + 1].Kind == Tok::Identifier))
+            if (At(Tok::Var) ||
+                (At(Tok::Identifier) && NameKey(Cur().Text) == "OUT" && Ahead(1).Kind == Tok::Identifier))
                 Fail(Cur(), "Variable parameters are not supported");
             Accept(Tok::Const);
             std::vector<Token> names{Expect(Tok::Identifier)};
@@ -469,7 +482,7 @@ private:
         case Name::What::Routine:
             // Inside a function, its own name on the left of := is its result.
             if (FCurrent && FCurrent->IsFunction && FTree.Routines[found.Index].get() == FCurrent &&
-                FTokens[FPos + 1].Kind == Tok::Assign) {
+                Ahead(1).Kind == Tok::Assign) {
                 Next();
                 return ParseAssignment(
                     name, Target{false, FCurrent->ResultSlot, FCurrent->SlotTypes[FCurrent->ResultSlot]});
@@ -699,7 +712,8 @@ private:
         return Finish(std::move(call), {});
     }
 
-    const std::vector<Token>& FTokens;
+    mutable Lexer FLexer;
+    mutable std::deque<Token> FTokens;
     const Host& FHost;
     std::size_t FPos = 0;
     ProgramTree FTree;
@@ -714,8 +728,8 @@ private:
 
 } // namespace
 
-ProgramTree Parse(const std::vector<Token>& tokens, const Host& host) {
-    return Parser(tokens, host).Run();
+ProgramTree Parse(const std::string& source, const Host& host) {
+    return Parser(source, host).Run();
 }
 
 } // namespace script

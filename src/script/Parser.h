@@ -24,6 +24,6 @@
 namespace script {
 
 // Throws CompileFailure.
-ProgramTree Parse(const std::vector<Token>& tokens, const Host& host);
+ProgramTree Parse(const std::string& source, const Host& host);
 
 } // namespace script

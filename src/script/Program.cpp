@@ -23,7 +23,7 @@ Program& Program::operator=(Program&&) noexcept = default;
 std::unique_ptr<Program> Program::Compile(const std::string& source, const Host& host, CompileError& error) {
     auto impl = std::make_unique<ProgramImpl>();
     try {
-        impl->Tree = Parse(Tokenize(source), host);
+        impl->Tree = Parse(source, host);
     } catch (const CompileFailure& failure) {
         error = failure.Error;
         return nullptr;
