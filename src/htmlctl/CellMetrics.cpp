@@ -1,0 +1,66 @@
+#include "htmlctl/CellMetrics.h"
+
+#include <QFontMetrics>
+#include <QHash>
+#include <QRawFont>
+#include <QtEndian>
+#include <cmath>
+
+namespace htmlctl {
+namespace {
+
+struct Key {
+    QString Family;
+    int Pixels;
+    bool Bold;
+    bool Italic;
+    bool operator==(const Key&) const = default;
+};
+
+size_t qHash(const Key& k, size_t seed = 0) {
+    return qHashMulti(seed, k.Family, k.Pixels, k.Bold, k.Italic);
+}
+
+int EmPixels(const QFont& font) {
+    if (font.pixelSize() > 0)
+        return font.pixelSize();
+    return PointsToPixels(qRound(font.pointSizeF()));
+}
+
+TCellMetrics Measure(const QFont& font) {
+    const int em = EmPixels(font);
+    const QRawFont raw = QRawFont::fromFont(font);
+    const QByteArray head = raw.fontTable("head");
+    const QByteArray os2 = raw.fontTable("OS/2");
+    if (head.size() >= 20 && os2.size() >= 78) {
+        const int unitsPerEm = qFromBigEndian<quint16>(head.constData() + 18);
+        const int winAscent = qFromBigEndian<quint16>(os2.constData() + 74);
+        const int winDescent = qFromBigEndian<quint16>(os2.constData() + 76);
+        if (unitsPerEm > 0)
+            return {int(std::lround(double(em) * winAscent / unitsPerEm)),
+                    int(std::lround(double(em) * winDescent / unitsPerEm))};
+    }
+    const QFontMetrics fm(font);
+    return {fm.ascent(), fm.descent()};
+}
+
+} // namespace
+
+int PointsToPixels(int points) {
+    return int(std::lround(points * 96.0 / 72.0));
+}
+
+TCellMetrics CellMetrics(const QFont& font) {
+    static QHash<Key, TCellMetrics> cache;
+    const Key key{font.family(), EmPixels(font), font.bold(), font.italic()};
+    auto it = cache.constFind(key);
+    if (it != cache.constEnd())
+        return *it;
+    const TCellMetrics m = Measure(font);
+    if (cache.size() > 512) // hostile captions can ask for any number of sizes
+        cache.clear();
+    cache.insert(key, m);
+    return m;
+}
+
+} // namespace htmlctl
