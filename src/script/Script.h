@@ -6,16 +6,37 @@
 //     if Pos('ТБ', <Формула>) = 0 then meType.Memo.Text := '';
 //   end.
 //
-// Supported: a main block `begin ... end.`; procedure and function declarations
-// (`procedure Name(Sender: TObject); begin ... end;`, `function Name: Variant; begin Result := ... end;`);
-// statements: assignment (`:=`) to variables, to `Result` and to object property paths
-// (`Obj.Prop.Sub`), `if ... then ... [else ...]`, `begin ... end` compound statements and
-// procedure calls; expressions with string, integer and float literals, `True`/`False`/`Null`,
-// `+ - * / div mod`, `= <> < > <= >=`, `and or not`, parentheses, function calls, object
-// property reads and `<name>` which reads a report variable through the host.
-// Built-in functions: Pos, Copy, Length, UpperCase, LowerCase, Trim, IntToStr, StrToInt,
-// FloatToStr, Format-free conversions; the host adds its own (Get, Set, IIF, ...).
-// Identifiers are case-insensitive (Cyrillic letters included).
+// Supported: a main block `begin ... end.`; global and local `var` (with optional `= constant`)
+// and `const` sections; procedure and function declarations with value parameters, defaults and
+// `Result` (or the function's own name) (`procedure Name(Sender: TObject); begin ... end;`,
+// `function Name(A: Integer; B: String = ''): Variant; begin Result := ... end;`);
+// statements: assignment (`:=`) to variables and to object property paths (`Obj.Prop.Sub`),
+// `if ... then ... [else ...]`, `begin ... end`, `while ... do`, `repeat ... until`,
+// `for ... := ... to|downto ... do`, `Exit`, `Break`, `Continue` and procedure calls;
+// expressions with string ('It''s', #13#10, #$41), integer ($FF), float literals, `True`/`False`/
+// `Null`/`Nil`, `+ - * / div mod`, `= <> < > <= >=`, `and or xor not shl shr` (short-circuit on
+// Booleans, bitwise on integers), parentheses, function calls, object property reads and `<name>`.
+// Anything else (case, with, try, arrays, ...) is a compile error with its position.
+//
+// Names, innermost first: locals and parameters, globals, the script's routines, True/False/Null/
+// Nil, host functions, built-in functions, host objects. So the host's IIF wins over the built-in
+// one (which evaluates only the branch it returns). Identifiers are case-insensitive (Cyrillic
+// letters included); unknown names do not compile.
+// Built-in functions: Pos, Copy, Length, UpperCase, LowerCase, AnsiUpperCase, AnsiLowerCase, Trim,
+// TrimLeft, TrimRight, IntToStr, StrToInt, StrToIntDef, FloatToStr, StrToFloat, StrToFloatDef,
+// Round, Trunc, Abs, Chr, Ord, VarIsNull, IIF. Strings count characters, not bytes.
+//
+// Host access: `Obj.A.B` reads and writes through GetProperty/SetProperty with the path {"A", "B"};
+// a bare object name (`Value`) reads and writes the object's own value with an empty path.
+// `<name>` calls GetVariable(name). A '<' where an operand is expected (after an operator, '(',
+// ',', ':=', a keyword) opens a variable name that runs to the next '>' on the same line and
+// starts with a letter, so it may hold spaces and dots; after an operand '<' is the comparison.
+//
+// Values: `+` joins two texts, adds a text that reads as a number to a number (else joins);
+// comparisons of a number with a text compare as numbers when the text reads as one; Null is
+// the empty value of the other operand's kind. Integer overflow, division by zero, failed
+// conversions, unknown properties, endless loops (see SetStepLimit) and runaway recursion
+// ("Stack overflow") raise RuntimeError.
 
 #include <cstdint>
 #include <memory>
