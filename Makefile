@@ -35,6 +35,12 @@ fuzz: deps
 	@cmake --build $(FUZZ_BUILD) -j $(JOBS)
 	@echo "fuzz targets are in $(FUZZ_BUILD)/fuzz; run one with scripts/run-fuzz <target> [seconds]"
 
+screenshots: build
+	@mkdir -p $(BUILD)/screenshots
+	@TARIFON_SCREENSHOT_DIR=$(abspath $(BUILD))/screenshots QT_QPA_PLATFORM=offscreen \
+		$(BUILD)/tests/ui/test_ui --gtest_filter='*Screenshot*' >/dev/null
+	@echo "screenshots of every page are in $(BUILD)/screenshots"
+
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 

@@ -1,0 +1,18 @@
+// tarifon: the OSAGO calculator window.
+#include <QApplication>
+
+#include "platform/FontSetup.h"
+#include "ui/OSAGO_Calc.h"
+
+int main(int argc, char** argv) {
+    // The window is laid out in pixels for 96 DPI; it must not be scaled with the screen.
+    qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("tarifon"));
+    QApplication::setApplicationDisplayName(TfmOSAGO_Calc::ApplicationTitle);
+    platform::InstallApplicationFonts();
+
+    TfmOSAGO_Calc window;
+    window.show();
+    return app.exec();
+}
