@@ -137,8 +137,13 @@ void TKWizard::RemovePage(TKWizardCustomPage* page) {
     if (FRouteMap)
         FRouteMap->DoDeletePage(page);
     FPages.Delete(index);
-    if (page == FActivePage)
+    if (page == FActivePage) {
         ActivatePage(next);
+        if (FActivePage == page) { // activation refused while loading: never keep a page we lost
+            FActivePage = nullptr;
+            UpdateButtons();
+        }
+    }
 }
 
 TKWizardCustomPage* TKWizard::FindNextPage(int startIndex, int step, bool enabledOnly) const {

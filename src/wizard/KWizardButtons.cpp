@@ -131,9 +131,9 @@ QImage TKWizardButtonControl::GlyphImage(int index) const {
         index = 0;
     QImage part = FGlyph.copy(index * w, 0, w, FGlyph.height());
     if (!part.hasAlphaChannel()) {
-        // Bitmaps without alpha take their bottom-left pixel as the transparent colour.
+        // Bitmaps without alpha take the bottom-left pixel of the whole glyph as transparent.
         part = part.convertToFormat(QImage::Format_ARGB32);
-        const QRgb key = FGlyph.pixel(index * w, FGlyph.height() - 1);
+        const QRgb key = FGlyph.pixel(0, FGlyph.height() - 1) | 0xFF000000u;
         for (int y = 0; y < part.height(); ++y) {
             auto* line = reinterpret_cast<QRgb*>(part.scanLine(y));
             for (int x = 0; x < part.width(); ++x)

@@ -111,3 +111,37 @@ TEST(ButtonBar, EmptyButtonSetRemovesTheBar) {
     EXPECT_EQ(w.Pages[0]->geometry(), QRect(220, 0, 444, 526));
     EXPECT_EQ(w.Wizard->ButtonControl(bkNext)->geometry(), QRect(496, 536, 75, 25));
 }
+
+TEST(ButtonBar, GlyphHalvesAndLayout) {
+    // A two-image glyph: red for the normal look, blue for the disabled one.
+    QImage glyph(32, 16, QImage::Format_RGB32);
+    glyph.fill(Qt::red);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 16; x < 32; ++x)
+            glyph.setPixel(x, y, qRgb(0, 0, 255));
+    glyph.setPixel(0, 15, qRgb(0, 255, 0)); // bottom-left colour: transparent in its image
+    WizardWindow w(2);
+    for (TKWizardNavigateButton* b : {w.Wizard->ButtonBack(), w.Wizard->ButtonNext()}) {
+        b->SetGlyph(glyph);
+        b->SetNumGlyphs(2);
+        b->SetWidth(90);
+    }
+    w.Wizard->ButtonNext()->SetLayout(blGlyphRight);
+    w.Start();
+    const QImage back = Grab(w.Wizard->ButtonControl(bkBack)); // disabled on the first page
+    EXPECT_EQ(CountPixels(back, back.rect(), qRgb(255, 0, 0)), 0);
+    EXPECT_EQ(CountPixels(back, back.rect(), qRgb(0, 0, 255)), 16 * 16);
+    const QImage next = Grab(w.Wizard->ButtonControl(bkNext));
+    EXPECT_EQ(CountPixels(next, next.rect(), qRgb(0, 255, 0)), 0);
+    int redLeft = next.width(), textRight = 0;
+    for (int y = 0; y < next.height(); ++y)
+        for (int x = 0; x < next.width(); ++x) {
+            const QRgb px = next.pixel(x, y);
+            if (px == (qRgb(255, 0, 0) | 0xFF000000u))
+                redLeft = std::min(redLeft, x);
+            else if (qRed(px) < 100 && qGreen(px) < 100 && qBlue(px) < 100)
+                textRight = std::max(textRight, x);
+        }
+    EXPECT_EQ(CountPixels(next, next.rect(), qRgb(255, 0, 0)), 16 * 16 - 1);
+    EXPECT_GT(redLeft, textRight); // glyph on the right of the caption
+}
