@@ -1,0 +1,156 @@
+#include "report/Attributes.h"
+
+#include "platform/RegionalSettings.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace report {
+
+namespace {
+
+QChar RegionalDecimal() {
+    static const QChar sep = [] {
+        const QString s = QString::fromStdString(platform::RegionalSettings::System().DecimalSeparator);
+        return s.isEmpty() ? QChar(',') : s[0];
+    }();
+    return sep;
+}
+
+bool NeedsEscape(QChar c) {
+    return c == '\n' || c == '\r' || c == '"' || c == '<' || c == '>';
+}
+
+} // namespace
+
+QString EscapeAttr(const QString& value) {
+    bool plain = true;
+    for (QChar c : value)
+        if (NeedsEscape(c) || c == '&') {
+            plain = false;
+            break;
+        }
+    if (plain)
+        return value;
+    QString out;
+    out.reserve(value.size() + 16);
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        const QChar c = value[i];
+        if (NeedsEscape(c)) {
+            out += QStringLiteral("&#") + QString::number(c.unicode()) + QLatin1Char(';');
+        } else if (c == '&' && QStringView(value).mid(i).startsWith(u"&quot;")) {
+            out += QStringLiteral("&#34;");
+            i += 5;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+QString UnescapeAttr(const QString& value) {
+    if (!value.contains(QLatin1Char('&')))
+        return value;
+    QString out;
+    out.reserve(value.size());
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        const QChar c = value[i];
+        if (c == '&') {
+            const QStringView rest = QStringView(value).mid(i);
+            if (rest.startsWith(u"&quot;")) {
+                out += QLatin1Char('"');
+                i += 5;
+                continue;
+            }
+            if (rest.startsWith(u"&#")) {
+                qsizetype j = i + 2;
+                uint code = 0;
+                while (j < value.size() && value[j].isDigit() && code < 0x110000)
+                    code = code * 10 + uint(value[j++].digitValue());
+                if (j < value.size() && value[j] == ';' && j > i + 2) {
+                    out += QString::fromUcs4(reinterpret_cast<const char32_t*>(&code), 1);
+                    i = j;
+                    continue;
+                }
+            }
+        }
+        out += c;
+    }
+    return out;
+}
+
+QString FloatToAttr(Extended value) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.15Lg", value);
+    QString s = QString::fromLatin1(buf);
+    const QChar sep = RegionalDecimal();
+    if (sep != '.')
+        s.replace(QLatin1Char('.'), sep);
+    return s;
+}
+
+bool AttrToFloat(const QString& text, Extended& value) {
+    QByteArray a;
+    a.reserve(text.size());
+    for (QChar c : text) {
+        if (c.isSpace() || c == QChar(0xA0))
+            continue;
+        a += (c == ',') ? '.' : char(c.toLatin1());
+    }
+    if (a.isEmpty())
+        return false;
+    char* end = nullptr;
+    const long double v = std::strtold(a.constData(), &end);
+    if (end != a.constData() + a.size() || !std::isfinite(v))
+        return false;
+    value = v;
+    return true;
+}
+
+void AttrWriter::Add(const QString& name, const QString& value) {
+    AddRaw(name, EscapeAttr(value));
+}
+
+void AttrWriter::AddRaw(const QString& name, const QString& value) {
+    FText += QLatin1Char(' ');
+    FText += name;
+    FText += QLatin1String("=\"");
+    FText += value;
+    FText += QLatin1Char('"');
+}
+
+void ForEachAttr(const QString& text, const std::function<void(const QString&, const QString&)>& f) {
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    while (i < n) {
+        const qsizetype eq = text.indexOf(QLatin1Char('='), i);
+        if (eq < 0)
+            return;
+        const QString name = text.mid(i, eq - i).trimmed().toLower();
+        if (name.isEmpty())
+            return;
+        const qsizetype open = text.indexOf(QLatin1Char('"'), eq);
+        if (open < 0)
+            return;
+        const qsizetype close = text.indexOf(QLatin1Char('"'), open + 1);
+        if (close < 0)
+            return;
+        f(name, UnescapeAttr(text.mid(open + 1, close - open - 1)));
+        i = close + 1;
+    }
+}
+
+bool FindAttr(const QString& text, const QString& name, QString& value) {
+    const QString key = QLatin1Char(' ') + name + QLatin1String("=\"");
+    const qsizetype at = text.indexOf(key, 0, Qt::CaseInsensitive);
+    if (at < 0)
+        return false;
+    const qsizetype start = at + key.size();
+    const qsizetype close = text.indexOf(QLatin1Char('"'), start);
+    if (close < 0)
+        return false;
+    value = UnescapeAttr(text.mid(start, close - start));
+    return true;
+}
+
+} // namespace report

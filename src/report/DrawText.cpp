@@ -1,0 +1,516 @@
+#include "report/DrawText.h"
+
+#include "report/Colors.h"
+#include "report/Components.h"
+#include "report/FontCache.h"
+
+#include <QGlyphRun>
+#include <QPainter>
+#include <cmath>
+
+namespace report {
+
+namespace {
+
+const QString kConsonants = QStringLiteral("БВГДЖЗЙКЛМНПРСТФХЦЧШЩЬЪ");
+const QString kVowels = QStringLiteral("АЕЁИОУЫЭЮЯ");
+const QString kSigns = QStringLiteral("ЬЪ");
+const QString kWordEnd = QStringLiteral(" .,-;");
+
+bool IsVowel(QChar c) {
+    return kVowels.contains(c);
+}
+bool IsConsonant(QChar c) {
+    return kConsonants.contains(c);
+}
+
+int MeasurePixels(int size) {
+    return int(std::lround(size * 600.0 / 72.0));
+}
+
+TrpHTMLTag BaseTag(const TrpFont& font) {
+    return TrpHTMLTag{font.Size, false, false, font.Style, font.Color};
+}
+
+bool ParseHexColor(const QString& value, TColor& color) {
+    // "#RRGGBB" in double quotes, stored the Windows way round.
+    if (value.size() != 9 || value[0] != '"' || value[1] != '#' || value[8] != '"')
+        return false;
+    bool ok = false;
+    const uint rgb = value.mid(2, 6).toUInt(&ok, 16);
+    if (!ok)
+        return false;
+    color = ((rgb & 0xFF) << 16) | (rgb & 0xFF00) | ((rgb >> 16) & 0xFF);
+    return true;
+}
+
+bool IsThreeLetters(const QString& tag) {
+    if (tag.size() != 3)
+        return false;
+    for (QChar c : tag)
+        if (!c.isLetter())
+            return false;
+    return true;
+}
+
+} // namespace
+
+TrpDrawText::TrpDrawText() = default;
+
+// ---- tags ----
+
+QString TrpDrawText::ParseTags(const QString& line, const TrpFont& font, TrpHTMLTag& state,
+                               std::vector<TrpHTMLTag>& tags) {
+    QString out;
+    out.reserve(line.size());
+    tags.clear();
+    tags.reserve(size_t(line.size()));
+    const int reduced = int(std::lround(font.Size / 1.5));
+    auto setStyle = [&](int bit, bool on) { state.Style = on ? (state.Style | bit) : (state.Style & ~bit); };
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        if (line[i] == '<') {
+            const qsizetype end = line.indexOf(QLatin1Char('>'), i + 1);
+            if (end > i) {
+                const QString tag = line.mid(i + 1, end - i - 1);
+                const QString t = tag.toLower();
+                bool handled = true;
+                if (t == u"b" || t == u"/b")
+                    setStyle(fsBold, t == u"b" || (font.Style & fsBold));
+                else if (t == u"i" || t == u"/i")
+                    setStyle(fsItalic, t == u"i" || (font.Style & fsItalic));
+                else if (t == u"u" || t == u"/u")
+                    setStyle(fsUnderline, t == u"u" || (font.Style & fsUnderline));
+                else if (t == u"strike" || t == u"/strike")
+                    setStyle(fsStrikeOut, t == u"strike" || (font.Style & fsStrikeOut));
+                else if (t == u"sub" || t == u"sup") {
+                    state.Size = reduced;
+                    state.Reduced = true;
+                    state.Shifted = t == u"sub";
+                } else if (t == u"/sub" || t == u"/sup") {
+                    state.Size = font.Size;
+                    state.Reduced = false;
+                    state.Shifted = false;
+                } else if (t == u"/font")
+                    state.Color = font.Color;
+                else if (t.startsWith(QStringLiteral("font color="))) {
+                    const QString value = tag.mid(11).trimmed();
+                    TColor c;
+                    if (ParseHexColor(value, c) ||
+                        (!value.startsWith(QLatin1Char('"')) && ColorByName(value, c)))
+                        state.Color = c;
+                    else
+                        handled = false;
+                } else
+                    handled = IsThreeLetters(t);
+                if (handled) {
+                    i = end;
+                    continue;
+                }
+            }
+        }
+        out += line[i];
+        tags.push_back(state);
+    }
+    return out;
+}
+
+// ---- measuring ----
+
+int TrpDrawText::MeasureChar(QChar c, const TrpHTMLTag* tag) const {
+    const int style = tag ? tag->Style : FSettings.Font.Style;
+    const int size = tag ? tag->Size : FSettings.Font.Size;
+    return FontMetricsFor(FSettings.Font.Name, style, MeasurePixels(size), false).Advance(c.unicode()) +
+           FCharSpacing600;
+}
+
+std::vector<int> TrpDrawText::Measure(const QString& text, const std::vector<TrpHTMLTag>& tags, int from,
+                                      int to) const {
+    std::vector<int> cum(size_t(to - from));
+    int sum = 0;
+    if (tags.empty()) {
+        TrpFontMetrics& m = FontMetricsFor(FSettings.Font.Name, FSettings.Font.Style,
+                                           MeasurePixels(FSettings.Font.Size), false);
+        for (int i = from; i < to; ++i) {
+            sum += m.Advance(text[i].unicode()) + FCharSpacing600;
+            cum[size_t(i - from)] = sum;
+        }
+        return cum;
+    }
+    for (int i = from; i < to; ++i) {
+        sum += MeasureChar(text[i], &tags[size_t(i)]);
+        cum[size_t(i - from)] = sum;
+    }
+    return cum;
+}
+
+// ---- hyphenation ----
+
+std::vector<int> TrpDrawText::HyphenPoints(const QString& word) {
+    std::vector<int> points;
+    const QString w = word.toUpper();
+    const int n = int(w.size());
+    if (n <= 3)
+        return points;
+    for (int i = 0; i < n - 1; ++i) {
+        const QChar c = w[i], next = w[i + 1];
+        bool point = false;
+        if (IsConsonant(c))
+            point = !IsVowel(next) && !kSigns.contains(next);
+        else if (IsVowel(c)) {
+            point = next != QChar(0x0419); // Й
+            if (point && i + 3 < n && w[i + 1] == w[i + 2] && IsConsonant(w[i + 1]) && IsVowel(w[i + 3]))
+                point = false;
+        }
+        if (!point)
+            continue;
+        const QString head = w.left(i + 1), tail = w.mid(i + 1);
+        auto hasVowel = [](const QString& s) {
+            for (QChar ch : s)
+                if (IsVowel(ch))
+                    return true;
+            return false;
+        };
+        if (head.size() > 1 && tail.size() > 1 && hasVowel(head) && hasVowel(tail))
+            points.push_back(i + 1);
+    }
+    return points;
+}
+
+// ---- layout ----
+
+void TrpDrawText::BreakLine(const QString& text, const std::vector<TrpHTMLTag>& tags, int width,
+                            int firstWidth) {
+    const int n = int(text.size());
+    const size_t firstLine = FLines.size();
+    auto addLine = [&](int s, int e, const std::vector<int>& cum, bool hyphen) {
+        TrpTextLine line;
+        line.Text = text.mid(s, e - s);
+        const int base = s > 0 ? cum[size_t(s - 1)] : 0;
+        line.Cumulative.reserve(size_t(e - s + 1));
+        for (int k = s; k < e; ++k)
+            line.Cumulative.push_back(cum[size_t(k)] - base);
+        if (!tags.empty())
+            line.Tags.assign(tags.begin() + s, tags.begin() + e);
+        if (hyphen) {
+            const TrpHTMLTag* tag = tags.empty() ? nullptr : &tags[size_t(e - 1)];
+            line.Text += QLatin1Char('-');
+            line.Cumulative.push_back(line.Width() + MeasureChar(QLatin1Char('-'), tag));
+            if (tag)
+                line.Tags.push_back(*tag);
+        }
+        line.ParagraphStart = s == 0;
+        FLines.push_back(std::move(line));
+    };
+
+    const std::vector<int> cum = Measure(text, tags, 0, n);
+    if (!FSettings.WordWrap || n == 1 || cum.back() <= firstWidth) {
+        addLine(0, n, cum, false);
+    } else {
+        int start = 0;
+        bool first = true;
+        while (start < n) {
+            const int avail = first ? firstWidth : width;
+            first = false;
+            const int base = start > 0 ? cum[size_t(start - 1)] : 0;
+            if (cum[size_t(n - 1)] - base <= avail) {
+                addLine(start, n, cum, false);
+                break;
+            }
+            int lastSpace = -1;
+            int i = start;
+            while (i < n && cum[size_t(i)] - base <= avail) {
+                if (text[i] == ' ')
+                    lastSpace = i;
+                ++i;
+            }
+            bool done = false;
+            if (FSettings.WordBreak) {
+                const int ws = lastSpace >= start ? lastSpace + 1 : start;
+                int we = i;
+                while (we < n && !kWordEnd.contains(text[we]))
+                    ++we;
+                const std::vector<int> points = HyphenPoints(text.mid(ws, we - ws));
+                for (auto p = points.rbegin(); p != points.rend() && !done; ++p) {
+                    const int cut = ws + *p;
+                    if (cut <= start || cut > i)
+                        continue;
+                    const TrpHTMLTag* tag = tags.empty() ? nullptr : &tags[size_t(cut - 1)];
+                    if (cum[size_t(cut - 1)] - base + MeasureChar(QLatin1Char('-'), tag) <= avail) {
+                        addLine(start, cut, cum, true);
+                        start = cut;
+                        done = true;
+                    }
+                }
+            }
+            if (done)
+                continue;
+            if (lastSpace > start) {
+                addLine(start, lastSpace, cum, false);
+                start = lastSpace + 1;
+            } else if (i == start) {
+                addLine(start, start + 1, cum, false);
+                start += 1;
+            } else {
+                addLine(start, i, cum, false);
+                start = i;
+            }
+        }
+    }
+    if (FLines.size() > firstLine)
+        FLines.back().ParagraphEnd = true;
+}
+
+void TrpDrawText::Layout(const QStringList& lines, const TrpTextSettings& settings, Extended widthUnits) {
+    FSettings = settings;
+    FLines.clear();
+    FCharSpacing600 = int(std::lround(settings.CharSpacing * MeasureFactor));
+    FFontHeight600 =
+        FontMetricsFor(settings.Font.Name, settings.Font.Style, MeasurePixels(settings.Font.Size), false)
+            .CellHeight();
+    const int width = int(std::lround(widthUnits * MeasureFactor));
+    const int firstWidth = width - int(std::lround(settings.ParagraphGap * MeasureFactor));
+    TrpHTMLTag state = BaseTag(settings.Font);
+    std::vector<TrpHTMLTag> tags;
+    for (const QString& source : lines) {
+        QString text = source.isEmpty() ? QStringLiteral(" ") : source;
+        if (settings.AllowHTMLTags) {
+            text = ParseTags(text, settings.Font, state, tags);
+            if (text.isEmpty()) {
+                text = QStringLiteral(" ");
+                tags.assign(1, state);
+            }
+        } else {
+            tags.clear();
+        }
+        BreakLine(text, tags, width, firstWidth);
+    }
+}
+
+Extended TrpDrawText::CalcHeight() const {
+    return Extended(FLines.size()) * (FFontHeight600 / MeasureFactor + FSettings.LineSpacing);
+}
+
+Extended TrpDrawText::CalcWidth() const {
+    const int gap = int(std::lround(FSettings.ParagraphGap * MeasureFactor));
+    int widest = 0;
+    for (const TrpTextLine& line : FLines)
+        widest = std::max(widest, line.Width() + (line.ParagraphStart ? gap : 0));
+    return widest / MeasureFactor;
+}
+
+// ---- drawing ----
+
+void TrpDrawText::SpreadEvenly(std::vector<int>& cells, int first, int count, int n) {
+    if (count <= 0 || n == 0)
+        return;
+    const int sign = n < 0 ? -1 : 1;
+    int pixels = std::abs(n);
+    if (pixels >= count) {
+        const int q = pixels / count;
+        for (int i = 0; i < count; ++i)
+            cells[size_t(first + i)] += sign * q;
+        pixels -= q * count;
+    }
+    // Recursive halving: one pixel to the last slot of the first half, else n div 2 to the
+    // first half and the rest to the second.
+    struct Spread {
+        std::vector<int>& S;
+        int Sign;
+        void operator()(int from, int cnt, int px) {
+            if (px <= 0 || cnt <= 0)
+                return;
+            const int half = std::max(cnt / 2, 1);
+            if (px == 1) {
+                S[size_t(from + half - 1)] += Sign;
+                return;
+            }
+            (*this)(from, half, px / 2);
+            (*this)(from + half, cnt - half, px - px / 2);
+        }
+    } spread{cells, sign};
+    spread(first, count, pixels);
+}
+
+int TrpDrawText::DeviceFontPixels(int size, const TrpTextTarget& target) const {
+    if (target.PrinterDPI > 0)
+        return int(std::lround(target.PrinterDPI * size / 72.0));
+    return int(std::lround(size * target.ScaleY * 96.0 / 72.0));
+}
+
+std::vector<int> TrpDrawText::DeviceAdvances(const TrpTextLine& line, const TrpTextTarget& target) const {
+    const int n = int(line.Text.size());
+    std::vector<int> adv(static_cast<size_t>(n), 0);
+    const int spacing = int(std::lround(FSettings.CharSpacing * target.ScaleX));
+    int sum = 0;
+    for (int i = 0; i < n; ++i) {
+        const TrpHTMLTag tag = line.Tags.empty() ? BaseTag(FSettings.Font) : line.Tags[size_t(i)];
+        TrpFontMetrics& m =
+            FontMetricsFor(FSettings.Font.Name, tag.Style, DeviceFontPixels(tag.Size, target), true);
+        adv[size_t(i)] = m.Advance(line.Text[i].unicode()) + spacing;
+        sum += adv[size_t(i)];
+    }
+    const Extended measured = line.Width();
+    const int wanted = target.PrinterDPI > 0 ? int(std::lround(measured * target.PrinterDPI / 600.0L))
+                                             : int(std::lround(measured / MeasureFactor * target.ScaleX));
+    SpreadEvenly(adv, 0, n, wanted - sum);
+    return adv;
+}
+
+void TrpDrawText::Draw(QPainter& painter, const TrpTextTarget& target) {
+    if (FLines.empty())
+        return;
+    painter.save();
+    if (FSettings.Clipped)
+        painter.setClipRect(target.ObjectRect, Qt::IntersectClip);
+
+    const int rotation = FSettings.Rotation;
+    QRect rect = target.TextRect;
+    if (rotation != 0) {
+        const QPointF centre(rect.left() + rect.width() / 2.0, rect.top() + rect.height() / 2.0);
+        const bool across = (rotation >= 90 && rotation < 180) || (rotation >= 270 && rotation < 360);
+        const int w = across ? rect.height() : rect.width();
+        const int h = across ? rect.width() : rect.height();
+        painter.translate(centre);
+        painter.rotate(-rotation); // counter-clockwise, as the font escapement turns
+        rect = QRect(-w / 2, -h / 2, w, h);
+    }
+
+    const Extended scaleY = target.PrinterDPI > 0 ? target.PrinterDPI / 96.0L : target.ScaleY;
+    const Extended scaleX = target.PrinterDPI > 0 ? target.PrinterDPI / 96.0L : target.ScaleX;
+    TrpFontMetrics& base = FontMetricsFor(FSettings.Font.Name, FSettings.Font.Style,
+                                          DeviceFontPixels(FSettings.Font.Size, target), true);
+    const int lines = int(FLines.size());
+    const int step = base.CellHeight() + int(std::lround(FSettings.LineSpacing * scaleY));
+    const int block = int(std::lround(CalcHeight() * scaleY));
+    std::vector<int> gaps(size_t(std::max(lines - 1, 0)), step);
+    if (lines > 1)
+        SpreadEvenly(gaps, 0, lines - 1, block - lines * step);
+
+    int y = rect.top();
+    if (FSettings.VAlign == vaBottom)
+        y = rect.top() + rect.height() - block;
+    else if (FSettings.VAlign == vaCenter)
+        y = rect.top() + int(std::lround((rect.height() - block) / 2.0));
+    const int firstY = y;
+
+    const int paragraphGap = int(std::lround(FSettings.ParagraphGap * scaleX));
+    const bool boldOrItalic = FSettings.Font.Style & (fsBold | fsItalic);
+    for (int li = 0; li < lines; ++li) {
+        const TrpTextLine& line = FLines[size_t(li)];
+        std::vector<int> adv = DeviceAdvances(line, target);
+        int lineWidth = 0;
+        for (int a : adv)
+            lineWidth += a;
+        const int free = rect.width() - lineWidth;
+        int x = rect.left();
+        TrpHAlign align = FSettings.HAlign;
+        if (align == haBlock && line.ParagraphEnd)
+            align = FSettings.RTLReading ? haRight : haLeft;
+        switch (align) {
+        case haLeft:
+            x += line.ParagraphStart ? paragraphGap : 0;
+            break;
+        case haRight:
+            x = rect.left() + rect.width() - lineWidth - ((boldOrItalic && rotation == 0) ? 2 : 1);
+            break;
+        case haCenter:
+            x += free / 2;
+            break;
+        case haBlock: {
+            x += line.ParagraphStart ? paragraphGap : 0;
+            std::vector<int> spaces;
+            for (int i = 0; i < int(line.Text.size()); ++i)
+                if (line.Text[i] == ' ' || line.Text[i] == QChar(0xA0))
+                    spaces.push_back(i);
+            const int extra = free - (line.ParagraphStart ? paragraphGap : 0);
+            if (!spaces.empty() && extra > 0) {
+                const int q = extra / int(spaces.size());
+                int r = extra % int(spaces.size());
+                for (int s : spaces)
+                    adv[size_t(s)] += q + (r-- > 0 ? 1 : 0);
+            }
+            break;
+        }
+        }
+
+        // Runs of equal attributes.
+        const int n = int(line.Text.size());
+        int runStart = 0, runX = x;
+        while (runStart < n) {
+            const TrpHTMLTag tag = line.Tags.empty() ? BaseTag(FSettings.Font) : line.Tags[size_t(runStart)];
+            int runEnd = runStart + 1;
+            while (runEnd < n && (line.Tags.empty() || line.Tags[size_t(runEnd)] == tag))
+                ++runEnd;
+            TrpFontMetrics& m =
+                FontMetricsFor(FSettings.Font.Name, tag.Style, DeviceFontPixels(tag.Size, target), true);
+            QList<quint32> glyphs;
+            QList<QPointF> positions;
+            glyphs.reserve(runEnd - runStart);
+            positions.reserve(runEnd - runStart);
+            int gx = 0;
+            for (int i = runStart; i < runEnd; ++i) {
+                glyphs.append(m.Glyph(line.Text[i].unicode()));
+                positions.append(QPointF(gx, 0));
+                gx += adv[size_t(i)];
+            }
+            const int top = y + (tag.Shifted ? int(std::lround(tag.Size * scaleY)) : 0);
+            const int baseline = top + m.Ascent();
+            QGlyphRun run;
+            run.setRawFont(m.Raw());
+            run.setGlyphIndexes(glyphs);
+            run.setPositions(positions);
+            const QColor color = ToQColor(tag.Color);
+            painter.setPen(color);
+            painter.drawGlyphRun(QPointF(runX, baseline), run);
+            const int thickness = std::max(1, int(std::lround(m.Raw().lineThickness())));
+            if (tag.Style & fsUnderline)
+                painter.fillRect(runX,
+                                 baseline + std::max(1, int(std::lround(m.Raw().underlinePosition()))) -
+                                     thickness / 2,
+                                 gx, thickness, color);
+            if (tag.Style & fsStrikeOut)
+                painter.fillRect(runX, baseline - int(std::lround(m.Raw().xHeight() / 2)), gx, thickness,
+                                 color);
+            runX += gx;
+            runStart = runEnd;
+        }
+        if (li + 1 < lines)
+            y += gaps[size_t(li)];
+    }
+
+    if (FSettings.Underlines && rotation == 0 && FSettings.Frame.Color != clNone) {
+        const int width = std::max(1, int(std::lround(FSettings.Frame.Width * scaleY)));
+        const QColor color = ToQColor(FSettings.Frame.Color);
+        const QRect& o = target.ObjectRect;
+        for (int ry = firstY + step; ry < o.bottom(); ry += step)
+            painter.fillRect(o.left(), ry - width / 2, o.width(), width, color);
+    }
+    painter.restore();
+}
+
+void DrawMemoText(QPainter& painter, TrpDrawText& engine, const TrpCustomMemoView& memo,
+                  const TrpTextTarget& target, Extended layoutWidthUnits) {
+    TrpTextSettings s;
+    s.Font = memo.Font();
+    if (memo.Highlight().Active) {
+        s.Font.Color = memo.Highlight().Font.Color;
+        s.Font.Style = memo.Highlight().Font.Style;
+    }
+    s.WordWrap = memo.WordWrap();
+    s.WordBreak = memo.WordBreak();
+    s.AllowHTMLTags = memo.AllowHTMLTags();
+    s.Clipped = memo.Clipped();
+    s.RTLReading = memo.RTLReading();
+    s.Rotation = memo.Rotation();
+    s.LineSpacing = memo.LineSpacing();
+    s.CharSpacing = memo.CharSpacing();
+    s.ParagraphGap = memo.ParagraphGap();
+    s.HAlign = memo.HAlign();
+    s.VAlign = memo.VAlign();
+    s.Underlines = memo.Underlines();
+    s.Frame = memo.Frame();
+    engine.Layout(memo.Memo(), s, layoutWidthUnits);
+    engine.Draw(painter, target);
+}
+
+} // namespace report

@@ -1,0 +1,111 @@
+#pragma once
+// The engine's text layout: lines are broken at a fixed 600-dpi measuring resolution, so
+// that line breaks are the same at every zoom, on paper and in exports; drawing then puts
+// every glyph where that layout placed it.
+
+#include "report/ReportTypes.h"
+
+#include <QRect>
+#include <QStringList>
+#include <vector>
+
+class QPainter;
+
+namespace report {
+
+class TrpCustomMemoView;
+
+// Per-character attributes from the tag subset.
+struct TrpHTMLTag {
+    int Size = 10;        // points
+    bool Shifted = false; // subscript: drawn lower
+    bool Reduced = false; // sub- or superscript size
+    int Style = 0;
+    TColor Color = clBlack;
+    bool operator==(const TrpHTMLTag&) const = default;
+};
+
+struct TrpTextLine {
+    QString Text;
+    std::vector<TrpHTMLTag> Tags; // one per character
+    std::vector<int> Cumulative;  // right edge of each character, 600-dpi pixels
+    bool ParagraphStart = false;
+    bool ParagraphEnd = false;
+    int Width() const { return Cumulative.empty() ? 0 : Cumulative.back(); }
+};
+
+struct TrpTextSettings {
+    TrpFont Font;
+    bool WordWrap = true;
+    bool WordBreak = false;
+    bool AllowHTMLTags = false;
+    bool Clipped = true;
+    bool RTLReading = false;
+    int Rotation = 0;
+    Extended LineSpacing = 2;
+    Extended CharSpacing = 0;
+    Extended ParagraphGap = 0;
+    TrpHAlign HAlign = haLeft;
+    TrpVAlign VAlign = vaTop;
+    bool Underlines = false;
+    TrpFrame Frame; // the colour and width of underlines
+};
+
+// Where a laid-out text goes on a device.
+struct TrpTextTarget {
+    Extended ScaleX = 1, ScaleY = 1;
+    int PrinterDPI = 0; // > 0 on a printer canvas
+    QRect TextRect;     // device pixels: inside gaps and frame
+    QRect ObjectRect;   // device pixels: the whole object (clipping, underlines)
+};
+
+class TrpDrawText {
+public:
+    static constexpr int MeasureDPI = 600;
+    static constexpr Extended MeasureFactor = 600.0L / 96.0L; // 6.25
+
+    TrpDrawText();
+
+    // Lays the lines out for a text rectangle of the given width in report units.
+    void Layout(const QStringList& lines, const TrpTextSettings& settings, Extended widthUnits);
+    const std::vector<TrpTextLine>& Lines() const { return FLines; }
+    // Height of the laid-out text in report units.
+    Extended CalcHeight() const;
+    // Width of the widest line in report units.
+    Extended CalcWidth() const;
+    // Font cell height at the measuring resolution.
+    int FontHeight600() const { return FFontHeight600; }
+
+    // Draws the laid-out text.
+    void Draw(QPainter& painter, const TrpTextTarget& target);
+
+    // Device x of every character of a line (start of each glyph) and the line's x, for
+    // exports that place glyphs themselves.
+    std::vector<int> DeviceAdvances(const TrpTextLine& line, const TrpTextTarget& target) const;
+
+    // The break points of a word (positions after which it may be split).
+    static std::vector<int> HyphenPoints(const QString& word);
+    // Spreads n pixels over count cells; the recursive even distribution of the engine.
+    static void SpreadEvenly(std::vector<int>& cells, int first, int count, int n);
+    // Removes tags and returns per-character attributes; state carries over between lines.
+    static QString ParseTags(const QString& line, const TrpFont& font, TrpHTMLTag& state,
+                             std::vector<TrpHTMLTag>& tags);
+
+private:
+    int MeasureChar(QChar c, const TrpHTMLTag* tag) const;
+    void BreakLine(const QString& text, const std::vector<TrpHTMLTag>& tags, int width, int firstWidth);
+    std::vector<int> Measure(const QString& text, const std::vector<TrpHTMLTag>& tags, int from,
+                             int to) const;
+    int DeviceFontPixels(int size, const TrpTextTarget& target) const;
+
+    TrpTextSettings FSettings;
+    std::vector<TrpTextLine> FLines;
+    int FFontHeight600 = 0;
+    int FCharSpacing600 = 0;
+};
+
+// Lays out and draws a memo's text into its text rectangle.
+void DrawMemoText(QPainter& painter, TrpDrawText& engine, const TrpCustomMemoView& memo,
+                  const TrpTextTarget& target, Extended layoutWidthUnits);
+
+} // namespace report

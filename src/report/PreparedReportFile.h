@@ -1,0 +1,42 @@
+#pragma once
+// The prepared-report file (".trp"): the prepared pages' item tree plus the source pages,
+// the alias dictionary and a few report settings, as one line of tagged text.
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+namespace report {
+
+class TrpReport;
+
+struct TrpLoadResult {
+    bool Ok = false;
+    // Why the file could not be read ("Invalid file format" for a syntax error).
+    QString Message;
+    // Objects of classes this program does not know, skipped ("xrCantFindClass" lines).
+    QStringList Errors;
+};
+
+class TrpPreparedReportFile {
+public:
+    static QString Extension() { return QStringLiteral(".trp"); }
+    static QString InvalidFormat() { return QStringLiteral("Invalid file format"); }
+
+    // The whole prepared report as file text.
+    static QByteArray SaveToBytes(TrpReport& report);
+    // Replaces the report's prepared pages with those of the text, but only when the whole
+    // text reads; on failure the pages shown so far stay as they were.
+    static TrpLoadResult LoadFromBytes(TrpReport& report, const QByteArray& data);
+
+    // Writes the file atomically: a failed save leaves no half-written file. Returns "" on
+    // success, else the reason.
+    static QString SaveToFile(TrpReport& report, const QString& fileName);
+    static TrpLoadResult LoadFromFile(TrpReport& report, const QString& fileName);
+};
+
+// For the command line: "" on success, else the message to print.
+QString SavePreparedReportFile(TrpReport& report, const QString& fileName);
+QString LoadPreparedReportFile(TrpReport& report, const QString& fileName);
+
+} // namespace report

@@ -1,0 +1,84 @@
+#pragma once
+// The prepared report: an item tree of prepared pages that keep, per printed object, only
+// what differs from a copy of its template object ("source pages").
+
+#include "report/Components.h"
+#include "report/XmlDocument.h"
+
+#include <QHash>
+#include <list>
+#include <map>
+
+namespace report {
+
+class TrpReport;
+
+// Aliases of source objects: "m1", "p1", "b1", ... -> source name "Page0.Memo1" and the copy.
+class TrpDictionary {
+public:
+    struct Entry {
+        QString SourceName;
+        TrpComponent* Object = nullptr;
+    };
+    // A free alias for the prefix: probes 10000, 5000, ... until one is taken, then counts
+    // upward from there to the first free one.
+    QString CreateUniqueName(const QString& prefix) const;
+    void Add(const QString& alias, const QString& sourceName, TrpComponent* object);
+    const Entry* Find(const QString& alias) const;
+    int Count() const { return int(FEntries.size()); }
+    const std::map<QString, Entry>& Entries() const { return FEntries; }
+    void Clear() { FEntries.clear(); }
+
+private:
+    std::map<QString, Entry> FEntries;
+};
+
+class TrpPreviewPages {
+public:
+    explicit TrpPreviewPages(TrpReport* report);
+    ~TrpPreviewPages();
+
+    static constexpr int CacheSize = 50;
+
+    void Clear();
+    int Count() const;
+    // The page rebuilt from its item (objects with their printed properties, positions absolute
+    // within the printable area). Kept in a cache of the 50 most recently used pages.
+    TrpReportPage* Page(int index);
+    // Page size in whole report units.
+    QSize PageSize(int index);
+
+    // ---- building (used by the engine) ----
+    // Copies a template page and its objects as a source page; returns its index.
+    int AddSourcePage(const TrpReportPage& page);
+    int SourcePagesCount() const { return int(FSourcePages.size()); }
+    TrpReportPage* SourcePages(int index) const { return FSourcePages[size_t(index)].get(); }
+    // Starts a new prepared page for a source page.
+    void AddPage(int sourceIndex);
+    // Appends a printed object to the current page: its differences against the source copy,
+    // or all of its properties when it has none.
+    void AddObject(const TrpComponent& object);
+    // Replaces a text in the "u" attributes of every page (the total page count mark).
+    void ReplaceInTexts(const QString& from, const QString& to);
+    int CurPage() const { return FCurPage; }
+
+    TrpXMLDocument& Document() { return FDocument; }
+    TrpXMLItem* PagesItem() const { return FPagesItem; }
+    const TrpDictionary& Dictionary() const { return FDictionary; }
+    // Bytes held by the prepared pages' items.
+    size_t MemorySize() const;
+
+private:
+    std::unique_ptr<TrpReportPage> Rebuild(int index) const;
+
+    TrpReport* FReport;
+    TrpXMLDocument FDocument;
+    TrpXMLItem* FPagesItem = nullptr;
+    std::vector<std::unique_ptr<TrpReportPage>> FSourcePages;
+    TrpDictionary FDictionary;
+    QHash<const TrpComponent*, QString> FAliasOfTemplate; // template object -> alias (during a run)
+    std::list<std::pair<int, std::unique_ptr<TrpReportPage>>> FCache; // most recent first
+    int FCurPage = -1;
+};
+
+} // namespace report

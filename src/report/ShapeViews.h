@@ -1,0 +1,54 @@
+#pragma once
+// Views the calculation sheet does not use but prepared reports and the exports know:
+// straight lines, shapes and rich text.
+
+#include "report/Components.h"
+
+namespace report {
+
+// A straight line: a view of zero width (vertical) or zero height (horizontal), drawn in the
+// frame's colour and width.
+class TrpCustomLineView : public TrpStretcheable {
+public:
+    void WriteDiff(AttrWriter& w, const TrpComponent& source) const override;
+};
+
+class TrpLineView final : public TrpCustomLineView {
+public:
+    QString ClassName() const override { return QStringLiteral("TrpLineView"); }
+};
+
+enum TrpShapeKind { skRectangle, skRoundRectangle, skEllipse, skTriangle, skDiagonal1, skDiagonal2 };
+
+class TrpShapeView final : public TrpView {
+    RP_PROPERTY(TrpShapeKind, Shape, skRectangle)
+public:
+    QString ClassName() const override { return QStringLiteral("TrpShapeView"); }
+    void Assign(const TrpComponent& source) override;
+    void WriteFull(AttrWriter& w) const override;
+    bool SetAttribute(const QString& name, const QString& value) override;
+};
+
+// Rich text kept as its RTF source.
+class TrpRichView final : public TrpStretcheable {
+    RP_PROPERTY(QString, RichText, {})
+public:
+    QString ClassName() const override { return QStringLiteral("TrpRichView"); }
+    // The text without its RTF control words and groups, lines joined with CR LF.
+    QString PlainText() const;
+    void Assign(const TrpComponent& source) override;
+    void WriteFull(AttrWriter& w) const override;
+    void WriteDiff(AttrWriter& w, const TrpComponent& source) const override;
+    bool SetAttribute(const QString& name, const QString& value) override;
+};
+
+// Creates one of the views above by class name (any case); nullptr for other names.
+std::unique_ptr<TrpComponent> CreateShapeView(const QString& className);
+
+// Draws a shape's outline and fill into its device rectangle.
+void DrawShape(class QPainter& painter, const TrpShapeView& shape, const QRect& rect);
+
+// RTF source to plain text (control words dropped, \par as a line break).
+QString RtfToPlainText(const QString& rtf);
+
+} // namespace report
