@@ -38,7 +38,8 @@ Fixture* TheFixture = nullptr;
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication app(*argc, *argv);
+    // Never destroyed: the fuzzer leaves through exit(), after Qt's own statics are gone.
+    new QApplication(*argc, *argv);
     platform::InstallApplicationFonts();
     TheFixture = new Fixture;
     return 0;

@@ -226,6 +226,10 @@ private:
     std::optional<QString> Attribute(const QString& tag, const QString& upper, const char* name,
                                      bool needSpace = false) const;
     void FontChanged() { FM = QFontMetrics(State.F.Font); }
+    // End of the text run at `pos`: the next tag, or just after the next space when
+    // wrapping; never past `limit`.
+    qsizetype RunEnd(qsizetype pos, qsizetype limit);
+    qsizetype NextOf(QChar c, qsizetype pos, qsizetype (&memo)[2]);
     int Limit(const TBox* box) const;
     int TextBottom(const TLine& line, const TBox& box) const;
 
@@ -240,6 +244,10 @@ private:
     bool Done = false;
     bool PendingRule = false; // an <HR> ended the line being drawn
     qsizetype LineStart = 0;
+    // Next "<" and " " found, with the position they were searched from, so long captions
+    // are not rescanned for every word.
+    qsizetype NextTag[2] = {-1, -1};
+    qsizetype NextSpace[2] = {-1, -1};
     bool CallerClipped = false;
     QRegion CallerClip;
 };
@@ -586,7 +594,7 @@ TTagEffect TRenderer::OpeningTag(TMode mode, const QString& tag, const QString& 
         f.AnchorIndex = State.AnchorCount++;
         if (mode == TMode::Measure && f.AnchorIndex == In.FocusAnchor)
             Out.FocusAnchor = f.AnchorValue;
-        f.Font.setUnderline(true);
+        f.Font.setUnderline(!In.HoverStyle || f.AnchorIndex == In.HoverAnchor);
         FontChanged();
         break;
     }
@@ -800,14 +808,7 @@ qsizetype TRenderer::MeasureLine(qsizetype pos, TLine& line) {
                 break;
             continue;
         }
-        qsizetype end = Src.indexOf(u'<', pos);
-        if (end < 0)
-            end = n;
-        if (In.WordWrap) {
-            const qsizetype space = Src.indexOf(u' ', pos);
-            if (space >= 0 && space < end)
-                end = space + 1;
-        }
+        const qsizetype end = RunEnd(pos, n);
         const QString raw = Src.mid(pos, end - pos);
         if (!State.F.Hidden) {
             // A run that overflows wraps when the line so far ends between words; inside a
@@ -863,14 +864,7 @@ void TRenderer::DrawLine(qsizetype pos, qsizetype end, const TLine& line, const 
             pos = next;
             continue;
         }
-        qsizetype stop = Src.indexOf(u'<', pos);
-        if (stop < 0 || stop > end)
-            stop = end;
-        if (In.WordWrap) {
-            const qsizetype space = Src.indexOf(u' ', pos);
-            if (space >= 0 && space < stop)
-                stop = space + 1;
-        }
+        const qsizetype stop = RunEnd(pos, end);
         Text(mode, Src.mid(pos, stop - pos), work, &box, x);
         pos = stop;
     }
@@ -881,6 +875,26 @@ void TRenderer::DrawLine(qsizetype pos, qsizetype end, const TLine& line, const 
             p->drawLine(box.Left, box.Bottom, box.Right - 1, box.Bottom);
         }
     }
+}
+
+qsizetype TRenderer::NextOf(QChar c, qsizetype pos, qsizetype (&memo)[2]) {
+    if (memo[0] < 0 || pos < memo[0] || pos > memo[1]) {
+        memo[0] = pos;
+        memo[1] = Src.indexOf(c, pos);
+        if (memo[1] < 0)
+            memo[1] = Src.size();
+    }
+    return memo[1];
+}
+
+qsizetype TRenderer::RunEnd(qsizetype pos, qsizetype limit) {
+    qsizetype end = qMin(NextOf(u'<', pos, NextTag), limit);
+    if (In.WordWrap) {
+        const qsizetype space = NextOf(u' ', pos, NextSpace);
+        if (space < end)
+            end = space + 1;
+    }
+    return end;
 }
 
 THTMLRenderOut TRenderer::Run() {

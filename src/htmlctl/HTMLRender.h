@@ -33,7 +33,7 @@ struct THTMLRenderIn {
     bool Print = false;
     bool Selected = false;   // anchors keep the text colour (the item is drawn selected)
     bool Blink = false;      // blinking text is in its visible phase
-    bool HoverStyle = false; // the hovered anchor is drawn with the hover colours
+    bool HoverStyle = false; // anchors are underlined only while hovered
     bool WordWrap = true;
     double Scale = 1.0; // pictures are laid out this much larger (printing)
     QColor URLColor = Qt::blue;
