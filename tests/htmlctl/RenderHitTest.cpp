@@ -143,3 +143,62 @@ TEST(RenderHitTest, ClickOnAnAnchorFiresOnAnchorClick) {
     QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_EQ(clicked.size(), 1);
 }
+
+TEST(RenderHitTest, HoveringAnAnchorShowsTheHandAndReportsEnterAndExit) {
+    QWidget window;
+    window.resize(320, 60);
+    auto* button = new htmlctl::THTMLRadioButton(&window);
+    button->setFont(Tahoma());
+    button->setGeometry(0, 0, 300, 40);
+    button->SetCaption("See <A HREF=\"one\">one</A> or <A HREF=\"two\">two</A>");
+    QStringList events;
+    button->OnAnchorEnter = [&](QObject*, const QString& a) { events << "enter " + a; };
+    button->OnAnchorExit = [&](QObject*, const QString& a) { events << "exit " + a; };
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    button->setFocus();
+    ASSERT_TRUE(button->Focused());
+
+    const int x0 = button->TextRect().left() + 1;
+    const int y = button->TextRect().top() + 6;
+    const QPoint onOne(x0 + Advance("See ") + 2, y);
+    const QPoint onOneAgain(x0 + Advance("See ") + 6, y);
+    const QPoint onTwo(x0 + Advance("See one or ") + 2, y);
+    const QPoint offText(x0 + 250, y);
+    for (const QPoint& pt : {onOne, onOneAgain, onTwo, offText, offText})
+        QTest::mouseMove(button, pt);
+    EXPECT_EQ(events, (QStringList{"enter one", "enter two", "exit two"}));
+    EXPECT_NE(button->cursor().shape(), Qt::PointingHandCursor);
+    QTest::mouseMove(button, onTwo);
+    EXPECT_EQ(button->cursor().shape(), Qt::PointingHandCursor);
+}
+
+TEST(RenderHitTest, KeyboardOnASingleButton) {
+    QWidget window;
+    auto* first = new htmlctl::THTMLRadioButton(&window);
+    auto* next = new htmlctl::THTMLRadioButton(&window);
+    next->SetGroupIndex(1); // another group: not unchecked by the first
+    next->SetChecked(true);
+    next->move(0, 30);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    int clicks = 0;
+    first->OnClick = [&](QObject*) { ++clicks; };
+    first->setFocus();
+    EXPECT_TRUE(first->Checked()); // entering checks it, with a click
+    EXPECT_EQ(clicks, 1);
+    QTest::keyPress(first, Qt::Key_Space);
+    EXPECT_TRUE(first->Down());
+    QTest::keyRelease(first, Qt::Key_Space);
+    EXPECT_FALSE(first->Down());
+    EXPECT_EQ(clicks, 1);
+    EXPECT_TRUE(next->Checked());
+    // Enter moves on like Tab only when asked to.
+    QTest::keyClick(first, Qt::Key_Return);
+    EXPECT_TRUE(first->hasFocus());
+    first->SetReturnIsTab(true);
+    QTest::keyClick(first, Qt::Key_Return);
+    EXPECT_TRUE(next->hasFocus());
+}
