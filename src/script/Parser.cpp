@@ -203,10 +203,19 @@ private:
         }
     }
 
+    // A constant stored in a typed variable or parameter must convert at compile time.
+    Variant CoerceAt(const Token& at, TypeKind type, const Variant& value) const {
+        try {
+            return Coerce(type, value);
+        } catch (const RuntimeError& e) {
+            Fail(at, e.what());
+        }
+    }
+
     // Adds a variable to the routine being compiled, or a global when routine is null.
     void Declare(Routine* routine, const Token& at, TypeKind type, bool constant, const Variant& initial) {
         CheckNew(at, routine != nullptr);
-        const Variant value = Coerce(type, initial);
+        const Variant value = CoerceAt(at, type, initial);
         if (!routine) {
             FGlobalNames[NameKey(at.Text)] = int(FTree.Globals.size());
             FTree.Globals.push_back(GlobalVariable{at.Text, type, constant, value});
@@ -279,7 +288,7 @@ private:
             parameter.Type = type;
             if (Accept(Tok::Equal)) {
                 parameter.HasDefault = true;
-                parameter.Default = Coerce(type, ParseConstant());
+                parameter.Default = CoerceAt(names[0], type, ParseConstant());
             } else if (!routine.Params.empty() && routine.Params.back().HasDefault) {
                 Fail(names[0], "Default value required for '" + names[0].Text + "'");
             }

@@ -2,6 +2,7 @@
 #include "script/Lexer.h"
 #include "script/Parser.h"
 
+#include <algorithm>
 #include <unordered_map>
 
 namespace script {
@@ -26,6 +27,11 @@ std::unique_ptr<Program> Program::Compile(const std::string& source, const Host&
         impl->Tree = Parse(source, host);
     } catch (const CompileFailure& failure) {
         error = failure.Error;
+        return nullptr;
+    } catch (const RuntimeError& e) {
+        // Evaluating constants is the only running the compiler does; it reports its own
+        // positions, this is the last line of defence.
+        error = CompileError{std::max(e.Line, 1), std::max(e.Column, 1), e.what()};
         return nullptr;
     }
     for (std::size_t i = 0; i < impl->Tree.Routines.size(); ++i)

@@ -83,7 +83,10 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"begin then end.", 1, 7, "Statement expected but 'then' found"},
         Case{"const C = 1 div 0; begin end.", 1, 13, "Division by zero"},
         Case{"const C = <Формула>; begin end.", 1, 11, "Constant expression expected"},
-        Case{"begin meType.Memo.Text := Get('x'; end.", 1, 34, "')' expected but ';' found"}));
+        Case{"begin meType.Memo.Text := Get('x'; end.", 1, 34, "')' expected but ';' found"},
+        Case{"var x: Integer = 'abc'; begin end.", 1, 5, "Could not convert 'abc' (String) to Integer"},
+        Case{"function F(n: Integer = #2): Integer; begin end; begin end.", 1, 12,
+             "Could not convert '\x2' (String) to Integer"}));
 
 TEST(CompileErrors, GoodScriptsCompile) {
     // Every construct of the language once, so a parser regression shows up here first.

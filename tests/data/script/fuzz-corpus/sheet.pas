@@ -1,0 +1,3 @@
+begin
+  if Pos( 'ТБ', <Формула>) = 0 then meType.Memo.Text := '';
+end.
