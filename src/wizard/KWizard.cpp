@@ -199,6 +199,20 @@ void TKWizard::ActivatePage(TKWizardCustomPage* page) {
 void TKWizard::ChangePage(TKWizardCustomPage* page) {
     if (page == FActivePage)
         return;
+    // A page event may switch pages itself; then that switch is the one that counts.
+    const unsigned change = ++FChangeSerial;
+    struct Changing {
+        TKWizard* W;
+        bool Saved;
+        TKWizardCustomPage* SavedLeft;
+        TKWizardCustomPage* SavedEntered;
+        ~Changing() {
+            W->FChanging = Saved;
+            W->FPageLeft = SavedLeft;
+            W->FPageEntered = SavedEntered;
+        }
+    } changing{this, FChanging, FPageLeft, FPageEntered};
+    FChanging = true;
     QPointer<TKWizardCustomPage> newPage = page;
     QPointer<TKWizardCustomPage> oldPage = FActivePage;
     QWidget* form = window();
@@ -209,13 +223,24 @@ void TKWizard::ChangePage(TKWizardCustomPage* page) {
         if (focused && (focused == oldPage || oldPage->isAncestorOf(focused)))
             oldPage->setFocus();
     }
+    // A switch started from inside a page event does not fire that page's event again.
     if (oldPage) {
-        oldPage->DoExitPage(page);
+        if (oldPage != FPageLeft) {
+            FPageLeft = oldPage;
+            oldPage->DoExitPage(page);
+            if (change != FChangeSerial)
+                return;
+        }
         if (oldPage)
             oldPage->hide();
     }
     if (newPage) {
-        newPage->DoEnterPage(oldPage);
+        if (newPage != FPageEntered) {
+            FPageEntered = newPage;
+            newPage->DoEnterPage(oldPage);
+            if (change != FChangeSerial)
+                return;
+        }
         if (newPage) {
             newPage->raise();
             newPage->show();
@@ -229,6 +254,14 @@ void TKWizard::ChangePage(TKWizardCustomPage* page) {
     if (FRouteMap)
         FRouteMap->DoActivePageChanged(FActivePage);
     SetButtonBarHeight(FActivePage && FActivePage->VisibleButtons().IsEmpty() ? 0 : DefaultButtonBarHeight);
+    if (FActivePage && !FActivePage->Enabled()) {
+        // An event handler disabled the page on the way in: it must not stay shown.
+        FChanging = changing.Saved;
+        FPageLeft = changing.SavedLeft;
+        FPageEntered = changing.SavedEntered;
+        MoveOffDisabledPage(FActivePage);
+        return;
+    }
     if (FActivePage && form->focusWidget() == FActivePage) {
         QPointer<TKWizardCustomPage> active = FActivePage;
         active->DoPage();
@@ -249,8 +282,13 @@ void TKWizard::FocusFirstControl(TKWizardCustomPage* page) {
 void TKWizard::PageEnabledChanged(TKWizardCustomPage* page) {
     if (FRouteMap)
         FRouteMap->DoUpdatePage(page);
-    if (page != FActivePage || page->Enabled())
-        return;
+    // During a switch the page being left is on its way out anyway, and the page being
+    // entered is checked once the switch is done.
+    if (page == FActivePage && !page->Enabled() && !FChanging)
+        MoveOffDisabledPage(page);
+}
+
+void TKWizard::MoveOffDisabledPage(TKWizardCustomPage* page) {
     const int index = page->PageIndex();
     TKWizardCustomPage* next = FindNextPage(index, 1, true);
     if (!next)

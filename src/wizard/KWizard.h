@@ -119,6 +119,7 @@ private:
     void ChangePage(TKWizardCustomPage* page);
     void Select(TKWizardCustomPage* target, const TKWizardSelectPageEvent& event);
     void PageEnabledChanged(TKWizardCustomPage* page);
+    void MoveOffDisabledPage(TKWizardCustomPage* page);
     void AlignChildren();
     void FocusFirstControl(TKWizardCustomPage* page);
     bool PressButton(bool (TKWizardButtonControl::*flag)() const);
@@ -134,6 +135,10 @@ private:
     int FImageLink = 0;
     bool FLoading = false;
     bool FAligning = false;
+    unsigned FChangeSerial = 0;
+    bool FChanging = false;
+    TKWizardCustomPage* FPageLeft = nullptr;    // exit event fired in the switch under way
+    TKWizardCustomPage* FPageEntered = nullptr; // enter event fired in the switch under way
 };
 
 } // namespace wizard

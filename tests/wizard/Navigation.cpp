@@ -321,3 +321,59 @@ TEST(Navigation, RemovingPagesKeepsTheWizardConsistent) {
     delete w.Pages[3];
     w.Window.reset(); // pages die after their wizard without calling back
 }
+
+TEST(Navigation, PageEventsThatSwitchOrDisablePagesLeaveOnePageShown) {
+    enum Action {
+        RedirectOnExit,
+        RedirectOnEnter,
+        DisableTargetOnExit,
+        DisableTargetOnEnter,
+        DisableSelfOnExit
+    };
+    const struct {
+        Action action;
+        int expected;
+    } cases[] = {{RedirectOnExit, 3},
+                 {RedirectOnEnter, 3},
+                 {DisableTargetOnExit, 2},
+                 {DisableTargetOnEnter, 2},
+                 {DisableSelfOnExit, 1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.action);
+        WizardWindow w(4);
+        w.Start();
+        TKWizardCustomPage* p1 = w.Pages[1];
+        switch (c.action) {
+        case RedirectOnExit:
+            w.Pages[0]->OnExitPage = [&](TKWizardCustomPage*, TKWizardCustomPage*) {
+                w.Wizard->ActivatePage(w.Pages[3]);
+            };
+            break;
+        case RedirectOnEnter:
+            p1->OnEnterPage = [&](TKWizardCustomPage*, TKWizardCustomPage*) {
+                w.Wizard->ActivatePage(w.Pages[3]);
+            };
+            break;
+        case DisableTargetOnExit:
+            w.Pages[0]->OnExitPage = [&](TKWizardCustomPage*, TKWizardCustomPage* to) {
+                to->SetEnabled(false);
+            };
+            break;
+        case DisableTargetOnEnter:
+            p1->OnEnterPage = [&](TKWizardCustomPage* self, TKWizardCustomPage*) { self->SetEnabled(false); };
+            break;
+        case DisableSelfOnExit:
+            w.Pages[0]->OnExitPage = [&](TKWizardCustomPage* self, TKWizardCustomPage*) {
+                self->SetEnabled(false);
+            };
+            break;
+        }
+        w.Click(bkNext);
+        EXPECT_EQ(w.Active(), c.expected);
+        int shown = 0;
+        for (TKWizardInteriorPage* p : w.Pages)
+            shown += p->isVisible();
+        EXPECT_EQ(shown, 1);
+        EXPECT_TRUE(w.Wizard->ActivePage()->isVisible());
+    }
+}
