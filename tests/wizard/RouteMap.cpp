@@ -202,3 +202,29 @@ TEST(RouteMap, CaptionsInsteadOfTitles) {
     const int captionWidth = InkBox(m.Grab(), row, Rgb(clBackground)).width();
     EXPECT_GT(captionWidth, titleWidth + 50);
 }
+
+TEST(RouteMap, AlignmentAndShowRouteMapShareTheClientArea) {
+    const struct {
+        TAlign align;
+        bool shown;
+        QRect map, page;
+    } cases[] = {
+        {alLeft, true, {0, 0, 220, 526}, {220, 0, 444, 526}},
+        {alRight, true, {444, 0, 220, 526}, {0, 0, 444, 526}},
+        {alTop, true, {0, 0, 664, 100}, {0, 100, 664, 426}},
+        {alBottom, true, {0, 426, 664, 100}, {0, 0, 664, 426}},
+        {alLeft, false, {}, {0, 0, 664, 526}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.align);
+        MapWindow m;
+        m.Map->SetAlign(c.align);
+        m.Map->resize(220, 100); // the side's extent: width for left and right, height for top and bottom
+        m.W.Wizard->SetShowRouteMap(c.shown);
+        EXPECT_EQ(m.W.Wizard->ShowRouteMap(), c.shown);
+        if (c.shown) {
+            EXPECT_EQ(m.Map->geometry(), c.map);
+        }
+        EXPECT_EQ(m.W.Pages[0]->geometry(), c.page);
+    }
+}
