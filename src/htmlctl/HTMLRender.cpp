@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QPolygon>
 #include <optional>
+#include <vector>
 
 namespace htmlctl {
 namespace {
@@ -171,6 +172,18 @@ struct TLine {
     int Runs = 0;
     QColor ParaBg;
     QColor ParaBgTo;
+    // Widths (without and with trailing spaces) of the runs as measured, in order, so the
+    // drawing pass does not measure them again.
+    std::vector<QPoint> RunWidths;
+    size_t NextRun = 0;
+};
+
+// One run of text between tags and spaces, ready to measure or draw.
+struct TRun {
+    QString Text;        // entities replaced, accelerator markers kept
+    TMnemonicText Shown; // as drawn
+    int Core = 0;        // width without trailing spaces
+    int Width = 0;
 };
 
 struct TBox {
@@ -217,7 +230,8 @@ private:
     TTagEffect OpeningTag(TMode mode, const QString& tag, const QString& upper, const QString& name,
                           TLine& line, const TBox* box, int& x, qsizetype lineStart, qsizetype pos);
     TTagEffect ClosingTag(const QString& name);
-    void Text(TMode mode, const QString& run, TLine& line, const TBox* box, int& x);
+    TRun MakeRun(const QString& raw, TLine& line, bool measure);
+    void Text(TMode mode, const TRun& run, TLine& line, const TBox* box, int& x);
     void DrawRun(const TMnemonicText& t, int x, int bottom, int width, int height, const TBox& box);
     bool LoadPicture(const QString& src, TPicture& pic);
     void Body(const QString& tag, const QString& upper, const TBox* box);
@@ -365,16 +379,27 @@ void TRenderer::DrawRun(const TMnemonicText& t, int x, int bottom, int width, in
     }
 }
 
-void TRenderer::Text(TMode mode, const QString& raw, TLine& line, const TBox* box, int& x) {
-    const QString run = raw.contains(u'&') ? ReplaceEntities(raw, kRunEntities) : raw;
-    if (State.F.Hidden)
-        return;
-    const TMnemonicText t = StripMnemonic(run);
-    qsizetype trimmed = t.Text.size();
-    while (trimmed > 0 && t.Text[trimmed - 1] == u' ')
+TRun TRenderer::MakeRun(const QString& raw, TLine& line, bool measure) {
+    TRun r;
+    r.Text = raw.contains(u'&') ? ReplaceEntities(raw, kRunEntities) : raw;
+    r.Shown = StripMnemonic(r.Text);
+    if (!measure && line.NextRun < line.RunWidths.size()) {
+        const QPoint w = line.RunWidths[line.NextRun++];
+        r.Core = w.x();
+        r.Width = w.y();
+        return r;
+    }
+    qsizetype trimmed = r.Shown.Text.size();
+    while (trimmed > 0 && r.Shown.Text[trimmed - 1] == u' ')
         --trimmed;
-    const int core = FM.horizontalAdvance(t.Text.left(trimmed));
-    const int w = trimmed == t.Text.size() ? core : FM.horizontalAdvance(t.Text);
+    r.Core = FM.horizontalAdvance(QStringView(r.Shown.Text).left(trimmed).toString());
+    r.Width = trimmed == r.Shown.Text.size() ? r.Core : FM.horizontalAdvance(r.Shown.Text);
+    return r;
+}
+
+void TRenderer::Text(TMode mode, const TRun& run, TLine& line, const TBox* box, int& x) {
+    const int core = run.Core;
+    const int w = run.Width;
     const int th = CellMetrics(State.F.Font).Height();
 
     if (mode == TMode::Measure) {
@@ -384,8 +409,9 @@ void TRenderer::Text(TMode mode, const QString& raw, TLine& line, const TBox* bo
             line.SubExtra = qMax(line.SubExtra, th / 4);
         if (State.F.Sup)
             line.SupExtra = qMax(line.SupExtra, th / 4);
-        Out.StrippedText += run;
-        line.Text += run;
+        Out.StrippedText += run.Text;
+        line.Text += run.Text;
+        line.RunWidths.push_back(QPoint(core, w));
         line.Width = qMin(x + core, kMaxCoordinate);
         x = qMin(x + w, kMaxCoordinate);
         ++line.Runs;
@@ -402,7 +428,7 @@ void TRenderer::Text(TMode mode, const QString& raw, TLine& line, const TBox* bo
             Done = true;
         }
     } else if (In.Canvas) {
-        DrawRun(t, left, bottom, w, th, *box);
+        DrawRun(run.Shown, left, bottom, w, th, *box);
     }
     if (State.F.InAnchor && State.F.AnchorIndex == In.HoverAnchor)
         Out.HoverRect |= QRect(left, bottom - th, w, th);
@@ -809,16 +835,16 @@ qsizetype TRenderer::MeasureLine(qsizetype pos, TLine& line) {
             continue;
         }
         const qsizetype end = RunEnd(pos, n);
-        const QString raw = Src.mid(pos, end - pos);
-        if (!State.F.Hidden) {
+        if (State.F.Hidden) {
+            pos = end; // hidden text is only consumed
+            continue;
+        }
+        const TRun run = MakeRun(Src.mid(pos, end - pos), line, true);
+        {
             // A run that overflows wraps when the line so far ends between words; inside a
-            // word (a tag in mid-word) it stays, so words are never split at tags.
-            // A trailing space may hang past the right edge.
-            const QString run = raw.contains(u'&') ? ReplaceEntities(raw, kRunEntities) : raw;
-            QString text = StripMnemonic(run).Text;
-            while (text.endsWith(u' '))
-                text.chop(1);
-            const int w = FM.horizontalAdvance(text);
+            // word (a tag in mid-word) it stays, so words are never split at tags. A
+            // trailing space may hang past the right edge.
+            const int w = run.Core;
             const int limit = Limit(nullptr);
             const bool overflow = x + w > limit;
             if (In.WordWrap) {
@@ -833,7 +859,7 @@ qsizetype TRenderer::MeasureLine(qsizetype pos, TLine& line) {
                 line.EndText = true; // the run is cut with "..." and nothing follows it
             }
         }
-        Text(TMode::Measure, raw, line, nullptr, x);
+        Text(TMode::Measure, run, line, nullptr, x);
         pos = end;
         if (line.EndText)
             break;
@@ -865,7 +891,8 @@ void TRenderer::DrawLine(qsizetype pos, qsizetype end, const TLine& line, const 
             continue;
         }
         const qsizetype stop = RunEnd(pos, end);
-        Text(mode, Src.mid(pos, stop - pos), work, &box, x);
+        if (!State.F.Hidden)
+            Text(mode, MakeRun(Src.mid(pos, stop - pos), work, false), work, &box, x);
         pos = stop;
     }
     if (p) {

@@ -69,6 +69,10 @@ void THTMLPicture::LoadFromBytes(const QByteArray& bytes) {
 }
 
 void THTMLPicture::LoadFromFile(const QString& path) {
+    if (path.contains(QChar(0))) { // no file has such a name
+        FImage = QImage();
+        return;
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         FImage = QImage();
@@ -87,7 +91,7 @@ void THTMLPicture::LoadFromURL(const QString& address) {
     static const QString file = QStringLiteral("FILE://");
     if (address.startsWith(res, Qt::CaseInsensitive)) {
         const QString name = QStringLiteral(":/") + address.mid(res.size());
-        if (QFile::exists(name))
+        if (!name.contains(QChar(0)) && QFile::exists(name))
             LoadFromFile(name);
     } else if (address.startsWith(file, Qt::CaseInsensitive)) {
         LoadFromFile(address.mid(file.size()));

@@ -21,9 +21,10 @@ QIcon LookupIcon(const QString& name) {
         return style->standardIcon(QStyle::StandardPixmap(index));
     }
     const QFileInfo info(name);
-    if (!name.isEmpty() && info.exists())
+    if (!name.isEmpty() && !name.contains(QChar(0)) && info.exists())
         return QFileIconProvider().icon(info);
-    const QMimeType mime = QMimeDatabase().mimeTypeForFile(name, QMimeDatabase::MatchExtension);
+    const QString typeName = QString(name).remove(QChar(0));
+    const QMimeType mime = QMimeDatabase().mimeTypeForFile(typeName, QMimeDatabase::MatchExtension);
     QIcon icon = QIcon::fromTheme(mime.iconName(), QIcon::fromTheme(mime.genericIconName()));
     if (icon.isNull())
         icon = style->standardIcon(QStyle::SP_FileIcon);
