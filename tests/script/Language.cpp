@@ -88,6 +88,10 @@ TEST(Language, NamesIgnoreCaseIncludingCyrillic) {
     EXPECT_TRUE(SameName("Формула", "ФОРМУЛА"));
     EXPECT_TRUE(SameName("ёж", "ЁЖ"));
     EXPECT_FALSE(SameName("ТБ", "ТВ"));
+    EXPECT_FALSE(SameName("ТБ", "ТБ1"));
+    EXPECT_FALSE(SameName("", "a"));
+    EXPECT_TRUE(SameName("Мой_Var2", "мой_vAR2"));
+    EXPECT_FALSE(SameName("\xD0", "\xD1"));
     EXPECT_EQ(NameKey("meType тб"), "METYPE ТБ");
 }
 
