@@ -315,3 +315,56 @@ TEST(RenderLayout, TextDecorationsAreDrawn) {
         EXPECT_EQ(other, 0) << text;
     }
 }
+
+TEST(RenderLayout, HostileCaptionsEndCleanly) {
+    htmlctl::TPictureContainer container;
+    container.Add("empty"); // a name without a picture
+    htmlctl::THTMLPictureCache cache;
+    const QString hostile[] = {
+        "",
+        "<",
+        "<<<<>>>>",
+        "</",
+        "</>",
+        QString("<B><I><U><SUP><SUB><SHAD><E><HI><A HREF=\"x\">").repeated(500) + "x",
+        QString("</B></I></U></UL></P></LI></FONT></A></Z>").repeated(500) + "x",
+        QString("x").repeated(20000),
+        QString("<LI>").repeated(2000),
+        QString("<UL>").repeated(2000) + "<LI>x",
+        QString("&amp;").repeated(3000) + QString("amp;").repeated(3000),
+        "<FONT SIZE=\"99999999999999999999\">big</FONT>",
+        "<IMG SRC=\"empty\" WIDTH=\"999999999\" HEIGHT=\"999999999\">",
+        "<IMG SRC=\"missing\"><IMG SRC=\"IDX:99999999999\"><IMG SRC=\"FILE://\"><IMG SRC=\"://\">",
+        "<IND x=\"99999999999\">x<IND x=\"-5\">y",
+        "<P INDENT=\"99999999999\" ALIGN=\"CENTER\">x",
+        "<R a=\"99999999999\">rot</R>",
+        "<BODY BACKGROUND=\"empty\" BGCOLOR=\"#GGGGGG\" BGCOLORTO=\"#\">x",
+        QString("a <BR>").repeated(5000),
+        QString("\r").repeated(3000),
+    };
+    for (const QString& text : hostile) {
+        SCOPED_TRACE(text.left(40).toStdString());
+        for (int mode = 0; mode < 3; ++mode) {
+            for (bool wrap : {true, false}) {
+                THTMLRenderIn in;
+                in.Font = Tahoma();
+                in.Text = text;
+                in.Rect = QRect(2, 2, 120, 60);
+                in.WordWrap = wrap;
+                in.MeasureOnly = mode == 0;
+                in.CheckHotSpot = mode == 2;
+                in.Point = QPoint(10, 8);
+                in.PictureContainer = &container;
+                in.PictureCache = &cache;
+                THTMLRenderOut out;
+                if (mode == 1)
+                    Draw(in, QSize(130, 70), &out);
+                else
+                    out = RenderHTML(in);
+                EXPECT_GE(out.XSize, 0);
+                EXPECT_GE(out.YSize, 0);
+                EXPECT_LE(out.XSize, 100000);
+            }
+        }
+    }
+}
