@@ -316,9 +316,13 @@ private:
             {";", Tok::Semicolon}, {",", Tok::Comma},     {".", Tok::Dot},        {"(", Tok::LParen},
             {")", Tok::RParen},    {"[", Tok::LBracket},  {"]", Tok::RBracket},
         };
+        const char first = FText[FPos];
+        const char second = FPos + 1 < FText.size() ? FText[FPos + 1] : '\0';
         for (const Symbol& symbol : symbols) {
-            const std::size_t length = std::strlen(symbol.Text);
-            if (FText.compare(FPos, length, symbol.Text) == 0) {
+            if (symbol.Text[0] != first || (symbol.Text[1] != '\0' && symbol.Text[1] != second))
+                continue;
+            const std::size_t length = symbol.Text[1] ? 2 : 1;
+            {
                 token.Kind = symbol.Kind;
                 token.Text = symbol.Text;
                 for (std::size_t i = 0; i < length; ++i)

@@ -62,6 +62,8 @@ private:
     // Tokens are pulled from the lexer as the parser reaches them; a deque keeps references to
     // earlier tokens valid while more are read.
     const Token& Ahead(std::size_t offset) const {
+        if (FPos + offset < FTokens.size())
+            return FTokens[FPos + offset];
         while (FTokens.size() <= FPos + offset && (FTokens.empty() || FTokens.back().Kind != Tok::End))
             FTokens.push_back(FLexer.Next());
         return FTokens[std::min(FPos + offset, FTokens.size() - 1)];
