@@ -124,6 +124,14 @@ void FillGradient(QPainter& p, const QRect& r, const QColor& a, const QColor& b,
     }
 }
 
+// Length of the tag's name: its leading Latin letters.
+qsizetype TagNameLength(const QString& tag) {
+    qsizetype n = 0;
+    while (n < tag.size() && ((tag[n] >= u'A' && tag[n] <= u'Z') || (tag[n] >= u'a' && tag[n] <= u'z')))
+        ++n;
+    return n;
+}
+
 enum class TMode { Measure, Draw, HitTest };
 enum class TTagEffect { Continue, EndLineAfter, EndLineBefore, EndText };
 enum class TParaAlign { Left, Right, Center };
@@ -227,18 +235,17 @@ private:
     void DrawLine(qsizetype pos, qsizetype end, const TLine& line, const TBox& box);
     // Handles the tag at `pos` ("<" ... ">"); sets `next` past it.
     TTagEffect Tag(TMode mode, qsizetype pos, qsizetype& next, TLine& line, const TBox* box, int& x);
-    TTagEffect OpeningTag(TMode mode, const QString& tag, const QString& upper, const QString& name,
-                          TLine& line, const TBox* box, int& x, qsizetype lineStart, qsizetype pos);
+    TTagEffect OpeningTag(TMode mode, const QString& tag, const QString& name, TLine& line, const TBox* box,
+                          int& x, qsizetype lineStart, qsizetype pos);
     TTagEffect ClosingTag(const QString& name);
     TRun MakeRun(const QString& raw, TLine& line, bool measure);
     void Text(TMode mode, const TRun& run, TLine& line, const TBox* box, int& x);
     void DrawRun(const TMnemonicText& t, int x, int bottom, int width, int height, const TBox& box);
     bool LoadPicture(const QString& src, TPicture& pic);
-    void Body(const QString& tag, const QString& upper, const TBox* box);
-    void PaintBody(const QString& tag, const QString& upper);
+    void Body(const QString& tag, const TBox* box);
+    void PaintBody(const QString& tag);
 
-    std::optional<QString> Attribute(const QString& tag, const QString& upper, const char* name,
-                                     bool needSpace = false) const;
+    std::optional<QString> Attribute(const QString& tag, const char* name, bool needSpace = false) const;
     void FontChanged() { FM = QFontMetrics(State.F.Font); }
     // End of the text run at `pos`: the next tag, or just after the next space when
     // wrapping; never past `limit`.
@@ -266,14 +273,10 @@ private:
     QRegion CallerClip;
 };
 
-std::optional<QString> TRenderer::Attribute(const QString& tag, const QString& upper, const char* name,
-                                            bool needSpace) const {
+std::optional<QString> TRenderer::Attribute(const QString& tag, const char* name, bool needSpace) const {
     const QString key = needSpace ? QStringLiteral(" ") + QLatin1String(name) : QString::fromLatin1(name);
     // Names are looked for after the tag's own name, so <IMG ...> never finds "IMG" itself.
-    qsizetype from = 0;
-    while (from < upper.size() && upper[from].isLetter())
-        ++from;
-    const qsizetype at = upper.indexOf(key, from);
+    const qsizetype at = tag.indexOf(key, TagNameLength(tag), Qt::CaseInsensitive);
     if (at < 0)
         return std::nullopt;
     const qsizetype q1 = tag.indexOf(u'"', at + key.size());
@@ -472,7 +475,7 @@ bool TRenderer::LoadPicture(const QString& src, TPicture& pic) {
     return true;
 }
 
-void TRenderer::Body(const QString& tag, const QString& upper, const TBox* box) {
+void TRenderer::Body(const QString& tag, const TBox* box) {
     if (!box || !In.Canvas)
         return;
     QPainter& p = *In.Canvas;
@@ -482,14 +485,14 @@ void TRenderer::Body(const QString& tag, const QString& upper, const TBox* box) 
         p.setClipRegion(CallerClip);
     else
         p.setClipping(false);
-    PaintBody(tag, upper);
+    PaintBody(tag);
     p.restore();
 }
 
-void TRenderer::PaintBody(const QString& tag, const QString& upper) {
+void TRenderer::PaintBody(const QString& tag) {
     QPainter& p = *In.Canvas;
     const QRect all(In.Rect.left(), In.Rect.top(), Right - In.Rect.left(), Bottom - In.Rect.top());
-    if (const auto background = Attribute(tag, upper, "BACKGROUND")) {
+    if (const auto background = Attribute(tag, "BACKGROUND")) {
         TPicture pic;
         const bool named = !background->contains(u':') || background->contains(QLatin1String("://"));
         if (named && LoadPicture(*background, pic) && pic.Image && !pic.Image->isNull()) {
@@ -497,16 +500,16 @@ void TRenderer::PaintBody(const QString& tag, const QString& upper) {
             p.fillRect(all, QBrush(*pic.Image));
         }
     }
-    const auto from = Attribute(tag, upper, "BGCOLOR");
+    const auto from = Attribute(tag, "BGCOLOR");
     if (!from)
         return;
     const QRect fill(In.Rect.left() - 2, all.top(), Right - (In.Rect.left() - 2), all.height());
-    const auto to = Attribute(tag, upper, "BGCOLORTO");
+    const auto to = Attribute(tag, "BGCOLORTO");
     if (!to) {
         p.fillRect(fill, HTMLToColor(*from));
         return;
     }
-    const auto dir = Attribute(tag, upper, "DIR");
+    const auto dir = Attribute(tag, "DIR");
     FillGradient(p, fill, HTMLToColor(*from), HTMLToColor(*to), !dir || dir->toUpper() == QLatin1String("H"));
 }
 
@@ -601,8 +604,8 @@ TTagEffect TRenderer::ClosingTag(const QString& name) {
     return TTagEffect::Continue;
 }
 
-TTagEffect TRenderer::OpeningTag(TMode mode, const QString& tag, const QString& upper, const QString& name,
-                                 TLine& line, const TBox* box, int& x, qsizetype lineStart, qsizetype pos) {
+TTagEffect TRenderer::OpeningTag(TMode mode, const QString& tag, const QString& name, TLine& line,
+                                 const TBox* box, int& x, qsizetype lineStart, qsizetype pos) {
     TFontState& f = State.F;
     const QChar c0 = name.isEmpty() ? QChar() : name[0];
     const QChar c1 = name.size() > 1 ? name[1] : QChar();
@@ -629,7 +632,7 @@ TTagEffect TRenderer::OpeningTag(TMode mode, const QString& tag, const QString& 
             return TTagEffect::EndLineAfter;
         if (c1 == u'O') {
             if (mode == TMode::Draw)
-                Body(tag, upper, box);
+                Body(tag, box);
         } else if (c1 == u'L') {
             f.Blinking = true;
         } else {
@@ -641,9 +644,9 @@ TTagEffect TRenderer::OpeningTag(TMode mode, const QString& tag, const QString& 
         f.ErrorMark = true;
         break;
     case u'F': {
-        if (const auto face = Attribute(tag, upper, "FACE"); face && !face->isEmpty())
+        if (const auto face = Attribute(tag, "FACE"); face && !face->isEmpty())
             f.Font.setFamily(*face);
-        if (const auto size = Attribute(tag, upper, "SIZE")) {
+        if (const auto size = Attribute(tag, "SIZE")) {
             static constexpr int kHtmlSizes[] = {8, 10, 12, 14, 16};
             int points = ReadNumber(*size);
             if (points >= 1 && points <= 5)
@@ -651,9 +654,9 @@ TTagEffect TRenderer::OpeningTag(TMode mode, const QString& tag, const QString& 
             if (points > 0)
                 f.Font.setPixelSize(PointsToPixels(qMin(points, kMaxFontPoints)));
         }
-        if (const auto color = Attribute(tag, upper, "COLOR", true))
+        if (const auto color = Attribute(tag, "COLOR", true))
             f.Color = HTMLToColor(*color);
-        if (const auto bg = Attribute(tag, upper, "BGCOLOR"))
+        if (const auto bg = Attribute(tag, "BGCOLOR"))
             f.BgColor = HTMLToColor(*bg);
         FontChanged();
         break;
@@ -672,15 +675,15 @@ TTagEffect TRenderer::OpeningTag(TMode mode, const QString& tag, const QString& 
         break;
     case u'I':
         if (c1 == u'N') {
-            if (const auto v = Attribute(tag, upper, "X"))
+            if (const auto v = Attribute(tag, "X"))
                 x = qMax(x, ReadNumber(*v));
         } else if (c1 == u'M') {
             TPicture pic;
-            const QString src = Attribute(tag, upper, "SRC").value_or(QString());
+            const QString src = Attribute(tag, "SRC").value_or(QString());
             if (!LoadPicture(src, pic))
                 break;
-            const int w = ReadNumber(Attribute(tag, upper, "WIDTH").value_or(QString()));
-            const int h = ReadNumber(Attribute(tag, upper, "HEIGHT").value_or(QString()));
+            const int w = ReadNumber(Attribute(tag, "WIDTH").value_or(QString()));
+            const int h = ReadNumber(Attribute(tag, "HEIGHT").value_or(QString()));
             const bool stretched = w >= 1 && h >= 1;
             QSize size = stretched ? QSize(w, h) : pic.Size;
             size = QSize(qBound(1, int(size.width() * In.Scale), kMaxPicture),
@@ -690,7 +693,7 @@ TTagEffect TRenderer::OpeningTag(TMode mode, const QString& tag, const QString& 
                 if (x + size.width() > limit && size.width() < limit && pos > lineStart)
                     return TTagEffect::EndLineBefore;
                 line.Height = qMax(line.Height, size.height());
-                const QString align = Attribute(tag, upper, "ALIGN").value_or(QString()).toUpper();
+                const QString align = Attribute(tag, "ALIGN").value_or(QString()).toUpper();
                 if (align.contains(QLatin1String("TOP")))
                     line.ImageOffset = line.Height - line.TextHeight;
                 else if (align.contains(QLatin1String("MIDDLE")))
@@ -735,7 +738,7 @@ TTagEffect TRenderer::OpeningTag(TMode mode, const QString& tag, const QString& 
         }
         break;
     case u'P': {
-        if (const auto align = Attribute(tag, upper, "ALIGN")) {
+        if (const auto align = Attribute(tag, "ALIGN")) {
             const QString a = align->toUpper();
             if (a == QLatin1String("LEFT"))
                 State.Align = TParaAlign::Left;
@@ -744,11 +747,11 @@ TTagEffect TRenderer::OpeningTag(TMode mode, const QString& tag, const QString& 
             else if (a == QLatin1String("CENTER"))
                 State.Align = TParaAlign::Center;
         }
-        if (const auto indent = Attribute(tag, upper, "INDENT"))
+        if (const auto indent = Attribute(tag, "INDENT"))
             State.Indent = ReadNumber(*indent);
-        if (const auto bg = Attribute(tag, upper, "BGCOLOR")) {
+        if (const auto bg = Attribute(tag, "BGCOLOR")) {
             State.ParaBg = HTMLToColor(*bg);
-            const auto to = Attribute(tag, upper, "BGCOLORTO");
+            const auto to = Attribute(tag, "BGCOLORTO");
             State.ParaBgTo = to ? HTMLToColor(*to) : QColor();
             if (mode == TMode::Measure) {
                 line.ParaBg = State.ParaBg;
@@ -758,7 +761,7 @@ TTagEffect TRenderer::OpeningTag(TMode mode, const QString& tag, const QString& 
         break;
     }
     case u'R':
-        if (const auto angle = Attribute(tag, upper, "A")) {
+        if (const auto angle = Attribute(tag, "A")) {
             f.Rotated = true;
             f.Angle = ReadNumber(*angle) % 360;
         }
@@ -807,14 +810,10 @@ TTagEffect TRenderer::Tag(TMode mode, qsizetype pos, qsizetype& next, TLine& lin
     const bool closing = tag.startsWith(u'/') && tag.size() >= 2;
     if (closing)
         tag.remove(0, 1);
-    const QString upper = tag.toUpper();
-    qsizetype nameLen = 0;
-    while (nameLen < upper.size() && upper[nameLen] >= u'A' && upper[nameLen] <= u'Z')
-        ++nameLen;
-    const QString name = upper.left(nameLen);
+    const QString name = tag.left(TagNameLength(tag)).toUpper();
     if (closing)
         return ClosingTag(name);
-    return OpeningTag(mode, tag, upper, name, line, box, x, LineStart, pos);
+    return OpeningTag(mode, tag, name, line, box, x, LineStart, pos);
 }
 
 qsizetype TRenderer::MeasureLine(qsizetype pos, TLine& line) {

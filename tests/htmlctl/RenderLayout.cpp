@@ -68,6 +68,8 @@ TEST(RenderLayout, TagSetAndLineBreaks) {
         {"italic run", "<I>it</I>", 400, true, Advance("it", Styled(false, true)), h, "it"},
         {"FONT SIZE 3 is 12 points", "<FONT SIZE=\"3\">Ab</FONT>", 400, true, Advance("Ab", Tahoma(16)),
          Cell(Tahoma(16)), "Ab"},
+        {"tags and attribute names ignore case", "<font size=\"3\">Ab</font>", 400, true,
+         Advance("Ab", Tahoma(16)), Cell(Tahoma(16)), "Ab"},
         {"FONT SIZE 20 is 20 points", "<FONT SIZE=\"20\">Ab</FONT>", 400, true, Advance("Ab", Tahoma(27)),
          Cell(Tahoma(27)), "Ab"},
         {"font size carries to the next line", "<FONT SIZE=\"5\">a<BR>b", 400, true,
