@@ -24,6 +24,8 @@ QString TrpDictionary::CreateUniqueName(const QString& prefix) const {
     int n = 10000;
     while (n > 1 && !taken(n))
         n /= 2;
+    if (auto it = FContiguous.find(prefix); it != FContiguous.end() && n <= it->second)
+        n = it->second + 1;
     while (taken(n))
         ++n;
     return prefix + QString::number(n);
@@ -31,6 +33,13 @@ QString TrpDictionary::CreateUniqueName(const QString& prefix) const {
 
 void TrpDictionary::Add(const QString& alias, const QString& sourceName, TrpComponent* object) {
     FEntries[alias] = Entry{sourceName, object};
+    qsizetype digits = alias.size();
+    while (digits > 0 && alias[digits - 1].isDigit())
+        --digits;
+    const QString prefix = alias.left(digits);
+    int& k = FContiguous[prefix];
+    while (FEntries.count(prefix + QString::number(k + 1)))
+        ++k;
 }
 
 const TrpDictionary::Entry* TrpDictionary::Find(const QString& alias) const {

@@ -27,10 +27,16 @@ public:
     const Entry* Find(const QString& alias) const;
     int Count() const { return int(FEntries.size()); }
     const std::map<QString, Entry>& Entries() const { return FEntries; }
-    void Clear() { FEntries.clear(); }
+    void Clear() {
+        FEntries.clear();
+        FContiguous.clear();
+    }
 
 private:
     std::map<QString, Entry> FEntries;
+    // Per prefix, K such that 1..K are all taken: counting upward through them is skipped, which
+    // gives the same alias without walking thousands of taken names.
+    std::map<QString, int> FContiguous;
 };
 
 class TrpPreviewPages {

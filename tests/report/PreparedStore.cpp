@@ -56,6 +56,17 @@ TEST(PreparedStore, AliasProbing) {
             d.Add("m" + QString::number(n), "Page0.X", nullptr);
         EXPECT_EQ(d.CreateUniqueName("m"), c.Expected);
     }
+    // Many objects: the shortcut through the taken run gives what counting would.
+    TrpDictionary big;
+    for (int i = 0; i < 12000; ++i)
+        big.Add(big.CreateUniqueName("m"), "Page0.X", nullptr);
+    EXPECT_NE(big.Find("m12000"), nullptr);
+    EXPECT_EQ(big.CreateUniqueName("m"), "m12001");
+    EXPECT_EQ(big.CreateUniqueName("p"), "p1");
+    TrpDictionary gap;
+    for (int n : {1, 2, 3, 10000, 10001})
+        gap.Add("m" + QString::number(n), "Page0.X", nullptr);
+    EXPECT_EQ(gap.CreateUniqueName("m"), "m10002");
 }
 
 TEST(PreparedStore, DifferencesCarryChangedPropertiesOnly) {
