@@ -1,8 +1,10 @@
 // Cost of the owner page's two HTML radio groups (rgFiz and rgPlace: six captions), laid
 // out and drawn offscreen; plus the bare renderer and how it grows with caption length.
 #include <QApplication>
+#include <QGroupBox>
 #include <QImage>
 #include <QPainter>
+#include <QRadioButton>
 #include <benchmark/benchmark.h>
 
 #include "htmlctl/HTMLRender.h"
@@ -64,6 +66,35 @@ void BM_OwnerPageLayoutAndDraw(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_OwnerPageLayoutAndDraw)->Unit(benchmark::kMicrosecond);
+
+// The peer: Qt's own radio buttons with the same captions and places, for the ratio.
+void BM_OwnerPageQtRadioButtons(benchmark::State& state) {
+    QWidget page;
+    page.resize(444, 526);
+    page.setFont(Tahoma11());
+    QList<QRadioButton*> buttons;
+    auto make = [&](QRect where, const QString& caption, const QStringList& items, int rowHeight) {
+        auto* box = new QGroupBox(caption, &page);
+        box->setGeometry(where);
+        for (int i = 0; i < items.size(); ++i) {
+            auto* b = new QRadioButton(items[i], box);
+            b->setGeometry(8, 14 + i * rowHeight, 420, rowHeight);
+            b->setChecked(i == 0);
+            buttons << b;
+        }
+    };
+    make(QRect(5, 64, 430, 77), QStringLiteral(" Собственник "), kOwners, 29);
+    make(QRect(5, 160, 430, 146), QStringLiteral(" Место регистрации "), kPlaces, 32);
+    QImage target(page.size(), QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) {
+        for (QRadioButton* b : buttons)
+            b->setGeometry(b->geometry()); // the same work of placing them
+        target.fill(Qt::white);
+        page.render(&target);
+        benchmark::DoNotOptimize(target.constBits());
+    }
+}
+BENCHMARK(BM_OwnerPageQtRadioButtons)->Unit(benchmark::kMicrosecond);
 
 // The renderer alone: the six captions in their button text boxes.
 void BM_RenderSixCaptions(benchmark::State& state) {

@@ -5,6 +5,7 @@
 #include <QRawFont>
 #include <QtEndian>
 #include <cmath>
+#include <unordered_map>
 
 namespace htmlctl {
 namespace {
@@ -45,6 +46,32 @@ TCellMetrics Measure(const QFont& font) {
 }
 
 } // namespace
+
+int TextAdvance(const QFont& font, const QFontMetrics& metrics, const QString& text) {
+    constexpr qsizetype kLongest = 48;
+    if (text.isEmpty())
+        return 0;
+    if (text.size() > kLongest)
+        return metrics.horizontalAdvance(text);
+    struct WordKey {
+        Key Font;
+        QString Text;
+        bool operator==(const WordKey&) const = default;
+    };
+    struct WordHash {
+        size_t operator()(const WordKey& k) const { return qHash(k.Font) ^ ::qHash(k.Text); }
+    };
+    static std::unordered_map<WordKey, int, WordHash> cache;
+    WordKey key{{font.family(), EmPixels(font), font.bold(), font.italic()}, text};
+    auto it = cache.find(key);
+    if (it != cache.end())
+        return it->second;
+    const int width = metrics.horizontalAdvance(text);
+    if (cache.size() > 8192)
+        cache.clear();
+    cache.emplace(std::move(key), width);
+    return width;
+}
 
 int PointsToPixels(int points) {
     return int(std::lround(points * 96.0 / 72.0));

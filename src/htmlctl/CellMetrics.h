@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFont>
+#include <QFontMetrics>
 
 namespace htmlctl {
 
@@ -16,6 +17,10 @@ struct TCellMetrics {
 
 // Cached per family, pixel size and style; safe to call for every text run.
 TCellMetrics CellMetrics(const QFont& font);
+
+// Advance width of a text in whole pixels, as QFontMetrics measures it; short texts (words
+// of captions, painted again and again) are remembered per font.
+int TextAdvance(const QFont& font, const QFontMetrics& metrics, const QString& text);
 
 // Pixel size of a font given in points, at the fixed 96 pixels per inch the layout uses.
 int PointsToPixels(int points);

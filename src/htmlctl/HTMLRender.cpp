@@ -395,8 +395,8 @@ TRun TRenderer::MakeRun(const QString& raw, TLine& line, bool measure) {
     qsizetype trimmed = r.Shown.Text.size();
     while (trimmed > 0 && r.Shown.Text[trimmed - 1] == u' ')
         --trimmed;
-    r.Core = FM.horizontalAdvance(QStringView(r.Shown.Text).left(trimmed).toString());
-    r.Width = trimmed == r.Shown.Text.size() ? r.Core : FM.horizontalAdvance(r.Shown.Text);
+    r.Core = TextAdvance(State.F.Font, FM, r.Shown.Text.left(trimmed));
+    r.Width = trimmed == r.Shown.Text.size() ? r.Core : TextAdvance(State.F.Font, FM, r.Shown.Text);
     return r;
 }
 

@@ -69,7 +69,7 @@ void THTMLPicture::LoadFromBytes(const QByteArray& bytes) {
 }
 
 void THTMLPicture::LoadFromFile(const QString& path) {
-    if (path.contains(QChar(0))) { // no file has such a name
+    if (path.isEmpty() || path.contains(QChar(0))) { // no file has such a name
         FImage = QImage();
         return;
     }
