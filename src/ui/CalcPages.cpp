@@ -10,6 +10,7 @@
 #include <QToolButton>
 
 #include "htmlctl/HTMLRadioGroup.h"
+#include "sheet/SheetTemplate.h"
 #include "ui/Controls.h"
 #include "ui/OSAGO_Calc.h"
 #include "ui/PageTexts.h"
@@ -331,12 +332,12 @@ void TfmOSAGO_Calc::BuildWelcomePage() {
     ui::MakeLabel(page, QStringLiteral("Версия: 2.0"), 180, 443, ui::PixelFont(13, true));
     ui::MakeLabel(page, QStringLiteral("Расчет стоимости ОСАГО"), 150, 465, ui::PixelFont(11));
 
-    FlblWWW = new ui::LinkLabel(MakerWebAddress, page);
+    FlblWWW = new ui::LinkLabel(sheet::kWebAddress, page);
     FlblWWW->setObjectName(QStringLiteral("lblWWW"));
     FlblWWW->move(66, 491);
     FlblWWW->adjustSize();
     FlblWWW->OnClick = [this] { lblWWWClick(); };
-    FlblEMail = new ui::LinkLabel(SupportEmail, page);
+    FlblEMail = new ui::LinkLabel(sheet::kSupportAddress, page);
     FlblEMail->setObjectName(QStringLiteral("lblEMail"));
     FlblEMail->move(250, 491);
     FlblEMail->adjustSize();

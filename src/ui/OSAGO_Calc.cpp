@@ -12,6 +12,7 @@
 
 #include "htmlctl/HTMLRadioGroup.h"
 #include "platform/RegionalSettings.h"
+#include "sheet/SheetTemplate.h"
 #include "ui/Controls.h"
 #include "ui/OSAGO_CalcClass.h"
 #include "ui/Pictures.h"
@@ -25,8 +26,6 @@ using calc::PageId;
 
 const QString TfmOSAGO_Calc::WindowCaption = QStringLiteral("Квиралт:  -= Тарифон 2.0 =-");
 const QString TfmOSAGO_Calc::ApplicationTitle = QStringLiteral("-= Тарифон 2.0 =-");
-const QString TfmOSAGO_Calc::MakerWebAddress = QStringLiteral("www.kviralt.ru");
-const QString TfmOSAGO_Calc::SupportEmail = QStringLiteral("support@kviralt.ru");
 
 namespace {
 
@@ -237,11 +236,11 @@ void TfmOSAGO_Calc::KWizardCancelButtonClick() {
 }
 
 void TfmOSAGO_Calc::lblWWWClick() {
-    OpenUrl(QStringLiteral("http://") + MakerWebAddress);
+    OpenUrl(sheet::kWebLink);
 }
 
 void TfmOSAGO_Calc::lblEMailClick() {
-    OpenUrl(QStringLiteral("mailto:") + SupportEmail);
+    OpenUrl(QStringLiteral("mailto:") + sheet::kSupportAddress);
 }
 
 QToolButton* TfmOSAGO_Calc::NoteButton(PageId id) const {

@@ -38,8 +38,6 @@ public:
 
     static const QString WindowCaption;
     static const QString ApplicationTitle;
-    static const QString MakerWebAddress;
-    static const QString SupportEmail;
 
     const calc::Calculator& Calculator() const { return FCalc; }
     wizard::TKWizard* KWizard() const { return FWizard; }

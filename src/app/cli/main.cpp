@@ -5,6 +5,7 @@
 
 #include "app/cli/QuoteOptions.h"
 #include "app/cli/QuoteReport.h"
+#include "app/cli/SheetCommand.h"
 #include "platform/RegionalSettings.h"
 
 namespace {
@@ -14,7 +15,10 @@ constexpr int UsageStatus = 2;
 const char* const Usage =
     "Usage: tarifon-cli <command> [options]\n"
     "Commands:\n"
-    "  quote   compute a premium and print the result page (see: tarifon-cli quote --help)\n";
+    "  quote   compute a premium and print the result page (see: tarifon-cli quote --help)\n"
+    "  sheet   write the calculation sheet of a quote as PNG, prepared report or PDF (see: tarifon-cli sheet "
+    "--help)\n"
+    "  open    draw the first page of a prepared report file as PNG\n";
 
 calc::Separators SystemSeparators() {
     const platform::RegionalSettings s = platform::RegionalSettings::System();
@@ -58,6 +62,10 @@ int main(int argc, char** argv) {
     args.erase(args.begin());
     if (command == "quote")
         return Quote(args);
+    if (command == "sheet")
+        return cli::SheetCommand(args);
+    if (command == "open")
+        return cli::OpenCommand(args);
     std::fprintf(stderr, "tarifon-cli: unknown command '%s'\n%s", command.c_str(), Usage);
     return UsageStatus;
 }
