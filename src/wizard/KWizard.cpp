@@ -55,8 +55,10 @@ TKWizard::~TKWizard() {
     // Children outlive this body; cut their way back before they go.
     if (FHeaderImages)
         FHeaderImages->UnregisterChanges(FImageLink);
-    if (FRouteMap)
-        FRouteMap->FWizard = nullptr;
+    for (QObject* child : children())
+        if (auto* map = dynamic_cast<TKWizardRouteMapControl*>(child))
+            map->FWizard = nullptr;
+    FRouteMap = nullptr;
     for (const auto& button : FButtons)
         if (button->Control())
             button->Control()->SetWizard(nullptr);

@@ -63,7 +63,7 @@ protected:
 private:
     friend class TKWizard;
 
-    TKWizard* FWizard = nullptr;
+    QPointer<TKWizard> FWizard; // a detached map may outlive its wizard
     TAlign FAlign = alLeft;
     std::vector<QPointer<TKWizardCustomPage>> FPages;
     int FPageIndex = -1;
