@@ -488,8 +488,7 @@ void TrpDrawText::Draw(QPainter& painter, const TrpTextTarget& target) {
     painter.restore();
 }
 
-void DrawMemoText(QPainter& painter, TrpDrawText& engine, const TrpCustomMemoView& memo,
-                  const TrpTextTarget& target, Extended layoutWidthUnits) {
+TrpTextSettings MemoTextSettings(const TrpCustomMemoView& memo) {
     TrpTextSettings s;
     s.Font = memo.Font();
     if (memo.Highlight().Active) {
@@ -509,7 +508,22 @@ void DrawMemoText(QPainter& painter, TrpDrawText& engine, const TrpCustomMemoVie
     s.VAlign = memo.VAlign();
     s.Underlines = memo.Underlines();
     s.Frame = memo.Frame();
-    engine.Layout(memo.Memo(), s, layoutWidthUnits);
+    return s;
+}
+
+QSizeF MemoNeededSize(TrpDrawText& engine, const TrpCustomMemoView& memo) {
+    const TrpFrame& f = memo.Frame();
+    const Extended frameX = ((f.Typ & ftLeft) ? f.Width / 2 : 0) + ((f.Typ & ftRight) ? f.Width / 2 : 0);
+    const Extended frameY = ((f.Typ & ftTop) ? f.Width / 2 : 0) + ((f.Typ & ftBottom) ? f.Width / 2 : 0);
+    const Extended width = memo.AutoWidth() ? 100000 : memo.Width() - 2 * memo.GapX() - frameX;
+    engine.Layout(memo.Memo(), MemoTextSettings(memo), std::max<Extended>(width, 1));
+    return QSizeF(double(engine.CalcWidth() + 2 * memo.GapX() + frameX),
+                  double(engine.CalcHeight() + 2 * memo.GapY() + frameY));
+}
+
+void DrawMemoText(QPainter& painter, TrpDrawText& engine, const TrpCustomMemoView& memo,
+                  const TrpTextTarget& target, Extended layoutWidthUnits) {
+    engine.Layout(memo.Memo(), MemoTextSettings(memo), layoutWidthUnits);
     engine.Draw(painter, target);
 }
 

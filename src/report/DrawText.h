@@ -6,6 +6,7 @@
 #include "report/ReportTypes.h"
 
 #include <QRect>
+#include <QSizeF>
 #include <QStringList>
 #include <vector>
 
@@ -103,6 +104,13 @@ private:
     int FFontHeight600 = 0;
     int FCharSpacing600 = 0;
 };
+
+// The text settings of a memo (its font, or the highlight's when active).
+TrpTextSettings MemoTextSettings(const TrpCustomMemoView& memo);
+
+// Lays out a memo's text for its own width (in units) and returns the size the object needs:
+// the text plus gaps and frame lines.
+QSizeF MemoNeededSize(TrpDrawText& engine, const TrpCustomMemoView& memo);
 
 // Lays out and draws a memo's text into its text rectangle.
 void DrawMemoText(QPainter& painter, TrpDrawText& engine, const TrpCustomMemoView& memo,

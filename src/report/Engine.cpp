@@ -1,5 +1,6 @@
 #include "report/Engine.h"
 
+#include "report/DrawText.h"
 #include "report/EngineTexts.h"
 #include "report/MemoFill.h"
 #include "report/PreviewPages.h"
@@ -181,6 +182,17 @@ void TrpEngine::ProducePage(TrpReportPage& page, int sourceIndex) {
         FReport->DoScriptEvent(page.OnManualBuild(), &page);
 }
 
+void TrpEngine::Fit(TrpView& view) {
+    auto* memo = dynamic_cast<TrpCustomMemoView*>(&view);
+    if (!memo || (!memo->AutoWidth() && memo->StretchMode() == smDontStretch))
+        return;
+    const QSizeF needed = MemoNeededSize(FReport->DrawText(), *memo);
+    if (memo->AutoWidth())
+        memo->SetWidth(needed.width());
+    if (memo->StretchMode() != smDontStretch && needed.height() > memo->Height())
+        memo->SetHeight(needed.height());
+}
+
 void TrpEngine::PrintBand(TrpBand& band) {
     FReport->DoScriptEvent(band.OnBeforePrint(), &band);
     for (TrpView* view : band.BandObjects()) {
@@ -194,6 +206,7 @@ void TrpEngine::PrintBand(TrpBand& band) {
         if (view->Visible()) {
             FReport->FillView(*view);
             FReport->DoScriptEvent(view->OnAfterData(), view);
+            Fit(*view);
         }
     }
     FReport->DoScriptEvent(band.OnAfterCalcHeight(), &band);

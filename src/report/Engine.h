@@ -40,6 +40,8 @@ private:
     void RunPage(TrpReportPage& page, int sourceIndex);
     void ProducePage(TrpReportPage& page, int sourceIndex);
     void PrintBand(TrpBand& band);
+    // Grows a stretching memo to its text and sizes an auto-width one.
+    void Fit(TrpView& view);
 
     TrpReport* FReport;
     bool FRunning = false;

@@ -1,7 +1,9 @@
 #include "report/PreviewPages.h"
 
 #include "report/Attributes.h"
+#include "report/DrawText.h"
 #include "report/Engine.h"
+#include "report/Report.h"
 
 namespace report {
 
@@ -145,6 +147,9 @@ std::unique_ptr<TrpReportPage> TrpPreviewPages::Rebuild(int index) const {
         TrpComponent* added = page->Add(std::move(object));
         if (auto* view = dynamic_cast<TrpView*>(added); view && view->Align() != baNone)
             aligned.push_back(view);
+        // An auto-width memo stores no width: it follows its text again.
+        if (auto* memo = dynamic_cast<TrpCustomMemoView*>(added); memo && memo->AutoWidth() && FReport)
+            memo->SetWidth(MemoNeededSize(FReport->DrawText(), *memo).width());
     }
     // Aligned views store no left of their own: they are placed again as on the page. Objects
     // filling the band or sitting on its bottom were placed after their neighbours there, so they

@@ -36,6 +36,14 @@ bool IsZero(const script::Variant& v) {
 
 } // namespace
 
+QString ProgressText(TrpProgressKind kind, int page, bool finalPass) {
+    const char* key = kind == TrpProgressKind::Printing    ? "prPrinting"
+                      : kind == TrpProgressKind::Exporting ? "prExporting"
+                      : finalPass                          ? "prRunning"
+                                                           : "prRunningFirst";
+    return rpFormat(rpGet(QString::fromLatin1(key)), {QString::number(page)});
+}
+
 void SetDefaultErrorHandler(TrpMessageHandler handler) {
     DefaultHandlerSlot() = std::move(handler);
 }

@@ -99,6 +99,9 @@ private:
 
 enum class TrpProgressKind { Running, Printing, Exporting };
 
+// The progress window's message for a page: "Готовится страница %d" and its sisters.
+QString ProgressText(TrpProgressKind kind, int page, bool finalPass = true);
+
 // Where combined error messages go when the silent mode is message boxes. The user interface
 // installs a message-box handler; without one the text is written to standard error, so
 // command-line tools and tests never block on a dialog.
