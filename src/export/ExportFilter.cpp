@@ -32,7 +32,7 @@ std::unique_ptr<TrpReportPage> CopyPage(const TrpReportPage& page) {
     copy->Assign(page);
     copy->SetReport(page.Report());
     std::function<void(const TrpComponent&, TrpComponent&)> copyChildren = [&](const TrpComponent& from,
-                                                                                TrpComponent& to) {
+                                                                               TrpComponent& to) {
         for (const auto& child : from.Objects())
             if (auto clone = child->Clone()) {
                 TrpComponent* added = to.Add(std::move(clone));
@@ -43,8 +43,12 @@ std::unique_ptr<TrpReportPage> CopyPage(const TrpReportPage& page) {
     return copy;
 }
 
-bool IsPageHeader(const TrpComponent& c) { return c.IsBand() && c.ClassName() == u"TrpPageHeader"; }
-bool IsPageFooter(const TrpComponent& c) { return c.IsBand() && c.ClassName() == u"TrpPageFooter"; }
+bool IsPageHeader(const TrpComponent& c) {
+    return c.IsBand() && c.ClassName() == u"TrpPageHeader";
+}
+bool IsPageFooter(const TrpComponent& c) {
+    return c.IsBand() && c.ClassName() == u"TrpPageFooter";
+}
 
 // What the loop does to a memo before a filter sees it.
 void PrepareMemo(TrpCustomMemoView& memo, int pageCount, TrpDrawText& drawText) {
@@ -109,7 +113,9 @@ QString TrpCustomExportFilter::TargetFileName() const {
     return QDir(FDefaultPath).filePath(FFileName);
 }
 
-const std::vector<TrpCustomExportFilter*>& ExportFilters() { return Registry(); }
+const std::vector<TrpCustomExportFilter*>& ExportFilters() {
+    return Registry();
+}
 
 Extended PaperLeft(const TrpComponent& object) {
     Extended sum = 0;
@@ -180,7 +186,8 @@ bool ExportTo(TrpReport& report, TrpCustomExportFilter* filter, TrpExportPreview
             if (!allPages && !PageSelected(selected, i + 1))
                 continue;
             if (progressShown) {
-                progress.SetMessage(rpGet("prExporting").replace(QStringLiteral("%d"), QString::number(i + 1)));
+                progress.SetMessage(
+                    rpGet("prExporting").replace(QStringLiteral("%d"), QString::number(i + 1)));
                 report.Progress(TrpProgressKind::Exporting, i + 1);
                 if (progress.Terminated())
                     report.SetTerminated(true);
@@ -202,7 +209,8 @@ bool ExportTo(TrpReport& report, TrpCustomExportFilter* filter, TrpExportPreview
                 background.SetFrame(page->Frame());
                 background.SetStretched(true);
                 background.SetKeepAspectRatio(false);
-                background.SetBounds(page->Left(), page->Top(), page->PrintableWidth(), page->PrintableHeight());
+                background.SetBounds(page->Left(), page->Top(), page->PrintableWidth(),
+                                     page->PrintableHeight());
                 filter->ExportObject(&background);
             }
 
@@ -228,9 +236,9 @@ bool ExportTo(TrpReport& report, TrpCustomExportFilter* filter, TrpExportPreview
         finish();
     } catch (const std::exception& e) {
         ok = false;
-        const QString message =
-            dynamic_cast<const TrpReportError*>(&e) ? static_cast<const TrpReportError&>(e).Message()
-                                                    : QString::fromUtf8(e.what());
+        const QString message = dynamic_cast<const TrpReportError*>(&e)
+                                    ? static_cast<const TrpReportError&>(e).Message()
+                                    : QString::fromUtf8(e.what());
         if (started) {
             try {
                 finish();

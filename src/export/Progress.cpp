@@ -50,7 +50,9 @@ private:
 
 TrpProgress::TrpProgress() = default;
 
-TrpProgress::~TrpProgress() { Hide(); }
+TrpProgress::~TrpProgress() {
+    Hide();
+}
 
 void TrpProgress::Execute(int max, const QString& message, bool showBar, bool showCancel) {
     FMax = max;
@@ -107,7 +109,9 @@ void TrpProgress::Release() {
     }
 }
 
-QWidget* TrpProgress::Window() const { return FWindow && FWindow->isVisible() ? FWindow.get() : nullptr; }
+QWidget* TrpProgress::Window() const {
+    return FWindow && FWindow->isVisible() ? FWindow.get() : nullptr;
+}
 
 void TrpProgress::Update() {
     if (FWindow) {

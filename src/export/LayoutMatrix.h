@@ -1,0 +1,187 @@
+#pragma once
+// The layout matrix: turns freely positioned objects of prepared pages into a grid of rows
+// and columns with merged cells and shared cell styles, for the table-like exports.
+
+#include "report/Components.h"
+
+#include <QImage>
+#include <QStringList>
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+namespace report {
+class TrpReport;
+class TrpDrawText;
+} // namespace report
+
+namespace exports {
+
+using report::Extended;
+using report::TColor;
+
+struct TrpIEMStyle {
+    report::TrpFont Font;
+    Extended LineSpacing = 2;
+    report::TrpVAlign VAlign = report::vaTop;
+    report::TrpHAlign HAlign = report::haLeft;
+    report::TrpFrameTypes FrameTyp = 0;
+    float FrameWidth = 1;
+    TColor FrameColor = report::clBlack;
+    report::TrpFrameStyle FrameStyle = report::fsSolid;
+    TColor Color = report::clNone; // fill; clNone is transparent
+    int Rotation = 0;
+    report::TBrushStyle BrushStyle = report::bsSolid;
+    Extended ParagraphGap = 0;
+    Extended GapX = 0;
+    Extended GapY = 0;
+    Extended CharSpacing = 0;
+    bool WordBreak = false;
+    int Charset = report::DEFAULT_CHARSET;
+    bool operator==(const TrpIEMStyle&) const = default;
+};
+
+struct TrpIEMObject {
+    QStringList Memo;
+    QString URL;
+    int StyleIndex = -1;
+    TrpIEMStyle* Style = nullptr; // shared, owned by the matrix
+    bool IsText = true;
+    bool IsRichText = false;
+    Extended Left = 0, Top = 0, Width = 0, Height = 0; // Top includes the page offset
+    std::unique_ptr<QImage> Image;
+    TrpIEMObject* Parent = nullptr; // the object this one was cut from
+    int Counter = 0;                // free for a filter
+    void* Link = nullptr;           // moves along with the text when the object is cut
+    report::TrpFormat DisplayFormat;
+    bool RTL = false;
+    bool Header = false;
+    bool Footer = false;
+    QString Name;
+};
+
+struct TrpIEMObjectList {
+    std::unique_ptr<TrpIEMObject> Obj;
+    int x = 0, y = 0, dx = 0, dy = 0;
+    bool Exist = false;
+};
+
+struct TrpIEMPage {
+    Extended Value = 0; // the grid's bottom when the page was added
+    report::TPrinterOrientation Orientation = report::poPortrait;
+    Extended Width = 0, Height = 0;
+    Extended LeftMargin = 0, TopMargin = 0, RightMargin = 0, BottomMargin = 0;
+};
+
+class TrpIEMatrix {
+public:
+    // The file cache flag is accepted for compatibility: the matrix always works in memory.
+    explicit TrpIEMatrix(bool useFileCache = false, const QString& tempDir = {});
+    ~TrpIEMatrix();
+    TrpIEMatrix(const TrpIEMatrix&) = delete;
+    TrpIEMatrix& operator=(const TrpIEMatrix&) = delete;
+
+    // ---- options ----
+    bool ShowProgress = true;
+    Extended MaxCellHeight = 0; // 0: off
+    Extended MaxCellWidth = 0;
+    Extended Inaccuracy = 0;
+    bool RotatedAsImage = false;
+    bool RichText = false;
+    bool PlainRich = true;
+    bool FillArea = false;
+    bool CropFillArea = false;
+    bool FramesOptimization = false;
+    bool DeleteHTMLTags = false;
+    bool Background = false;
+    bool BackImage = false;
+    bool Printable = true;
+    bool Images = true;
+    bool WrapText = false;
+    bool EmptyLines = true;
+    report::TrpReport* Report = nullptr;
+
+    // ---- building ----
+    void AddObject(const report::TrpView& view);
+    void AddPage(report::TPrinterOrientation orientation, Extended width, Extended height, Extended left,
+                 Extended top, Extended right, Extended bottom);
+    void Prepare();
+    void Clear();
+    void SetPageHeader(const report::TrpComponent* band) { FPageHeader = band; }
+    void SetPageFooter(const report::TrpComponent* band) { FPageFooter = band; }
+
+    // ---- the grid ----
+    int Width() const { return FWidth; }
+    int Height() const { return FHeight; }
+    // Record index of a cell, -1 when empty or outside the grid.
+    int GetCell(int x, int y) const;
+    TrpIEMObject* GetObject(int x, int y) const;
+    TrpIEMObject* GetObjectById(int index) const;
+    void GetObjectPos(int index, int& x, int& y, int& dx, int& dy) const;
+    const TrpIEMObjectList* GetRecord(int index) const;
+    int ObjectsCount() const { return int(FObjects.size()); }
+    TrpIEMStyle* GetStyleById(int index) const;
+    int StylesCount() const { return int(FStyles.size()); }
+    Extended GetXPosById(int index) const;
+    Extended GetYPosById(int index) const;
+
+    // ---- pages ----
+    int PagesCount() const { return int(FPages.size()); }
+    Extended GetPageBreak(int page) const;
+    Extended GetPageWidth(int page) const;
+    Extended GetPageHeight(int page) const;
+    Extended GetPageLMargin(int page) const;
+    Extended GetPageTMargin(int page) const;
+    Extended GetPageRMargin(int page) const;
+    Extended GetPageBMargin(int page) const;
+    report::TPrinterOrientation GetPageOrientation(int page) const;
+
+    Extended MaxWidth() const { return FMaxWidth; }
+    Extended MaxHeight() const { return FMaxHeight; }
+    Extended MinLeft() const { return FMinLeft; }
+    Extended MinTop() const { return FMinTop; }
+    Extended DeltaY() const { return FDeltaY; }
+
+private:
+    // Adds an object at absolute paper coordinates (before DeltaY).
+    void AddView(const report::TrpView& view, Extended left, Extended top);
+    void AddShadowedMemo(const report::TrpCustomMemoView& memo, Extended left, Extended top);
+    void AddRectangle(const report::TrpView& shape, Extended left, Extended top);
+    void AddLine(const report::TrpView& line, Extended left, Extended top, Extended width, Extended height);
+    TrpIEMObject* NewObject(const report::TrpView& view, Extended left, Extended top);
+    void SetMemoText(TrpIEMObject& obj, const report::TrpCustomMemoView& memo);
+    void RenderImage(TrpIEMObject& obj, const report::TrpView& view, Extended left, Extended top);
+    void Register(std::unique_ptr<TrpIEMObject> obj, const report::TrpView* source);
+    // The index of a style equal to this one, added when new.
+    int AddStyle(const TrpIEMStyle& style);
+    void SetStyle(TrpIEMObject& obj, int index);
+    void AddPos(std::vector<Extended>& list, Extended value);
+    QString AnchorUrl(const QString& url) const;
+    int ResolveCharset(const report::TrpFont& font);
+
+    void AddFillArea();
+    void OrderPositions(std::vector<Extended>& list, Extended maxCell);
+    void PlaceObjects();
+    void FillCells();
+    void CutCoveredObjects();
+    void OptimizeFrames();
+    void DeleteEmptyRows();
+    int& Cell(int x, int y) { return FCells[size_t(y) * size_t(FWidth) + size_t(x)]; }
+
+    std::vector<TrpIEMObjectList> FObjects;
+    std::vector<std::unique_ptr<TrpIEMStyle>> FStyles;
+    std::unordered_map<size_t, std::vector<int>> FStyleIndex; // style hash -> indices
+    std::vector<Extended> FXPos, FYPos;
+    std::vector<TrpIEMPage> FPages;
+    std::vector<int> FCells;
+    int FWidth = 0, FHeight = 0;
+    Extended FMaxWidth = 0, FMaxHeight = 0;
+    Extended FMinLeft = 100000, FMinTop = 100000;
+    Extended FDeltaY = 0;
+    const report::TrpComponent* FPageHeader = nullptr;
+    const report::TrpComponent* FPageFooter = nullptr;
+    std::unique_ptr<report::TrpDrawText> FDrawText;
+    std::unordered_map<QString, int> FCharsets;
+};
+
+} // namespace exports

@@ -1,0 +1,577 @@
+#include "export/pdf/PdfExport.h"
+
+#include "export/pdf/PdfExportDialog.h"
+#include "export/pdf/PdfFormat.h"
+#include "export/pdf/PdfJpeg.h"
+#include "export/pdf/PdfToolkit.h"
+#include "report/EngineTexts.h"
+#include "report/FontCache.h"
+#include "report/PreviewPages.h"
+#include "report/Report.h"
+#include "report/ViewPainter.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QPainter>
+#include <QSaveFile>
+#include <QTemporaryFile>
+#include <QUrl>
+#include <cmath>
+
+namespace exports {
+
+using namespace report;
+
+namespace {
+
+const char* const kTexts = R"(=== PDF export
+8700=Экспорт в PDF
+8701=Компрессия
+8702=Встроить шрифты
+8703=Высокое разрешение
+8704=Оглавление
+8705=Фон
+8706=Открыть после экспорта
+8707=Файл Adobe PDF (*.pdf)|*.pdf
+8708=.pdf
+PDFexport=Документ PDF
+exPageRange=Страницы
+exAllPages=Все
+exCurrentPage=Текущая
+exPageNumbers=Номера:
+exPageNumbersHint=Введите номера и/или диапазоны страниц, разделенные запятыми. Например, 1,3,5-12
+exOptions=Опции
+exCannotWrite=Не удалось записать файл %1: %2
+exNoPages=Нет подготовленных страниц
+exPdfHelp=Страницы: все, текущая или перечисленные номера и диапазоны.\nКомпрессия: сжатие содержимого страниц.\nВстроить шрифты: файлы шрифтов включаются в документ, и он выглядит одинаково на любом компьютере.\nВысокое разрешение: рисунки с учетверенным разрешением.\nОглавление: закладки из дерева отчета.\nФон: также выводится фон страницы.
+)";
+
+const QString kCreator = QStringLiteral("Tarifon (www.kviralt.ru)");
+
+QByteArray Num(long double v) { return PdfNumber(v); }
+
+bool IsSolidOrClear(TBrushStyle s) { return s == bsSolid || s == bsClear; }
+
+// Windows filter text "description|pattern|..." as the descriptions Qt's dialog shows.
+QString QtFilter(const QString& windowsFilter) {
+    const QStringList parts = windowsFilter.split(QLatin1Char('|'));
+    QStringList out;
+    for (int i = 0; i + 1 < parts.size(); i += 2)
+        out << (parts[i].contains(QLatin1Char('(')) ? parts[i] : parts[i] + " (" + parts[i + 1] + ")");
+    return out.join(QStringLiteral(";;"));
+}
+
+// Reverses a line for right-to-left reading: the whole line, brackets swapped, then every run
+// of characters from "!" to "y" back to reading order.
+QString ReverseForRTL(const QString& line) {
+    QString r = line;
+    std::reverse(r.begin(), r.end());
+    for (QChar& c : r) {
+        if (c == '(')
+            c = ')';
+        else if (c == ')')
+            c = '(';
+        else if (c == '[')
+            c = ']';
+        else if (c == ']')
+            c = '[';
+    }
+    auto inRun = [](QChar c) { return c >= '!' && c <= 'y'; };
+    for (qsizetype i = 0; i < r.size();) {
+        if (!inRun(r[i])) {
+            ++i;
+            continue;
+        }
+        qsizetype j = i;
+        while (j < r.size() && inRun(r[j]))
+            ++j;
+        std::reverse(r.begin() + i, r.begin() + j);
+        i = j;
+    }
+    return r;
+}
+
+} // namespace
+
+void AddPdfExportTexts() {
+    static const bool added = [] {
+        TrpResources::Instance().AddStrings(QString::fromUtf8(kTexts));
+        return true;
+    }();
+    (void)added;
+}
+
+TrpPDFExport::TrpPDFExport(bool subordinate) : TrpCustomExportFilter(subordinate) {
+    AddPdfExportTexts();
+    FFilterText = rpGet(8707);
+    FDefaultExt = rpGet(8708);
+    FAuthor = QStringLiteral("Tarifon");
+    FSubject = QStringLiteral("Tarifon PDF export");
+    FCreator = kCreator;
+}
+
+TrpPDFExport::~TrpPDFExport() = default;
+
+QString TrpPDFExport::FilterDescription() const { return rpGet(QStringLiteral("PDFexport")); }
+
+QString TrpPDFExport::TemporaryTarget() const {
+    QTemporaryFile file(QDir::tempPath() + QStringLiteral("/frXXXXXX") + FDefaultExt);
+    file.setAutoRemove(false);
+    if (!file.open())
+        return {};
+    return file.fileName();
+}
+
+QString TrpPDFExport::SaveDialog(const QString& initialName) {
+    if (OnSaveDialog)
+        return OnSaveDialog(initialName);
+    QFileDialog dialog(QApplication::activeWindow(), QString(),
+                       DefaultPath().isEmpty() ? initialName : QDir(DefaultPath()).filePath(initialName),
+                       QtFilter(FFilterText));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(FDefaultExt.mid(1));
+    if (QGuiApplication::platformName() == u"offscreen")
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().front();
+}
+
+TModalResult TrpPDFExport::ShowModal() {
+    if (Stream())
+        return mrOk;
+    FOutline = Report() ? Report()->PreviewOptions.OutlineVisible : true;
+    TrpPDFExportDialog dialog(*this);
+    if (dialog.exec() != QDialog::Accepted)
+        return mrCancel;
+    dialog.Store(*this);
+    if (Subordinate()) {
+        FOpenAfterExport = false;
+        SetFileName(TemporaryTarget());
+        return FileName().isEmpty() ? mrCancel : mrOk;
+    }
+    QString initial = FileName();
+    if (initial.isEmpty()) {
+        const QString name = Report() ? Report()->ReportOptions.Name : QString();
+        initial = (name.isEmpty() ? QStringLiteral("report") : name) + FDefaultExt;
+    }
+    const QString chosen = SaveDialog(initial);
+    if (chosen.isEmpty())
+        return mrCancel;
+    SetFileName(chosen);
+    return mrOk;
+}
+
+bool TrpPDFExport::Start() {
+    if (FileName().isEmpty() && !Stream())
+        return false;
+    if (!Stream())
+        SetFileName(TargetFileName());
+    const int pages = Report() ? Report()->PreviewPages().Count() : 0;
+    FPDF = std::make_unique<TrpPDFFile>(UseFileCache() && pages > 200,
+                                        Report() ? Report()->EngineOptions.TempDir : QString());
+    FPDF->Compressed = FCompressed;
+    FPDF->EmbeddedFonts = FEmbeddedFonts;
+    FPDF->PrintOptimized = FPrintOptimized;
+    FPDF->Outline = FOutline;
+    FPDF->Background = FBackground;
+    FPDF->Author = FAuthor;
+    FPDF->Subject = FSubject;
+    FPDF->Creator = FCreator;
+    FPDF->HTMLTags = FHTMLTags;
+    if (FOutline)
+        FPDF->OutlineSource = &OutlineItems;
+    FPage = nullptr;
+    return true;
+}
+
+void TrpPDFExport::StartPage(TrpReportPage* page, int /*index*/) {
+    if (FPDF && page)
+        FPage = FPDF->BeginPage(*page);
+}
+
+void TrpPDFExport::ExportObject(TrpComponent* object) {
+    auto* view = dynamic_cast<TrpView*>(object);
+    if (!view || !FPage || !view->Visible())
+        return;
+    if (!ExportNotPrintable() && !view->Printable())
+        return;
+    DrawObject(*view);
+    FPage->Flush();
+}
+
+void TrpPDFExport::Finish() {
+    // The writer and its temporary content file go in every case.
+    std::unique_ptr<TrpPDFFile> pdf = std::move(FPDF);
+    FPage = nullptr;
+    if (!pdf)
+        return;
+    pdf->Title = Report() ? Report()->ReportOptions.Name : QString();
+    if (pdf->PagesCount() == 0)
+        return;  // nothing selected: no file rather than an empty one
+    if (QIODevice* stream = Stream()) {
+        pdf->WriteDocument(*stream);
+        return;
+    }
+    // Written beside the target and put in its place only when complete, so that a failed
+    // export never leaves a half-written file (nor destroys the file it would replace).
+    QSaveFile file(FileName());
+    if (!file.open(QIODevice::WriteOnly))
+        throw TrpPDFError(rpGet(QStringLiteral("exCannotWrite")).arg(FileName(), file.errorString()));
+    try {
+        pdf->WriteDocument(file);
+    } catch (const TrpPDFError& e) {
+        file.cancelWriting();
+        throw TrpPDFError(rpGet(QStringLiteral("exCannotWrite")).arg(FileName(), e.Message()));
+    }
+    if (!file.commit())
+        throw TrpPDFError(rpGet(QStringLiteral("exCannotWrite")).arg(FileName(), file.errorString()));
+    if (FOpenAfterExport && !Subordinate()) {
+        if (OnOpenFile)
+            OnOpenFile(FileName());
+        else
+            QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(FileName()).absoluteFilePath()));
+    }
+}
+
+// ---- drawing ----
+
+long double TrpPDFExport::X(long double x) const { return x * 0.75L + FPage->MarginLeft; }
+
+long double TrpPDFExport::Y(long double y) const { return FPage->Height - (y * 0.75L + FPage->MarginTop); }
+
+void TrpPDFExport::Line(const QByteArray& s) { FPage->AppendLine(s); }
+
+void TrpPDFExport::StrokeSetup(const TrpView& view) {
+    Line(FPDF->Toolkit().PdfColor(view.Frame().Color) + " RG");
+    Line(Num(view.Frame().Width * 0.75L) + " w");
+}
+
+bool TrpPDFExport::HoldsHTML(const TrpCustomMemoView& memo) const {
+    if (!memo.AllowHTMLTags() || !FHTMLTags)
+        return false;
+    const QString text = memo.Text();
+    return text.contains(QLatin1Char('<')) && text.contains(QLatin1Char('>'));
+}
+
+void TrpPDFExport::DrawObject(TrpView& view) {
+    auto* memo = dynamic_cast<TrpCustomMemoView*>(&view);
+    if (memo && memo->Rotation() == 0 && IsSolidOrClear(memo->BrushStyle())) {
+        DrawVectorMemo(*memo);
+        return;
+    }
+    if (view.Width() > 0 && view.Height() > 0 && (view.Name() != u"_pagebackground" || FBackground))
+        DrawPicture(view);
+}
+
+void TrpPDFExport::DrawFrame(const TrpView& view) {
+    const TrpFrame& f = view.Frame();
+    if (f.Typ == 0 || f.Color == clNone || f.Width == 0)
+        return;
+    const Extended left = PaperLeft(view), top = PaperTop(view);
+    Extended w = view.Width(), h = view.Height();
+    if (f.DropShadow) {
+        w -= f.ShadowWidth;
+        h -= f.ShadowWidth;
+    }
+    const QByteArray x1 = Num(X(left)), y1 = Num(Y(top)), x2 = Num(X(left + w)), y2 = Num(Y(top + h));
+    StrokeSetup(view);
+    if (f.Typ == ftAll) {
+        Line(x1 + ' ' + y1 + " m");
+        Line(x2 + ' ' + y1 + " l");
+        Line(x2 + ' ' + y2 + " l");
+        Line(x1 + ' ' + y2 + " l");
+        Line(x1 + ' ' + y1 + " l");
+        Line("s");
+        return;
+    }
+    const struct {
+        int Side;
+        const QByteArray &Ax, &Ay, &Bx, &By;
+    } sides[] = {{ftTop, x1, y1, x2, y1}, {ftRight, x2, y1, x2, y2}, {ftBottom, x1, y2, x2, y2}, {ftLeft, x1, y1, x1, y2}};
+    for (const auto& s : sides) {
+        if (!(f.Typ & s.Side))
+            continue;
+        Line(s.Ax + ' ' + s.Ay + " m");
+        Line(s.Bx + ' ' + s.By + " l");
+        Line("S");
+    }
+}
+
+void TrpPDFExport::DrawVectorMemo(TrpCustomMemoView& memo) {
+    TrpPDFToolkit& kit = FPDF->Toolkit();
+    const TrpFrame& f = memo.Frame();
+    const Extended left = PaperLeft(memo), top = PaperTop(memo), fw = f.Width;
+    Extended w = memo.Width(), h = memo.Height();
+
+    Line("q");
+    Line(Num(X(left - fw)) + ' ' + Num(Y(top + h + fw)) + ' ' + Num((2 * fw + w) * 0.75L) + ' ' +
+         Num((2 * fw + h) * 0.75L) + " re");
+    Line("W");
+    Line("n");
+
+    if (f.DropShadow) {
+        const Extended sw = f.ShadowWidth;
+        w -= sw;
+        h -= sw;
+        const QByteArray sc = kit.PdfColor(f.ShadowColor);
+        Line(sc + " rg");
+        Line(sc + " RG");
+        Line(Num(X(left + w)) + ' ' + Num(Y(top + h + sw)) + ' ' + Num(sw * 0.75L) + ' ' + Num(h * 0.75L) + " re");
+        Line("B");
+        Line(Num(X(left + sw)) + ' ' + Num(Y(top + h + sw)) + ' ' + Num(w * 0.75L) + ' ' + Num(sw * 0.75L) + " re");
+        Line("B");
+    }
+
+    const TColor fill = memo.Highlight().Active ? memo.Highlight().Color : memo.Color();
+    if (fill != clNone && memo.BrushStyle() != bsClear) {
+        Line(kit.PdfColor(fill) + " rg");
+        Line(Num(X(left)) + ' ' + Num(Y(top + h)) + ' ' + Num(w * 0.75L) + ' ' + Num(h * 0.75L) + " re");
+        Line("f");
+    }
+    DrawFrame(memo);
+    DrawMemoText(memo);
+    Line("Q");
+}
+
+void TrpPDFExport::DrawMemoText(TrpCustomMemoView& memo) {
+    TrpTextSettings s;
+    s.Font = memo.Font();
+    s.WordWrap = memo.WordWrap();
+    s.WordBreak = memo.WordBreak();
+    s.AllowHTMLTags = memo.AllowHTMLTags();
+    s.Clipped = memo.Clipped();
+    s.RTLReading = memo.RTLReading();
+    s.LineSpacing = memo.LineSpacing();
+    s.CharSpacing = memo.CharSpacing();
+    s.ParagraphGap = memo.ParagraphGap();
+    s.HAlign = memo.HAlign();
+    s.VAlign = memo.VAlign();
+    // Lines break exactly as the drawing breaks them: for the text rectangle in whole units.
+    const QRect unitRect = MemoTextRect(memo, TrpDrawParams());
+    FText.Layout(memo.Memo(), s, unitRect.width());
+    const std::vector<TrpTextLine>& lines = FText.Lines();
+    if (lines.empty())
+        return;
+
+    // Positions follow the drawing of the page at 96 dpi: the text rectangle in whole units on
+    // the paper, line steps of the device font spread over the laid-out block height, the
+    // baseline at the font's ascent below each line's top.
+    TrpDrawParams paper;
+    paper.OffsetX = PaperLeft(memo) - memo.AbsLeft();
+    paper.OffsetY = PaperTop(memo) - memo.AbsTop();
+    const QRect r = MemoTextRect(memo, paper);
+    const TrpFont& font = s.Font;
+    auto devicePixels = [](int size) { return int(std::lround(size * 96.0 / 72.0)); };
+    TrpFontMetrics& base = FontMetricsFor(font.Name, font.Style, devicePixels(font.Size), true);
+    const int n = int(lines.size());
+    const int step = base.CellHeight() + int(std::lround(s.LineSpacing));
+    const int block = int(std::lround(FText.CalcHeight()));
+    std::vector<int> gaps(size_t(std::max(n - 1, 0)), step);
+    if (n > 1)
+        TrpDrawText::SpreadEvenly(gaps, 0, n - 1, block - n * step);
+    int lineTop = r.top();
+    if (s.VAlign == vaBottom)
+        lineTop = r.top() + r.height() - block;
+    else if (s.VAlign == vaCenter)
+        lineTop = r.top() + int(std::lround((r.height() - block) / 2.0));
+
+    TrpPDFToolkit& kit = FPDF->Toolkit();
+    const bool tagged = s.AllowHTMLTags && FHTMLTags;
+    const TrpHTMLTag baseTag{font.Size, false, false, font.Style, font.Color};
+    int currentFont = -1, currentSize = -1;
+    QByteArray currentColor;
+    if (s.CharSpacing != 0)
+        Line(Num(s.CharSpacing * 0.75L) + " Tc");
+    const bool boldOrItalic = font.Style & (fsBold | fsItalic);
+
+    for (int li = 0; li < n; ++li) {
+        const TrpTextLine& line = lines[size_t(li)];
+        const int top = lineTop;
+        if (li + 1 < n)
+            lineTop += gaps[size_t(li)];
+        QString text = line.Text;
+        text.remove(QChar(1));
+        if (text.trimmed().isEmpty())
+            continue;
+        const int lineWidth = int(std::lround(line.Width() / TrpDrawText::MeasureFactor));
+        const int paragraphGap = line.ParagraphStart ? int(std::lround(s.ParagraphGap)) : 0;
+        TrpHAlign align = s.HAlign;
+        if (align == haBlock && line.ParagraphEnd)
+            align = s.RTLReading ? haRight : haLeft;
+        Extended x = r.left();
+        Extended wordSpacing = 0;
+        switch (align) {
+        case haLeft:
+            x += paragraphGap;
+            break;
+        case haRight:
+            x = r.left() + r.width() - lineWidth - (boldOrItalic ? 2 : 1);
+            break;
+        case haCenter:
+            x += (r.width() - lineWidth) / 2;
+            break;
+        case haBlock: {
+            x += paragraphGap;
+            const int spaces = int(text.count(QLatin1Char(' ')));
+            const int extra = r.width() - lineWidth - paragraphGap;
+            if (spaces > 0 && extra > 0)
+                wordSpacing = Extended(extra) / spaces;
+            break;
+        }
+        }
+
+        // Runs of equal attributes; a line without tags is one run in the memo's font.
+        const bool rtl = s.RTLReading;
+        const int count = int(line.Text.size());
+        for (int start = 0; start < count;) {
+            const TrpHTMLTag tag = (tagged && !line.Tags.empty() && !rtl) ? line.Tags[size_t(start)] : baseTag;
+            int end = start + 1;
+            while (end < count && tagged && !rtl && !line.Tags.empty() && line.Tags[size_t(end)] == tag)
+                ++end;
+            if (!tagged || line.Tags.empty() || rtl)
+                end = count;
+            QString run = line.Text.mid(start, end - start);
+            run.remove(QChar(1));
+            if (rtl)
+                run = ReverseForRTL(run);
+            const Extended runLeft = x + (start > 0 ? line.Cumulative[size_t(start - 1)] : 0) / TrpDrawText::MeasureFactor;
+            const Extended runWidth =
+                (line.Cumulative[size_t(end - 1)] - (start > 0 ? line.Cumulative[size_t(start - 1)] : 0)) /
+                TrpDrawText::MeasureFactor;
+            start = end;
+            if (run.trimmed().isEmpty())
+                continue;
+
+            TrpFont runFont = font;
+            runFont.Style = tag.Style;
+            runFont.Size = tag.Size;
+            runFont.Color = tag.Color;
+            const int position = FPDF->LookupFont(runFont);
+            TrpPDFFont* pdfFont = FPDF->Fonts(position);
+            if (position != currentFont || runFont.Size != currentSize) {
+                Line(pdfFont->ResourceName() + ' ' + Num(runFont.Size) + " Tf");
+                currentFont = position;
+                currentSize = runFont.Size;
+            }
+            const QByteArray color = kit.PdfColor(runFont.Color == clNone ? clBlack : runFont.Color);
+            if (color != currentColor) {
+                Line(color + " rg");
+                currentColor = color;
+            }
+            TrpFontMetrics& m = FontMetricsFor(font.Name, tag.Style, devicePixels(tag.Size), true);
+            const int runTop = top + (tag.Shifted ? int(std::lround(tag.Size)) : 0);
+            const Extended baseline = runTop + m.Ascent();
+            const QByteArray px = Num(X(runLeft)), py = Num(Y(baseline));
+            Line("BT");
+            Line(px + ' ' + py + " Td");
+            if (wordSpacing > 0)
+                Line(Num(wordSpacing * 0.75L) + " Tw");
+            Line("(" + EscapeText(pdfFont->Encode(run)) + ") Tj");
+            Line("ET");
+            auto rule = [&](Extended offset, Extended thickness) {
+                Line(color + " RG");
+                Line(Num(thickness) + " w");
+                const QByteArray ry = Num(Y(baseline) - offset);
+                Line(px + ' ' + ry + " m");
+                Line(Num(X(runLeft + runWidth)) + ' ' + ry + " l");
+                Line("S");
+            };
+            if (runFont.Style & fsUnderline)
+                rule(runFont.Size * 0.12L, runFont.Size * 0.08L);
+            if (runFont.Style & fsStrikeOut)
+                rule(-m.Raw().xHeight() / 2 * 0.75L, runFont.Size * 0.08L);
+        }
+        if (wordSpacing > 0)
+            Line("0 Tw");
+    }
+    if (s.CharSpacing != 0)
+        Line("0 Tc");
+}
+
+void TrpPDFExport::DrawPicture(TrpView& view) {
+    const Extended savedFrame = view.Frame().Width;
+    if (savedFrame > 0)
+        view.FrameRef().Width = 0;  // the frame is drawn as vectors afterwards
+    const bool hatch = !IsSolidOrClear(view.BrushStyle());
+    const bool isMemo = dynamic_cast<TrpCustomMemoView*>(&view) != nullptr;
+    int scale = ((FPrintOptimized || isMemo) && !hatch) ? 4 : 1;
+    int shift = 0;
+    const bool barcode = view.ClassName() == u"TrpBarCodeView";
+    if (barcode && !FPrintOptimized) {
+        scale = 2;
+        shift = 2;
+    }
+    // The bitmap covers the object's box exactly, so the picture is not stretched.
+    const int width = std::max(1, int(std::lround(scale * view.Width())));
+    const int height = std::max(1, int(std::lround(scale * view.Height())));
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        TrpDrawParams p;
+        p.ScaleX = p.ScaleY = scale;
+        p.OffsetX = shift - std::lround(view.AbsLeft() * scale);
+        p.OffsetY = -std::lround(view.AbsTop() * scale);
+        DrawView(painter, FText, view, p);
+    }
+    view.FrameRef().Width = savedFrame;
+
+    const QByteArray jpeg = EncodeJpeg(image, barcode ? 85 : 80);
+    const Extended left = PaperLeft(view), top = PaperTop(view);
+    const Extended w = view.Width() * 0.75L, h = view.Height() * 0.75L;
+    Line("q");
+    Line((w == 0 ? QByteArray("1") : Num(w)) + " 0 0 " + (h == 0 ? QByteArray("1") : Num(h)) + ' ' + Num(X(left)) +
+         ' ' + Num(Y(top + view.Height())) + " cm");
+    Line("BI");
+    Line("/W " + QByteArray::number(image.width()));
+    Line("/H " + QByteArray::number(image.height()));
+    Line("/CS /RGB");
+    Line("/BPC 8");
+    Line("/I true");
+    Line("/F [/DCT]");
+    // One white-space byte after ID, then the data.
+    FPage->AppendText("ID ");
+    FPage->Flush();
+    FPage->AppendText(jpeg);
+    Line("");
+    Line("EI");
+    Line("Q");
+    DrawFrame(view);
+}
+
+// ---- without a dialog ----
+
+QString ExportReportToPDF(TrpReport& report, const QString& fileName, bool embedFonts) {
+    if (report.PreviewPages().Count() == 0)
+        return rpGet(QStringLiteral("exNoPages"));
+    TrpPDFExport filter(true);
+    filter.SetShowDialog(false);
+    filter.SetShowProgress(false);
+    filter.SetFileName(fileName);
+    filter.SetEmbeddedFonts(embedFonts);
+    filter.SetUseFileCache(true);
+    // The loop reports errors through the report; collect the message instead of showing it.
+    const TrpSilentMode mode = report.EngineOptions.NewSilentMode;
+    report.EngineOptions.NewSilentMode = simReThrow;
+    QString error;
+    try {
+        if (!ExportTo(report, &filter))
+            error = QStringLiteral("Экспорт не выполнен");
+    } catch (const TrpReportError& e) {
+        // The loop's message starts with the engine's error heading; the caller adds its own.
+        error = e.Message();
+        const QString heading = rpGet(QStringLiteral("clErrors")) + QStringLiteral("\r\n");
+        if (error.startsWith(heading))
+            error = error.mid(heading.size());
+    } catch (const std::exception& e) {
+        error = QString::fromUtf8(e.what());
+    }
+    report.EngineOptions.NewSilentMode = mode;
+    return error;
+}
+
+} // namespace exports

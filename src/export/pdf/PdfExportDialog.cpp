@@ -1,0 +1,104 @@
+#include "export/pdf/PdfExportDialog.h"
+
+#include "export/pdf/PdfExport.h"
+#include "report/EngineTexts.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpressionValidator>
+#include <QScreen>
+
+namespace exports {
+
+using report::rpGet;
+
+TrpPDFExportDialog::TrpPDFExportDialog(const TrpPDFExport& filter, QWidget* parent) : QDialog(parent) {
+    AddPdfExportTexts();
+    setWindowTitle(rpGet(8700));
+    setFixedSize(278, 271);
+
+    GroupPageRange = new QGroupBox(rpGet(QStringLiteral("exPageRange")), this);
+    GroupPageRange->setGeometry(4, 4, 270, 117);
+    AllRB = new QRadioButton(rpGet(QStringLiteral("exAllPages")), GroupPageRange);
+    AllRB->setGeometry(12, 20, 153, 17);
+    AllRB->setChecked(true);
+    CurPageRB = new QRadioButton(rpGet(QStringLiteral("exCurrentPage")), GroupPageRange);
+    CurPageRB->setGeometry(12, 40, 153, 17);
+    PageNumbersRB = new QRadioButton(rpGet(QStringLiteral("exPageNumbers")), GroupPageRange);
+    PageNumbersRB->setGeometry(12, 60, 77, 17);
+    PageNumbersE = new QLineEdit(GroupPageRange);
+    PageNumbersE->setGeometry(92, 58, 165, 21);
+    // Digits, commas, dashes; typing checks the radio button.
+    PageNumbersE->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9,\\-]*")), PageNumbersE));
+    connect(PageNumbersE, &QLineEdit::textEdited, this, [this] { PageNumbersRB->setChecked(true); });
+    DescrL = new QLabel(rpGet(QStringLiteral("exPageNumbersHint")), GroupPageRange);
+    DescrL->setGeometry(12, 82, 245, 29);
+    DescrL->setWordWrap(true);
+
+    GroupQuality = new QGroupBox(rpGet(QStringLiteral("exOptions")), this);
+    GroupQuality->setGeometry(4, 124, 270, 109);
+    auto box = [this](int key, int x, int y, bool checked) {
+        auto* cb = new QCheckBox(rpGet(key), GroupQuality);
+        cb->setGeometry(x, y, 125, 17);
+        cb->setChecked(checked);
+        return cb;
+    };
+    CompressedCB = box(8701, 12, 20, filter.Compressed());
+    EmbeddedCB = box(8702, 12, 40, filter.EmbeddedFonts());
+    PrintOptCB = box(8703, 12, 60, filter.PrintOptimized());
+    OutlineCB = box(8704, 140, 20, filter.Outline());
+    BackgrCB = box(8705, 140, 40, filter.Background());
+    OpenCB = box(8706, 12, 84, filter.OpenAfterExport());
+    OpenCB->setGeometry(12, 84, 250, 17);
+    // Bookmarks only where the report shows an outline.
+    OutlineCB->setEnabled(filter.Outline());
+    OpenCB->setVisible(!filter.Subordinate());
+    if (filter.Subordinate())
+        OpenCB->setChecked(false);
+
+    OkB = new QPushButton(rpGet(1), this);
+    OkB->setGeometry(116, 240, 75, 25);
+    OkB->setDefault(true);
+    CancelB = new QPushButton(rpGet(2), this);
+    CancelB->setGeometry(197, 240, 75, 25);
+    connect(OkB, &QPushButton::clicked, this, &QDialog::accept);
+    connect(CancelB, &QPushButton::clicked, this, &QDialog::reject);
+
+    if (!filter.PageNumbers().isEmpty()) {
+        PageNumbersE->setText(filter.PageNumbers());
+        PageNumbersRB->setChecked(true);
+    }
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+void TrpPDFExportDialog::Store(TrpPDFExport& filter) const {
+    filter.SetPageNumbers(QString());
+    filter.SetCurPage(CurPageRB->isChecked());
+    if (PageNumbersRB->isChecked())
+        filter.SetPageNumbers(PageNumbersE->text());
+    filter.SetCompressed(CompressedCB->isChecked());
+    filter.SetEmbeddedFonts(EmbeddedCB->isChecked());
+    filter.SetPrintOptimized(PrintOptCB->isChecked());
+    filter.SetOutline(OutlineCB->isChecked());
+    filter.SetBackground(BackgrCB->isChecked());
+    filter.SetOpenAfterExport(OpenCB->isChecked() && !filter.Subordinate());
+}
+
+void TrpPDFExportDialog::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F1) {
+        QMessageBox::information(this, windowTitle(), rpGet(QStringLiteral("exPdfHelp")).replace(QStringLiteral("\\n"), QStringLiteral("\n")));
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+} // namespace exports
