@@ -1,6 +1,7 @@
 #include "report/Components.h"
 
 #include "report/Attributes.h"
+#include "report/ShapeViews.h"
 
 #include <QBuffer>
 #include <QImageReader>
@@ -372,7 +373,7 @@ std::unique_ptr<TrpComponent> CreateComponent(const QString& className) {
         return std::make_unique<TrpNullBand>();
     if (n == u"trpreportpage")
         return std::make_unique<TrpReportPage>();
-    return nullptr;
+    return CreateShapeView(className);  // lines, shapes, rich text
 }
 
 } // namespace report

@@ -40,6 +40,8 @@ private:
 };
 
 class TrpPreviewPages {
+    friend class TrpPreparedReportFile;  // reads and replaces the whole store
+
 public:
     explicit TrpPreviewPages(TrpReport* report);
     ~TrpPreviewPages();
