@@ -51,9 +51,13 @@ exPdfHelp=Страницы: все, текущая или перечисленн
 
 const QString kCreator = QStringLiteral("Tarifon (www.kviralt.ru)");
 
-QByteArray Num(long double v) { return PdfNumber(v); }
+QByteArray Num(long double v) {
+    return PdfNumber(v);
+}
 
-bool IsSolidOrClear(TBrushStyle s) { return s == bsSolid || s == bsClear; }
+bool IsSolidOrClear(TBrushStyle s) {
+    return s == bsSolid || s == bsClear;
+}
 
 // Windows filter text "description|pattern|..." as the descriptions Qt's dialog shows.
 QString QtFilter(const QString& windowsFilter) {
@@ -115,7 +119,9 @@ TrpPDFExport::TrpPDFExport(bool subordinate) : TrpCustomExportFilter(subordinate
 
 TrpPDFExport::~TrpPDFExport() = default;
 
-QString TrpPDFExport::FilterDescription() const { return rpGet(QStringLiteral("PDFexport")); }
+QString TrpPDFExport::FilterDescription() const {
+    return rpGet(QStringLiteral("PDFexport"));
+}
 
 QString TrpPDFExport::TemporaryTarget() const {
     QTemporaryFile file(QDir::tempPath() + QStringLiteral("/frXXXXXX") + FDefaultExt);
@@ -211,7 +217,7 @@ void TrpPDFExport::Finish() {
         return;
     pdf->Title = Report() ? Report()->ReportOptions.Name : QString();
     if (pdf->PagesCount() == 0)
-        return;  // nothing selected: no file rather than an empty one
+        return; // nothing selected: no file rather than an empty one
     if (QIODevice* stream = Stream()) {
         pdf->WriteDocument(*stream);
         return;
@@ -239,11 +245,17 @@ void TrpPDFExport::Finish() {
 
 // ---- drawing ----
 
-long double TrpPDFExport::X(long double x) const { return x * 0.75L + FPage->MarginLeft; }
+long double TrpPDFExport::X(long double x) const {
+    return x * 0.75L + FPage->MarginLeft;
+}
 
-long double TrpPDFExport::Y(long double y) const { return FPage->Height - (y * 0.75L + FPage->MarginTop); }
+long double TrpPDFExport::Y(long double y) const {
+    return FPage->Height - (y * 0.75L + FPage->MarginTop);
+}
 
-void TrpPDFExport::Line(const QByteArray& s) { FPage->AppendLine(s); }
+void TrpPDFExport::Line(const QByteArray& s) {
+    FPage->AppendLine(s);
+}
 
 void TrpPDFExport::StrokeSetup(const TrpView& view) {
     Line(FPDF->Toolkit().PdfColor(view.Frame().Color) + " RG");
@@ -291,7 +303,10 @@ void TrpPDFExport::DrawFrame(const TrpView& view) {
     const struct {
         int Side;
         const QByteArray &Ax, &Ay, &Bx, &By;
-    } sides[] = {{ftTop, x1, y1, x2, y1}, {ftRight, x2, y1, x2, y2}, {ftBottom, x1, y2, x2, y2}, {ftLeft, x1, y1, x1, y2}};
+    } sides[] = {{ftTop, x1, y1, x2, y1},
+                 {ftRight, x2, y1, x2, y2},
+                 {ftBottom, x1, y2, x2, y2},
+                 {ftLeft, x1, y1, x1, y2}};
     for (const auto& s : sides) {
         if (!(f.Typ & s.Side))
             continue;
@@ -320,9 +335,11 @@ void TrpPDFExport::DrawVectorMemo(TrpCustomMemoView& memo) {
         const QByteArray sc = kit.PdfColor(f.ShadowColor);
         Line(sc + " rg");
         Line(sc + " RG");
-        Line(Num(X(left + w)) + ' ' + Num(Y(top + h + sw)) + ' ' + Num(sw * 0.75L) + ' ' + Num(h * 0.75L) + " re");
+        Line(Num(X(left + w)) + ' ' + Num(Y(top + h + sw)) + ' ' + Num(sw * 0.75L) + ' ' + Num(h * 0.75L) +
+             " re");
         Line("B");
-        Line(Num(X(left + sw)) + ' ' + Num(Y(top + h + sw)) + ' ' + Num(w * 0.75L) + ' ' + Num(sw * 0.75L) + " re");
+        Line(Num(X(left + sw)) + ' ' + Num(Y(top + h + sw)) + ' ' + Num(w * 0.75L) + ' ' + Num(sw * 0.75L) +
+             " re");
         Line("B");
     }
 
@@ -428,7 +445,8 @@ void TrpPDFExport::DrawMemoText(TrpCustomMemoView& memo) {
         const bool rtl = s.RTLReading;
         const int count = int(line.Text.size());
         for (int start = 0; start < count;) {
-            const TrpHTMLTag tag = (tagged && !line.Tags.empty() && !rtl) ? line.Tags[size_t(start)] : baseTag;
+            const TrpHTMLTag tag =
+                (tagged && !line.Tags.empty() && !rtl) ? line.Tags[size_t(start)] : baseTag;
             int end = start + 1;
             while (end < count && tagged && !rtl && !line.Tags.empty() && line.Tags[size_t(end)] == tag)
                 ++end;
@@ -438,7 +456,8 @@ void TrpPDFExport::DrawMemoText(TrpCustomMemoView& memo) {
             run.remove(QChar(1));
             if (rtl)
                 run = ReverseForRTL(run);
-            const Extended runLeft = x + (start > 0 ? line.Cumulative[size_t(start - 1)] : 0) / TrpDrawText::MeasureFactor;
+            const Extended runLeft =
+                x + (start > 0 ? line.Cumulative[size_t(start - 1)] : 0) / TrpDrawText::MeasureFactor;
             const Extended runWidth =
                 (line.Cumulative[size_t(end - 1)] - (start > 0 ? line.Cumulative[size_t(start - 1)] : 0)) /
                 TrpDrawText::MeasureFactor;
@@ -495,7 +514,7 @@ void TrpPDFExport::DrawMemoText(TrpCustomMemoView& memo) {
 void TrpPDFExport::DrawPicture(TrpView& view) {
     const Extended savedFrame = view.Frame().Width;
     if (savedFrame > 0)
-        view.FrameRef().Width = 0;  // the frame is drawn as vectors afterwards
+        view.FrameRef().Width = 0; // the frame is drawn as vectors afterwards
     const bool hatch = !IsSolidOrClear(view.BrushStyle());
     const bool isMemo = dynamic_cast<TrpCustomMemoView*>(&view) != nullptr;
     int scale = ((FPrintOptimized || isMemo) && !hatch) ? 4 : 1;
@@ -524,8 +543,8 @@ void TrpPDFExport::DrawPicture(TrpView& view) {
     const Extended left = PaperLeft(view), top = PaperTop(view);
     const Extended w = view.Width() * 0.75L, h = view.Height() * 0.75L;
     Line("q");
-    Line((w == 0 ? QByteArray("1") : Num(w)) + " 0 0 " + (h == 0 ? QByteArray("1") : Num(h)) + ' ' + Num(X(left)) +
-         ' ' + Num(Y(top + view.Height())) + " cm");
+    Line((w == 0 ? QByteArray("1") : Num(w)) + " 0 0 " + (h == 0 ? QByteArray("1") : Num(h)) + ' ' +
+         Num(X(left)) + ' ' + Num(Y(top + view.Height())) + " cm");
     Line("BI");
     Line("/W " + QByteArray::number(image.width()));
     Line("/H " + QByteArray::number(image.height()));

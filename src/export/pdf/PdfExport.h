@@ -93,7 +93,7 @@ private:
 
     std::unique_ptr<TrpPDFFile> FPDF;
     TrpPDFPage* FPage = nullptr;
-    report::TrpDrawText FText;  // the filter's own layout engine, so exporting never disturbs drawing
+    report::TrpDrawText FText; // the filter's own layout engine, so exporting never disturbs drawing
 };
 
 // Writes a prepared report to a PDF file without any dialog, with the calculator's settings

@@ -95,7 +95,9 @@ void TrpPDFExportDialog::Store(TrpPDFExport& filter) const {
 
 void TrpPDFExportDialog::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_F1) {
-        QMessageBox::information(this, windowTitle(), rpGet(QStringLiteral("exPdfHelp")).replace(QStringLiteral("\\n"), QStringLiteral("\n")));
+        QMessageBox::information(
+            this, windowTitle(),
+            rpGet(QStringLiteral("exPdfHelp")).replace(QStringLiteral("\\n"), QStringLiteral("\n")));
         return;
     }
     QDialog::keyPressEvent(event);

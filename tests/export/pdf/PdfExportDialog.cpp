@@ -1,15 +1,15 @@
 // The options dialog: captions, what it shows on opening and what OK stores.
-#include "export/pdf/PdfExport.h"
 #include "export/pdf/PdfExportDialog.h"
+#include "export/pdf/PdfExport.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QFile>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QApplication>
-#include <QKeyEvent>
 #include <gtest/gtest.h>
 
 using namespace exports;
@@ -42,9 +42,15 @@ TEST(PdfExportDialog, CaptionsAndDefaults) {
     EXPECT_EQ(d.windowTitle(), QStringLiteral("Экспорт в PDF"));
     EXPECT_EQ(d.size(), QSize(278, 271));
     const std::pair<QAbstractButton*, const char*> captions[] = {
-        {d.AllRB, "Все"},           {d.CurPageRB, "Текущая"},           {d.PageNumbersRB, "Номера:"},
-        {d.CompressedCB, "Компрессия"}, {d.EmbeddedCB, "Встроить шрифты"}, {d.PrintOptCB, "Высокое разрешение"},
-        {d.OutlineCB, "Оглавление"}, {d.BackgrCB, "Фон"},              {d.OpenCB, "Открыть после экспорта"},
+        {d.AllRB, "Все"},
+        {d.CurPageRB, "Текущая"},
+        {d.PageNumbersRB, "Номера:"},
+        {d.CompressedCB, "Компрессия"},
+        {d.EmbeddedCB, "Встроить шрифты"},
+        {d.PrintOptCB, "Высокое разрешение"},
+        {d.OutlineCB, "Оглавление"},
+        {d.BackgrCB, "Фон"},
+        {d.OpenCB, "Открыть после экспорта"},
         {d.CancelB, "Отмена"},
     };
     for (const auto& [button, text] : captions)
@@ -53,7 +59,7 @@ TEST(PdfExportDialog, CaptionsAndDefaults) {
     EXPECT_EQ(d.GroupQuality->title(), QStringLiteral("Опции"));
     EXPECT_TRUE(d.AllRB->isChecked());
     EXPECT_TRUE(d.CompressedCB->isChecked());
-    EXPECT_FALSE(d.OutlineCB->isEnabled());  // the filter's outline is off
+    EXPECT_FALSE(d.OutlineCB->isEnabled()); // the filter's outline is off
 }
 
 TEST(PdfExportDialog, PageNumbersAndStore) {

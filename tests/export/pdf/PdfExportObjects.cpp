@@ -14,8 +14,9 @@ namespace {
 
 // Exports the objects on one A4 page with 10 mm margins into an uncompressed document and
 // returns the page's content stream.
-QByteArray Content(std::vector<std::unique_ptr<TrpView>> views, bool printOptimized = false, bool htmlTags = true) {
-    TrpReportPage page;  // left at the paper's corner: object positions are paper positions
+QByteArray Content(std::vector<std::unique_ptr<TrpView>> views, bool printOptimized = false,
+                   bool htmlTags = true) {
+    TrpReportPage page; // left at the paper's corner: object positions are paper positions
     std::vector<TrpView*> added;
     for (auto& v : views)
         added.push_back(static_cast<TrpView*>(page.Add(std::move(v))));
@@ -56,7 +57,9 @@ std::vector<std::unique_ptr<TrpView>> One(std::unique_ptr<TrpView> v) {
     return list;
 }
 
-int Count(const QByteArray& s, const QByteArray& what) { return int(s.count(what)); }
+int Count(const QByteArray& s, const QByteArray& what) {
+    return int(s.count(what));
+}
 
 } // namespace
 
@@ -74,7 +77,7 @@ TEST(PdfExportObjects, MemoIsClippedFilledFramedText) {
         << c.toStdString();
     EXPECT_TRUE(c.contains("/F0 12 Tf\r\n0 0 0 rg\r\nBT\r\n"));
     EXPECT_TRUE(c.contains(") Tj\r\nET\r\nQ\r\n"));
-    EXPECT_TRUE(c.contains("(\xD2\xE0\xF0\xE8\xF4) Tj"));  // cp1251
+    EXPECT_TRUE(c.contains("(\xD2\xE0\xF0\xE8\xF4) Tj")); // cp1251
     EXPECT_EQ(Count(c, "BI"), 0);
 }
 
@@ -96,7 +99,7 @@ TEST(PdfExportObjects, FramesAreOneSegmentPerSide) {
     }
     auto memo = Memo(QString());
     memo->FrameRef().Typ = ftAll;
-    memo->FrameRef().Color = clNone;  // an invisible frame is not drawn
+    memo->FrameRef().Color = clNone; // an invisible frame is not drawn
     EXPECT_FALSE(Content(One(std::move(memo))).contains(" RG"));
 }
 
@@ -124,8 +127,8 @@ TEST(PdfExportObjects, PictureLikeObjectsBecomeInlineJpeg) {
         std::function<std::unique_ptr<TrpView>()> Make;
         bool Optimized;
         int Width, Height;
-    } cases[] = {{rotated, false, 800, 160},  // memos at 4 times the resolution
-                 {hatched, false, 200, 40},   // but hatches at scale 1
+    } cases[] = {{rotated, false, 800, 160}, // memos at 4 times the resolution
+                 {hatched, false, 200, 40},  // but hatches at scale 1
                  {picture, false, 96, 62},
                  {picture, true, 384, 248}};
     for (const auto& c : cases) {
@@ -133,11 +136,12 @@ TEST(PdfExportObjects, PictureLikeObjectsBecomeInlineJpeg) {
         const bool framed = view->Frame().Typ == ftAll;
         const QByteArray content = Content(One(std::move(view)), c.Optimized);
         EXPECT_EQ(Count(content, "\r\nBI\r\n"), 1);
-        EXPECT_TRUE(content.contains("/W " + QByteArray::number(c.Width) + "\r\n/H " + QByteArray::number(c.Height) +
+        EXPECT_TRUE(content.contains("/W " + QByteArray::number(c.Width) + "\r\n/H " +
+                                     QByteArray::number(c.Height) +
                                      "\r\n/CS /RGB\r\n/BPC 8\r\n/I true\r\n/F [/DCT]\r\nID \xFF\xD8"))
             << c.Width;
         EXPECT_TRUE(content.contains("\xFF\xD9\r\nEI\r\nQ\r\n"));
-        EXPECT_EQ(content.contains("\r\ns\r\n"), framed);  // the frame follows as vectors
+        EXPECT_EQ(content.contains("\r\ns\r\n"), framed); // the frame follows as vectors
         EXPECT_FALSE(content.contains("Tj"));
     }
 }
@@ -176,7 +180,7 @@ TEST(PdfExportObjects, AlignmentAndUnderline) {
         xs.push_back(c.mid(bt, td - bt).split(' ').front().toDouble());
     }
     ASSERT_EQ(xs.size(), 3u);
-    EXPECT_NEAR(xs[0], 75.5 + 2 * 0.75, 0.8);  // GapX 2
+    EXPECT_NEAR(xs[0], 75.5 + 2 * 0.75, 0.8); // GapX 2
     EXPECT_LT(xs[0], xs[1]);
     EXPECT_LT(xs[1], xs[2]);
     EXPECT_NEAR(xs[1], (xs[0] + xs[2]) / 2, 1.0);
@@ -188,7 +192,7 @@ TEST(PdfExportObjects, AlignmentAndUnderline) {
     link->SetFont(f);
     const QByteArray c = Content(One(std::move(link)));
     EXPECT_TRUE(c.contains("0 0 1 rg\r\nBT"));
-    EXPECT_TRUE(c.contains("0 0 1 RG\r\n0.96 w\r\n"));  // 12 pt x 0.08
+    EXPECT_TRUE(c.contains("0 0 1 RG\r\n0.96 w\r\n")); // 12 pt x 0.08
 }
 
 TEST(PdfExportObjects, PageBackgroundOnlyWhenAsked) {
