@@ -8,6 +8,7 @@
 #include "report/FontCache.h"
 #include "report/PreviewPages.h"
 #include "report/Report.h"
+#include "report/ShapeViews.h"
 #include "report/ViewPainter.h"
 
 #include <QApplication>
@@ -275,6 +276,48 @@ void TrpPDFExport::DrawObject(TrpView& view) {
         DrawVectorMemo(*memo);
         return;
     }
+    const Extended left = PaperLeft(view), top = PaperTop(view);
+    const QByteArray x1 = Num(X(left)), y1 = Num(Y(top)), x2 = Num(X(left + view.Width())),
+                     y2 = Num(Y(top + view.Height()));
+    auto segment = [&](const QByteArray& ax, const QByteArray& ay, const QByteArray& bx,
+                       const QByteArray& by) {
+        StrokeSetup(view);
+        Line(ax + ' ' + ay + " m");
+        Line(bx + ' ' + by + " l");
+        Line("S");
+    };
+    if (dynamic_cast<TrpCustomLineView*>(&view)) {
+        if (view.Frame().Color != clNone)
+            segment(x1, y1, x2, y2);
+        return;
+    }
+    if (auto* shape = dynamic_cast<TrpShapeView*>(&view)) {
+        switch (shape->Shape()) {
+        case skRectangle: {
+            // A transparent rectangle stays transparent, as it is drawn on the page.
+            const bool stroke = view.Frame().Color != clNone, fill = view.Color() != clNone;
+            if (!stroke && !fill)
+                return;
+            if (stroke)
+                StrokeSetup(view);
+            if (fill)
+                Line(FPDF->Toolkit().PdfColor(view.Color()) + " rg");
+            Line(x1 + ' ' + y2 + ' ' + Num(view.Width() * 0.75L) + ' ' + Num(view.Height() * 0.75L) + " re");
+            Line(stroke && fill ? "B" : stroke ? "S" : "f");
+            return;
+        }
+        case skDiagonal1:
+            if (view.Frame().Color != clNone)
+                segment(x1, y2, x2, y1);
+            return;
+        case skDiagonal2:
+            if (view.Frame().Color != clNone)
+                segment(x1, y1, x2, y2);
+            return;
+        default:
+            break;
+        }
+    }
     if (view.Width() > 0 && view.Height() > 0 && (view.Name() != u"_pagebackground" || FBackground))
         DrawPicture(view);
 }
@@ -539,7 +582,9 @@ void TrpPDFExport::DrawPicture(TrpView& view) {
     }
     view.FrameRef().Width = savedFrame;
 
-    const QByteArray jpeg = EncodeJpeg(image, barcode ? 85 : 80);
+    const bool drawing =
+        barcode || dynamic_cast<TrpShapeView*>(&view) || dynamic_cast<TrpCustomLineView*>(&view);
+    const QByteArray jpeg = EncodeJpeg(image, drawing ? 85 : 80);
     const Extended left = PaperLeft(view), top = PaperTop(view);
     const Extended w = view.Width() * 0.75L, h = view.Height() * 0.75L;
     Line("q");

@@ -2,6 +2,7 @@
 // read from the uncompressed content stream.
 #include "export/pdf/PdfExport.h"
 #include "report/Components.h"
+#include "report/ShapeViews.h"
 
 #include <QBuffer>
 #include <functional>
@@ -206,4 +207,34 @@ TEST(PdfExportObjects, PageBackgroundOnlyWhenAsked) {
     auto hidden = Memo(QStringLiteral("x"));
     hidden->SetPrintable(false);
     EXPECT_TRUE(Content(One(std::move(hidden))).isEmpty());
+}
+
+TEST(PdfExportObjects, LinesAndShapesAreVectors) {
+    auto make = [](TrpShapeKind kind, TColor fill) {
+        auto s = std::make_unique<TrpShapeView>();
+        s->SetBounds(100, 100, 200, 40);
+        s->SetShape(kind);
+        s->SetColor(fill);
+        return std::unique_ptr<TrpView>(std::move(s));
+    };
+    auto line = std::make_unique<TrpLineView>();
+    line->SetBounds(100, 100, 200, 0);
+    const QByteArray stroke = "0 0 0 RG\r\n0.75 w\r\n";
+    const struct {
+        std::unique_ptr<TrpView> View;
+        QByteArray Content;
+    } cases[] = {
+        {std::move(line), stroke + "75.50 766.39 m\r\n225.50 766.39 l\r\nS\r\n"},
+        {make(skRectangle, clRed), stroke + "1 0 0 rg\r\n75.50 736.39 150 30 re\r\nB\r\n"},
+        {make(skRectangle, clNone), stroke + "75.50 736.39 150 30 re\r\nS\r\n"},
+        {make(skDiagonal1, clNone), stroke + "75.50 736.39 m\r\n225.50 766.39 l\r\nS\r\n"},
+        {make(skDiagonal2, clNone), stroke + "75.50 766.39 m\r\n225.50 736.39 l\r\nS\r\n"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::unique_ptr<TrpView>> list;
+        list.push_back(std::unique_ptr<TrpView>(static_cast<TrpView*>(c.View->Clone().release())));
+        EXPECT_EQ(Content(std::move(list)), c.Content);
+    }
+    // An ellipse has no vector form here: a picture.
+    EXPECT_TRUE(Content(One(make(skEllipse, clRed))).contains("\r\nBI\r\n"));
 }

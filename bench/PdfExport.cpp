@@ -1,0 +1,147 @@
+// The calculation sheet to PDF through our writer, side by side with Qt's QPdfWriter drawing
+// the same prepared pages through our renderer: one page, and the same page 1,000 times.
+// After the runs the ratios of time and file size (ours / QPdfWriter) are printed.
+#include "export/pdf/PdfExport.h"
+#include "platform/FontSetup.h"
+#include "report/PreviewPages.h"
+#include "report/ViewPainter.h"
+#include "sheet/SheetTemplate.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <benchmark/benchmark.h>
+#include <map>
+
+using namespace report;
+
+namespace {
+
+TrpReport& Sheet() {
+    static std::unique_ptr<TrpReport> report = [] {
+        auto r = sheet::CreateSheetReport();
+        sheet::SheetTexts t;
+        t.TB = "2 025", t.KT = "2,0", t.KBM = "1,0", t.KO = "1,5", t.KVS = "1,0", t.KM = "1,0", t.KS = "1,0",
+        t.KP = "1,0", t.KN = "1,0";
+        t.Formula = "Т = ТБ*КТ*КБМ*КО*КН";
+        t.Premium = "6 075 рублей";
+        sheet::PrepareSheet(*r, t);
+        return r;
+    }();
+    return *report;
+}
+
+// The prepared page as the export loop hands it over: moved to its margins.
+TrpReportPage& PaperPage() {
+    static std::unique_ptr<TrpReportPage> page = [] {
+        TrpReportPage* prepared = Sheet().PreviewPages().Page(0);
+        auto copy = std::make_unique<TrpReportPage>();
+        copy->Assign(*prepared);
+        copy->SetReport(&Sheet());
+        for (const auto& child : prepared->Objects())
+            copy->Add(child->Clone());
+        copy->SetLeft(copy->LeftMargin() * fr01cm);
+        copy->SetTop(copy->TopMargin() * fr01cm);
+        return copy;
+    }();
+    return *page;
+}
+
+std::map<std::string, double> sizes;
+
+void Ours(benchmark::State& state, const char* key, int pages, bool embedded) {
+    TrpReportPage& page = PaperPage();
+    qint64 bytes = 0;
+    for (auto _ : state) {
+        QBuffer out;
+        out.open(QIODevice::WriteOnly);
+        exports::TrpPDFExport filter(true);
+        filter.SetStream(&out);
+        filter.SetEmbeddedFonts(embedded);
+        filter.Start();
+        for (int i = 0; i < pages; ++i) {
+            filter.StartPage(&page, i);
+            for (const auto& object : page.Objects())
+                filter.ExportObject(object.get());
+        }
+        filter.Finish();
+        bytes = out.size();
+    }
+    state.counters["bytes"] = double(bytes);
+    sizes[key] = double(bytes);
+}
+
+void Qt(benchmark::State& state, const char* key, int pages) {
+    TrpReportPage& prepared = *Sheet().PreviewPages().Page(0);
+    qint64 bytes = 0;
+    for (auto _ : state) {
+        QBuffer out;
+        out.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&out);
+        writer.setPageSize(QPageSize(QPageSize::A4));
+        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+        writer.setResolution(600);
+        QPainter painter(&writer);
+        TrpDrawParams p;
+        p.ScaleX = p.ScaleY = 600.0L / 96;
+        p.PrinterDPI = 600;
+        for (int i = 0; i < pages; ++i) {
+            if (i > 0)
+                writer.newPage();
+            DrawPage(painter, Sheet().DrawText(), prepared, p);
+        }
+        painter.end();
+        bytes = out.size();
+    }
+    state.counters["bytes"] = double(bytes);
+    sizes[key] = double(bytes);
+}
+
+BENCHMARK_CAPTURE(Ours, Sheet, "Ours/Sheet", 1, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Ours, SheetEmbedded, "Ours/SheetEmbedded", 1, true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Qt, Sheet, "Qt/Sheet", 1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Ours, Pages1000, "Ours/Pages1000", 1000, false)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
+BENCHMARK_CAPTURE(Qt, Pages1000, "Qt/Pages1000", 1000)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// Keeps the real time of every run, to print the ratios at the end.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const Run& r : runs)
+            Times[r.benchmark_name()] = r.GetAdjustedRealTime();
+        ConsoleReporter::ReportRuns(runs);
+    }
+    std::map<std::string, double> Times;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    platform::InstallApplicationFonts();
+    benchmark::Initialize(&argc, argv);
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    auto ratio = [&](const char* what, const std::string& ours, const std::string& qt) {
+        auto find = [&](const std::map<std::string, double>& m, const std::string& prefix) {
+            for (const auto& [name, v] : m)
+                if ((name + "/").rfind(prefix, 0) == 0 || name.rfind(prefix, 0) == 0)
+                    return v;
+            return 0.0;
+        };
+        const double to = find(reporter.Times, ours), tq = find(reporter.Times, qt);
+        const double so = find(sizes, ours), sq = find(sizes, qt);
+        if (to > 0 && tq > 0 && sq > 0)
+            std::printf("%s: ours/QPdfWriter time %.3f, size %.3f (%.0f vs %.0f bytes)\n", what, to / tq,
+                        so / sq, so, sq);
+    };
+    ratio("sheet", "Ours/Sheet/", "Qt/Sheet/");
+    ratio("1000 pages", "Ours/Pages1000", "Qt/Pages1000");
+    benchmark::Shutdown();
+    return 0;
+}
