@@ -51,8 +51,9 @@ TEST(ViewDrawing, SolidFrameSetsTheCornerPixels) {
     for (int y = 10; y < 30; ++y) {
         EXPECT_TRUE(Dark(img, 10, y)) << y;
         EXPECT_TRUE(Dark(img, 60, y)) << y;
-        if (y > 10)
+        if (y > 10) {
             EXPECT_FALSE(Dark(img, 11, y)) << y;
+        }
     }
     for (int x = 10; x <= 60; ++x) {
         EXPECT_TRUE(Dark(img, x, 10)) << x;

@@ -112,8 +112,9 @@ TEST(SheetTemplate, PageAndObjectsInOrder) {
         EXPECT_EQ(m->Frame().Width, 1) << c.Name;
         EXPECT_EQ(m->HAlign(), c.H) << c.Name;
         EXPECT_EQ(m->VAlign(), c.V) << c.Name;
-        if (c.Text)
+        if (c.Text) {
             EXPECT_EQ(m->Text(), QString::fromUtf8(c.Text)) << c.Name;
+        }
     }
     EXPECT_EQ(static_cast<TrpMemoView*>(r->FindObject("Memo2"))->GapX(), 20);
     EXPECT_EQ(static_cast<TrpMemoView*>(r->FindObject("Memo4"))->GapY(), 3);
