@@ -217,8 +217,8 @@ void TrpPDFExport::Finish() {
     if (!pdf)
         return;
     pdf->Title = Report() ? Report()->ReportOptions.Name : QString();
-    if (pdf->PagesCount() == 0)
-        return; // nothing selected: no file rather than an empty one
+    if (pdf->PagesCount() == 0) // the page list named no page of the report: no file, and say so
+        throw TrpPDFError(rpGet(QStringLiteral("exNoPages")));
     if (QIODevice* stream = Stream()) {
         pdf->WriteDocument(*stream);
         return;
