@@ -1,0 +1,101 @@
+// The layout matrix over 1 to 1,000 copies of the calculation sheet's page: the export loop
+// feeding every object in, then Prepare. Prints the growth exponent between sizes.
+#include "export/ExportFixtures.h"
+#include "export/LayoutMatrix.h"
+#include "report/PreviewPages.h"
+
+#include <QApplication>
+#include <benchmark/benchmark.h>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <map>
+
+using namespace exporttest;
+
+namespace {
+
+class MatrixFilter : public exports::TrpCustomExportFilter {
+public:
+    std::unique_ptr<exports::TrpIEMatrix> M;
+    MatrixFilter() {
+        SetShowDialog(false);
+        SetShowProgress(false);
+    }
+    bool Start() override {
+        // The table exports' options: HTML-like inaccuracy, frames merged, no pictures.
+        M = std::make_unique<exports::TrpIEMatrix>();
+        M->ShowProgress = false;
+        M->Inaccuracy = 0.5;
+        M->FramesOptimization = true;
+        M->RichText = true;
+        M->DeleteHTMLTags = true;
+        M->Images = false;
+        return true;
+    }
+    void ExportObject(report::TrpComponent* object) override {
+        if (auto* view = dynamic_cast<report::TrpView*>(object))
+            M->AddObject(*view);
+    }
+    void FinishPage(report::TrpReportPage* page, int) override {
+        M->AddPage(page->Orientation(), page->PaperWidth(), page->PaperHeight(), page->LeftMargin(),
+                   page->TopMargin(), page->RightMargin(), page->BottomMargin());
+    }
+    void Finish() override { M->Prepare(); }
+};
+
+std::unique_ptr<report::TrpReport> Sheets(int pages) {
+    auto r = NewReport();
+    for (int i = 0; i < pages; ++i)
+        AddSheetPage(*r);
+    FillSheetVariables(*r);
+    r->PreviewPages();
+    if (!r->Prepare())
+        std::fprintf(stderr, "preparation failed\n");
+    return r;
+}
+
+std::map<int, double> gSeconds;
+
+void BM_MatrixOverSheets(benchmark::State& state) {
+    const int pages = int(state.range(0));
+    auto r = Sheets(pages);
+    double total = 0;
+    int runs = 0;
+    for (auto _ : state) {
+        MatrixFilter f;
+        const auto t0 = std::chrono::steady_clock::now();
+        exports::ExportTo(*r, &f);
+        total += std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+        ++runs;
+        benchmark::DoNotOptimize(f.M->Height());
+        state.counters["rows"] = f.M->Height();
+        state.counters["styles"] = f.M->StylesCount();
+    }
+    gSeconds[pages] = total / runs;
+    state.SetComplexityN(pages);
+}
+BENCHMARK(BM_MatrixOverSheets)
+    ->Arg(1)
+    ->Arg(10)
+    ->Arg(100)
+    ->Arg(1000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity();
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    // Growth exponent k in t ~ n^k between neighbouring sizes.
+    for (auto it = gSeconds.begin(); it != gSeconds.end() && std::next(it) != gSeconds.end(); ++it) {
+        const auto next = std::next(it);
+        std::printf("growth %d -> %d pages: exponent %.2f\n", it->first, next->first,
+                    std::log(next->second / it->second) / std::log(double(next->first) / it->first));
+    }
+    return 0;
+}
