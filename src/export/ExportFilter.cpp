@@ -64,17 +64,9 @@ void PrepareMemo(TrpCustomMemoView& memo, int pageCount, TrpDrawText& drawText) 
         filled.replace(TotalPagesMark(), QString::number(pageCount));
         memo.SetText(filled);
     }
-    if (memo.AutoWidth()) {
-        // Lay the text out once without a width limit: its widest line fixes the width.
-        TrpTextSettings s;
-        s.Font = memo.Font();
-        s.WordWrap = false;
-        s.AllowHTMLTags = memo.AllowHTMLTags();
-        s.CharSpacing = memo.CharSpacing();
-        s.LineSpacing = memo.LineSpacing();
-        drawText.Layout(memo.Memo(), s, 1e6);
-        memo.SetWidth(drawText.CalcWidth() + memo.GapX() * 2 + 2);
-    }
+    // Measured once as drawing measures it, so the width is final.
+    if (memo.AutoWidth())
+        memo.SetWidth(MemoNeededSize(drawText, memo).width());
 }
 
 void ShowError(TrpReport& report, const QString& message) {

@@ -264,3 +264,39 @@ TEST(ExportFilters, DefaultPathGoesBeforeABareName) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(ExportLoop, HighlightFontAndAutoWidthAreAppliedBeforeTheFilter) {
+    auto r = NewReport();
+    report::TrpReportPage* page = r->AddPage();
+    AddMemo(*page, "Lit", "warning", 0, 0, 300, 20);
+    AddMemo(*page, "Auto", "a rather long line of text", 0, 30, 5, 20);
+    ASSERT_TRUE(r->Prepare());
+    report::TrpReportPage* shown = r->PreviewPages().Page(0);
+    auto* lit = dynamic_cast<report::TrpMemoView*>(shown->FindObject("Lit"));
+    auto* autoWidth = dynamic_cast<report::TrpMemoView*>(shown->FindObject("Auto"));
+    ASSERT_TRUE(lit && autoWidth);
+    lit->HighlightRef().Active = true;
+    lit->HighlightRef().Font.Color = report::clRed;
+    lit->HighlightRef().Font.Style = report::fsBold;
+    autoWidth->SetAutoWidth(true);
+    RecordingFilter f;
+    f.SetShowDialog(false);
+    report::TrpFont litFont;
+    Extended width = 0;
+    f.OnObject = [&](report::TrpComponent* o) {
+        if (o->Name() == u"Lit")
+            litFont = o->Font();
+        if (o->Name() == u"Auto")
+            width = o->Width();
+    };
+    EXPECT_TRUE(ExportTo(*r, &f));
+    EXPECT_EQ(litFont.Color, report::clRed);
+    EXPECT_EQ(litFont.Style, report::fsBold);
+    EXPECT_GT(width, 100);
+    EXPECT_LT(width, 300);
+    EXPECT_EQ(autoWidth->Width(), 5); // the shown page is untouched
+}
+
+} // namespace

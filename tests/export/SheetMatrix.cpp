@@ -120,8 +120,9 @@ TEST_P(SheetMatrix, TableRowsAreGridRowsOfThreeCells) {
         EXPECT_EQ(value.dy, 1);
         EXPECT_EQ(caption.y, code.y);
         EXPECT_EQ(code.y, value.y);
-        if (previousRow >= 0)
+        if (previousRow >= 0) {
             EXPECT_EQ(caption.y, previousRow + 1);
+        }
         previousRow = caption.y;
         // Caption, code and value side by side, each at the same columns in every row.
         EXPECT_EQ(caption.x + caption.dx, code.x);
