@@ -5,6 +5,8 @@
 #include "report/PreviewPages.h"
 
 #include <QApplication>
+#include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
 #include <gtest/gtest.h>
 
@@ -297,6 +299,41 @@ TEST(ExportLoop, HighlightFontAndAutoWidthAreAppliedBeforeTheFilter) {
     EXPECT_GT(width, 100);
     EXPECT_LT(width, 300);
     EXPECT_EQ(autoWidth->Width(), 5); // the shown page is untouched
+}
+
+} // namespace
+
+namespace {
+
+TEST(Progress, WindowLayoutCountingAndCancel) {
+    QWidget main;
+    main.show();
+    QApplication::setActiveWindow(&main);
+    exports::TrpProgress p;
+    p.Execute(3, QStringLiteral("Подождите, пожалуйста"), true, false);
+    QWidget* w = p.Window();
+    ASSERT_TRUE(w);
+    EXPECT_EQ(w->size(), QSize(271, 101));
+    auto* label = w->findChild<QLabel*>();
+    ASSERT_TRUE(label);
+    EXPECT_EQ(label->y(), 15);
+    EXPECT_EQ(label->text(), QStringLiteral("Подождите, пожалуйста"));
+    EXPECT_FALSE(w->findChild<QPushButton*>()->isVisibleTo(w));
+    for (int i = 0; i < 5; ++i)
+        p.Tick();
+    EXPECT_EQ(p.Position(), 3); // never past the maximum
+    EXPECT_EQ(w->findChild<QProgressBar*>()->value(), 3);
+    EXPECT_FALSE(main.isEnabled()); // the active window waits while the progress shows
+    p.Hide();
+    EXPECT_TRUE(main.isEnabled());
+    EXPECT_FALSE(p.Window());
+
+    p.Execute(0, QStringLiteral("Экспорт страницы 1"), false, true);
+    ASSERT_TRUE(p.Window());
+    EXPECT_EQ(p.Window()->findChild<QLabel*>()->y(), 35);
+    p.Window()->findChild<QPushButton*>()->click();
+    EXPECT_TRUE(p.Terminated());
+    EXPECT_FALSE(p.Window());
 }
 
 } // namespace
