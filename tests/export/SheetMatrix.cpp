@@ -5,6 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#ifdef TARIFON_HAVE_SHEET
+#include "sheet/SheetTemplate.h"
+#endif
+
 using namespace exporttest;
 using namespace report;
 using exports::TrpIEMatrix;
@@ -34,14 +38,29 @@ struct Cell {
     int x = -1, y = -1, dx = 0, dy = 0;
 };
 
-class SheetMatrix : public ::testing::TestWithParam<double> {
+// The sheet as built here from its template positions, or the program's own template.
+enum class Source { HandMade, Template };
+
+class SheetMatrix : public ::testing::TestWithParam<std::tuple<Source, double>> {
 protected:
     void SetUp() override {
-        r = NewReport();
-        AddSheetPage(*r);
-        FillSheetVariables(*r);
-        ASSERT_TRUE(r->Prepare());
-        f.M.Inaccuracy = GetParam();
+        if (std::get<0>(GetParam()) == Source::HandMade) {
+            r = NewReport();
+            AddSheetPage(*r);
+            FillSheetVariables(*r);
+            ASSERT_TRUE(r->Prepare());
+        } else {
+#ifdef TARIFON_HAVE_SHEET
+            r = sheet::CreateSheetReport();
+            r->ShowProgress = false;
+            sheet::SheetTexts texts{
+                "2 025", "2", "1", "1,5", "", "", "", "", "1", "Т = ТБ*КТ*КБМ*КО*КН", "6 075 рублей"};
+            ASSERT_TRUE(sheet::PrepareSheet(*r, texts).Ok);
+#else
+            GTEST_SKIP() << "the sheet template is not built";
+#endif
+        }
+        f.M.Inaccuracy = Inaccuracy();
         f.M.FramesOptimization = true;
         f.M.RotatedAsImage = true;
         f.M.RichText = true;
@@ -59,6 +78,9 @@ protected:
                 return c;
             }
         return {};
+    }
+    double Inaccuracy() const {
+        return std::get<1>(GetParam());
     }
     std::unique_ptr<TrpReport> r;
     MatrixFilter f;
@@ -191,17 +213,19 @@ TEST_P(SheetMatrix, StylesAreSharedByLikeCells) {
     // Title, header and its pieces, picture, links, box and its pieces, formula, premium, and
     // caption, code and value cells as made and as left by the frame optimisation in the first
     // row and below it. A wider inaccuracy cuts the header and box into fewer kinds of piece.
-    EXPECT_EQ(f.M.StylesCount(), GetParam() < 1 ? 21 : 18) << Styles(f.M).toStdString();
+    EXPECT_EQ(f.M.StylesCount(), Inaccuracy() < 1 ? 21 : 18) << Styles(f.M).toStdString();
 }
 
 TEST_P(SheetMatrix, PagesOfManyCopiesStackWithEqualGrids) {
+    if (std::get<0>(GetParam()) != Source::HandMade)
+        GTEST_SKIP() << "the template has one page";
     auto many = NewReport();
     for (int i = 0; i < 3; ++i)
         AddSheetPage(*many);
     FillSheetVariables(*many);
     ASSERT_TRUE(many->Prepare());
     MatrixFilter g;
-    g.M.Inaccuracy = GetParam();
+    g.M.Inaccuracy = Inaccuracy();
     ASSERT_TRUE(exports::ExportTo(*many, &g));
     g.M.Prepare();
     EXPECT_EQ(g.M.PagesCount(), 3);
@@ -212,6 +236,8 @@ TEST_P(SheetMatrix, PagesOfManyCopiesStackWithEqualGrids) {
     EXPECT_EQ(g.M.GetPageBreak(2), 3 * f.M.MaxHeight());
 }
 
-INSTANTIATE_TEST_SUITE_P(Inaccuracy, SheetMatrix, ::testing::Values(0.5, 10.0));
+INSTANTIATE_TEST_SUITE_P(Inaccuracy, SheetMatrix,
+                         ::testing::Combine(::testing::Values(Source::HandMade, Source::Template),
+                                            ::testing::Values(0.5, 10.0)));
 
 } // namespace
