@@ -10,7 +10,7 @@
 #include <memory>
 
 #include "platform/FontSetup.h"
-#include "wizard/ImageList.h"
+#include "platform/ImageList.h"
 #include "wizard/KWizard.h"
 #include "wizard/KWizardPage.h"
 #include "wizard/RouteMapNodes.h"
@@ -27,7 +27,7 @@ QFont PixelFont(int pixels) {
 
 struct Calculator {
     QWidget Window;
-    TKImageList Icons{32, 32};
+    TImageList Icons{32, 32};
     TKWizard* Wizard;
     std::vector<TKWizardInteriorPage*> Pages;
 

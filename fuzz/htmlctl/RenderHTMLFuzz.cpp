@@ -8,7 +8,7 @@
 #include <cstdint>
 
 #include "htmlctl/HTMLRender.h"
-#include "htmlctl/ImageList.h"
+#include "platform/ImageList.h"
 #include "htmlctl/PictureContainer.h"
 #include "platform/FontSetup.h"
 

@@ -2,7 +2,7 @@
 
 #include "htmlctl/BtnXPVS.h"
 #include "htmlctl/HTMLRender.h"
-#include "htmlctl/ImageList.h"
+#include "platform/ImageList.h"
 #include "htmlctl/RadioGlyphs.h"
 
 #include <QDesktopServices>

@@ -5,10 +5,12 @@
 #include <QWidget>
 #include <functional>
 
-#include "htmlctl/ImageList.h"
+#include "platform/ImageList.h"
 #include "htmlctl/PictureContainer.h"
 
 namespace htmlctl {
+
+using platform::TImageList;
 
 struct THTMLRenderIn;
 

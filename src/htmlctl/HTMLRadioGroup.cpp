@@ -1,7 +1,7 @@
 #include "htmlctl/HTMLRadioGroup.h"
 
 #include "htmlctl/CellMetrics.h"
-#include "htmlctl/ImageList.h"
+#include "platform/ImageList.h"
 
 #include <QEvent>
 #include <QPainter>

@@ -2,7 +2,7 @@
 
 #include "htmlctl/CellMetrics.h"
 #include "htmlctl/HTMLColors.h"
-#include "htmlctl/ImageList.h"
+#include "platform/ImageList.h"
 #include "htmlctl/PictureContainer.h"
 #include "htmlctl/SystemIcons.h"
 

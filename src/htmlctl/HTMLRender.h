@@ -8,9 +8,13 @@
 
 class QPainter;
 
+namespace platform {
+class TImageList;
+}
+
 namespace htmlctl {
 
-class TImageList;
+using platform::TImageList;
 class THTMLPictureCache;
 class TPictureContainer;
 

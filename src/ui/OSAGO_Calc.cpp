@@ -11,12 +11,12 @@
 #include <QUrl>
 
 #include "htmlctl/HTMLRadioGroup.h"
+#include "platform/ImageList.h"
 #include "platform/RegionalSettings.h"
 #include "sheet/SheetTemplate.h"
 #include "ui/Controls.h"
 #include "ui/OSAGO_CalcClass.h"
 #include "ui/Pictures.h"
-#include "wizard/ImageList.h"
 #include "wizard/KWizard.h"
 #include "wizard/KWizardPage.h"
 #include "wizard/RouteMapNodes.h"
@@ -101,7 +101,7 @@ TfmOSAGO_Calc::TfmOSAGO_Calc(QWidget* parent)
 TfmOSAGO_Calc::~TfmOSAGO_Calc() = default;
 
 void TfmOSAGO_Calc::BuildWizard() {
-    FImageList32 = std::make_unique<TKImageList>(32, 32);
+    FImageList32 = std::make_unique<platform::TImageList>(32, 32);
     for (int i = 0; i < calc::PageCount; ++i)
         FImageList32->Add(ui::PagePicture(i).toImage());
 

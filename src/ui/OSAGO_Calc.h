@@ -17,8 +17,11 @@ class QPushButton;
 class QRadioButton;
 class QToolButton;
 
+namespace platform {
+class TImageList;
+}
+
 namespace wizard {
-class TKImageList;
 class TKWizard;
 class TKWizardInteriorPage;
 class TKWizardRouteMapNodes;
@@ -94,7 +97,7 @@ private:
     void Answer(const std::function<void()>& handler);
 
     calc::Calculator FCalc;
-    std::unique_ptr<wizard::TKImageList> FImageList32;
+    std::unique_ptr<platform::TImageList> FImageList32;
     wizard::TKWizard* FWizard = nullptr;
     wizard::TKWizardRouteMapNodes* FRouteMap = nullptr;
     std::array<wizard::TKWizardInteriorPage*, calc::PageCount> FPages{};

@@ -5,7 +5,7 @@
 #include <QPainter>
 #include <QPointer>
 
-#include "wizard/ImageList.h"
+#include "platform/ImageList.h"
 #include "wizard/KWizardPage.h"
 #include "wizard/KWizardRouteMap.h"
 
@@ -444,7 +444,7 @@ void TKWizard::SetColor(TColor value) {
     update();
 }
 
-void TKWizard::SetHeaderImages(TKImageList* images) {
+void TKWizard::SetHeaderImages(TImageList* images) {
     if (images == FHeaderImages)
         return;
     if (FHeaderImages)

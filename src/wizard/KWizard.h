@@ -9,9 +9,13 @@
 #include "wizard/KWizardPageList.h"
 #include "wizard/KWizardTypes.h"
 
+namespace platform {
+class TImageList;
+}
+
 namespace wizard {
 
-class TKImageList;
+using platform::TImageList;
 class TKWizardCustomPage;
 class TKWizardRouteMapControl;
 
@@ -69,8 +73,8 @@ public:
     void SetColor(TColor value);
 
     // The icons of the page headers; not owned. The wizard forgets a list that is destroyed.
-    TKImageList* HeaderImages() const { return FHeaderImages; }
-    void SetHeaderImages(TKImageList* images);
+    TImageList* HeaderImages() const { return FHeaderImages; }
+    void SetHeaderImages(TImageList* images);
 
     // Pages join through TKWizardCustomPage::SetWizard, which calls these.
     void AddPage(TKWizardCustomPage* page);
@@ -131,7 +135,7 @@ private:
     int FButtonBarHeight = DefaultButtonBarHeight;
     bool FShowDivider = true;
     TColor FColor = clWindow;
-    TKImageList* FHeaderImages = nullptr;
+    TImageList* FHeaderImages = nullptr;
     int FImageLink = 0;
     bool FLoading = false;
     bool FAligning = false;

@@ -2,7 +2,7 @@
 
 #include <QPainter>
 
-#include "wizard/ImageList.h"
+#include "platform/ImageList.h"
 #include "wizard/KWizard.h"
 #include "wizard/KWizardPage.h"
 
@@ -107,7 +107,7 @@ void TKWizardPageHeader::Paint(QPainter& canvas, TRect& r) {
     if (FShowDivider)
         DrawEtchedEdges(canvas, hr, edBottom);
 
-    const TKImageList* images = Page() && Page()->Wizard() ? Page()->Wizard()->HeaderImages() : nullptr;
+    const TImageList* images = Page() && Page()->Wizard() ? Page()->Wizard()->HeaderImages() : nullptr;
     if (images && FImageIndex >= 0 && FImageIndex < images->Count()) {
         TRect icon;
         GetImagePosition(images->Width(), images->Height(), hr, icon);

@@ -5,9 +5,13 @@
 #include "wizard/KWizardGraphicObjects.h"
 #include "wizard/KWizardPageTitle.h"
 
+namespace platform {
+class TImageList;
+}
+
 namespace wizard {
 
-class TKImageList;
+using platform::TImageList;
 
 // The band across the top of a page: background, etched divider, icon, title and subtitle.
 class TKWizardPageHeader : public TKWizardPageObject {

@@ -1,3 +1,4 @@
+#include <cmath>
 #include <gtest/gtest.h>
 
 #include "calc/ClassTable.h"
@@ -9,7 +10,7 @@ TEST(ClassTable, AgreesWithTheClassOptions) {
     for (size_t i = 0; i < ClassTransitions.size(); ++i) {
         const ClassTransition& row = ClassTransitions[i];
         EXPECT_EQ(row.Class, ClassOptions[i].Caption);
-        EXPECT_EQ(std::stod(std::string(row.Coefficient)) * 100, double(ClassOptions[i].Tag)) << row.Class;
+        EXPECT_EQ(std::lround(std::stod(std::string(row.Coefficient)) * 100), ClassOptions[i].Tag) << row.Class;
     }
 }
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "HtmlTestSupport.h"
-#include "htmlctl/ImageList.h"
+#include "platform/ImageList.h"
 #include "htmlctl/PictureContainer.h"
 
 using namespace htmltest;

@@ -20,7 +20,7 @@ const QRgb kRed = qRgb(255, 0, 0);
 // 220-pixel route map, so the page is 444 × 526.
 struct HeaderPage {
     WizardWindow W{1, true};
-    TKImageList Icons{32, 32};
+    TImageList Icons{32, 32};
     TKWizardInteriorPage* Page = W.Pages[0];
     TKWizardPageHeader* Header = Page->Header();
 
@@ -253,7 +253,7 @@ TEST(HeaderPainting, TitlesFollowThePageFontFaceOnly) {
 TEST(HeaderPainting, HeaderImageListChangesAndDestructionRepaint) {
     HeaderPage h;
     {
-        TKImageList other(32, 32);
+        TImageList other(32, 32);
         other.Add(Solid(32, 32, Qt::blue));
         h.W.Wizard->SetHeaderImages(&other);
         EXPECT_GT(CountPixels(h.Grab(), QRect(0, 0, 444, 45), qRgb(0, 0, 255)), 0);

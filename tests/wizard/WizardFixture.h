@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "wizard/ImageList.h"
+#include "platform/ImageList.h"
 #include "wizard/KWizard.h"
 #include "wizard/KWizardPage.h"
 #include "wizard/RouteMapNodes.h"

@@ -9,7 +9,7 @@
 #include <QTimer>
 
 #include "platform/FontSetup.h"
-#include "wizard/ImageList.h"
+#include "platform/ImageList.h"
 #include "wizard/KWizard.h"
 #include "wizard/KWizardPage.h"
 #include "wizard/RouteMapNodes.h"
@@ -73,7 +73,7 @@ int main(int argc, char** argv) {
     window.setFont(PixelFont(QStringLiteral("Tahoma"), 11));
     window.resize(664, 568);
 
-    TKImageList icons(32, 32);
+    TImageList icons(32, 32);
     const QColor colors[] = {QColor(0, 120, 215), QColor(16, 137, 62), QColor(202, 80, 16),
                              QColor(136, 23, 152), QColor(0, 99, 177)};
     for (int i = 0; i < 5; ++i)
