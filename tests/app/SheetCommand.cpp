@@ -90,3 +90,24 @@ TEST(SheetCommand, FailuresSayWhyAndLeaveNoFile) {
     r = Cli({"sheet", "--png", out, "--zoom", "0"});
     EXPECT_EQ(r.status, 2);
 }
+
+TEST(SheetCommand, PdfThatRealReadersAccept) {
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("sheet.pdf");
+    const CliRun r = Cli({"sheet", "--owner", "legal", "--vehicle", "truck-16", "--pdf", pdf});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    QProcess check;
+    check.start("qpdf", {"--check", pdf});
+    ASSERT_TRUE(check.waitForFinished(30000));
+    EXPECT_EQ(check.exitCode(), 0) << check.readAllStandardOutput().toStdString();
+    QProcess text;
+    text.start("pdftotext", {"-layout", pdf, "-"});
+    ASSERT_TRUE(text.waitForFinished(30000));
+    const QString out = QString::fromUtf8(text.readAllStandardOutput());
+    EXPECT_TRUE(out.contains("Т = ТБ*КТ*КБМ*КО*КН")) << out.toStdString();
+    EXPECT_TRUE(out.contains("075 рублей")) << out.toStdString();
+
+    const CliRun bad = Cli({"sheet", "--pdf", "/proc/no-such-dir/sheet.pdf"});
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_FALSE(bad.err.isEmpty());
+}

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include "export/pdf/PdfExport.h"
 #include "report/PreparedReportFile.h"
 
 namespace cli {
@@ -16,9 +17,9 @@ bool LoadPreparedReport(report::TrpReport& report, const std::string& path, std:
     return error.empty();
 }
 
-bool SavePdf(report::TrpReport&, const std::string&, std::string& error) {
-    error = "PDF export is not available in this build";
-    return false;
+bool SavePdf(report::TrpReport& report, const std::string& path, std::string& error) {
+    error = exports::ExportReportToPDF(report, QString::fromStdString(path)).toStdString();
+    return error.empty();
 }
 
 } // namespace cli
