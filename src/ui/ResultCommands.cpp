@@ -2,6 +2,7 @@
 
 #include "sheet/commands/SheetCommands.h"
 #include "ui/OSAGO_Calc.h"
+#include "wizard/KWizard.h"
 #include "wizard/RouteMapNodes.h"
 
 #include <QLabel>

@@ -110,6 +110,12 @@ TrpPreviewForm::TrpPreviewForm(TrpReport& report, QWidget* parent)
 }
 
 TrpPreviewForm::~TrpPreviewForm() {
+    // The boxes lose focus while the window goes and would act on a preview half destroyed.
+    FZoomBox->disconnect(this);
+    FZoomBox->lineEdit()->disconnect(this);
+    FPageBox->disconnect(this);
+    FPreview->OnPageChanged = nullptr;
+    FPreview->OnZoomChanged = nullptr;
     if (OpenPreviews().value(&FReport) == this)
         OpenPreviews().remove(&FReport);
 }

@@ -1,0 +1,52 @@
+#include "sheet/commands/SheetFilters.h"
+
+#include "sheet/SheetTemplate.h"
+
+#if TARIFON_HAVE_PDF_EXPORT
+#include "export/pdf/PdfExport.h"
+#endif
+
+namespace sheet {
+
+namespace {
+
+// What every filter of the window carries.
+void CommonSettings(exports::TrpCustomExportFilter& filter) {
+    filter.SetFileName(QStringLiteral("OSAGO"));
+    filter.SetUseFileCache(true);
+    filter.SetShowProgress(true);
+}
+
+#if TARIFON_HAVE_PDF_EXPORT
+std::unique_ptr<exports::TrpCustomExportFilter> CreatePDF() {
+    auto pdf = std::make_unique<exports::TrpPDFExport>();
+    pdf->SetPrintOptimized(false);
+    pdf->SetOutline(false);
+    pdf->SetAuthor(QStringLiteral("Tarifon"));
+    pdf->SetSubject(QStringLiteral("Tarifon PDF export"));
+    pdf->SetBackground(false);
+    pdf->SetCreator(QStringLiteral("Tarifon (") + kWebLink + QStringLiteral(")"));
+    pdf->SetHTMLTags(true);
+    return pdf;
+}
+#endif
+
+} // namespace
+
+std::unique_ptr<exports::TrpCustomExportFilter> CreateSheetFilter(int index) {
+    std::unique_ptr<exports::TrpCustomExportFilter> filter;
+    switch (index) {
+#if TARIFON_HAVE_PDF_EXPORT
+    case 11:
+        filter = CreatePDF();
+        break;
+#endif
+    default:
+        break;
+    }
+    if (filter)
+        CommonSettings(*filter);
+    return filter;
+}
+
+} // namespace sheet
