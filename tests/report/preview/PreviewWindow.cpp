@@ -309,8 +309,36 @@ TEST(PreviewClosing, WindowGoesWhileTheZoomBoxHasFocus) {
     form->ZoomBox()->lineEdit()->setFocus();
     form->ZoomBox()->lineEdit()->setText(QStringLiteral("150%"));
     QCoreApplication::processEvents();
-    form.reset();  // the box's focus-out must not reach the preview being destroyed
+    form.reset(); // the box's focus-out must not reach the preview being destroyed
     SUCCEED();
+}
+
+} // namespace
+
+namespace {
+
+TEST(PreviewDrawing, PageOnWhiteInTheGreyWorkspaceWithTheSheetDrawn) {
+    auto sheetReport = PreparedSheet();
+    TrpPreviewForm form(*sheetReport);
+    form.resize(1280, 1024);
+    form.show();
+    QCoreApplication::processEvents();
+    form.Preview()->SetZoomMode(zmPageWidth);
+    const QImage frame = form.Preview()->viewport()->grab().toImage();
+    if (!qEnvironmentVariableIsEmpty("TARIFON_SAVE_PREVIEW"))
+        frame.save(qEnvironmentVariable("TARIFON_SAVE_PREVIEW"));
+    const QRect page = form.Preview()->Layout().Pages[0].translated(-form.Preview()->ScrollPosition());
+    EXPECT_EQ(frame.pixelColor(2, 2), QColor(128, 128, 128));
+    // Inside the page: white paper and, in the table's area, dark text and frame lines.
+    int dark = 0, white = 0;
+    for (int y = page.top() + 1; y < std::min(frame.height(), page.bottom()); y += 2)
+        for (int x = page.left() + 1; x < page.right(); x += 2) {
+            const QColor c = frame.pixelColor(x, y);
+            dark += c.lightness() < 80;
+            white += c == Qt::white;
+        }
+    EXPECT_GT(white, dark);
+    EXPECT_GT(dark, 2000);
 }
 
 } // namespace
