@@ -3,12 +3,18 @@
 #include "PreviewFixtures.h"
 
 #include "report/EngineTexts.h"
+#include "report/preview/PrintDialog.h"
 #include "report/preview/Printers.h"
 #include "report/preview/Printing.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QFile>
+#include <QLineEdit>
 #include <QPrinter>
+#include <QRadioButton>
 #include <QRegularExpression>
+#include <QSpinBox>
 #include <QTemporaryDir>
 
 using namespace report;
@@ -181,6 +187,41 @@ TEST_F(FilePrinting, StopRequestAbortsTheJob) {
     const TrpPrintResult result = PrintPreparedPages(*FReport, printer, s);
     EXPECT_TRUE(result.Aborted);
     EXPECT_EQ(result.PagesPrinted, 1);
+}
+
+} // namespace
+
+namespace {
+
+TEST(PrintDialog, StartsFromTheOptionsAndReturnsTheChoices) {
+    QPrinter printer;
+    TrpPrintDialog dialog(printer, 5, 3);
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Печать"));
+    TrpPrintSettings start;
+    start.Copies = 2;
+    start.Collate = false;
+    start.Reverse = true;
+    start.PrintPages = ppEven;
+    dialog.SetSettings(start);
+    EXPECT_TRUE(dialog.AllButton()->isChecked());
+    TrpPrintSettings s = dialog.Settings();
+    EXPECT_EQ(s.Copies, 2);
+    EXPECT_FALSE(s.Collate);
+    EXPECT_TRUE(s.Reverse);
+    EXPECT_EQ(s.PrintPages, int(ppEven));
+    EXPECT_EQ(s.PageNumbers, QString());
+
+    dialog.CurrentButton()->setChecked(true);
+    EXPECT_EQ(dialog.Settings().PageNumbers, QStringLiteral("3"));
+    dialog.PageNumbersEdit()->setText(QStringLiteral("1,4-"));
+    dialog.NumbersButton()->setChecked(true);
+    EXPECT_EQ(dialog.Settings().PageNumbers, QStringLiteral("1,4-"));
+    QStringList pages;
+    for (int i = 0; i < dialog.PagesBox()->count(); ++i)
+        pages << dialog.PagesBox()->itemText(i);
+    EXPECT_EQ(pages, (QStringList{"Все страницы", "Нечетные страницы", "Четные страницы"}));
+    EXPECT_EQ(dialog.CollateBox()->text(), QStringLiteral("Разобрать по копиям"));
+    EXPECT_EQ(dialog.CopiesBox()->minimum(), 1);
 }
 
 } // namespace
