@@ -168,7 +168,8 @@ script::Variant TrpScriptHost::GetVariable(const std::string& name) {
 }
 
 bool TrpScriptHost::HasFunction(const std::string& name) const {
-    return IsOneOf(Q(name), {u"Get", u"Set", u"IIF", u"SUM", u"AVG", u"MIN", u"MAX", u"COUNT"});
+    // IIF is left to the interpreter's own, which evaluates only the branch it returns.
+    return IsOneOf(Q(name), {u"Get", u"Set", u"SUM", u"AVG", u"MIN", u"MAX", u"COUNT"});
 }
 
 script::Variant TrpScriptHost::CallFunction(const std::string& name,
@@ -186,8 +187,6 @@ script::Variant TrpScriptHost::CallFunction(const std::string& name,
         FReport.Variables().SetVariableValue(Q(arg(0).AsString()), arg(1));
         return {};
     }
-    if (n == u"IIF")
-        return arg(0).AsBool() ? arg(1) : arg(2);
     // The aggregates count data rows; a template without data bands has none.
     return script::Variant(0);
 }

@@ -62,6 +62,8 @@ TEST(Variables, ExpressionsAreCompiledOnceAndCached) {
     EXPECT_EQ(r->ExpressionCacheCount(), 1);
     EXPECT_EQ(Str(r->Calc("IIF(1 = 1, 'да', 'нет')")), "да");
     EXPECT_EQ(r->ExpressionCacheCount(), 2);
+    // Only the chosen branch is evaluated: the other may not even be computable.
+    EXPECT_EQ(Str(r->Calc("IIF(1 = 0, 10 div 0, 'ноль')")), "ноль");
     EXPECT_EQ(r->Calc("Pos('КВС', 'Т = ТБ*КВС')").AsInteger(), 8);
 }
 
