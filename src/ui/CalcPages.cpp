@@ -320,8 +320,8 @@ void TfmOSAGO_Calc::BuildWelcomePage() {
     bevel->setFrameStyle(QFrame::Box | QFrame::Sunken);
     bevel->setGeometry(44, 344, 353, 169);
     auto* logo = new QLabel(page);
-    logo->setPixmap(ui::Picture(QStringLiteral("logo"), 85)
-                        .scaled(85, 57, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    logo->setObjectName(QStringLiteral("Image11"));
+    logo->setPixmap(QPixmap::fromImage(sheet::SheetLogo())); // the same picture as on the calculation sheet
     logo->setAlignment(Qt::AlignCenter);
     logo->setGeometry(56, 360, 85, 57);
 

@@ -66,6 +66,9 @@ TEST_F(Window, CaptionSizeAndStart) {
     EXPECT_TRUE(w.KWizard()->ButtonNext()->Control()->isEnabled());
     EXPECT_EQ(w.font().family(), "Tahoma");
     EXPECT_EQ(w.font().pixelSize(), 11);
+    const auto* logo = w.Page(PageId::pWelcome)->findChild<QLabel*>("Image11");
+    ASSERT_NE(logo, nullptr);
+    EXPECT_EQ(logo->pixmap().size(), QSize(85, 57));
 }
 
 TEST_F(Window, TheRoadOfOneCalculation) {
