@@ -3,6 +3,7 @@
 
 #include "platform/FontSetup.h"
 #include "ui/OSAGO_Calc.h"
+#include "ui/ResultCommands.h"
 
 int main(int argc, char** argv) {
     // The window is laid out in pixels for 96 DPI; it must not be scaled with the screen.
@@ -13,6 +14,7 @@ int main(int argc, char** argv) {
     platform::InstallApplicationFonts();
 
     TfmOSAGO_Calc window;
+    ui::InstallResultCommands(window);
     window.show();
     return app.exec();
 }
