@@ -125,7 +125,7 @@ QString TrpPDFExport::FilterDescription() const {
 }
 
 QString TrpPDFExport::TemporaryTarget() const {
-    QTemporaryFile file(QDir::tempPath() + QStringLiteral("/frXXXXXX") + FDefaultExt);
+    QTemporaryFile file(QDir::tempPath() + QStringLiteral("/tarifon-XXXXXX") + FDefaultExt);
     file.setAutoRemove(false);
     if (!file.open())
         return {};

@@ -46,7 +46,7 @@ TrpPDFFile::TrpPDFFile(bool useTempFile, const QString& tempFolder)
         QString folder = tempFolder.isEmpty() ? QDir::tempPath() : tempFolder;
         if (!folder.endsWith(QLatin1Char('/')))
             folder += QLatin1Char('/');
-        auto file = std::make_unique<QTemporaryFile>(folder + QStringLiteral("frXXXXXX"));
+        auto file = std::make_unique<QTemporaryFile>(folder + QStringLiteral("tarifon-XXXXXX"));
         if (!file->open())
             throw TrpPDFError(file->errorString());
         FTempFileName = file->fileName();
