@@ -96,7 +96,7 @@ TEST(PdfExportReport, LongReportsKeepTheirContentInATemporaryFile) {
     QStringList seen;
     r->OnProgress = [&](TrpReport*, TrpProgressKind kind, int) {
         if (kind == TrpProgressKind::Exporting && seen.isEmpty())
-            seen = QDir(temp.path()).entryList({QStringLiteral("fr*")}, QDir::Files);
+            seen = QDir(temp.path()).entryList({QStringLiteral("tarifon-*")}, QDir::Files);
     };
     TrpPDFExport filter(true);
     filter.SetShowDialog(false);

@@ -260,7 +260,7 @@ TEST(PdfWriter, PagesSplitTheContentStore) {
             tempName = pdf.TempFileName();
             EXPECT_EQ(!tempName.isEmpty(), temp);
             if (temp) {
-                EXPECT_TRUE(QFileInfo(tempName).fileName().startsWith(QStringLiteral("fr")));
+                EXPECT_TRUE(QFileInfo(tempName).fileName().startsWith(QStringLiteral("tarifon-")));
             }
             for (int i = 0; i < 3; ++i) {
                 TrpPDFPage* p = pdf.BeginPage(400, 600, 0, 0);
