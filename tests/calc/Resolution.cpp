@@ -109,6 +109,16 @@ double Expected(const std::string& cell, bool trailer, bool car, bool limitNo) {
     return std::stod(name);
 }
 
+// A case of the tables: distinct answers on every page, then the vehicle, owner and place.
+Calculator Answered(int owner, int place, int vehicle, bool limitNo) {
+    Calculator c;
+    AnswerEverything(c, limitNo);
+    c.rbTypeCarClick(vehicle);
+    c.SelectOwner(owner);
+    c.SelectPlace(place);
+    return c;
+}
+
 std::array<double, 8> Coefficients(const TariffState& s) {
     return {s.KT, s.KBM, s.KO, s.KVS, s.KM, s.KS, s.KP, s.KN};
 }
@@ -119,11 +129,7 @@ TEST(Resolution, PagesEnabledByOwnerPlaceAndGroup) {
     for (const PagesRow& row : kPagesEnabled)
         for (const GroupCase& g : kGroups)
             for (bool limitNo : {false, true}) {
-                Calculator c;
-                AnswerEverything(c, limitNo);
-                c.rbTypeCarClick(g.vehicle);
-                c.SelectOwner(row.F);
-                c.SelectPlace(row.P);
+                const Calculator c = Answered(row.F, row.P, g.vehicle, limitNo);
                 for (int i = 0; i < 8; ++i) {
                     SCOPED_TRACE(testing::Message() << "F=" << row.F << " P=" << row.P << " " << g.name
                                                     << (limitNo ? " unlimited " : " limited ")
@@ -139,11 +145,7 @@ TEST(Resolution, ValuesByOwnerPlaceAndGroup) {
     for (const ValuesRow& row : kValues)
         for (const GroupCase& g : kGroups)
             for (bool limitNo : {false, true}) {
-                Calculator c;
-                AnswerEverything(c, limitNo);
-                c.rbTypeCarClick(g.vehicle);
-                c.SelectOwner(row.F);
-                c.SelectPlace(row.P);
+                const Calculator c = Answered(row.F, row.P, g.vehicle, limitNo);
                 const auto actual = Coefficients(c.State());
                 const bool trailer = std::string(g.name) == "trailer";
                 const bool car = std::string(g.name) == "car";
