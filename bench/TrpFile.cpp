@@ -94,12 +94,3 @@ void BM_SaveTrpOneTemplate(benchmark::State& state) {
 BENCHMARK(BM_SaveTrpOneTemplate)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -2,6 +2,6 @@
 if(TARGET tarifon_export)
     tarifon_bench(export_matrix SOURCES ExportMatrix.cpp DEPS tarifon_export Qt6::Widgets)
     target_include_directories(bench_export_matrix PRIVATE ${PROJECT_SOURCE_DIR}/tests)
-    tarifon_bench(trp_file SOURCES TrpFile.cpp DEPS tarifon_export Qt6::Widgets)
+    tarifon_bench(trp_file QT SOURCES TrpFile.cpp DEPS tarifon_export Qt6::Widgets)
     target_include_directories(bench_trp_file PRIVATE ${PROJECT_SOURCE_DIR}/tests)
 endif()

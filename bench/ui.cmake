@@ -1,1 +1,1 @@
-tarifon_bench(calculator_window SOURCES ${CMAKE_CURRENT_LIST_DIR}/CalculatorWindow.cpp DEPS tarifon_ui)
+tarifon_bench(calculator_window QT SOURCES ${CMAKE_CURRENT_LIST_DIR}/CalculatorWindow.cpp DEPS tarifon_ui)

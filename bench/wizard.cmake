@@ -1,1 +1,1 @@
-tarifon_bench(wizard_page_switch SOURCES ${CMAKE_CURRENT_LIST_DIR}/WizardPageSwitch.cpp DEPS tarifon_wizard)
+tarifon_bench(wizard_page_switch QT SOURCES ${CMAKE_CURRENT_LIST_DIR}/WizardPageSwitch.cpp DEPS tarifon_wizard)
