@@ -2,8 +2,8 @@
 
 #include "export/ExportFilter.h"
 #include "report/EngineTexts.h"
-#include "report/preview/PreviewForm.h"
-#include "report/preview/Printing.h"
+#include "preview/PreviewForm.h"
+#include "preview/Printing.h"
 #include "sheet/commands/SheetFilters.h"
 
 #include <QAction>

@@ -2,7 +2,7 @@
 // The preview window: toolbar, the preview control, status bar, the export menu and the
 // right-click menu; printing, saving, opening, exporting and page settings of the shown report.
 
-#include "report/preview/Preview.h"
+#include "preview/Preview.h"
 
 #include <QDialog>
 #include <QHash>

@@ -3,7 +3,7 @@
 #include "PreviewFixtures.h"
 
 #include "export/ExportFilter.h"
-#include "report/preview/PreviewForm.h"
+#include "preview/PreviewForm.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -1,4 +1,4 @@
-#include "report/preview/Printers.h"
+#include "preview/Printers.h"
 
 #include "report/EngineTexts.h"
 

@@ -1,4 +1,4 @@
-#include "report/preview/PreviewIcons.h"
+#include "preview/PreviewIcons.h"
 
 #include <QHash>
 #include <QPainter>

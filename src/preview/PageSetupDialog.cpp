@@ -1,13 +1,13 @@
-#include "report/preview/PageSetupDialog.h"
+#include "preview/PageSetupDialog.h"
 
 #include "platform/RegionalSettings.h"
 #include "report/EngineTexts.h"
 #include "report/PreviewPages.h"
 #include "report/Report.h"
-#include "report/preview/PreviewIcons.h"
-#include "report/preview/PreviewTexts.h"
-#include "report/preview/Printers.h"
-#include "report/preview/Printing.h"
+#include "preview/PreviewIcons.h"
+#include "preview/PreviewTexts.h"
+#include "preview/Printers.h"
+#include "preview/Printing.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>

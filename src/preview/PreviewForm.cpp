@@ -1,14 +1,14 @@
-#include "report/preview/PreviewForm.h"
+#include "preview/PreviewForm.h"
 
 #include "export/ExportFilter.h"
 #include "report/EngineTexts.h"
 #include "report/PreparedReportFile.h"
 #include "report/PreviewPages.h"
 #include "report/Report.h"
-#include "report/preview/PageSetupDialog.h"
-#include "report/preview/PreviewIcons.h"
-#include "report/preview/PreviewTexts.h"
-#include "report/preview/Printing.h"
+#include "preview/PageSetupDialog.h"
+#include "preview/PreviewIcons.h"
+#include "preview/PreviewTexts.h"
+#include "preview/Printing.h"
 
 #include <QAction>
 #include <QActionGroup>

@@ -1,4 +1,4 @@
-#include "report/preview/Printing.h"
+#include "preview/Printing.h"
 
 #include "export/ExportFilter.h"
 #include "export/Progress.h"
@@ -6,10 +6,10 @@
 #include "report/PageList.h"
 #include "report/PreviewPages.h"
 #include "report/Report.h"
-#include "report/preview/PageDrawing.h"
-#include "report/preview/PreviewTexts.h"
-#include "report/preview/PrintDialog.h"
-#include "report/preview/Printers.h"
+#include "preview/PageDrawing.h"
+#include "preview/PreviewTexts.h"
+#include "preview/PrintDialog.h"
+#include "preview/Printers.h"
 
 #include <QCoreApplication>
 #include <QFileDialog>

@@ -1,9 +1,9 @@
-#include "report/preview/Preview.h"
+#include "preview/Preview.h"
 
 #include "report/PreviewPages.h"
 #include "report/Report.h"
 #include "report/ViewPainter.h"
-#include "report/preview/PageDrawing.h"
+#include "preview/PageDrawing.h"
 
 #include <QDesktopServices>
 #include <QKeyEvent>

@@ -1,4 +1,4 @@
-#include "report/preview/PageDrawing.h"
+#include "preview/PageDrawing.h"
 
 #include "report/Colors.h"
 #include "report/MemoFill.h"

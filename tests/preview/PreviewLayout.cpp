@@ -1,5 +1,5 @@
 // Zoom arithmetic, page placement and the zoom box's parsing.
-#include "report/preview/PreviewLayout.h"
+#include "preview/PreviewLayout.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // current page, applied to it alone or to every page of the report.
 
 #include "report/ReportTypes.h"
-#include "report/preview/SettingsStore.h"
+#include "preview/SettingsStore.h"
 
 #include <QDialog>
 #include <QPageSize>

@@ -1,4 +1,4 @@
-#include "report/preview/PreviewLayout.h"
+#include "preview/PreviewLayout.h"
 
 #include <algorithm>
 #include <cmath>

@@ -3,8 +3,8 @@
 #include "PreviewFixtures.h"
 
 #include "platform/RegionalSettings.h"
-#include "report/preview/PageSetupDialog.h"
-#include "report/preview/PreviewForm.h"
+#include "preview/PageSetupDialog.h"
+#include "preview/PreviewForm.h"
 
 #include <QComboBox>
 #include <QDir>

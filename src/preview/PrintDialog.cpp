@@ -1,9 +1,9 @@
-#include "report/preview/PrintDialog.h"
+#include "preview/PrintDialog.h"
 
 #include "report/EngineTexts.h"
-#include "report/preview/PreviewIcons.h"
-#include "report/preview/PreviewTexts.h"
-#include "report/preview/Printers.h"
+#include "preview/PreviewIcons.h"
+#include "preview/PreviewTexts.h"
+#include "preview/Printers.h"
 
 #include <QCheckBox>
 #include <QComboBox>

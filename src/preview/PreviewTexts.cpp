@@ -1,4 +1,4 @@
-#include "report/preview/PreviewTexts.h"
+#include "preview/PreviewTexts.h"
 
 #include "report/EngineTexts.h"
 

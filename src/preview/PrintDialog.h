@@ -2,7 +2,7 @@
 // The engine's print dialog: printer, its properties, print to file, reverse order, page
 // range, copies, collation and odd/even pages.
 
-#include "report/preview/Printing.h"
+#include "preview/Printing.h"
 
 #include <QDialog>
 

@@ -1,4 +1,4 @@
-#include "report/preview/SettingsStore.h"
+#include "preview/SettingsStore.h"
 
 namespace report {
 

@@ -3,7 +3,7 @@
 // modes, the Drag and Zoom tools, keys, mouse wheel and hyperlinks.
 
 #include "export/ExportFilter.h"
-#include "report/preview/PreviewLayout.h"
+#include "preview/PreviewLayout.h"
 
 #include <QAbstractScrollArea>
 #include <functional>

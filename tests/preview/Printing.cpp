@@ -3,9 +3,9 @@
 #include "PreviewFixtures.h"
 
 #include "report/EngineTexts.h"
-#include "report/preview/PrintDialog.h"
-#include "report/preview/Printers.h"
-#include "report/preview/Printing.h"
+#include "preview/PrintDialog.h"
+#include "preview/Printers.h"
+#include "preview/Printing.h"
 
 #include <QCheckBox>
 #include <QComboBox>
