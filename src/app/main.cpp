@@ -2,6 +2,7 @@
 #include <QApplication>
 
 #include "platform/FontSetup.h"
+#include "preview/ProgressWindow.h"
 #include "ui/OSAGO_Calc.h"
 #include "ui/ResultCommands.h"
 
@@ -12,6 +13,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("tarifon"));
     QApplication::setApplicationDisplayName(TfmOSAGO_Calc::ApplicationTitle);
     platform::InstallApplicationFonts();
+    report::InstallProgressWindow();
 
     TfmOSAGO_Calc window;
     ui::InstallResultCommands(window);

@@ -1,13 +1,13 @@
 #include "preview/PageSetupDialog.h"
 
 #include "platform/RegionalSettings.h"
-#include "report/EngineTexts.h"
-#include "report/PreviewPages.h"
-#include "report/Report.h"
 #include "preview/PreviewIcons.h"
 #include "preview/PreviewTexts.h"
 #include "preview/Printers.h"
 #include "preview/Printing.h"
+#include "report/EngineTexts.h"
+#include "report/PreviewPages.h"
+#include "report/Report.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -232,7 +232,7 @@ bool TrpPageSetupDialog::ApplyToAll() const {
 
 void TrpPageSetupDialog::accept() {
     if (!Settings()) {
-        ShowReportMessage(FReport, rpGet("mbError"), rpGet("psBadNumber"));
+        FReport.ShowMessage(rpGet("mbError"), rpGet("psBadNumber"));
         return;
     }
     QDialog::accept();

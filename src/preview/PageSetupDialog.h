@@ -2,8 +2,8 @@
 // The page settings dialog of the preview: paper, size, orientation and margins of the
 // current page, applied to it alone or to every page of the report.
 
-#include "report/ReportTypes.h"
 #include "preview/SettingsStore.h"
+#include "report/ReportTypes.h"
 
 #include <QDialog>
 #include <QPageSize>

@@ -1,9 +1,9 @@
 #include "preview/Preview.h"
 
+#include "preview/PageDrawing.h"
 #include "report/PreviewPages.h"
 #include "report/Report.h"
 #include "report/ViewPainter.h"
-#include "preview/PageDrawing.h"
 
 #include <QDesktopServices>
 #include <QKeyEvent>

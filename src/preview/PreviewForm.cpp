@@ -1,14 +1,14 @@
 #include "preview/PreviewForm.h"
 
 #include "export/ExportFilter.h"
-#include "report/EngineTexts.h"
-#include "report/PreparedReportFile.h"
-#include "report/PreviewPages.h"
-#include "report/Report.h"
 #include "preview/PageSetupDialog.h"
 #include "preview/PreviewIcons.h"
 #include "preview/PreviewTexts.h"
 #include "preview/Printing.h"
+#include "report/EngineTexts.h"
+#include "report/PreparedReportFile.h"
+#include "report/PreviewPages.h"
+#include "report/Report.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -40,16 +40,6 @@ QHash<const TrpReport*, TrpPreviewForm*>& OpenPreviews() {
 
 QString FileFilter() {
     return rpGet("clTRPfiles") + QStringLiteral(" (*.trp)");
-}
-
-QString Filled(QString format, std::initializer_list<int> numbers) {
-    for (int n : numbers) {
-        const int at = format.indexOf(QStringLiteral("%d"));
-        if (at < 0)
-            break;
-        format.replace(at, 2, QString::number(n));
-    }
-    return format;
 }
 
 } // namespace
@@ -135,33 +125,50 @@ QAction* TrpPreviewForm::AddButton(const QString& name, int captionKey, int hint
 }
 
 void TrpPreviewForm::BuildToolBar() {
-    TrpPreview* p = FPreview;
-    // Groups of buttons; a separator stands only between two groups that show something.
-    std::vector<std::vector<QAction*>> groups(5);
+    enum Kind { Button, Check, ZoomBox, PageBox };
+    struct ToolButton {
+        const char* Name;
+        int Caption, Hint; // engine text keys, 0 for none
+        const char* Icon;
+        int Group; // a separator stands only between two groups that show something
+        int Shown; // the PreviewOptions.Buttons bit that shows it; 0: always shown
+        Kind What;
+        void (*Run)(TrpPreviewForm& form);
+    };
+    // The quick PDF and e-mail buttons and the Export menu are wired when the filters are known.
+    static const ToolButton kToolBar[] = {
+        {"Print", 101, 102, "print", 0, pbPrint, Button, [](TrpPreviewForm& f) { f.Print(); }},
+        {"Open", 103, 104, "open", 0, pbLoad, Button, [](TrpPreviewForm& f) { f.Open(); }},
+        {"Save", 105, 106, "save", 0, pbSave, Button, [](TrpPreviewForm& f) { f.Save(); }},
+        {"Export", 107, 108, "export", 0, pbExport, Button, nullptr},
+        {"PdfQuick", 0, 151, "pdf", 0, 0, Button, nullptr},
+        {"EmailQuick", 0, 152, "email", 0, 0, Button, nullptr},
+        {"WholePage", 111, 112, "wholepage", 1, pbZoom, Button,
+         [](TrpPreviewForm& f) { f.FPreview->SetZoomMode(zmWholePage); }},
+        {"PageWidth", 113, 114, "pagewidth", 1, pbZoom, Button,
+         [](TrpPreviewForm& f) { f.FPreview->SetZoomMode(zmPageWidth); }},
+        {"Zoom100", 115, 116, "zoom100", 1, pbZoom, Button,
+         [](TrpPreviewForm& f) { f.FPreview->SetZoom(1); }},
+        {"TwoPages", 117, 118, "twopages", 1, pbZoom, Button,
+         [](TrpPreviewForm& f) { f.FPreview->SetZoomMode(zmManyPages); }},
+        {"ZoomBox", 0, 0, nullptr, 1, pbZoom, ZoomBox, nullptr},
+        {"FullScreen", 0, 150, "fullscreen", 1, pbZoom, Button,
+         [](TrpPreviewForm& f) { f.SetFullScreen(!f.FFullScreen); }},
+        {"Margins", 120, 121, "margins", 2, pbPageSetup, Button, [](TrpPreviewForm& f) { f.PageSetup(); }},
+        {"Drag", 124, 125, "drag", 3, pbTools, Check, [](TrpPreviewForm& f) { f.FPreview->SetTool(ptDrag); }},
+        {"ZoomTool", 126, 127, "zoomtool", 3, pbTools, Check,
+         [](TrpPreviewForm& f) { f.FPreview->SetTool(ptZoom); }},
+        {"First", 134, 135, "first", 4, pbNavigator, Button,
+         [](TrpPreviewForm& f) { f.FPreview->SetPageNo(1); }},
+        {"Prior", 136, 137, "prior", 4, pbNavigator, Button,
+         [](TrpPreviewForm& f) { f.FPreview->SetPageNo(f.FPreview->PageNo() - 1); }},
+        {"PageBox", 0, 0, nullptr, 4, pbNavigator, PageBox, nullptr},
+        {"Next", 138, 139, "next", 4, pbNavigator, Button,
+         [](TrpPreviewForm& f) { f.FPreview->SetPageNo(f.FPreview->PageNo() + 1); }},
+        {"Last", 140, 141, "last", 4, pbNavigator, Button,
+         [](TrpPreviewForm& f) { f.FPreview->SetPageNo(f.FPreview->PageCount()); }},
+    };
 
-    QAction* print =
-        AddButton(QStringLiteral("Print"), 101, 102, QStringLiteral("print"), [this] { Print(); });
-    QAction* open = AddButton(QStringLiteral("Open"), 103, 104, QStringLiteral("open"), [this] { Open(); });
-    QAction* save = AddButton(QStringLiteral("Save"), 105, 106, QStringLiteral("save"), [this] { Save(); });
-    QAction* exportAction = AddButton(QStringLiteral("Export"), 107, 108, QStringLiteral("export"), [] {});
-    exportAction->setMenu(FExportMenu);
-    QAction* pdf = AddButton(QStringLiteral("PdfQuick"), 0, 151, QStringLiteral("pdf"), [] {});
-    QAction* email = AddButton(QStringLiteral("EmailQuick"), 0, 152, QStringLiteral("email"), [] {});
-    print->setVisible(ButtonVisible(pbPrint));
-    open->setVisible(ButtonVisible(pbLoad));
-    save->setVisible(ButtonVisible(pbSave));
-    exportAction->setVisible(ButtonVisible(pbExport));
-    groups[0] = {print, open, save, exportAction, pdf, email};
-
-    const bool zoom = ButtonVisible(pbZoom);
-    QAction* whole = AddButton(QStringLiteral("WholePage"), 111, 112, QStringLiteral("wholepage"),
-                               [p] { p->SetZoomMode(zmWholePage); });
-    QAction* width = AddButton(QStringLiteral("PageWidth"), 113, 114, QStringLiteral("pagewidth"),
-                               [p] { p->SetZoomMode(zmPageWidth); });
-    QAction* hundred =
-        AddButton(QStringLiteral("Zoom100"), 115, 116, QStringLiteral("zoom100"), [p] { p->SetZoom(1); });
-    QAction* two = AddButton(QStringLiteral("TwoPages"), 117, 118, QStringLiteral("twopages"),
-                             [p] { p->SetZoomMode(zmManyPages); });
     FZoomBox = new QComboBox(FToolBar);
     FZoomBox->setEditable(true);
     FZoomBox->setToolTip(rpGet(119));
@@ -174,33 +181,7 @@ void TrpPreviewForm::BuildToolBar() {
             [this](int index) { ApplyZoomText(FZoomBox->itemText(index)); });
     connect(FZoomBox->lineEdit(), &QLineEdit::returnPressed, this,
             [this] { ApplyZoomText(FZoomBox->lineEdit()->text()); });
-    QAction* full = AddButton(QStringLiteral("FullScreen"), 0, 150, QStringLiteral("fullscreen"),
-                              [this] { SetFullScreen(!FFullScreen); });
-    groups[1] = {whole, width, hundred, two, nullptr, full};
 
-    QAction* margins =
-        AddButton(QStringLiteral("Margins"), 120, 121, QStringLiteral("margins"), [this] { PageSetup(); });
-    margins->setVisible(ButtonVisible(pbPageSetup));
-    groups[2] = {margins};
-
-    auto* tools = new QActionGroup(this);
-    QAction* drag =
-        AddButton(QStringLiteral("Drag"), 124, 125, QStringLiteral("drag"), [p] { p->SetTool(ptDrag); });
-    QAction* zoomTool = AddButton(QStringLiteral("ZoomTool"), 126, 127, QStringLiteral("zoomtool"),
-                                  [p] { p->SetTool(ptZoom); });
-    for (QAction* a : {drag, zoomTool}) {
-        a->setCheckable(true);
-        a->setVisible(ButtonVisible(pbTools));
-        tools->addAction(a);
-    }
-    drag->setChecked(true);
-    groups[3] = {drag, zoomTool};
-
-    const bool nav = ButtonVisible(pbNavigator);
-    QAction* first =
-        AddButton(QStringLiteral("First"), 134, 135, QStringLiteral("first"), [p] { p->SetPageNo(1); });
-    QAction* prior = AddButton(QStringLiteral("Prior"), 136, 137, QStringLiteral("prior"),
-                               [p] { p->SetPageNo(p->PageNo() - 1); });
     FPageBox = new QLineEdit(FToolBar);
     FPageBox->setToolTip(rpGet(142));
     FPageBox->setValidator(new QIntValidator(1, 999999, FPageBox));
@@ -209,46 +190,45 @@ void TrpPreviewForm::BuildToolBar() {
         FPreview->SetPageNo(FPageBox->text().toInt());
         FPreview->setFocus();
     });
-    QAction* next = AddButton(QStringLiteral("Next"), 138, 139, QStringLiteral("next"),
-                              [p] { p->SetPageNo(p->PageNo() + 1); });
-    QAction* last = AddButton(QStringLiteral("Last"), 140, 141, QStringLiteral("last"),
-                              [p] { p->SetPageNo(p->PageCount()); });
-    groups[4] = {first, prior, nullptr, next, last};
 
+    auto shown = [this](const ToolButton& b) { return b.Shown == 0 || ButtonVisible(b.Shown); };
+    auto* tools = new QActionGroup(this);
     bool anyBefore = false;
-    for (size_t g = 0; g < groups.size(); ++g) {
-        bool anyHere = false;
-        if (g == 1 || g == 4)
-            anyHere = g == 1 ? zoom : nav;
-        for (QAction* a : groups[g])
-            anyHere = anyHere || (a && a->isVisible());
-        if (anyHere && anyBefore)
-            FToolBar->addSeparator();
-        for (QAction* a : groups[g]) {
-            if (g == 1) {
-                if (!a) {
-                    QAction* box = FToolBar->addWidget(FZoomBox);
-                    FActions.insert(QStringLiteral("ZoomBox"), box);
-                    box->setVisible(zoom);
-                    continue;
-                }
-                a->setVisible(zoom);
-            } else if (g == 4) {
-                if (!a) {
-                    QAction* box = FToolBar->addWidget(FPageBox);
-                    FActions.insert(QStringLiteral("PageBox"), box);
-                    box->setVisible(nav);
-                    continue;
-                }
-                a->setVisible(nav);
-            }
-            FToolBar->addAction(a);
-            if (a == exportAction)
-                if (auto* button = qobject_cast<QToolButton*>(FToolBar->widgetForAction(a)))
-                    button->setPopupMode(QToolButton::InstantPopup);
+    for (size_t i = 0; i < std::size(kToolBar); ++i) {
+        const ToolButton& b = kToolBar[i];
+        if (i == 0 || kToolBar[i - 1].Group != b.Group) {
+            bool anyHere = false;
+            for (const ToolButton& other : kToolBar)
+                anyHere = anyHere || (other.Group == b.Group && shown(other));
+            if (anyHere && anyBefore)
+                FToolBar->addSeparator();
+            anyBefore = anyBefore || anyHere;
         }
-        anyBefore = anyBefore || anyHere;
+        QAction* a = nullptr;
+        if (b.What == ZoomBox || b.What == PageBox) {
+            a = FToolBar->addWidget(b.What == ZoomBox ? static_cast<QWidget*>(FZoomBox) : FPageBox);
+            FActions.insert(QLatin1String(b.Name), a);
+        } else {
+            const auto run = b.Run;
+            a = AddButton(QLatin1String(b.Name), b.Caption, b.Hint, QLatin1String(b.Icon), [this, run] {
+                if (run)
+                    run(*this);
+            });
+            if (b.What == Check) {
+                a->setCheckable(true);
+                tools->addAction(a);
+            }
+            const bool menu = qstrcmp(b.Name, "Export") == 0;
+            if (menu)
+                a->setMenu(FExportMenu);
+            FToolBar->addAction(a);
+            if (auto* button = qobject_cast<QToolButton*>(FToolBar->widgetForAction(a)); button && menu)
+                button->setPopupMode(QToolButton::InstantPopup);
+        }
+        a->setVisible(shown(b));
     }
+    FActions.value(QStringLiteral("Drag"))->setChecked(true);
+
     QAction* close = AddButton(QStringLiteral("Close"), 2, 0, QStringLiteral("close"), [this] { reject(); });
     close->setToolTip(rpGet(2));
     FToolBar->addAction(close);
@@ -330,7 +310,8 @@ void TrpPreviewForm::RebuildExportMenus() {
 }
 
 void TrpPreviewForm::UpdateStatus() {
-    FPagePanel->setText(Filled(rpGet("clPageOf"), {FPreview->PageNo(), FPreview->PageCount()}));
+    FPagePanel->setText(rpFormat(
+        rpGet("clPageOf"), {QString::number(FPreview->PageNo()), QString::number(FPreview->PageCount())}));
     if (FPageBox)
         FPageBox->setText(QString::number(FPreview->PageNo()));
 }
@@ -444,7 +425,7 @@ void TrpPreviewForm::SetFullScreen(bool on) {
 }
 
 void TrpPreviewForm::ShowError(const QString& text) {
-    ShowReportMessage(FReport, rpGet("mbError"), text);
+    FReport.ShowMessage(rpGet("mbError"), text);
 }
 
 void TrpPreviewForm::ShowHelp() {
@@ -453,8 +434,7 @@ void TrpPreviewForm::ShowHelp() {
     if (QFileInfo::exists(file))
         QDesktopServices::openUrl(QUrl::fromLocalFile(file));
     else
-        ShowReportMessage(FReport, rpGet("mbInfo"),
-                          rpGet("clHelpMissing").arg(TrpResources::Instance().HelpFile()));
+        FReport.ShowMessage(rpGet("mbInfo"), rpGet("clHelpMissing").arg(TrpResources::Instance().HelpFile()));
 }
 
 void TrpPreviewForm::keyPressEvent(QKeyEvent* event) {

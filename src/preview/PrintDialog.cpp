@@ -1,9 +1,9 @@
 #include "preview/PrintDialog.h"
 
-#include "report/EngineTexts.h"
 #include "preview/PreviewIcons.h"
 #include "preview/PreviewTexts.h"
 #include "preview/Printers.h"
+#include "report/EngineTexts.h"
 
 #include <QCheckBox>
 #include <QComboBox>

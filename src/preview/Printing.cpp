@@ -2,20 +2,20 @@
 
 #include "export/ExportFilter.h"
 #include "export/Progress.h"
-#include "report/EngineTexts.h"
-#include "report/PageList.h"
-#include "report/PreviewPages.h"
-#include "report/Report.h"
 #include "preview/PageDrawing.h"
 #include "preview/PreviewTexts.h"
 #include "preview/PrintDialog.h"
 #include "preview/Printers.h"
+#include "report/EngineTexts.h"
+#include "report/PageList.h"
+#include "report/PreviewPages.h"
+#include "report/Report.h"
 
 #include <QCoreApplication>
 #include <QFileDialog>
 #include <QPainter>
 #include <QPrinter>
-#include <iostream>
+
 #include <optional>
 
 namespace report {
@@ -50,11 +50,6 @@ void ApplyParams(QPrinter& printer, const PageParams& params) {
     // corner is the printer's unprintable offset, taken back out when a page is drawn.
     printer.setFullPage(false);
     printer.setPageMargins(printer.pageLayout().minimumMargins(), printer.pageLayout().units());
-}
-
-QString Filled(const QString& format, int n) {
-    QString s = format;
-    return s.replace(QStringLiteral("%d"), QString::number(n));
 }
 
 class PrintRun {
@@ -182,15 +177,6 @@ TrpPrintHooks& PrintHooks() {
     return hooks;
 }
 
-void ShowReportMessage(TrpReport& report, const QString& caption, const QString& text) {
-    if (report.OnShowError)
-        report.OnShowError(caption, text);
-    else if (DefaultErrorHandler())
-        DefaultErrorHandler()(caption, text);
-    else
-        std::cerr << caption.toStdString() << ": " << text.toStdString() << std::endl;
-}
-
 TrpPrintResult PrintPreparedPages(TrpReport& report, QPrinter& printer, const TrpPrintSettings& settings,
                                   int currentPage) {
     AddPreviewTexts();
@@ -203,12 +189,12 @@ TrpPrintResult PrintPreparedPages(TrpReport& report, QPrinter& printer, const Tr
     exports::TrpProgress progress;
     report.ProgressStart(TrpProgressKind::Printing);
     if (report.ShowProgress)
-        progress.Execute(0, Filled(rpGet("prPrinting"), 1), false, true);
+        progress.Execute(0, rpFormat(rpGet("prPrinting"), {QStringLiteral("1")}), false, true);
 
     PrintRun run(report, printer, settings);
     run.OnPagePrinted = [&](int number) {
         if (report.ShowProgress)
-            progress.SetMessage(Filled(rpGet("prPrinting"), number));
+            progress.SetMessage(rpFormat(rpGet("prPrinting"), {QString::number(number)}));
         report.Progress(TrpProgressKind::Printing, number);
         QCoreApplication::processEvents();
         if (progress.Terminated())
@@ -224,7 +210,7 @@ bool PrintReport(TrpReport& report, exports::TrpExportPreview* preview, QWidget*
     AddPreviewTexts();
     TrpPrinters& printers = TrpPrinters::Instance();
     if (!printers.HasPrinters()) {
-        ShowReportMessage(report, rpGet("mbError"), rpGet("clNoPrinters"));
+        report.ShowMessage(rpGet("mbError"), rpGet("clNoPrinters"));
         return false;
     }
     TrpPrintSettings settings = PrintSettingsFrom(report.PrintOptions);
@@ -263,7 +249,7 @@ bool PrintReport(TrpReport& report, exports::TrpExportPreview* preview, QWidget*
     try {
         result = PrintPreparedPages(report, printer, settings, currentPage);
     } catch (const TrpReportError& e) {
-        ShowReportMessage(report, rpGet("mbError"), e.Message());
+        report.ShowMessage(rpGet("mbError"), e.Message());
     }
     if (preview)
         preview->Unlock();

@@ -59,8 +59,4 @@ TrpPrintHooks& PrintHooks();
 // pages print. True when at least one page was printed.
 bool PrintReport(TrpReport& report, exports::TrpExportPreview* preview = nullptr, QWidget* parent = nullptr);
 
-// Shows an engine message through the report's error channel (its handler, else the default
-// one): caption and text.
-void ShowReportMessage(TrpReport& report, const QString& caption, const QString& text);
-
 } // namespace report

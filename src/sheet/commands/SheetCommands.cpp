@@ -86,7 +86,7 @@ void TSheetCommands::BtnPrintClick(QObject* sender) {
     try {
         exports::ExportTo(*FReport, filter);
     } catch (const report::TrpReportError& e) {
-        report::ShowReportMessage(*FReport, report::rpGet("mbError"), e.Message());
+        FReport->ShowMessage(report::rpGet("mbError"), e.Message());
     }
 }
 
