@@ -139,12 +139,24 @@ void TrpPrintDialog::PrinterChanged(int index) {
     FTypeLabel->setText(info.isNull() ? QString() : info.makeAndModel());
     FWhereLabel->setText(info.isNull() ? QString() : info.location());
     FProperties->setEnabled(!info.isNull());
-    if (!info.isNull() && FPrinter.printerName() != info.printerName())
+    if (!info.isNull() && FPrinter.printerName() != info.printerName()) {
+        // Another printer keeps the report's paper, not its own default.
+        const QPageLayout paper = FPrinter.pageLayout();
         FPrinter.setPrinterName(info.printerName());
+        FPrinter.setPageSize(paper.pageSize());
+        FPrinter.setPageOrientation(paper.orientation());
+    }
 }
 
 void TrpPrintDialog::ShowProperties() {
     QPageSetupDialog properties(&FPrinter, this);
+    // For a printer with a driver description the toolkit's dialog opens on the printer's
+    // default paper, not the one set; choosing the set one also makes OK keep it.
+    if (auto* paper = properties.findChild<QComboBox*>(QStringLiteral("pageSizeCombo"))) {
+        const int index = paper->findData(QVariant::fromValue(FPrinter.pageLayout().pageSize()));
+        if (index >= 0)
+            paper->setCurrentIndex(index);
+    }
     properties.exec();
 }
 
