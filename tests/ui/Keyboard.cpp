@@ -133,7 +133,9 @@ TEST_F(Keyboard, ArrowsMoveTheChoiceAndEnterGoesOnFromAnOption) {
     EXPECT_TRUE(w.Options(PageId::pPower)[size_t(checked + 1)]->isChecked());
     EXPECT_EQ(w.Calculator().Pages(PageId::pPower).Checked, checked + 1);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    EXPECT_EQ(Active(), PageId::pPeriod);
+    ASSERT_EQ(Active(), PageId::pPeriod);
+    const int season = w.Calculator().Pages(PageId::pPeriod).Checked;
+    EXPECT_EQ(QApplication::focusWidget(), w.Options(PageId::pPeriod)[size_t(season)]);
 }
 
 TEST_F(Keyboard, EnterPressesTheFocusedButtonNotNext) {

@@ -139,13 +139,8 @@ void TrpPrintDialog::PrinterChanged(int index) {
     FTypeLabel->setText(info.isNull() ? QString() : info.makeAndModel());
     FWhereLabel->setText(info.isNull() ? QString() : info.location());
     FProperties->setEnabled(!info.isNull());
-    if (!info.isNull() && FPrinter.printerName() != info.printerName()) {
-        // Another printer keeps the report's paper, not its own default.
-        const QPageLayout paper = FPrinter.pageLayout();
+    if (!info.isNull() && FPrinter.printerName() != info.printerName())
         FPrinter.setPrinterName(info.printerName());
-        FPrinter.setPageSize(paper.pageSize());
-        FPrinter.setPageOrientation(paper.orientation());
-    }
 }
 
 void TrpPrintDialog::ShowProperties() {

@@ -214,8 +214,9 @@ QStringList DialogTexts(QWidget* dialog) {
 }
 
 TEST_F(CupsPrinting, PrinterPropertiesShowTheSheetsPaperInRussian) {
-    // A printer that takes US Letter unless told otherwise.
-    Start({{QStringLiteral("Office"), true, QStringLiteral("Letter")}});
+    // Printers that take US Letter unless told otherwise; the user picks the second one.
+    Start({{QStringLiteral("Office"), true, QStringLiteral("Letter")},
+           {QStringLiteral("Hall"), false, QStringLiteral("Letter")}});
     FReport->PrintOptions.ShowDialog = true;
     QStringList texts;
     QString paper;
@@ -231,6 +232,8 @@ TEST_F(CupsPrinting, PrinterPropertiesShowTheSheetsPaperInRussian) {
                 paper = size->currentText();
             properties->close();
         });
+        dialog->PrinterBox()->setCurrentIndex(dialog->PrinterBox()->findText(QStringLiteral("Hall")));
+        ASSERT_EQ(dialog->PrinterBox()->currentText(), QStringLiteral("Hall"));
         dialog->PropertiesButton()->click();
         dialog->reject();
     });
