@@ -64,14 +64,14 @@ bool IsOption(QWidget* widget, bool* checked) {
     return false;
 }
 
-QString Describe(QWidget* widget) {
+std::string Describe(QWidget* widget) {
     if (!widget)
-        return QStringLiteral("(none)");
-    return QString::fromLatin1(widget->metaObject()->className()) + " " + widget->objectName() + " \"" +
-           widget->windowTitle() +
-           (qobject_cast<QAbstractButton*>(widget) ? qobject_cast<QAbstractButton*>(widget)->text()
-                                                   : QString()) +
-           "\"";
+        return "(none)";
+    const auto* button = qobject_cast<QAbstractButton*>(widget);
+    return QStringLiteral("%1 %2 \"%3\"")
+        .arg(QString::fromLatin1(widget->metaObject()->className()), widget->objectName(),
+             button ? button->text() : widget->windowTitle())
+        .toStdString();
 }
 
 struct FocusCase {
@@ -97,8 +97,8 @@ TEST_F(Keyboard, EnteringAPageFocusesItsCheckedOptionAndTabReachesNoOther) {
         Enter(c.Page);
         QWidget* focused = QApplication::focusWidget();
         bool checked = false;
-        ASSERT_TRUE(IsOption(focused, &checked)) << Describe(focused).toStdString();
-        EXPECT_TRUE(checked) << Describe(focused).toStdString();
+        ASSERT_TRUE(IsOption(focused, &checked)) << Describe(focused);
+        EXPECT_TRUE(checked) << Describe(focused);
         EXPECT_TRUE(w.Page(c.Page)->isAncestorOf(focused));
 
         // Round the whole window both ways; Space at every option it stops at.
@@ -108,7 +108,7 @@ TEST_F(Keyboard, EnteringAPageFocusesItsCheckedOptionAndTabReachesNoOther) {
                 QTest::keyClick(QApplication::focusWidget(), key);
                 focused = QApplication::focusWidget();
                 if (IsOption(focused, &checked)) {
-                    EXPECT_TRUE(checked) << "Tab stops at " << Describe(focused).toStdString();
+                    EXPECT_TRUE(checked) << "Tab stops at " << Describe(focused);
                     QTest::keyClick(focused, Qt::Key_Space);
                 }
             }
@@ -166,7 +166,7 @@ TEST_F(Keyboard, EnterPressesTheFocusedButtonNotNext) {
         {PageId::pResult, w.BtnExport(), QString(), 1, 1},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(Describe(c.Button).toStdString());
+        SCOPED_TRACE(Describe(c.Button));
         Enter(c.Page);
         c.Button->setFocus(Qt::TabFocusReason);
         ASSERT_EQ(QApplication::focusWidget(), c.Button);
