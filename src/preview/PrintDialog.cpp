@@ -145,6 +145,13 @@ void TrpPrintDialog::PrinterChanged(int index) {
 
 void TrpPrintDialog::ShowProperties() {
     QPageSetupDialog properties(&FPrinter, this);
+    // For a printer with a driver description the toolkit's dialog opens on the printer's
+    // default paper, not the one set; choosing the set one also makes OK keep it.
+    if (auto* paper = properties.findChild<QComboBox*>(QStringLiteral("pageSizeCombo"))) {
+        const int index = paper->findData(QVariant::fromValue(FPrinter.pageLayout().pageSize()));
+        if (index >= 0)
+            paper->setCurrentIndex(index);
+    }
     properties.exec();
 }
 

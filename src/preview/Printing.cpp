@@ -219,6 +219,10 @@ bool PrintReport(TrpReport& report, exports::TrpExportPreview* preview, QWidget*
         printers.SetPrinterIndex(named);
 
     QPrinter printer(printers.Info(), QPrinter::HighResolution);
+    // Start from the report's paper, so the printer's properties show it rather than the
+    // printer's own default.
+    if (TrpReportPage* first = report.PreviewPages().Page(0))
+        ApplyParams(printer, ParamsOf(*first));
     const int currentPage = preview ? preview->CurrentPage() : 1;
     if (report.PrintOptions.ShowDialog) {
         TrpPrintDialog dialog(printer, report.PreviewPages().Count(), currentPage, parent);

@@ -1,5 +1,8 @@
 #include "ui/Controls.h"
 
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRadioButton>
@@ -63,6 +66,40 @@ QToolButton* MakeNoteButton(QWidget* page, const QString& objectName) {
     b->setIconSize(QSize(16, 16));
     b->setToolTip(QStringLiteral("Примечание"));
     return b;
+}
+
+namespace {
+
+// The toolkit hands the tab stop to whichever option last took the focus, even one the mouse
+// pressed and left unchecked; every focus change of an option puts it back on the checked one.
+class OptionTabStops : public QObject {
+public:
+    explicit OptionTabStops(QButtonGroup* group) : QObject(group), FGroup(group) {
+        for (QAbstractButton* b : group->buttons())
+            b->installEventFilter(this);
+        connect(group, &QButtonGroup::buttonToggled, this, [this] { Apply(); });
+        Apply();
+    }
+
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::FocusOut)
+            Apply();
+        return false;
+    }
+
+private:
+    void Apply() {
+        for (QAbstractButton* b : FGroup->buttons())
+            b->setFocusPolicy(b->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
+    }
+
+    QButtonGroup* FGroup;
+};
+
+} // namespace
+
+void KeepTabStopOnChecked(QButtonGroup* group) {
+    new OptionTabStops(group);
 }
 
 QRadioButton* MakeOption(QWidget* page, const QString& caption, const QRect& rect) {

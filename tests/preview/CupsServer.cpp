@@ -33,6 +33,36 @@ int FreePort() {
     return server.serverPort();
 }
 
+// A PostScript printer description offering US Letter and A4.
+QString PaperPpd(const QString& defaultPaper) {
+    QString ppd = QStringLiteral("*PPD-Adobe: \"4.3\"\n*FormatVersion: \"4.3\"\n*FileVersion: \"1.0\"\n"
+                                 "*LanguageVersion: English\n*LanguageEncoding: ISOLatin1\n"
+                                 "*PCFileName: \"TARIFON.PPD\"\n*Manufacturer: \"Test\"\n"
+                                 "*Product: \"(Test)\"\n*ModelName: \"Test printer\"\n"
+                                 "*ShortNickName: \"Test printer\"\n*NickName: \"Test printer\"\n"
+                                 "*PSVersion: \"(3010.000) 0\"\n*LanguageLevel: \"3\"\n*ColorDevice: False\n"
+                                 "*DefaultColorSpace: Gray\n*FileSystem: False\n*Throughput: \"1\"\n"
+                                 "*LandscapeOrientation: Plus90\n*TTRasterizer: Type42\n");
+    const struct {
+        const char *Name, *Size, *Area;
+    } papers[] = {{"Letter", "612 792", "18 36 594 756"}, {"A4", "595 842", "18 36 577 806"}};
+    for (const char* ui : {"PageSize", "PageRegion"}) {
+        ppd += QStringLiteral("*OpenUI *%1: PickOne\n*OrderDependency: 10 AnySetup *%1\n*Default%1: %2\n")
+                   .arg(QString::fromLatin1(ui), defaultPaper);
+        for (const auto& p : papers)
+            ppd +=
+                QStringLiteral("*%1 %2: \"<</PageSize[%3]>>setpagedevice\"\n")
+                    .arg(QString::fromLatin1(ui), QString::fromLatin1(p.Name), QString::fromLatin1(p.Size));
+        ppd += QStringLiteral("*CloseUI: *%1\n").arg(QString::fromLatin1(ui));
+    }
+    ppd += QStringLiteral("*DefaultImageableArea: %1\n*DefaultPaperDimension: %1\n").arg(defaultPaper);
+    for (const auto& p : papers)
+        ppd +=
+            QStringLiteral("*ImageableArea %1: \"%2\"\n*PaperDimension %1: \"%3\"\n")
+                .arg(QString::fromLatin1(p.Name), QString::fromLatin1(p.Area), QString::fromLatin1(p.Size));
+    return ppd;
+}
+
 } // namespace
 
 bool CupsServer::Available() {
@@ -102,6 +132,9 @@ CupsServer::CupsServer(const std::vector<Queue>& queues) {
         });
         const QString uri = QStringLiteral("socket://127.0.0.1:%1").arg(l->Server->serverPort());
         FListeners.push_back(std::move(listener));
+        if (!q.DefaultPaper.isEmpty())
+            WriteFile(root + QStringLiteral("/ppd/") + q.Name + QStringLiteral(".ppd"),
+                      PaperPpd(q.DefaultPaper));
         const QString tag = q.Default ? QStringLiteral("DefaultPrinter") : QStringLiteral("Printer");
         printers += QStringLiteral("<%1 %2>\nInfo Test queue %2\nLocation Test room\nDeviceURI %3\n"
                                    "State Idle\nStateTime 0\nType 4\nAccepting Yes\nShared No\n"

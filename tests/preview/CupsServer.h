@@ -17,6 +17,9 @@ public:
     struct Queue {
         QString Name;
         bool Default = false;
+        // With a paper ("Letter" or "A4") the queue has a driver description offering both,
+        // that one by default, as a real printer has; without, it is a raw queue.
+        QString DefaultPaper;
     };
 
     // Starts cupsd with the queues and points CUPS_SERVER at it. Started() tells whether it

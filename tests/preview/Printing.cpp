@@ -7,15 +7,20 @@
 #include "preview/Printers.h"
 #include "preview/Printing.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPrinter>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QSpinBox>
 #include <QTemporaryDir>
+#include <QTimer>
 
 using namespace report;
 using namespace previewtest;
@@ -187,6 +192,59 @@ TEST_F(FilePrinting, StopRequestAbortsTheJob) {
     const TrpPrintResult result = PrintPreparedPages(*FReport, printer, s);
     EXPECT_TRUE(result.Aborted);
     EXPECT_EQ(result.PagesPrinted, 1);
+}
+
+// Every text a dialog shows: its caption, labels, buttons, group titles and chosen list items.
+QStringList DialogTexts(QWidget* dialog) {
+    QStringList texts{dialog->windowTitle()};
+    for (QWidget* w : dialog->findChildren<QWidget*>()) {
+        if (!w->isVisibleTo(dialog))
+            continue;
+        if (auto* label = qobject_cast<QLabel*>(w))
+            texts << label->text();
+        else if (auto* button = qobject_cast<QAbstractButton*>(w))
+            texts << button->text();
+        else if (auto* group = qobject_cast<QGroupBox*>(w))
+            texts << group->title();
+        else if (auto* box = qobject_cast<QComboBox*>(w))
+            texts << box->currentText();
+    }
+    texts.removeAll(QString());
+    return texts;
+}
+
+TEST_F(CupsPrinting, PrinterPropertiesShowTheSheetsPaperInRussian) {
+    // Printers that take US Letter unless told otherwise; the user picks the second one.
+    Start({{QStringLiteral("Office"), true, QStringLiteral("Letter")},
+           {QStringLiteral("Hall"), false, QStringLiteral("Letter")}});
+    FReport->PrintOptions.ShowDialog = true;
+    QStringList texts;
+    QString paper;
+    // The print dialog opens first; its "Свойства..." opens the printer properties on top.
+    QTimer::singleShot(0, [&] {
+        auto* dialog = dynamic_cast<TrpPrintDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        QTimer::singleShot(0, [&] {
+            QWidget* properties = QApplication::activeModalWidget();
+            ASSERT_NE(properties, dialog);
+            texts = DialogTexts(properties);
+            if (auto* size = properties->findChild<QComboBox*>(QStringLiteral("pageSizeCombo")))
+                paper = size->currentText();
+            properties->close();
+        });
+        dialog->PrinterBox()->setCurrentIndex(dialog->PrinterBox()->findText(QStringLiteral("Hall")));
+        ASSERT_EQ(dialog->PrinterBox()->currentText(), QStringLiteral("Hall"));
+        dialog->PropertiesButton()->click();
+        dialog->reject();
+    });
+    EXPECT_FALSE(PrintReport(*FReport));
+    EXPECT_EQ(paper, QPageSize(QPageSize::A4).name());
+    ASSERT_FALSE(texts.isEmpty());
+    static const QRegularExpression cyrillic(QStringLiteral("[А-Яа-я]"));
+    EXPECT_TRUE(texts[0].contains(cyrillic)) << texts[0].toStdString();
+    for (const char* english :
+         {"Page Setup", "Paper", "Page size:", "Orientation", "Portrait", "Landscape", "Margins", "Cancel"})
+        EXPECT_FALSE(texts.contains(QString::fromLatin1(english))) << english;
 }
 
 } // namespace
