@@ -77,8 +77,12 @@ QByteArray FontProgram(const QString& file) {
     };
     QByteArray program = read(file);
     for (const FontFace& face : FontFaces())
-        if (face.ThinBoldOutlines && (file == face.Bold || file == face.BoldItalic) && !program.isEmpty())
-            program = EmboldenedFont(program, read(face.Regular), kBoldX, kBoldY);
+        if (face.ThinBoldOutlines && (file == face.Bold || file == face.BoldItalic) && !program.isEmpty()) {
+            // Without the regular file the thin bold still has the right advances.
+            if (QByteArray bolder = EmboldenedFont(program, read(face.Regular), kBoldX, kBoldY);
+                !bolder.isEmpty())
+                program = bolder;
+        }
     programs.insert(file, program);
     return program;
 }
