@@ -34,21 +34,21 @@ using calc::PageId;
 namespace {
 
 // Where a text lands when drawn into `area` with `flags`: the line boxes the layout gives it,
-// a one-line caption ending at its last visible character (blanks leave no ink).
+// a one-line caption from its first to its last visible character (blanks leave no ink).
 QRectF TextBox(const QFont& font, const QRect& area, int flags, const QString& text) {
     const QFontMetricsF fm(font);
     QRectF box = fm.boundingRect(QRectF(area), flags, text);
     if (!(flags & Qt::TextWordWrap) && !text.contains(QLatin1Char('\n'))) {
-        QString visible = text;
+        QString shown = text;
         if (flags & Qt::TextShowMnemonic)
-            visible.remove(QLatin1Char('&'));
-        while (visible.endsWith(QLatin1Char(' ')))
-            visible.chop(1);
-        const double blanks = fm.horizontalAdvance(text) - fm.horizontalAdvance(visible);
-        if (flags & Qt::AlignRight)
-            box.setLeft(box.left() + blanks);
-        else
-            box.setWidth(box.width() - blanks);
+            shown.remove(QLatin1Char('&'));
+        qsizetype first = 0, end = shown.size();
+        while (first < end && shown[first] == QLatin1Char(' '))
+            ++first;
+        while (end > first && shown[end - 1] == QLatin1Char(' '))
+            --end;
+        box.setLeft(box.left() + fm.horizontalAdvance(shown.left(first)));
+        box.setRight(box.right() - fm.horizontalAdvance(shown.mid(end)));
     }
     return box;
 }
