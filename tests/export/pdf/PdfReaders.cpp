@@ -148,9 +148,9 @@ TEST(PdfReaders, BoldTextIsDrawnBold) {
         file.close();
 
         const QString prefix = dir.filePath(QString::fromLatin1(family));
-        const ToolResult r = RunTool(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("144"),
-                                                                  QStringLiteral("-gray"), QStringLiteral("-png"),
-                                                                  QStringLiteral("-singlefile"), name, prefix});
+        const ToolResult r = RunTool(QStringLiteral("pdftoppm"),
+                                     {QStringLiteral("-r"), QStringLiteral("144"), QStringLiteral("-gray"),
+                                      QStringLiteral("-png"), QStringLiteral("-singlefile"), name, prefix});
         ASSERT_EQ(r.ExitCode, 0) << r.Err.toStdString();
         const QImage img(prefix + QStringLiteral(".png"));
         ASSERT_FALSE(img.isNull());
