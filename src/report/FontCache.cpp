@@ -67,7 +67,7 @@ TrpFontMetrics& FontMetricsFor(const QString& family, int style, int pixelSize, 
     QRawFont raw;
     const QString file = FontFileFor(family, bi);
     if (!file.isEmpty())
-        raw = QRawFont(file, key.Pixel, hint);
+        raw = QRawFont(platform::FontProgram(file), key.Pixel, hint);
     if (!raw.isValid()) {
         QFont f(family);
         f.setPixelSize(key.Pixel);

@@ -1,15 +1,52 @@
 #include "ui/Controls.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QButtonGroup>
 #include <QEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QProxyStyle>
 #include <QRadioButton>
 
 #include "ui/Pictures.h"
 
 namespace ui {
+
+namespace {
+
+// The pages are laid out for the classic 13-pixel option indicator with its caption 4 pixels
+// after it. Desktop styles draw a larger indicator further off, which cuts the captions that
+// were measured to fit ("10" in a 30-pixel class option): the options keep the style's look
+// at the classic size.
+class ClassicIndicatorStyle : public QProxyStyle {
+public:
+    int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override {
+        switch (metric) {
+        case PM_ExclusiveIndicatorWidth:
+        case PM_ExclusiveIndicatorHeight:
+        case PM_IndicatorWidth:
+        case PM_IndicatorHeight:
+            return 13;
+        case PM_RadioButtonLabelSpacing:
+        case PM_CheckBoxLabelSpacing:
+            return 4;
+        default:
+            return QProxyStyle::pixelMetric(metric, option, widget);
+        }
+    }
+};
+
+QStyle* ClassicIndicators() {
+    static QStyle* const style = [] {
+        auto* s = new ClassicIndicatorStyle;
+        s->setParent(qApp); // goes with the application, after every window
+        return s;
+    }();
+    return style;
+}
+
+} // namespace
 
 QFont PixelFont(int pixels, bool bold, const QString& family) {
     QFont f(family);
@@ -104,6 +141,7 @@ void KeepTabStopOnChecked(QButtonGroup* group) {
 
 QRadioButton* MakeOption(QWidget* page, const QString& caption, const QRect& rect) {
     auto* rb = new QRadioButton(caption, page);
+    rb->setStyle(ClassicIndicators());
     rb->setGeometry(rect);
     return rb;
 }
