@@ -16,13 +16,14 @@
 #include <gtest/gtest.h>
 
 #include "export/Progress.h"
+#include "preview/ProgressWindow.h"
 #include "export/pdf/PdfExport.h"
 #include "export/pdf/PdfExportDialog.h"
 #include "report/EngineTexts.h"
 #include "report/Report.h"
-#include "report/preview/PageSetupDialog.h"
-#include "report/preview/PreviewForm.h"
-#include "report/preview/PrintDialog.h"
+#include "preview/PageSetupDialog.h"
+#include "preview/PreviewForm.h"
+#include "preview/PrintDialog.h"
 #include "sheet/SheetTemplate.h"
 #include "ui/OSAGO_Calc.h"
 #include "ui/OSAGO_CalcClass.h"
@@ -216,11 +217,16 @@ TEST(CaptionsFit, EveryWindowAndDialog) {
         ExpectAllFit(&dialog, QStringLiteral("pdf-export-%1").arg(subordinate));
     }
     // The progress window with each of its messages.
+    report::InstallProgressWindow();
     for (const char* key : {"prPrinting", "prExporting"}) {
         exports::TrpProgress progress;
-        progress.Execute(3, report::rpGet(key).replace(QStringLiteral("%d"), QStringLiteral("12")), true,
-                         true);
-        ASSERT_NE(progress.Window(), nullptr);
-        ExpectAllFit(progress.Window(), QStringLiteral("progress-%1").arg(QString::fromLatin1(key)));
+        progress.Execute(3, report::rpFormat(report::rpGet(key), {QStringLiteral("12")}), true, true);
+        QWidget* window = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->isVisible() && dynamic_cast<report::TrpProgressWindow*>(w))
+                window = w;
+        ASSERT_NE(window, nullptr);
+        ExpectAllFit(window, QStringLiteral("progress-%1").arg(QString::fromLatin1(key)));
     }
+    exports::SetProgressViewFactory(nullptr);
 }
