@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "platform/ImageList.h"
+#include "platform/ToolkitTypes.h"
 #include "htmlctl/PictureContainer.h"
 
 namespace htmlctl {
@@ -19,9 +20,12 @@ enum TButtonType { btClassic, btBrimsel, btFlat, btOlvane, btWinXP };
 // Vertical place of the glyph.
 enum TTextLayout { tlTop, tlCenter, tlBottom };
 // Glyph on the left or on the right; a centred group draws like a left-justified one.
-enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+using platform::TAlignment;
+using platform::taCenter;
+using platform::taLeftJustify;
+using platform::taRightJustify;
 
-using TNotifyEvent = std::function<void(QObject* Sender)>;
+using platform::TNotifyEvent;
 using TAnchorClick = std::function<void(QObject* Sender, const QString& Anchor)>;
 
 // A radio button whose caption is mini-HTML. Buttons with the same parent and GroupIndex

@@ -2,6 +2,7 @@
 
 #include "htmlctl/CellMetrics.h"
 #include "htmlctl/HTMLColors.h"
+#include "platform/Colors.h"
 #include "platform/ImageList.h"
 #include "htmlctl/PictureContainer.h"
 #include "htmlctl/SystemIcons.h"
@@ -665,8 +666,8 @@ TTagEffect TRenderer::OpeningTag(TMode mode, const QString& tag, const QString& 
         if (c1 == u'I') {
             f.SavedColor = f.Color;
             f.SavedBg = f.BgColor;
-            f.BgColor = SystemColor(QStringLiteral("clhighlight"));
-            f.Color = SystemColor(QStringLiteral("clhighlighttext"));
+            f.BgColor = platform::ColorToQColor(platform::clHighlight);
+            f.Color = platform::ColorToQColor(platform::clHighlightText);
         } else if (c1 == u'R') {
             if (mode == TMode::Draw)
                 PendingRule = true;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/ToolkitTypes.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QObject>
@@ -27,7 +29,7 @@ public:
 class THTMLPicture : public QObject {
     Q_OBJECT
 public:
-    using TNotifyEvent = std::function<void(QObject* Sender)>;
+    using TNotifyEvent = platform::TNotifyEvent;
 
     explicit THTMLPicture(QObject* owner = nullptr);
 

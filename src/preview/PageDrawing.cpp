@@ -1,6 +1,6 @@
 #include "preview/PageDrawing.h"
 
-#include "report/Colors.h"
+#include "platform/Colors.h"
 #include "report/MemoFill.h"
 #include "report/PreviewPages.h"
 #include "report/Report.h"
@@ -15,7 +15,7 @@ namespace {
 void DrawPageFrame(QPainter& painter, const TrpFrame& frame, const QRectF& r, Extended scale) {
     if (frame.Typ == 0)
         return;
-    QPen pen(ToQColor(frame.Color));
+    QPen pen(ColorToQColor(frame.Color));
     pen.setWidthF(double(std::max<Extended>(1, frame.Width * scale)));
     painter.setPen(pen);
     if (frame.Typ & ftLeft)
@@ -73,7 +73,7 @@ int DrawPreparedPage(TrpReport& report, int index, QPainter& painter, const TrpP
     const QRectF printable(double(p.OffsetX), double(p.OffsetY), double(page->PrintableWidth() * p.ScaleX),
                            double(page->PrintableHeight() * p.ScaleY));
     if (page->Color() != clNone)
-        painter.fillRect(printable, ToQColor(page->Color()));
+        painter.fillRect(printable, ColorToQColor(page->Color()));
     DrawPageFrame(painter, page->Frame(), printable, p.ScaleX);
 
     const int pageCount = pages.Count();

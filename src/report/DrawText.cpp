@@ -1,6 +1,6 @@
 #include "report/DrawText.h"
 
-#include "report/Colors.h"
+#include "platform/Colors.h"
 #include "report/Components.h"
 #include "report/FontCache.h"
 
@@ -459,7 +459,7 @@ void TrpDrawText::Draw(QPainter& painter, const TrpTextTarget& target) {
             run.setRawFont(m.Raw());
             run.setGlyphIndexes(glyphs);
             run.setPositions(positions);
-            const QColor color = ToQColor(tag.Color);
+            const QColor color = ColorToQColor(tag.Color);
             painter.setPen(color);
             painter.drawGlyphRun(QPointF(runX, baseline), run);
             const int thickness = std::max(1, int(std::lround(m.Raw().lineThickness())));
@@ -480,7 +480,7 @@ void TrpDrawText::Draw(QPainter& painter, const TrpTextTarget& target) {
 
     if (FSettings.Underlines && rotation == 0 && FSettings.Frame.Color != clNone) {
         const int width = std::max(1, int(std::lround(FSettings.Frame.Width * scaleY)));
-        const QColor color = ToQColor(FSettings.Frame.Color);
+        const QColor color = ColorToQColor(FSettings.Frame.Color);
         const QRect& o = target.ObjectRect;
         for (int ry = firstY + step; ry < o.bottom(); ry += step)
             painter.fillRect(o.left(), ry - width / 2, o.width(), width, color);

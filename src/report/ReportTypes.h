@@ -2,11 +2,16 @@
 // Basic types of the report engine: units, colours, enumerations and the small value
 // objects (font, frame, format, highlight) that views carry.
 
+#include "platform/Colors.h"
+
 #include <QString>
 #include <cmath>
 #include <cstdint>
 
 namespace report {
+
+// The toolkit's colours and other shared vocabulary.
+using namespace platform;
 
 // Coordinates and sizes are in report units (1/96 inch), extended precision.
 using Extended = long double;
@@ -18,26 +23,6 @@ constexpr Extended fr01in = 9.6L;     // 0.1 inch
 constexpr int fr1in = 96;             // 1 inch
 constexpr Extended fr1CharX = 9.6L;   // character cell of dot-matrix pages
 constexpr int fr1CharY = 17;
-
-// Windows colour values: 00BBGGRR, FF0000nn for system colour nn.
-using TColor = std::uint32_t;
-constexpr TColor clNone = 0x1FFFFFFF;
-constexpr TColor clBlack = 0x000000;
-constexpr TColor clMaroon = 0x000080;
-constexpr TColor clGreen = 0x008000;
-constexpr TColor clOlive = 0x008080;
-constexpr TColor clNavy = 0x800000;
-constexpr TColor clPurple = 0x800080;
-constexpr TColor clTeal = 0x808000;
-constexpr TColor clGray = 0x808080;
-constexpr TColor clSilver = 0xC0C0C0;
-constexpr TColor clRed = 0x0000FF;
-constexpr TColor clLime = 0x00FF00;
-constexpr TColor clYellow = 0x00FFFF;
-constexpr TColor clBlue = 0xFF0000;
-constexpr TColor clFuchsia = 0xFF00FF;
-constexpr TColor clAqua = 0xFFFF00;
-constexpr TColor clWhite = 0xFFFFFF;
 
 enum TrpAlign { baNone, baLeft, baRight, baCenter, baWidth, baBottom, baClient };
 enum TrpHAlign { haLeft, haRight, haCenter, haBlock };

@@ -1,7 +1,7 @@
 #include "report/ShapeViews.h"
 
 #include "report/Attributes.h"
-#include "report/Colors.h"
+#include "platform/Colors.h"
 
 #include <QPainter>
 #include <QPolygon>
@@ -99,8 +99,8 @@ std::unique_ptr<TrpComponent> CreateShapeView(const QString& className) {
 void DrawShape(QPainter& painter, const TrpShapeView& shape, const QRect& rect) {
     painter.save();
     const TrpFrame& f = shape.Frame();
-    painter.setPen(f.Color == clNone ? QPen(Qt::NoPen) : QPen(ToQColor(f.Color), double(f.Width)));
-    painter.setBrush(shape.Color() == clNone ? QBrush(Qt::NoBrush) : QBrush(ToQColor(shape.Color())));
+    painter.setPen(f.Color == clNone ? QPen(Qt::NoPen) : QPen(ColorToQColor(f.Color), double(f.Width)));
+    painter.setBrush(shape.Color() == clNone ? QBrush(Qt::NoBrush) : QBrush(ColorToQColor(shape.Color())));
     switch (shape.Shape()) {
     case skRectangle:
         painter.drawRect(rect);

@@ -1,6 +1,6 @@
 #include "report/ViewPainter.h"
 
-#include "report/Colors.h"
+#include "platform/Colors.h"
 #include "report/DrawText.h"
 #include "report/PreviewPages.h"
 #include "report/Report.h"
@@ -136,10 +136,10 @@ QRect MemoTextRect(const TrpCustomMemoView& memo, const TrpDrawParams& p) {
 
 void DrawBackground(QPainter& painter, const TrpView& view, const QRect& rect) {
     if (view.Color() != clNone && view.BrushStyle() != bsClear)
-        painter.fillRect(rect, ToQColor(view.Color()));
+        painter.fillRect(rect, ColorToQColor(view.Color()));
     const Qt::BrushStyle hatch = HatchOf(view.BrushStyle());
     if (hatch != Qt::NoBrush && view.Frame().Color != clNone)
-        painter.fillRect(rect, QBrush(ToQColor(view.Frame().Color), hatch));
+        painter.fillRect(rect, QBrush(ColorToQColor(view.Frame().Color), hatch));
 }
 
 void DrawFrame(QPainter& painter, const TrpView& view, const QRect& rect, const TrpDrawParams& p) {
@@ -147,14 +147,14 @@ void DrawFrame(QPainter& painter, const TrpView& view, const QRect& rect, const 
     const Edges e{rect.left(), rect.top(), rect.right() + 1, rect.bottom() + 1};
     if (f.DropShadow) {
         const int sw = R(f.ShadowWidth * p.ScaleX);
-        const QColor sc = ToQColor(f.ShadowColor);
+        const QColor sc = ColorToQColor(f.ShadowColor);
         painter.fillRect(e.X1, e.Y + sw, sw, e.Y1 - e.Y, sc);
         painter.fillRect(e.X + sw, e.Y1, e.X1 - e.X, sw, sc);
     }
     if (f.Typ == 0 || f.Color == clNone || f.Width == 0)
         return;
     const int fw = std::max(R(p.ScaleX * f.Width), 1);
-    const QColor c = ToQColor(f.Color);
+    const QColor c = ColorToQColor(f.Color);
     const std::pair<int, Side> sides[] = {
         {ftLeft, Side::Left}, {ftRight, Side::Right}, {ftTop, Side::Top}, {ftBottom, Side::Bottom}};
     painter.save();
@@ -171,7 +171,7 @@ void DrawFrame(QPainter& painter, const TrpView& view, const QRect& rect, const 
             SolidLine(painter, side, e, fw, c, -fw);
             SolidLine(painter, side, e, fw, c, +fw);
             if (view.Color() != clNone)
-                SolidLine(painter, side, e, fw, ToQColor(view.Color()));
+                SolidLine(painter, side, e, fw, ColorToQColor(view.Color()));
             break;
         }
         default:
@@ -220,7 +220,7 @@ void DrawView(QPainter& painter, TrpDrawText& text, const TrpView& view, const T
     DrawBackground(painter, view, rect);
     if (auto* memo = dynamic_cast<const TrpCustomMemoView*>(&view);
         memo && memo->Highlight().Active && memo->Highlight().Color != clNone)
-        painter.fillRect(rect, ToQColor(memo->Highlight().Color));
+        painter.fillRect(rect, ColorToQColor(memo->Highlight().Color));
     if (auto* memo = dynamic_cast<const TrpCustomMemoView*>(&view)) {
         DrawFrame(painter, view, rect, p);
         TrpTextTarget target;
@@ -249,7 +249,7 @@ void DrawPage(QPainter& painter, TrpDrawText& text, const TrpReportPage& page, c
     if (page.Color() != clNone)
         painter.fillRect(
             QRectF(paper.OffsetX, paper.OffsetY, page.Width() * p.ScaleX, page.Height() * p.ScaleY),
-            ToQColor(page.Color()));
+            ColorToQColor(page.Color()));
     for (const auto& object : page.Objects()) {
         auto* view = dynamic_cast<const TrpView*>(object.get());
         if (view && view->Visible())

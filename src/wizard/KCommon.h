@@ -3,6 +3,9 @@
 // Shared drawing types and routines of the wizard framework: classic 32-bit colours, an
 // exclusive-edge rectangle, the etched line and the aligned picture.
 
+#include "platform/Colors.h"
+#include "platform/ToolkitTypes.h"
+
 #include <QColor>
 #include <QRect>
 #include <cstdint>
@@ -12,30 +15,8 @@ class QPainter;
 
 namespace wizard {
 
-// A colour value as the forms store it: 00BBGGRR for plain colours, FF0000nn for system
-// colour nn, clNone for "paint nothing".
-using TColor = std::uint32_t;
-
-constexpr TColor clSystemColor = 0xFF000000u;
-constexpr TColor clNone = 0x1FFFFFFFu;
-constexpr TColor clBlack = 0x000000u;
-constexpr TColor clWhite = 0xFFFFFFu;
-constexpr TColor clLime = 0x00FF00u;
-constexpr TColor clRed = 0x0000FFu;
-constexpr TColor clBackground = clSystemColor | 1;
-constexpr TColor clHighlight = clSystemColor | 13;
-constexpr TColor clWindow = clSystemColor | 5;
-constexpr TColor clWindowText = clSystemColor | 8;
-constexpr TColor clBtnFace = clSystemColor | 15;
-constexpr TColor clBtnShadow = clSystemColor | 16;
-constexpr TColor clGrayText = clSystemColor | 17;
-constexpr TColor clBtnText = clSystemColor | 18;
-constexpr TColor clBtnHighlight = clSystemColor | 20;
-
-// The RGB value a colour stands for; system colours resolve through the program's fixed
-// desktop scheme so that pictures look the same on every machine. clNone gives an invalid
-// QColor.
-QColor ColorToQColor(TColor color);
+// The toolkit's colours, alignments and events.
+using namespace platform;
 
 // Left/top inside, right/bottom outside, as the drawing arithmetic of the framework counts.
 struct TRect {
@@ -58,7 +39,6 @@ struct TRect {
 };
 
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
-enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 
 enum TAnchorKind { akLeft = 1, akTop = 2, akRight = 4, akBottom = 8 };
 using TAnchors = unsigned; // a set of TAnchorKind bits

@@ -2,6 +2,8 @@
 
 // Types shared by the wizard, its pages, buttons and route map.
 
+#include "platform/ToolkitTypes.h"
+
 #include <QString>
 #include <cstdint>
 #include <functional>
@@ -12,6 +14,8 @@ class QObject;
 class QPainter;
 
 namespace wizard {
+
+using platform::TNotifyEvent;
 
 class TKWizard;
 class TKWizardCustomPage;
@@ -56,7 +60,6 @@ constexpr TModalResult mrNone = 0;
 constexpr TModalResult mrOk = 1;
 constexpr TModalResult mrCancel = 2;
 
-using TNotifyEvent = std::function<void(QObject* Sender)>;
 using TKWizardSelectPageEvent =
     std::function<void(TKWizard* Sender, TKWizardCustomPage* FromPage, TKWizardCustomPage*& ToPage)>;
 using TKWizardChangePageEvent = std::function<void(TKWizardCustomPage* Sender, TKWizardCustomPage* Page)>;

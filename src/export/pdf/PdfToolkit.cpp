@@ -1,7 +1,7 @@
 #include "export/pdf/PdfToolkit.h"
 
 #include "export/pdf/PdfFormat.h"
-#include "report/Colors.h"
+#include "platform/Colors.h"
 
 namespace exports {
 
@@ -14,7 +14,7 @@ QByteArray TrpPDFToolkit::PdfColor(TColor color) {
         return "1 1 1";
     if (color == FLastColor)
         return FLastText;
-    const QColor c = ToQColor(color);
+    const QColor c = ColorToQColor(color);
     FLastColor = color;
     FLastText = PdfNumber(c.red() / 255.0L) + ' ' + PdfNumber(c.green() / 255.0L) + ' ' +
                 PdfNumber(c.blue() / 255.0L);
