@@ -63,8 +63,8 @@ int DrawPreparedPage(TrpReport& report, int index, QPainter& painter, const TrpP
         painter.setClipRect(QRect(topLeft, bottomRight), Qt::IntersectClip);
     }
 
-    const TrpDrawParams p = PageDrawParams(*page, canvas.ScaleX, canvas.ScaleY, canvas.OffsetX, canvas.OffsetY,
-                                           canvas.Printer ? canvas.PrinterDPI : 0);
+    const TrpDrawParams p = PageDrawParams(*page, canvas.ScaleX, canvas.ScaleY, canvas.OffsetX,
+                                           canvas.OffsetY, canvas.Printer ? canvas.PrinterDPI : 0);
 
     const QRectF printable(double(p.OffsetX), double(p.OffsetY), double(page->PrintableWidth() * p.ScaleX),
                            double(page->PrintableHeight() * p.ScaleY));
