@@ -63,12 +63,8 @@ int DrawPreparedPage(TrpReport& report, int index, QPainter& painter, const TrpP
         painter.setClipRect(QRect(topLeft, bottomRight), Qt::IntersectClip);
     }
 
-    TrpDrawParams p;
-    p.ScaleX = canvas.ScaleX;
-    p.ScaleY = canvas.ScaleY;
-    p.OffsetX = canvas.OffsetX + page->LeftMargin() * fr01cm * canvas.ScaleX;
-    p.OffsetY = canvas.OffsetY + page->TopMargin() * fr01cm * canvas.ScaleY;
-    p.PrinterDPI = canvas.Printer ? canvas.PrinterDPI : 0;
+    const TrpDrawParams p = PageDrawParams(*page, canvas.ScaleX, canvas.ScaleY, canvas.OffsetX,
+                                           canvas.OffsetY, canvas.Printer ? canvas.PrinterDPI : 0);
 
     const QRectF printable(double(p.OffsetX), double(p.OffsetY), double(page->PrintableWidth() * p.ScaleX),
                            double(page->PrintableHeight() * p.ScaleY));

@@ -282,10 +282,7 @@ const TrpView* TrpPreview::LinkAt(const QPoint& viewportPoint) {
         const TrpReportPage* page = FReport->PreviewPages().Page(i);
         if (!page)
             return nullptr;
-        TrpDrawParams p;
-        p.ScaleX = p.ScaleY = FZoom;
-        p.OffsetX = r.left() + page->LeftMargin() * fr01cm * FZoom;
-        p.OffsetY = r.top() + page->TopMargin() * fr01cm * FZoom;
+        const TrpDrawParams p = PageDrawParams(*page, FZoom, FZoom, r.left(), r.top());
         const auto& objects = page->Objects();
         for (auto it = objects.rbegin(); it != objects.rend(); ++it) {
             auto* view = dynamic_cast<const TrpView*>(it->get());

@@ -14,6 +14,7 @@
 #include <QCoreApplication>
 #include <QFileDialog>
 #include <QPainter>
+#include <QPrintEngine>
 #include <QPrinter>
 
 #include <optional>
@@ -22,17 +23,37 @@ namespace report {
 
 namespace {
 
+// Qt's CUPS print engine takes extra job options, as name and value pairs, under this key.
+const auto kCupsOptions = QPrintEngine::PrintEnginePropertyKey(0xfe00);
+
+// A paper bin of the page settings as the IPP media source CUPS knows (and turns into the
+// driver's input slot); empty: the printer chooses.
+QString MediaSource(int bin) {
+    static const std::pair<int, const char*> kSources[] = {
+        {1, "top"},    {2, "bottom"}, {3, "middle"},          {4, "manual"}, {5, "envelope"},
+        {6, "manual"}, {7, "auto"},   {11, "large-capacity"}, {14, "main"},  {15, "auto"}};
+    for (const auto& [code, source] : kSources)
+        if (code == bin)
+            return source == std::string_view("auto") ? QString() : QString::fromLatin1(source);
+    constexpr int kFirstUserBin = 256, kTrays = 20; // driver bins: the printer's numbered trays
+    if (bin >= kFirstUserBin && bin < kFirstUserBin + kTrays)
+        return QStringLiteral("tray-%1").arg(bin - kFirstUserBin + 1);
+    return {};
+}
+
 // The printer page parameters of one prepared page.
 struct PageParams {
     QPageSize Size;
     QPageLayout::Orientation Orientation = QPageLayout::Portrait;
+    QString Source;
     bool operator==(const PageParams& o) const {
-        return Size.isEquivalentTo(o.Size) && Orientation == o.Orientation;
+        return Size.isEquivalentTo(o.Size) && Orientation == o.Orientation && Source == o.Source;
     }
 };
 
-PageParams ParamsOf(const TrpReportPage& page) {
+PageParams ParamsOf(const TrpReportPage& page, int bin) {
     PageParams params;
+    params.Source = MediaSource(bin);
     params.Orientation = page.Orientation() == poLandscape ? QPageLayout::Landscape : QPageLayout::Portrait;
     // The paper is given as it lies; the printer wants the portrait size and an orientation.
     Extended w = page.PaperWidth(), h = page.PaperHeight();
@@ -50,6 +71,17 @@ void ApplyParams(QPrinter& printer, const PageParams& params) {
     // corner is the printer's unprintable offset, taken back out when a page is drawn.
     printer.setFullPage(false);
     printer.setPageMargins(printer.pageLayout().minimumMargins(), printer.pageLayout().units());
+    if (printer.outputFormat() != QPrinter::NativeFormat)
+        return;
+    QStringList options = printer.printEngine()->property(kCupsOptions).toStringList();
+    for (qsizetype i = 0; i + 1 < options.size();)
+        if (options[i] == u"media-source")
+            options.remove(i, 2);
+        else
+            i += 2;
+    if (!params.Source.isEmpty())
+        options << QStringLiteral("media-source") << params.Source;
+    printer.printEngine()->setProperty(kCupsOptions, options);
 }
 
 class PrintRun {
@@ -126,8 +158,15 @@ private:
         TrpReportPage* page = FReport.PreviewPages().Page(index);
         if (!page)
             return;
-        const PageParams params = ParamsOf(*page);
+        // The first sheet of each copy comes from the page's Bin (a letterhead, say), the others
+        // from BinOtherPages.
+        const PageParams params = ParamsOf(*page, FPrintedInCopy == 0 ? page->Bin() : page->BinOtherPages());
         if (!FLastParams || !(*FLastParams == params)) {
+            // The tray is an option of the whole print job: pages for another one go in a job of
+            // their own.
+            if (FPainter.isActive() && FLastParams->Source != params.Source &&
+                FPrinter.outputFormat() == QPrinter::NativeFormat)
+                FPainter.end();
             ApplyParams(FPrinter, params);
             FLastParams = params;
         }

@@ -356,6 +356,17 @@ std::vector<int> TrpDrawText::DeviceAdvances(const TrpTextLine& line, const TrpT
     return adv;
 }
 
+std::vector<qreal> TrpDrawText::ScaledAdvances(const TrpTextLine& line, Extended scaleX) const {
+    std::vector<qreal> adv(line.Cumulative.size());
+    const Extended k = scaleX / MeasureFactor;
+    int previous = 0;
+    for (size_t i = 0; i < adv.size(); ++i) {
+        adv[i] = qreal((line.Cumulative[i] - previous) * k);
+        previous = line.Cumulative[i];
+    }
+    return adv;
+}
+
 void TrpDrawText::Draw(QPainter& painter, const TrpTextTarget& target) {
     if (FLines.empty())
         return;
@@ -377,15 +388,37 @@ void TrpDrawText::Draw(QPainter& painter, const TrpTextTarget& target) {
 
     const Extended scaleY = target.PrinterDPI > 0 ? target.PrinterDPI / 96.0L : target.ScaleY;
     const Extended scaleX = target.PrinterDPI > 0 ? target.PrinterDPI / 96.0L : target.ScaleX;
-    TrpFontMetrics& base = FontMetricsFor(FSettings.Font.Name, FSettings.Font.Style,
-                                          DeviceFontPixels(FSettings.Font.Size, target), true);
-    const int lines = int(FLines.size());
-    const int step = base.CellHeight() + int(std::lround(FSettings.LineSpacing * scaleY));
-    const int block = int(std::lround(CalcHeight() * scaleY));
-    std::vector<int> gaps(size_t(std::max(lines - 1, 0)), step);
-    if (lines > 1)
-        SpreadEvenly(gaps, 0, lines - 1, block - lines * step);
+    // At 100 % on screen and on a printer, hinted glyphs sit on whole pixels and the layout's
+    // widths are spread over their advances. At any other zoom the whole-pixel font sizes and
+    // advances no longer match the layout (an 8-point font is 8.4 pixels at 79 %), and the
+    // spread pixels open visible gaps inside words: the layout is scaled instead, glyphs at a
+    // fractional size and at fractional positions.
+    const bool scaled = target.PrinterDPI == 0 && (target.ScaleX != 1 || target.ScaleY != 1);
+    auto fontOf = [&](const TrpHTMLTag& tag) -> TrpFontMetrics& {
+        if (scaled)
+            return ScaledFontFor(FSettings.Font.Name, tag.Style, qreal(tag.Size * scaleY * 96 / 72));
+        return FontMetricsFor(FSettings.Font.Name, tag.Style, DeviceFontPixels(tag.Size, target), true);
+    };
+    auto ascentOf = [&](TrpFontMetrics& m) { return scaled ? qreal(m.Raw().ascent()) : qreal(m.Ascent()); };
 
+    // Line tops: whole-pixel steps of the device font with the layout's height spread over
+    // the gaps, or the layout's own steps scaled.
+    const int lines = int(FLines.size());
+    const int step =
+        fontOf(BaseTag(FSettings.Font)).CellHeight() + int(std::lround(FSettings.LineSpacing * scaleY));
+    const int block = int(std::lround(CalcHeight() * scaleY));
+    std::vector<qreal> tops(size_t(lines), 0);
+    if (scaled) {
+        const Extended unitStep = FFontHeight600 / MeasureFactor + FSettings.LineSpacing;
+        for (int li = 0; li < lines; ++li)
+            tops[size_t(li)] = qreal(li * unitStep * scaleY);
+    } else {
+        std::vector<int> gaps(size_t(std::max(lines - 1, 0)), step);
+        if (lines > 1)
+            SpreadEvenly(gaps, 0, lines - 1, block - lines * step);
+        for (int li = 1; li < lines; ++li)
+            tops[size_t(li)] = tops[size_t(li - 1)] + gaps[size_t(li - 1)];
+    }
     int y = rect.top();
     if (FSettings.VAlign == vaBottom)
         y = rect.top() + rect.height() - block;
@@ -397,12 +430,18 @@ void TrpDrawText::Draw(QPainter& painter, const TrpTextTarget& target) {
     const bool boldOrItalic = FSettings.Font.Style & (fsBold | fsItalic);
     for (int li = 0; li < lines; ++li) {
         const TrpTextLine& line = FLines[size_t(li)];
-        std::vector<int> adv = DeviceAdvances(line, target);
-        int lineWidth = 0;
-        for (int a : adv)
+        std::vector<qreal> adv;
+        if (scaled) {
+            adv = ScaledAdvances(line, scaleX);
+        } else {
+            const std::vector<int> whole = DeviceAdvances(line, target);
+            adv.assign(whole.begin(), whole.end());
+        }
+        qreal lineWidth = 0;
+        for (qreal a : adv)
             lineWidth += a;
-        const int free = rect.width() - lineWidth;
-        int x = rect.left();
+        const qreal free = rect.width() - lineWidth;
+        qreal x = rect.left();
         TrpHAlign align = FSettings.HAlign;
         if (align == haBlock && line.ParagraphEnd)
             align = FSettings.RTLReading ? haRight : haLeft;
@@ -414,7 +453,7 @@ void TrpDrawText::Draw(QPainter& painter, const TrpTextTarget& target) {
             x = rect.left() + rect.width() - lineWidth - ((boldOrItalic && rotation == 0) ? 2 : 1);
             break;
         case haCenter:
-            x += free / 2;
+            x += scaled ? free / 2 : qreal(int(free) / 2);
             break;
         case haBlock: {
             x += line.ParagraphStart ? paragraphGap : 0;
@@ -422,39 +461,42 @@ void TrpDrawText::Draw(QPainter& painter, const TrpTextTarget& target) {
             for (int i = 0; i < int(line.Text.size()); ++i)
                 if (line.Text[i] == ' ' || line.Text[i] == QChar(0xA0))
                     spaces.push_back(i);
-            const int extra = free - (line.ParagraphStart ? paragraphGap : 0);
+            const qreal extra = free - (line.ParagraphStart ? paragraphGap : 0);
             if (!spaces.empty() && extra > 0) {
-                const int q = extra / int(spaces.size());
-                int r = extra % int(spaces.size());
-                for (int s : spaces)
-                    adv[size_t(s)] += q + (r-- > 0 ? 1 : 0);
+                const int count = int(spaces.size());
+                const int q = int(extra) / count;
+                int r = int(extra) % count;
+                for (int sp : spaces)
+                    adv[size_t(sp)] += scaled ? extra / count : q + (r-- > 0 ? 1 : 0);
             }
             break;
         }
         }
 
         // Runs of equal attributes.
+        const qreal top = y + tops[size_t(li)];
         const int n = int(line.Text.size());
-        int runStart = 0, runX = x;
+        int runStart = 0;
+        qreal runX = x;
         while (runStart < n) {
             const TrpHTMLTag tag = line.Tags.empty() ? BaseTag(FSettings.Font) : line.Tags[size_t(runStart)];
             int runEnd = runStart + 1;
             while (runEnd < n && (line.Tags.empty() || line.Tags[size_t(runEnd)] == tag))
                 ++runEnd;
-            TrpFontMetrics& m =
-                FontMetricsFor(FSettings.Font.Name, tag.Style, DeviceFontPixels(tag.Size, target), true);
+            TrpFontMetrics& m = fontOf(tag);
             QList<quint32> glyphs;
             QList<QPointF> positions;
             glyphs.reserve(runEnd - runStart);
             positions.reserve(runEnd - runStart);
-            int gx = 0;
+            qreal gx = 0;
             for (int i = runStart; i < runEnd; ++i) {
                 glyphs.append(m.Glyph(line.Text[i].unicode()));
                 positions.append(QPointF(gx, 0));
                 gx += adv[size_t(i)];
             }
-            const int top = y + (tag.Shifted ? int(std::lround(tag.Size * scaleY)) : 0);
-            const int baseline = top + m.Ascent();
+            const qreal shift =
+                tag.Shifted ? (scaled ? qreal(tag.Size * scaleY) : std::lround(tag.Size * scaleY)) : 0;
+            const int baseline = int(std::lround(top + shift + ascentOf(m)));
             QGlyphRun run;
             run.setRawFont(m.Raw());
             run.setGlyphIndexes(glyphs);
@@ -463,27 +505,32 @@ void TrpDrawText::Draw(QPainter& painter, const TrpTextTarget& target) {
             painter.setPen(color);
             painter.drawGlyphRun(QPointF(runX, baseline), run);
             const int thickness = std::max(1, int(std::lround(m.Raw().lineThickness())));
+            const int left = int(std::lround(runX)), width = int(std::lround(runX + gx)) - left;
             if (tag.Style & fsUnderline)
-                painter.fillRect(runX,
+                painter.fillRect(left,
                                  baseline + std::max(1, int(std::lround(m.Raw().underlinePosition()))) -
                                      thickness / 2,
-                                 gx, thickness, color);
+                                 width, thickness, color);
             if (tag.Style & fsStrikeOut)
-                painter.fillRect(runX, baseline - int(std::lround(m.Raw().xHeight() / 2)), gx, thickness,
+                painter.fillRect(left, baseline - int(std::lround(m.Raw().xHeight() / 2)), width, thickness,
                                  color);
             runX += gx;
             runStart = runEnd;
         }
-        if (li + 1 < lines)
-            y += gaps[size_t(li)];
     }
 
     if (FSettings.Underlines && rotation == 0 && FSettings.Frame.Color != clNone) {
         const int width = std::max(1, int(std::lround(FSettings.Frame.Width * scaleY)));
         const QColor color = ColorToQColor(FSettings.Frame.Color);
         const QRect& o = target.ObjectRect;
-        for (int ry = firstY + step; ry < o.bottom(); ry += step)
+        const qreal rule =
+            scaled ? qreal((FFontHeight600 / MeasureFactor + FSettings.LineSpacing) * scaleY) : step;
+        for (int k = 1;; ++k) {
+            const int ry = firstY + int(std::lround(k * rule));
+            if (ry >= o.bottom())
+                break;
             painter.fillRect(o.left(), ry - width / 2, o.width(), width, color);
+        }
     }
     painter.restore();
 }

@@ -4,6 +4,7 @@
 
 #include <QFont>
 #include <QHash>
+#include <algorithm>
 #include <cmath>
 
 namespace report {
@@ -42,42 +43,58 @@ QString FontFileFor(const QString& family, int style) {
     return platform::FontFile(family, style & fsBold, style & fsItalic);
 }
 
-TrpFontMetrics& FontMetricsFor(const QString& family, int style, int pixelSize, bool hinted) {
+namespace {
+
+// pixel64: the pixel size in 1/64 pixels, so that fractional sizes of scaled drawing share
+// the cache with whole ones.
+TrpFontMetrics& MetricsAt(const QString& family, int style, int pixel64, bool hinted) {
     struct Key {
         QString Family;
         int Style;
-        int Pixel;
+        int Pixel64;
         bool Hinted;
         bool operator==(const Key&) const = default;
     };
     struct KeyHash {
         size_t operator()(const Key& k) const {
-            return qHash(k.Family.toLower()) ^ (size_t(k.Style) << 1) ^ (size_t(k.Pixel) << 5) ^
+            return qHash(k.Family.toLower()) ^ (size_t(k.Style) << 1) ^ (size_t(k.Pixel64) << 5) ^
                    size_t(k.Hinted);
         }
     };
     thread_local std::unordered_map<Key, std::unique_ptr<TrpFontMetrics>, KeyHash> cache;
     const int bi = style & (fsBold | fsItalic);
-    const Key key{family, bi, std::max(pixelSize, 1), hinted};
+    const Key key{family, bi, std::max(pixel64, 1), hinted};
     auto it = cache.find(key);
     if (it != cache.end())
         return *it->second;
 
+    const qreal pixels = key.Pixel64 / 64.0;
     const QFont::HintingPreference hint = hinted ? QFont::PreferDefaultHinting : QFont::PreferNoHinting;
     QRawFont raw;
     const QString file = FontFileFor(family, bi);
     if (!file.isEmpty())
-        raw = QRawFont(platform::FontProgram(file), key.Pixel, hint);
+        raw = QRawFont(platform::FontProgram(file), pixels, hint);
     if (!raw.isValid()) {
         QFont f(family);
-        f.setPixelSize(key.Pixel);
+        f.setPixelSize(std::max(1, int(std::lround(pixels))));
         f.setBold(bi & fsBold);
         f.setItalic(bi & fsItalic);
         f.setHintingPreference(hint);
         raw = QRawFont::fromFont(f);
+        raw.setPixelSize(pixels);
     }
     auto metrics = std::make_unique<TrpFontMetrics>(raw, hinted);
     return *cache.emplace(key, std::move(metrics)).first->second;
+}
+
+} // namespace
+
+TrpFontMetrics& FontMetricsFor(const QString& family, int style, int pixelSize, bool hinted) {
+    return MetricsAt(family, style, std::clamp(pixelSize, 1, 1 << 20) * 64, hinted);
+}
+
+TrpFontMetrics& ScaledFontFor(const QString& family, int style, qreal pixelSize) {
+    return MetricsAt(family, style, int(std::lround(std::clamp<qreal>(pixelSize, 1, 1 << 20) * 64)), false);
 }
 
 } // namespace report

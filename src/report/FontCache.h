@@ -36,5 +36,7 @@ QString FontFileFor(const QString& family, int style);
 // Metrics of a family/style at a pixel size. hinted = glyph shapes for screen drawing;
 // measuring uses unhinted design metrics. Cached per thread.
 TrpFontMetrics& FontMetricsFor(const QString& family, int style, int pixelSize, bool hinted);
+// Unhinted outlines at a fractional pixel size, for text scaled from its layout.
+TrpFontMetrics& ScaledFontFor(const QString& family, int style, qreal pixelSize);
 
 } // namespace report

@@ -20,10 +20,17 @@ struct Edges {
     int X, Y, X1, Y1;
 };
 
+// Device coordinate of a position in units along one axis.
+int Device(Extended units, Extended offset, Extended scale, Extended grid, bool snap) {
+    if (!snap)
+        return R(offset + scale * units);
+    return R(offset - scale * grid + scale * R(grid + units));
+}
+
 Edges DeviceEdges(const TrpView& v, const TrpDrawParams& p) {
-    Edges e{R(p.OffsetX + p.ScaleX * v.AbsLeft()), R(p.OffsetY + p.ScaleY * v.AbsTop()),
-            R(p.OffsetX + p.ScaleX * (v.AbsLeft() + v.Width())),
-            R(p.OffsetY + p.ScaleY * (v.AbsTop() + v.Height()))};
+    auto x = [&](Extended u) { return Device(u, p.OffsetX, p.ScaleX, p.GridX, p.UnitGrid); };
+    auto y = [&](Extended u) { return Device(u, p.OffsetY, p.ScaleY, p.GridY, p.UnitGrid); };
+    Edges e{x(v.AbsLeft()), y(v.AbsTop()), x(v.AbsLeft() + v.Width()), y(v.AbsTop() + v.Height())};
     if (v.Frame().DropShadow) {
         e.X1 -= R(p.ScaleX * v.Frame().ShadowWidth);
         e.Y1 -= R(p.ScaleY * v.Frame().ShadowWidth);
@@ -115,6 +122,20 @@ void PatternLine(QPainter& painter, Side side, const Edges& e, int fw, const QCo
 }
 
 } // namespace
+
+TrpDrawParams PageDrawParams(const TrpReportPage& page, Extended scaleX, Extended scaleY, Extended paperX,
+                             Extended paperY, int printerDPI) {
+    TrpDrawParams p;
+    p.ScaleX = scaleX;
+    p.ScaleY = scaleY;
+    p.GridX = page.LeftMargin() * fr01cm;
+    p.GridY = page.TopMargin() * fr01cm;
+    p.OffsetX = paperX + p.GridX * scaleX;
+    p.OffsetY = paperY + p.GridY * scaleY;
+    p.PrinterDPI = printerDPI;
+    p.UnitGrid = printerDPI == 0;
+    return p;
+}
 
 QRect DeviceRect(const TrpView& view, const TrpDrawParams& p) {
     const Edges e = DeviceEdges(view, p);
@@ -243,9 +264,8 @@ void DrawView(QPainter& painter, TrpDrawText& text, const TrpView& view, const T
 }
 
 void DrawPage(QPainter& painter, TrpDrawText& text, const TrpReportPage& page, const TrpDrawParams& paper) {
-    TrpDrawParams p = paper;
-    p.OffsetX += page.LeftMargin() * fr01cm * p.ScaleX;
-    p.OffsetY += page.TopMargin() * fr01cm * p.ScaleY;
+    const TrpDrawParams p =
+        PageDrawParams(page, paper.ScaleX, paper.ScaleY, paper.OffsetX, paper.OffsetY, paper.PrinterDPI);
     if (page.Color() != clNone)
         painter.fillRect(
             QRectF(paper.OffsetX, paper.OffsetY, page.Width() * p.ScaleX, page.Height() * p.ScaleY),

@@ -10,6 +10,7 @@
 #include <QTcpSocket>
 #include <QThread>
 
+#include <algorithm>
 #include <cups/cups.h>
 
 namespace previewtest {
@@ -194,7 +195,7 @@ CupsServer::~CupsServer() {
     cupsSetServer(nullptr);
 }
 
-QByteArray CupsServer::WaitForOutput(const QString& queue, int timeoutMs) {
+QByteArray CupsServer::WaitForOutput(const QString& queue, int timeoutMs, int documents) {
     Listener* listener = nullptr;
     for (auto& l : FListeners)
         if (l->Queue == queue)
@@ -205,11 +206,49 @@ QByteArray CupsServer::WaitForOutput(const QString& queue, int timeoutMs) {
     timer.start();
     while (timer.elapsed() < timeoutMs) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-        if (listener->Data.trimmed().endsWith("%%EOF"))
+        if (listener->Data.count("%PDF-") >= documents && listener->Data.trimmed().endsWith("%%EOF"))
             return listener->Data;
         QThread::msleep(20);
     }
     return {};
+}
+
+std::vector<CupsServer::Job> CupsServer::Jobs(const QString& queue) const {
+    std::vector<Job> jobs;
+    ipp_t* request = ippNewRequest(IPP_OP_GET_JOBS);
+    const QByteArray uri = "ipp://localhost/printers/" + queue.toUtf8();
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri.constData());
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "which-jobs", nullptr, "all");
+    static const char* const wanted[] = {"job-id", "media-source", "media-col"};
+    ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", 3, nullptr, wanted);
+    ipp_t* response = cupsDoRequest(CUPS_HTTP_DEFAULT, request, "/");
+    if (!response)
+        return jobs;
+    // One group of attributes per job, in no particular order; a nameless one separates them.
+    Job job;
+    auto finish = [&] {
+        if (job.Id > 0)
+            jobs.push_back(job);
+        job = Job();
+    };
+    for (ipp_attribute_t* a = ippFirstAttribute(response); a; a = ippNextAttribute(response)) {
+        const char* name = ippGetName(a);
+        if (!name || ippGetGroupTag(a) != IPP_TAG_JOB) {
+            finish();
+        } else if (!qstrcmp(name, "job-id")) {
+            job.Id = ippGetInteger(a, 0);
+        } else if (!qstrcmp(name, "media-source")) {
+            job.MediaSource = QString::fromUtf8(ippGetString(a, 0, nullptr));
+        } else if (!qstrcmp(name, "media-col")) {
+            if (ipp_attribute_t* source =
+                    ippFindAttribute(ippGetCollection(a, 0), "media-source", IPP_TAG_ZERO))
+                job.MediaSource = QString::fromUtf8(ippGetString(source, 0, nullptr));
+        }
+    }
+    finish();
+    ippDelete(response);
+    std::sort(jobs.begin(), jobs.end(), [](const Job& a, const Job& b) { return a.Id < b.Id; });
+    return jobs;
 }
 
 int PdfPageCount(const QByteArray& pdf) {

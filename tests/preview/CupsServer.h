@@ -29,9 +29,16 @@ public:
 
     bool Started() const { return FStarted; }
     const QString& Error() const { return FError; }
-    // Waits (running the event loop) until a queue has received a complete PDF; its bytes, or
-    // empty on time-out.
-    QByteArray WaitForOutput(const QString& queue, int timeoutMs = 30000);
+    // Waits (running the event loop) until a queue has received `documents` complete PDFs;
+    // their bytes, or empty on time-out.
+    QByteArray WaitForOutput(const QString& queue, int timeoutMs = 30000, int documents = 1);
+
+    // The jobs the scheduler has had for a queue, oldest first, with the options of interest.
+    struct Job {
+        int Id = 0;
+        QString MediaSource; // empty when the job did not ask for one
+    };
+    std::vector<Job> Jobs(const QString& queue) const;
 
     static bool Available();
 

@@ -65,6 +65,41 @@ TEST_F(CupsPrinting, TwoCollatedCopiesOfTheSheetGiveTwoPages) {
     EXPECT_EQ(PdfPageCount(pdf), 2);
 }
 
+TEST_F(CupsPrinting, PaperTraysGoToTheSchedulerWhenTheyChange) {
+    Start({{QStringLiteral("Trays"), true}});
+    // The sheet leaves the tray to the printer.
+    EXPECT_TRUE(PrintReport(*FReport));
+    ASSERT_FALSE(FServer->WaitForOutput(QStringLiteral("Trays")).isEmpty()) << "no job arrived";
+    std::vector<CupsServer::Job> jobs = FServer->Jobs(QStringLiteral("Trays"));
+    ASSERT_EQ(jobs.size(), 1u);
+    EXPECT_EQ(jobs[0].MediaSource, QString());
+
+    // Three pages: the first from the upper tray, the others from the lower one, then two
+    // collated copies of the same; each change of tray starts a job of its own.
+    auto report = std::make_unique<TrpReport>();
+    report->PrintOptions.ShowDialog = false;
+    report->OnShowError = [](const QString&, const QString& text) { ADD_FAILURE() << text.toStdString(); };
+    for (int i = 1; i <= 3; ++i) {
+        TrpReportPage* page = report->AddPage();
+        page->SetName(QStringLiteral("Page%1").arg(i));
+        page->SetBin(1);
+        page->SetBinOtherPages(i == 3 ? 257 : 2);
+    }
+    ASSERT_TRUE(report->Prepare(true));
+    EXPECT_TRUE(PrintReport(*report));
+    report->PrintOptions.Copies = 2;
+    report->PrintOptions.Collate = true;
+    EXPECT_TRUE(PrintReport(*report));
+    const QByteArray pdfs = FServer->WaitForOutput(QStringLiteral("Trays"), 30000, 1 + 3 + 6);
+    ASSERT_FALSE(pdfs.isEmpty()) << "not every job arrived";
+    QStringList sources;
+    for (const CupsServer::Job& job : FServer->Jobs(QStringLiteral("Trays")))
+        sources << job.MediaSource;
+    EXPECT_EQ(sources, (QStringList{"", "top", "bottom", "tray-2", "top", "bottom", "tray-2", "top", "bottom",
+                                    "tray-2"}));
+    EXPECT_EQ(PdfPageCount(pdfs), 1 + 3 + 6);
+}
+
 TEST_F(CupsPrinting, PrinterNamedInTheOptionsIsChosenWithoutRegardToCase) {
     Start({{QStringLiteral("First"), true}, {QStringLiteral("Second"), false}});
     ASSERT_EQ(TrpPrinters::Instance().Count(), 2);
