@@ -13,29 +13,36 @@ TrpFontMetrics::TrpFontMetrics(QRawFont font, bool /*hinted*/) : FFont(std::move
     FDescent = int(std::lround(FFont.descent()));
 }
 
-void TrpFontMetrics::Fill(char16_t c) {
-    if (FAdvance.empty()) {
-        FAdvance.assign(65536, -1);
-        FGlyph.assign(65536, 0);
+TrpFontMetrics::Block& TrpFontMetrics::BlockOf(char16_t c) {
+    if (FBlocks.empty())
+        FBlocks.resize(256);
+    std::unique_ptr<Block>& block = FBlocks[c >> 8];
+    if (!block) {
+        block = std::make_unique<Block>();
+        const int first = c & 0xFF00;
+        QString chars(256, Qt::Uninitialized);
+        for (int i = 0; i < 256; ++i)
+            chars[i] = QChar(char16_t(first + i));
+        // One glyph per character: surrogate halves and unmapped characters give glyph 0.
+        QList<quint32> glyphs(256, 0);
+        int count = 256;
+        if (!FFont.glyphIndexesForChars(chars.constData(), 256, glyphs.data(), &count) || count != 256)
+            glyphs.fill(0, 256);
+        const QList<QPointF> advances = FFont.advancesForGlyphIndexes(glyphs);
+        for (int i = 0; i < 256; ++i) {
+            block->Glyph[i] = glyphs[i];
+            block->Advance[i] = i < advances.size() ? int(std::lround(advances[i].x())) : 0;
+        }
     }
-    const QChar ch(c);
-    QList<quint32> glyphs = FFont.glyphIndexesForString(QString(ch));
-    quint32 glyph = glyphs.isEmpty() ? 0 : glyphs.first();
-    QList<QPointF> advances = FFont.advancesForGlyphIndexes(QList<quint32>{glyph});
-    FGlyph[c] = glyph;
-    FAdvance[c] = advances.isEmpty() ? 0 : int(std::lround(advances.first().x()));
+    return *block;
 }
 
 int TrpFontMetrics::Advance(char16_t c) {
-    if (FAdvance.empty() || FAdvance[c] < 0)
-        Fill(c);
-    return FAdvance[c];
+    return BlockOf(c).Advance[c & 0xFF];
 }
 
 quint32 TrpFontMetrics::Glyph(char16_t c) {
-    if (FAdvance.empty() || FAdvance[c] < 0)
-        Fill(c);
-    return FGlyph[c];
+    return BlockOf(c).Glyph[c & 0xFF];
 }
 
 QString FontFileFor(const QString& family, int style) {
@@ -66,8 +73,17 @@ TrpFontMetrics& FontMetricsFor(const QString& family, int style, int pixelSize, 
     const QFont::HintingPreference hint = hinted ? QFont::PreferDefaultHinting : QFont::PreferNoHinting;
     QRawFont raw;
     const QString file = FontFileFor(family, bi);
-    if (!file.isEmpty())
-        raw = QRawFont(file, key.Pixel, hint);
+    if (!file.isEmpty()) {
+        // Each size is a copy of one loaded face: a file read once, not once per size.
+        thread_local QHash<QString, QRawFont> faces;
+        const QString faceKey = file + (hinted ? QStringLiteral("|h") : QStringLiteral("|u"));
+        auto face = faces.find(faceKey);
+        if (face == faces.end())
+            face = faces.insert(faceKey, QRawFont(file, 12, hint));
+        raw = *face;
+        if (raw.isValid())
+            raw.setPixelSize(key.Pixel);
+    }
     if (!raw.isValid()) {
         QFont f(family);
         f.setPixelSize(key.Pixel);

@@ -169,7 +169,10 @@ int OpenCommand(const std::vector<std::string>& args) {
     std::string error;
     if (!LoadPreparedReport(*report, file, error))
         return Fail("open", error, UsageStatus);
-    if (!SavePng(sheet::RenderSheetPage(*report, 0, zoom), png, error))
+    const QImage page = sheet::RenderSheetPage(*report, 0, zoom);
+    if (page.isNull())
+        return Fail("open", "the page is too large to draw as one picture at this zoom", FailureStatus);
+    if (!SavePng(page, png, error))
         return Fail("open", error, FailureStatus);
     return 0;
 }
