@@ -406,7 +406,17 @@ void TrpDrawText::Draw(QPainter& painter, const TrpTextTarget& target) {
 
     const int paragraphGap = SpacingPixels(FSettings.ParagraphGap, scaleX);
     const bool boldOrItalic = FSettings.Font.Style & (fsBold | fsItalic);
+    // A clipped text shows only the lines within its object; the others are passed over, so
+    // a long text costs no more to draw than it shows.
+    const bool skipHidden = FSettings.Clipped && rotation == 0 && step > 1;
+    const int margin = 2 * base.CellHeight();
     for (int li = 0; li < lines; ++li) {
+        if (skipHidden && y - margin > target.ObjectRect.bottom())
+            break;
+        if (skipHidden && li + 1 < lines && y + margin < target.ObjectRect.top()) {
+            y += gaps[size_t(li)];
+            continue;
+        }
         const TrpTextLine& line = FLines[size_t(li)];
         std::vector<int> adv = DeviceAdvances(line, target);
         int lineWidth = 0;
@@ -494,7 +504,7 @@ void TrpDrawText::Draw(QPainter& painter, const TrpTextTarget& target) {
             std::max(1, limits::DevicePixel(limits::ClampFrameWidth(FSettings.Frame.Width) * scaleY));
         const QColor color = ToQColor(FSettings.Frame.Color);
         const QRect& o = target.ObjectRect;
-        for (int ry = firstY + step; ry < o.bottom(); ry += step)
+        for (int ry = firstY + step; step > 0 && ry < o.bottom(); ry += step)
             painter.fillRect(o.left(), ry - width / 2, o.width(), width, color);
     }
     painter.restore();

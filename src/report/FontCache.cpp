@@ -49,6 +49,36 @@ QString FontFileFor(const QString& family, int style) {
     return platform::FontFile(family, style & fsBold, style & fsItalic);
 }
 
+namespace {
+
+std::unique_ptr<TrpFontMetrics> LoadMetrics(const QString& family, int bi, int pixelSize, bool hinted) {
+    const QFont::HintingPreference hint = hinted ? QFont::PreferDefaultHinting : QFont::PreferNoHinting;
+    QRawFont raw;
+    const QString file = FontFileFor(family, bi);
+    if (!file.isEmpty()) {
+        // Each size is a copy of one loaded face: a file read once, not once per size.
+        thread_local QHash<QString, QRawFont> faces;
+        const QString faceKey = file + (hinted ? QStringLiteral("|h") : QStringLiteral("|u"));
+        auto face = faces.find(faceKey);
+        if (face == faces.end())
+            face = faces.insert(faceKey, QRawFont(file, 12, hint));
+        raw = *face;
+        if (raw.isValid())
+            raw.setPixelSize(pixelSize);
+    }
+    if (!raw.isValid()) {
+        QFont f(family);
+        f.setPixelSize(pixelSize);
+        f.setBold(bi & fsBold);
+        f.setItalic(bi & fsItalic);
+        f.setHintingPreference(hint);
+        raw = QRawFont::fromFont(f);
+    }
+    return std::make_unique<TrpFontMetrics>(raw, hinted);
+}
+
+} // namespace
+
 TrpFontMetrics& FontMetricsFor(const QString& family, int style, int pixelSize, bool hinted) {
     struct Key {
         QString Family;
@@ -66,34 +96,17 @@ TrpFontMetrics& FontMetricsFor(const QString& family, int style, int pixelSize, 
     thread_local std::unordered_map<Key, std::unique_ptr<TrpFontMetrics>, KeyHash> cache;
     const int bi = style & (fsBold | fsItalic);
     const Key key{family, bi, std::max(pixelSize, 1), hinted};
+    // Text asks for the same font character after character: the last answer is kept at hand.
+    thread_local Key lastKey;
+    thread_local TrpFontMetrics* last = nullptr;
+    if (last && key == lastKey)
+        return *last;
     auto it = cache.find(key);
-    if (it != cache.end())
-        return *it->second;
-
-    const QFont::HintingPreference hint = hinted ? QFont::PreferDefaultHinting : QFont::PreferNoHinting;
-    QRawFont raw;
-    const QString file = FontFileFor(family, bi);
-    if (!file.isEmpty()) {
-        // Each size is a copy of one loaded face: a file read once, not once per size.
-        thread_local QHash<QString, QRawFont> faces;
-        const QString faceKey = file + (hinted ? QStringLiteral("|h") : QStringLiteral("|u"));
-        auto face = faces.find(faceKey);
-        if (face == faces.end())
-            face = faces.insert(faceKey, QRawFont(file, 12, hint));
-        raw = *face;
-        if (raw.isValid())
-            raw.setPixelSize(key.Pixel);
-    }
-    if (!raw.isValid()) {
-        QFont f(family);
-        f.setPixelSize(key.Pixel);
-        f.setBold(bi & fsBold);
-        f.setItalic(bi & fsItalic);
-        f.setHintingPreference(hint);
-        raw = QRawFont::fromFont(f);
-    }
-    auto metrics = std::make_unique<TrpFontMetrics>(raw, hinted);
-    return *cache.emplace(key, std::move(metrics)).first->second;
+    if (it == cache.end())
+        it = cache.emplace(key, LoadMetrics(key.Family, key.Style, key.Pixel, key.Hinted)).first;
+    lastKey = key;
+    last = it->second.get();
+    return *last;
 }
 
 } // namespace report

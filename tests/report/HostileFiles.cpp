@@ -2,10 +2,12 @@
 // its values held to what drawing can take, and then draws.
 #include "ReportFixtures.h"
 
+#include "report/DrawText.h"
 #include "report/Limits.h"
 #include "report/PreparedReportFile.h"
 #include "report/ViewPainter.h"
 
+#include <QPainter>
 #include <QStringEncoder>
 #include <functional>
 #include <gtest/gtest.h>
@@ -188,7 +190,32 @@ INSTANTIATE_TEST_SUITE_P(
         Clamped{"FontOfTheMostNegativeHeight", "Font.Height=\"-2147483648\"",
                 [](const TrpMemoView& m) { EXPECT_EQ(m.Font().Size, limits::MaxFontSize); }},
         Clamped{"FontOfNoSize", "Font.Size=\"-7\"",
-                [](const TrpMemoView& m) { EXPECT_EQ(m.Font().Size, limits::MinFontSize); }}));
+                [](const TrpMemoView& m) { EXPECT_EQ(m.Font().Size, limits::MinFontSize); }},
+        // Rules one line step apart once never reached the bottom with a step of 0 or less.
+        Clamped{"UnderlinesWithNegativeSpacing", "Underlines=\"1\" LineSpacing=\"-100\"",
+                [](const TrpMemoView& m) { EXPECT_EQ(m.LineSpacing(), -limits::MaxSpacing); }}));
+
+// A memo showing a few lines of a long text draws exactly as one holding only those lines.
+TEST(HostileFiles, LongClippedTextDrawsAsItsVisibleLines) {
+    QStringList lines;
+    for (int i = 0; i < 3000; ++i)
+        lines << QStringLiteral("строка %1").arg(i);
+    auto draw = [](const QStringList& text, TrpVAlign align) {
+        TrpMemoView memo;
+        memo.SetBounds(20, 20, 200, 50);
+        memo.SetMemo(text);
+        memo.SetVAlign(align);
+        QImage image(260, 100, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        TrpDrawText engine;
+        DrawView(painter, engine, memo, TrpDrawParams{});
+        return image;
+    };
+    EXPECT_EQ(draw(lines, vaTop), draw(lines.mid(0, 10), vaTop));
+    EXPECT_EQ(draw(lines, vaBottom), draw(lines.mid(lines.size() - 10), vaBottom));
+    EXPECT_NE(draw(lines, vaTop), draw(lines.mid(1, 10), vaTop));
+}
 
 TEST(HostileFiles, TextsUpToTheBoundLoadWhole) {
     auto r = NewReport();
