@@ -19,7 +19,8 @@ constexpr Extended MaxPaperMm = 2400;
 
 // One attribute value (a memo's text, a tag string, a font name): 65,536 characters fill a
 // page many times over in the smallest print. With the font and spacing bounds below, the
-// widths of a text this long still fit in the layout's integers.
+// widths and heights of a text this long still fit in the layout's integers on devices up to
+// 1200 dpi.
 constexpr qsizetype MaxValueChars = 1 << 16;
 // A picture's data, in hexadecimal (32 MB of picture file).
 constexpr qsizetype MaxPictureHexChars = qsizetype(64) << 20;
@@ -35,7 +36,7 @@ constexpr int MinFontSize = 1;
 constexpr int MaxFontSize = 1000;
 
 // A page rendered as one picture: 2^26 pixels (256 MB in 32-bit colour) holds an A4 page at
-// zoom 8 and the largest paper at zoom 1.
+// zoom 8 and a 4A0 sheet at zoom 1.
 constexpr qint64 MaxImagePixels = qint64(1) << 26;
 // Device coordinates: far beyond any device, small enough that sums of a few stay in an int.
 constexpr Extended MaxDevicePixel = 1 << 24;
