@@ -3,6 +3,7 @@
 #include "platform/Colors.h"
 #include "report/Components.h"
 #include "report/FontCache.h"
+#include "report/Limits.h"
 
 #include <QGlyphRun>
 #include <QPainter>
@@ -25,7 +26,12 @@ bool IsConsonant(QChar c) {
 }
 
 int MeasurePixels(int size) {
-    return int(std::lround(size * 600.0 / 72.0));
+    return int(std::lround(limits::ClampFontSize(size) * 600.0 / 72.0));
+}
+
+// Spacing in device (or measuring) pixels, from a value bounded first.
+int SpacingPixels(Extended units, Extended scale) {
+    return limits::DevicePixel(limits::ClampSpacing(units) * scale);
 }
 
 TrpHTMLTag BaseTag(const TrpFont& font) {
@@ -126,19 +132,22 @@ int TrpDrawText::MeasureChar(QChar c, const TrpHTMLTag* tag) const {
 std::vector<int> TrpDrawText::Measure(const QString& text, const std::vector<TrpHTMLTag>& tags, int from,
                                       int to) const {
     std::vector<int> cum(size_t(to - from));
-    int sum = 0;
+    // Summed wide and held below a bound, so that no text, however long, overflows.
+    constexpr long long widest = 1 << 30;
+    long long sum = 0;
     if (tags.empty()) {
         TrpFontMetrics& m = FontMetricsFor(FSettings.Font.Name, FSettings.Font.Style,
                                            MeasurePixels(FSettings.Font.Size), false);
         for (int i = from; i < to; ++i) {
-            sum += m.Advance(text[i].unicode()) + FCharSpacing600;
-            cum[size_t(i - from)] = sum;
+            sum =
+                std::clamp<long long>(sum + m.Advance(text[i].unicode()) + FCharSpacing600, -widest, widest);
+            cum[size_t(i - from)] = int(sum);
         }
         return cum;
     }
     for (int i = from; i < to; ++i) {
-        sum += MeasureChar(text[i], &tags[size_t(i)]);
-        cum[size_t(i - from)] = sum;
+        sum = std::clamp<long long>(sum + MeasureChar(text[i], &tags[size_t(i)]), -widest, widest);
+        cum[size_t(i - from)] = int(sum);
     }
     return cum;
 }
@@ -263,12 +272,12 @@ void TrpDrawText::BreakLine(const QString& text, const std::vector<TrpHTMLTag>& 
 void TrpDrawText::Layout(const QStringList& lines, const TrpTextSettings& settings, Extended widthUnits) {
     FSettings = settings;
     FLines.clear();
-    FCharSpacing600 = int(std::lround(settings.CharSpacing * MeasureFactor));
+    FCharSpacing600 = SpacingPixels(settings.CharSpacing, MeasureFactor);
     FFontHeight600 =
         FontMetricsFor(settings.Font.Name, settings.Font.Style, MeasurePixels(settings.Font.Size), false)
             .CellHeight();
-    const int width = int(std::lround(widthUnits * MeasureFactor));
-    const int firstWidth = width - int(std::lround(settings.ParagraphGap * MeasureFactor));
+    const int width = limits::DevicePixel(widthUnits * MeasureFactor);
+    const int firstWidth = width - SpacingPixels(settings.ParagraphGap, MeasureFactor);
     TrpHTMLTag state = BaseTag(settings.Font);
     std::vector<TrpHTMLTag> tags;
     for (const QString& source : lines) {
@@ -291,7 +300,7 @@ Extended TrpDrawText::CalcHeight() const {
 }
 
 Extended TrpDrawText::CalcWidth() const {
-    const int gap = int(std::lround(FSettings.ParagraphGap * MeasureFactor));
+    const int gap = SpacingPixels(FSettings.ParagraphGap, MeasureFactor);
     int widest = 0;
     for (const TrpTextLine& line : FLines)
         widest = std::max(widest, line.Width() + (line.ParagraphStart ? gap : 0));
@@ -332,16 +341,17 @@ void TrpDrawText::SpreadEvenly(std::vector<int>& cells, int first, int count, in
 }
 
 int TrpDrawText::DeviceFontPixels(int size, const TrpTextTarget& target) const {
+    size = limits::ClampFontSize(size);
     if (target.PrinterDPI > 0)
         return int(std::lround(target.PrinterDPI * size / 72.0));
-    return int(std::lround(size * target.ScaleY * 96.0 / 72.0));
+    return limits::DevicePixel(size * target.ScaleY * 96.0L / 72.0L);
 }
 
 std::vector<int> TrpDrawText::DeviceAdvances(const TrpTextLine& line, const TrpTextTarget& target) const {
     const int n = int(line.Text.size());
     std::vector<int> adv(static_cast<size_t>(n), 0);
-    const int spacing = int(std::lround(FSettings.CharSpacing * target.ScaleX));
-    int sum = 0;
+    const int spacing = SpacingPixels(FSettings.CharSpacing, target.ScaleX);
+    long long sum = 0;
     for (int i = 0; i < n; ++i) {
         const TrpHTMLTag tag = line.Tags.empty() ? BaseTag(FSettings.Font) : line.Tags[size_t(i)];
         TrpFontMetrics& m =
@@ -350,9 +360,9 @@ std::vector<int> TrpDrawText::DeviceAdvances(const TrpTextLine& line, const TrpT
         sum += adv[size_t(i)];
     }
     const Extended measured = line.Width();
-    const int wanted = target.PrinterDPI > 0 ? int(std::lround(measured * target.PrinterDPI / 600.0L))
-                                             : int(std::lround(measured / MeasureFactor * target.ScaleX));
-    SpreadEvenly(adv, 0, n, wanted - sum);
+    const int wanted = limits::DevicePixel(target.PrinterDPI > 0 ? measured * target.PrinterDPI / 600.0L
+                                                                 : measured / MeasureFactor * target.ScaleX);
+    SpreadEvenly(adv, 0, n, int(std::clamp<long long>(wanted - sum, -(1 << 30), 1 << 30)));
     return adv;
 }
 
@@ -405,8 +415,8 @@ void TrpDrawText::Draw(QPainter& painter, const TrpTextTarget& target) {
     // the gaps, or the layout's own steps scaled.
     const int lines = int(FLines.size());
     const int step =
-        fontOf(BaseTag(FSettings.Font)).CellHeight() + int(std::lround(FSettings.LineSpacing * scaleY));
-    const int block = int(std::lround(CalcHeight() * scaleY));
+        fontOf(BaseTag(FSettings.Font)).CellHeight() + SpacingPixels(FSettings.LineSpacing, scaleY);
+    const int block = limits::DevicePixel(CalcHeight() * scaleY);
     std::vector<qreal> tops(size_t(lines), 0);
     if (scaled) {
         const Extended unitStep = FFontHeight600 / MeasureFactor + FSettings.LineSpacing;
@@ -415,7 +425,8 @@ void TrpDrawText::Draw(QPainter& painter, const TrpTextTarget& target) {
     } else {
         std::vector<int> gaps(size_t(std::max(lines - 1, 0)), step);
         if (lines > 1)
-            SpreadEvenly(gaps, 0, lines - 1, block - lines * step);
+            SpreadEvenly(gaps, 0, lines - 1,
+                         int(std::clamp<long long>(block - (long long)lines * step, -(1 << 30), 1 << 30)));
         for (int li = 1; li < lines; ++li)
             tops[size_t(li)] = tops[size_t(li - 1)] + gaps[size_t(li - 1)];
     }
@@ -426,9 +437,17 @@ void TrpDrawText::Draw(QPainter& painter, const TrpTextTarget& target) {
         y = rect.top() + int(std::lround((rect.height() - block) / 2.0));
     const int firstY = y;
 
-    const int paragraphGap = int(std::lround(FSettings.ParagraphGap * scaleX));
+    const int paragraphGap = SpacingPixels(FSettings.ParagraphGap, scaleX);
     const bool boldOrItalic = FSettings.Font.Style & (fsBold | fsItalic);
+    // A clipped text shows only the lines within its object; the others are passed over, so
+    // a long text costs no more to draw than it shows.
+    const bool skipHidden = FSettings.Clipped && rotation == 0 && step > 1;
+    const int margin = 2 * fontOf(BaseTag(FSettings.Font)).CellHeight();
     for (int li = 0; li < lines; ++li) {
+        if (skipHidden && y + tops[size_t(li)] - margin > target.ObjectRect.bottom())
+            break;
+        if (skipHidden && li + 1 < lines && y + tops[size_t(li)] + margin < target.ObjectRect.top())
+            continue;
         const TrpTextLine& line = FLines[size_t(li)];
         std::vector<qreal> adv;
         if (scaled) {
@@ -495,7 +514,8 @@ void TrpDrawText::Draw(QPainter& painter, const TrpTextTarget& target) {
                 gx += adv[size_t(i)];
             }
             const qreal shift =
-                tag.Shifted ? (scaled ? qreal(tag.Size * scaleY) : std::lround(tag.Size * scaleY)) : 0;
+                tag.Shifted ? (scaled ? qreal(tag.Size * scaleY) : limits::DevicePixel(tag.Size * scaleY))
+                            : 0;
             const int baseline = int(std::lround(top + shift + ascentOf(m)));
             QGlyphRun run;
             run.setRawFont(m.Raw());
@@ -520,12 +540,13 @@ void TrpDrawText::Draw(QPainter& painter, const TrpTextTarget& target) {
     }
 
     if (FSettings.Underlines && rotation == 0 && FSettings.Frame.Color != clNone) {
-        const int width = std::max(1, int(std::lround(FSettings.Frame.Width * scaleY)));
+        const int width =
+            std::max(1, limits::DevicePixel(limits::ClampFrameWidth(FSettings.Frame.Width) * scaleY));
         const QColor color = ColorToQColor(FSettings.Frame.Color);
         const QRect& o = target.ObjectRect;
         const qreal rule =
             scaled ? qreal((FFontHeight600 / MeasureFactor + FSettings.LineSpacing) * scaleY) : step;
-        for (int k = 1;; ++k) {
+        for (int k = 1; rule > 0; ++k) {
             const int ry = firstY + int(std::lround(k * rule));
             if (ry >= o.bottom())
                 break;

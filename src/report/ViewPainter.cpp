@@ -2,6 +2,7 @@
 
 #include "platform/Colors.h"
 #include "report/DrawText.h"
+#include "report/Limits.h"
 #include "report/PreviewPages.h"
 #include "report/Report.h"
 
@@ -12,8 +13,10 @@ namespace report {
 
 namespace {
 
+// Rounded to a device pixel; coordinates from a file are bounded first, so that no sum of a
+// few of them overflows.
 int R(Extended v) {
-    return int(std::llround(v));
+    return limits::DevicePixel(v);
 }
 
 struct Edges {
@@ -32,8 +35,8 @@ Edges DeviceEdges(const TrpView& v, const TrpDrawParams& p) {
     auto y = [&](Extended u) { return Device(u, p.OffsetY, p.ScaleY, p.GridY, p.UnitGrid); };
     Edges e{x(v.AbsLeft()), y(v.AbsTop()), x(v.AbsLeft() + v.Width()), y(v.AbsTop() + v.Height())};
     if (v.Frame().DropShadow) {
-        e.X1 -= R(p.ScaleX * v.Frame().ShadowWidth);
-        e.Y1 -= R(p.ScaleY * v.Frame().ShadowWidth);
+        e.X1 -= R(p.ScaleX * limits::ClampFrameWidth(v.Frame().ShadowWidth));
+        e.Y1 -= R(p.ScaleY * limits::ClampFrameWidth(v.Frame().ShadowWidth));
     }
     return e;
 }
@@ -167,14 +170,15 @@ void DrawFrame(QPainter& painter, const TrpView& view, const QRect& rect, const 
     const TrpFrame& f = view.Frame();
     const Edges e{rect.left(), rect.top(), rect.right() + 1, rect.bottom() + 1};
     if (f.DropShadow) {
-        const int sw = R(f.ShadowWidth * p.ScaleX);
+        const int sw = R(limits::ClampFrameWidth(f.ShadowWidth) * p.ScaleX);
         const QColor sc = ColorToQColor(f.ShadowColor);
         painter.fillRect(e.X1, e.Y + sw, sw, e.Y1 - e.Y, sc);
         painter.fillRect(e.X + sw, e.Y1, e.X1 - e.X, sw, sc);
     }
     if (f.Typ == 0 || f.Color == clNone || f.Width == 0)
         return;
-    const int fw = std::max(R(p.ScaleX * f.Width), 1);
+    // A dashed line is drawn as fw strokes: the width is bounded so that their number is.
+    const int fw = std::max(R(p.ScaleX * limits::ClampFrameWidth(f.Width)), 1);
     const QColor c = ColorToQColor(f.Color);
     const std::pair<int, Side> sides[] = {
         {ftLeft, Side::Left}, {ftRight, Side::Right}, {ftTop, Side::Top}, {ftBottom, Side::Bottom}};
@@ -282,7 +286,11 @@ QImage RenderPreparedPage(TrpReport& report, int index, Extended zoom) {
     if (!page)
         return {};
     const QSize size(R(page->Width() * zoom), R(page->Height() * zoom));
+    if (size.isEmpty() || qint64(size.width()) * size.height() > limits::MaxImagePixels)
+        return {};
     QImage image(size, QImage::Format_RGB32);
+    if (image.isNull())
+        return {};
     image.fill(Qt::white);
     QPainter painter(&image);
     TrpDrawParams p;

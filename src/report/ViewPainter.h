@@ -45,7 +45,8 @@ void DrawView(QPainter& painter, TrpDrawText& text, const TrpView& view, const T
 // corner, the page's margins are added here.
 void DrawPage(QPainter& painter, TrpDrawText& text, const TrpReportPage& page, const TrpDrawParams& paper);
 
-// A prepared page drawn on white at a zoom (1 = 96 dpi): A4 gives 794 x 1123 pixels.
+// A prepared page drawn on white at a zoom (1 = 96 dpi): A4 gives 794 x 1123 pixels. A null
+// image when there is no such page or the picture would exceed limits::MaxImagePixels.
 QImage RenderPreparedPage(TrpReport& report, int index, Extended zoom);
 
 } // namespace report

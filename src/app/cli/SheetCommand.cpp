@@ -225,9 +225,11 @@ int OpenCommand(const std::vector<std::string>& args) {
         return Fail("open", error, UsageStatus);
     if (const std::string why = LoadPreparedReport(*report, name); !why.empty())
         return Fail("open", FileMessage("cannot read", file, why), UsageStatus);
+    const QImage page = sheet::RenderSheetPage(*report, 0, zoom);
+    if (page.isNull())
+        return Fail("open", "the page is too large to draw as one picture at this zoom", FailureStatus);
     const bool written = WriteOutput(
-        png, [&](const QString& path) { return SavePng(sheet::RenderSheetPage(*report, 0, zoom), path); },
-        error);
+        png, [&](const QString& path) { return SavePng(page, path); }, error);
     return written ? 0 : Fail("open", error, FailureStatus);
 }
 
