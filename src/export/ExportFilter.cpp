@@ -52,12 +52,9 @@ bool IsPageFooter(const TrpComponent& c) {
 
 // What the loop does to a memo before a filter sees it.
 void PrepareMemo(TrpCustomMemoView& memo, int pageCount, TrpDrawText& drawText) {
-    if (memo.Highlight().Active) {
-        TrpFont font = memo.Font();
-        font.Color = memo.Highlight().Font.Color;
-        font.Style = memo.Highlight().Font.Style;
-        memo.SetFont(font);
-    }
+    // Filters write the font the memo shows.
+    if (memo.Highlight().Active)
+        memo.SetFont(ShownFont(memo));
     const QString text = memo.Text();
     if (text.contains(TotalPagesMark())) {
         QString filled = text;

@@ -247,11 +247,8 @@ TrpIEMObject* TrpIEMatrix::NewObject(const TrpView& view, Extended left, Extende
     obj.IsText = memo && (memo->BrushStyle() == bsSolid || memo->BrushStyle() == bsClear) &&
                  !(memo->Rotation() != 0 && RotatedAsImage);
     if (memo) {
-        if (memo->Highlight().Active) {
-            style.Font.Color = memo->Highlight().Font.Color;
-            style.Font.Style = memo->Highlight().Font.Style;
-            style.Color = memo->Highlight().Color;
-        }
+        style.Font = ShownFont(*memo);
+        style.Color = ShownFill(*memo);
         style.HAlign = memo->HAlign();
         style.VAlign = memo->VAlign();
         style.LineSpacing = memo->LineSpacing();
@@ -277,15 +274,7 @@ TrpIEMObject* TrpIEMatrix::NewObject(const TrpView& view, Extended left, Extende
 void TrpIEMatrix::SetMemoText(TrpIEMObject& obj, const TrpCustomMemoView& memo) {
     if ((DeleteHTMLTags && memo.AllowHTMLTags()) || WrapText) {
         // The lines as drawing breaks them, without tags.
-        TrpTextSettings s;
-        s.Font = memo.Font();
-        s.WordWrap = memo.WordWrap();
-        s.WordBreak = memo.WordBreak();
-        s.AllowHTMLTags = memo.AllowHTMLTags();
-        s.LineSpacing = memo.LineSpacing();
-        s.CharSpacing = memo.CharSpacing();
-        s.ParagraphGap = memo.ParagraphGap();
-        s.Rotation = memo.Rotation();
+        const TrpTextSettings s = MemoTextSettings(memo);
         const QRect unit = MemoTextRect(memo, TrpDrawParams());
         const bool across = (memo.Rotation() >= 90 && memo.Rotation() < 180) || memo.Rotation() >= 270;
         FDrawText->Layout(memo.Memo(), s, across ? unit.height() : unit.width());

@@ -1,5 +1,7 @@
 #include "htmlctl/CellMetrics.h"
 
+#include "platform/Units.h"
+
 #include <QFontMetrics>
 #include <QHash>
 #include <QRawFont>
@@ -105,7 +107,7 @@ int ExpandedAdvance(const QFont& font, const QFontMetrics& metrics, const QStrin
 }
 
 int PointsToPixels(int points) {
-    return int(std::lround(points * 96.0 / 72.0));
+    return int(std::lround(points * double(platform::ScreenDPI) / platform::PointsPerInch));
 }
 
 TCellMetrics CellMetrics(const QFont& font) {

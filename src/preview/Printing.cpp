@@ -179,8 +179,8 @@ private:
         TrpPageCanvas canvas;
         canvas.Printer = true;
         canvas.PrinterDPI = FPrinter.resolution();
-        canvas.ScaleX = Extended(FPrinter.logicalDpiX()) / 96;
-        canvas.ScaleY = Extended(FPrinter.logicalDpiY()) / 96;
+        canvas.ScaleX = Extended(FPrinter.logicalDpiX()) / ScreenDPI;
+        canvas.ScaleY = Extended(FPrinter.logicalDpiY()) / ScreenDPI;
         canvas.OffsetX = -Extended(offset.left()) * FPrinter.logicalDpiX() / 25.4L;
         canvas.OffsetY = -Extended(offset.top()) * FPrinter.logicalDpiY() / 25.4L;
         DrawPreparedPage(FReport, index, FPainter, canvas);
@@ -261,7 +261,7 @@ bool PrintReport(TrpReport& report, exports::TrpExportPreview* preview, QWidget*
     // Start from the report's paper, so the printer's properties show it rather than the
     // printer's own default.
     if (TrpReportPage* first = report.PreviewPages().Page(0))
-        ApplyParams(printer, ParamsOf(*first));
+        ApplyParams(printer, ParamsOf(*first, first->Bin()));
     const int currentPage = preview ? preview->CurrentPage() : 1;
     if (report.PrintOptions.ShowDialog) {
         TrpPrintDialog dialog(printer, report.PreviewPages().Count(), currentPage, parent);

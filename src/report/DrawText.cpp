@@ -1,6 +1,7 @@
 #include "report/DrawText.h"
 
 #include "platform/Colors.h"
+#include "platform/Units.h"
 #include "report/Components.h"
 #include "report/FontCache.h"
 #include "report/Limits.h"
@@ -26,7 +27,7 @@ bool IsConsonant(QChar c) {
 }
 
 int MeasurePixels(int size) {
-    return int(std::lround(limits::ClampFontSize(size) * 600.0 / 72.0));
+    return int(std::lround(limits::ClampFontSize(size) * double(TrpDrawText::MeasureDPI) / PointsPerInch));
 }
 
 // Spacing in device (or measuring) pixels, from a value bounded first.
@@ -343,8 +344,8 @@ void TrpDrawText::SpreadEvenly(std::vector<int>& cells, int first, int count, in
 int TrpDrawText::DeviceFontPixels(int size, const TrpTextTarget& target) const {
     size = limits::ClampFontSize(size);
     if (target.PrinterDPI > 0)
-        return int(std::lround(target.PrinterDPI * size / 72.0));
-    return limits::DevicePixel(size * target.ScaleY * 96.0L / 72.0L);
+        return int(std::lround(target.PrinterDPI * size / double(PointsPerInch)));
+    return limits::DevicePixel(size * target.ScaleY * ScreenDPI / PointsPerInch);
 }
 
 std::vector<int> TrpDrawText::DeviceAdvances(const TrpTextLine& line, const TrpTextTarget& target) const {
@@ -360,8 +361,9 @@ std::vector<int> TrpDrawText::DeviceAdvances(const TrpTextLine& line, const TrpT
         sum += adv[size_t(i)];
     }
     const Extended measured = line.Width();
-    const int wanted = limits::DevicePixel(target.PrinterDPI > 0 ? measured * target.PrinterDPI / 600.0L
-                                                                 : measured / MeasureFactor * target.ScaleX);
+    const int wanted =
+        limits::DevicePixel(target.PrinterDPI > 0 ? measured * target.PrinterDPI / Extended(MeasureDPI)
+                                                  : measured / MeasureFactor * target.ScaleX);
     SpreadEvenly(adv, 0, n, int(std::clamp<long long>(wanted - sum, -(1 << 30), 1 << 30)));
     return adv;
 }
@@ -377,27 +379,22 @@ std::vector<qreal> TrpDrawText::ScaledAdvances(const TrpTextLine& line, Extended
     return adv;
 }
 
-void TrpDrawText::Draw(QPainter& painter, const TrpTextTarget& target) {
+TrpPlacedText TrpDrawText::Place(const TrpTextTarget& target, bool onlyVisible) const {
+    TrpPlacedText placed;
     if (FLines.empty())
-        return;
-    painter.save();
-    if (FSettings.Clipped)
-        painter.setClipRect(target.ObjectRect, Qt::IntersectClip);
-
+        return placed;
     const int rotation = FSettings.Rotation;
     QRect rect = target.TextRect;
     if (rotation != 0) {
-        const QPointF centre(rect.left() + rect.width() / 2.0, rect.top() + rect.height() / 2.0);
+        // Rotated text is placed in a frame turned about the rectangle's centre.
         const bool across = (rotation >= 90 && rotation < 180) || (rotation >= 270 && rotation < 360);
         const int w = across ? rect.height() : rect.width();
         const int h = across ? rect.width() : rect.height();
-        painter.translate(centre);
-        painter.rotate(-rotation); // counter-clockwise, as the font escapement turns
         rect = QRect(-w / 2, -h / 2, w, h);
     }
 
-    const Extended scaleY = target.PrinterDPI > 0 ? target.PrinterDPI / 96.0L : target.ScaleY;
-    const Extended scaleX = target.PrinterDPI > 0 ? target.PrinterDPI / 96.0L : target.ScaleX;
+    const Extended scaleY = target.PrinterDPI > 0 ? target.PrinterDPI / Extended(ScreenDPI) : target.ScaleY;
+    const Extended scaleX = target.PrinterDPI > 0 ? target.PrinterDPI / Extended(ScreenDPI) : target.ScaleX;
     // At 100 % on screen and on a printer, hinted glyphs sit on whole pixels and the layout's
     // widths are spread over their advances. At any other zoom the whole-pixel font sizes and
     // advances no longer match the layout (an 8-point font is 8.4 pixels at 79 %), and the
@@ -406,16 +403,17 @@ void TrpDrawText::Draw(QPainter& painter, const TrpTextTarget& target) {
     const bool scaled = target.PrinterDPI == 0 && (target.ScaleX != 1 || target.ScaleY != 1);
     auto fontOf = [&](const TrpHTMLTag& tag) -> TrpFontMetrics& {
         if (scaled)
-            return ScaledFontFor(FSettings.Font.Name, tag.Style, qreal(tag.Size * scaleY * 96 / 72));
+            return ScaledFontFor(FSettings.Font.Name, tag.Style,
+                                 qreal(tag.Size * scaleY * ScreenDPI / PointsPerInch));
         return FontMetricsFor(FSettings.Font.Name, tag.Style, DeviceFontPixels(tag.Size, target), true);
     };
     auto ascentOf = [&](TrpFontMetrics& m) { return scaled ? qreal(m.Raw().ascent()) : qreal(m.Ascent()); };
+    TrpFontMetrics& base = fontOf(BaseTag(FSettings.Font));
 
     // Line tops: whole-pixel steps of the device font with the layout's height spread over
     // the gaps, or the layout's own steps scaled.
     const int lines = int(FLines.size());
-    const int step =
-        fontOf(BaseTag(FSettings.Font)).CellHeight() + SpacingPixels(FSettings.LineSpacing, scaleY);
+    const int step = base.CellHeight() + SpacingPixels(FSettings.LineSpacing, scaleY);
     const int block = limits::DevicePixel(CalcHeight() * scaleY);
     std::vector<qreal> tops(size_t(lines), 0);
     if (scaled) {
@@ -441,14 +439,19 @@ void TrpDrawText::Draw(QPainter& painter, const TrpTextTarget& target) {
     const bool boldOrItalic = FSettings.Font.Style & (fsBold | fsItalic);
     // A clipped text shows only the lines within its object; the others are passed over, so
     // a long text costs no more to draw than it shows.
-    const bool skipHidden = FSettings.Clipped && rotation == 0 && step > 1;
-    const int margin = 2 * fontOf(BaseTag(FSettings.Font)).CellHeight();
+    const bool skipHidden = onlyVisible && rotation == 0 && step > 1;
+    const int margin = 2 * base.CellHeight();
+    placed.Lines.resize(size_t(lines));
     for (int li = 0; li < lines; ++li) {
-        if (skipHidden && y + tops[size_t(li)] - margin > target.ObjectRect.bottom())
-            break;
-        if (skipHidden && li + 1 < lines && y + tops[size_t(li)] + margin < target.ObjectRect.top())
-            continue;
         const TrpTextLine& line = FLines[size_t(li)];
+        TrpPlacedLine& at = placed.Lines[size_t(li)];
+        at.Top = y + tops[size_t(li)];
+        at.Baseline = int(std::lround(at.Top + ascentOf(base)));
+        if (skipHidden && (at.Top - margin > target.ObjectRect.bottom() ||
+                           (li + 1 < lines && at.Top + margin < target.ObjectRect.top()))) {
+            at.Shown = false;
+            continue;
+        }
         std::vector<qreal> adv;
         if (scaled) {
             adv = ScaledAdvances(line, scaleX);
@@ -487,82 +490,123 @@ void TrpDrawText::Draw(QPainter& painter, const TrpTextTarget& target) {
                 int r = int(extra) % count;
                 for (int sp : spaces)
                     adv[size_t(sp)] += scaled ? extra / count : q + (r-- > 0 ? 1 : 0);
+                at.Justify = extra;
+                at.Spaces = count;
             }
             break;
         }
         }
+        at.X = x;
 
         // Runs of equal attributes.
-        const qreal top = y + tops[size_t(li)];
         const int n = int(line.Text.size());
         int runStart = 0;
         qreal runX = x;
         while (runStart < n) {
-            const TrpHTMLTag tag = line.Tags.empty() ? BaseTag(FSettings.Font) : line.Tags[size_t(runStart)];
+            TrpTextRun run;
+            run.Line = li;
+            run.From = runStart;
+            run.Tag = line.Tags.empty() ? BaseTag(FSettings.Font) : line.Tags[size_t(runStart)];
             int runEnd = runStart + 1;
-            while (runEnd < n && (line.Tags.empty() || line.Tags[size_t(runEnd)] == tag))
+            while (runEnd < n && (line.Tags.empty() || line.Tags[size_t(runEnd)] == run.Tag))
                 ++runEnd;
-            TrpFontMetrics& m = fontOf(tag);
-            QList<quint32> glyphs;
-            QList<QPointF> positions;
-            glyphs.reserve(runEnd - runStart);
-            positions.reserve(runEnd - runStart);
+            run.To = runEnd;
+            run.Font = &fontOf(run.Tag);
+            run.Glyphs.reserve(runEnd - runStart);
+            run.Positions.reserve(runEnd - runStart);
             qreal gx = 0;
             for (int i = runStart; i < runEnd; ++i) {
-                glyphs.append(m.Glyph(line.Text[i].unicode()));
-                positions.append(QPointF(gx, 0));
+                run.Glyphs.append(run.Font->Glyph(line.Text[i].unicode()));
+                run.Positions.append(QPointF(gx, 0));
                 gx += adv[size_t(i)];
             }
-            const qreal shift =
-                tag.Shifted ? (scaled ? qreal(tag.Size * scaleY) : limits::DevicePixel(tag.Size * scaleY))
-                            : 0;
-            const int baseline = int(std::lround(top + shift + ascentOf(m)));
-            QGlyphRun run;
-            run.setRawFont(m.Raw());
-            run.setGlyphIndexes(glyphs);
-            run.setPositions(positions);
-            const QColor color = ColorToQColor(tag.Color);
-            painter.setPen(color);
-            painter.drawGlyphRun(QPointF(runX, baseline), run);
-            const int thickness = std::max(1, int(std::lround(m.Raw().lineThickness())));
-            const int left = int(std::lround(runX)), width = int(std::lround(runX + gx)) - left;
-            if (tag.Style & fsUnderline)
-                painter.fillRect(left,
-                                 baseline + std::max(1, int(std::lround(m.Raw().underlinePosition()))) -
-                                     thickness / 2,
-                                 width, thickness, color);
-            if (tag.Style & fsStrikeOut)
-                painter.fillRect(left, baseline - int(std::lround(m.Raw().xHeight() / 2)), width, thickness,
-                                 color);
+            const qreal shift = run.Tag.Shifted ? (scaled ? qreal(run.Tag.Size * scaleY)
+                                                          : limits::DevicePixel(run.Tag.Size * scaleY))
+                                                : 0;
+            run.X = runX;
+            run.Width = gx;
+            run.Baseline = int(std::lround(at.Top + shift + ascentOf(*run.Font)));
+            const int before = runStart > 0 ? line.Cumulative[size_t(runStart - 1)] : 0;
+            run.LayoutLeft = before / MeasureFactor;
+            run.LayoutWidth = (line.Cumulative[size_t(runEnd - 1)] - before) / MeasureFactor;
+            placed.Runs.push_back(std::move(run));
             runX += gx;
             runStart = runEnd;
         }
     }
 
     if (FSettings.Underlines && rotation == 0 && FSettings.Frame.Color != clNone) {
-        const int width =
+        placed.RuleWidth =
             std::max(1, limits::DevicePixel(limits::ClampFrameWidth(FSettings.Frame.Width) * scaleY));
-        const QColor color = ColorToQColor(FSettings.Frame.Color);
-        const QRect& o = target.ObjectRect;
         const qreal rule =
             scaled ? qreal((FFontHeight600 / MeasureFactor + FSettings.LineSpacing) * scaleY) : step;
         for (int k = 1; rule > 0; ++k) {
             const int ry = firstY + int(std::lround(k * rule));
-            if (ry >= o.bottom())
+            if (ry >= target.ObjectRect.bottom())
                 break;
-            painter.fillRect(o.left(), ry - width / 2, o.width(), width, color);
+            placed.Rules.push_back(ry);
         }
+    }
+    return placed;
+}
+
+void TrpDrawText::Draw(QPainter& painter, const TrpTextTarget& target) {
+    if (FLines.empty())
+        return;
+    painter.save();
+    if (FSettings.Clipped)
+        painter.setClipRect(target.ObjectRect, Qt::IntersectClip);
+    if (FSettings.Rotation != 0) {
+        const QRect& rect = target.TextRect;
+        painter.translate(QPointF(rect.left() + rect.width() / 2.0, rect.top() + rect.height() / 2.0));
+        painter.rotate(-FSettings.Rotation); // counter-clockwise, as the font escapement turns
+    }
+    const TrpPlacedText placed = Place(target, FSettings.Clipped);
+    for (const TrpTextRun& run : placed.Runs) {
+        QGlyphRun glyphs;
+        glyphs.setRawFont(run.Font->Raw());
+        glyphs.setGlyphIndexes(run.Glyphs);
+        glyphs.setPositions(run.Positions);
+        const QColor color = ColorToQColor(run.Tag.Color);
+        painter.setPen(color);
+        painter.drawGlyphRun(QPointF(run.X, run.Baseline), glyphs);
+        const QRawFont& raw = run.Font->Raw();
+        const int thickness = std::max(1, int(std::lround(raw.lineThickness())));
+        const int left = int(std::lround(run.X)), width = int(std::lround(run.X + run.Width)) - left;
+        if (run.Tag.Style & fsUnderline)
+            painter.fillRect(
+                left, run.Baseline + std::max(1, int(std::lround(raw.underlinePosition()))) - thickness / 2,
+                width, thickness, color);
+        if (run.Tag.Style & fsStrikeOut)
+            painter.fillRect(left, run.Baseline - int(std::lround(raw.xHeight() / 2)), width, thickness,
+                             color);
+    }
+    if (!placed.Rules.empty()) {
+        const QColor color = ColorToQColor(FSettings.Frame.Color);
+        const QRect& o = target.ObjectRect;
+        for (int ry : placed.Rules)
+            painter.fillRect(o.left(), ry - placed.RuleWidth / 2, o.width(), placed.RuleWidth, color);
     }
     painter.restore();
 }
 
+TrpFont ShownFont(const TrpCustomMemoView& memo) {
+    TrpFont font = memo.Font();
+    if (memo.Highlight().Active) {
+        font.Color = memo.Highlight().Font.Color;
+        font.Style = memo.Highlight().Font.Style;
+    }
+    return font;
+}
+
+TColor ShownFill(const TrpCustomMemoView& memo) {
+    return memo.Highlight().Active && memo.Highlight().Color != clNone ? memo.Highlight().Color
+                                                                       : memo.Color();
+}
+
 TrpTextSettings MemoTextSettings(const TrpCustomMemoView& memo) {
     TrpTextSettings s;
-    s.Font = memo.Font();
-    if (memo.Highlight().Active) {
-        s.Font.Color = memo.Highlight().Font.Color;
-        s.Font.Style = memo.Highlight().Font.Style;
-    }
+    s.Font = ShownFont(memo);
     s.WordWrap = memo.WordWrap();
     s.WordBreak = memo.WordBreak();
     s.AllowHTMLTags = memo.AllowHTMLTags();

@@ -3,8 +3,11 @@
 // that line breaks are the same at every zoom, on paper and in exports; drawing then puts
 // every glyph where that layout placed it.
 
+#include "platform/Units.h"
 #include "report/ReportTypes.h"
 
+#include <QList>
+#include <QPointF>
 #include <QRect>
 #include <QSizeF>
 #include <QStringList>
@@ -60,10 +63,46 @@ struct TrpTextTarget {
     QRect ObjectRect;   // device pixels: the whole object (clipping, underlines)
 };
 
+class TrpFontMetrics;
+
+// A run of characters of one line with equal attributes, placed on a device: what drawing
+// paints, and what the exports that write text themselves place.
+struct TrpTextRun {
+    int Line = 0;                   // index into Lines()
+    int From = 0, To = 0;           // characters [From, To) of the line
+    TrpHTMLTag Tag;                 // size, style, colour and shift
+    TrpFontMetrics* Font = nullptr; // the device font
+    QList<quint32> Glyphs;          // one per character
+    QList<QPointF> Positions;       // of each glyph, from (X, Baseline)
+    qreal X = 0;                    // device x of the first glyph
+    qreal Width = 0;                // device advance of the run
+    int Baseline = 0;               // device y of the baseline (subscript shift included)
+    Extended LayoutLeft = 0;        // where the layout put the run, report units from the line's X
+    Extended LayoutWidth = 0;       // the run's width in the layout, report units
+};
+
+// A laid-out line placed on a device.
+struct TrpPlacedLine {
+    qreal X = 0;       // device x where the line starts, alignment applied
+    qreal Top = 0;     // device y of the line's top
+    int Baseline = 0;  // device baseline of the text's own font
+    qreal Justify = 0; // device pixels spread over the line's spaces (justified lines)
+    int Spaces = 0;    // the spaces (and no-break spaces) that take them
+    bool Shown = true; // false for lines a clipped drawing passes over
+};
+
+// The whole text placed on a device, in the text rectangle's own (unrotated) frame.
+struct TrpPlacedText {
+    std::vector<TrpPlacedLine> Lines; // one per laid-out line
+    std::vector<TrpTextRun> Runs;     // of the shown lines, in reading order
+    std::vector<int> Rules;           // device y of the underline rules
+    int RuleWidth = 0;
+};
+
 class TrpDrawText {
 public:
     static constexpr int MeasureDPI = 600;
-    static constexpr Extended MeasureFactor = 600.0L / 96.0L; // 6.25
+    static constexpr Extended MeasureFactor = Extended(MeasureDPI) / platform::ScreenDPI; // 6.25
 
     TrpDrawText();
 
@@ -77,12 +116,11 @@ public:
     // Font cell height at the measuring resolution.
     int FontHeight600() const { return FFontHeight600; }
 
-    // Draws the laid-out text.
+    // Places the laid-out text on a device: line positions, runs with their glyphs, rules. With
+    // onlyVisible, lines of a clipped text well outside its object get no runs.
+    TrpPlacedText Place(const TrpTextTarget& target, bool onlyVisible = false) const;
+    // Draws the laid-out text as Place puts it.
     void Draw(QPainter& painter, const TrpTextTarget& target);
-
-    // Device x of every character of a line (start of each glyph) and the line's x, for
-    // exports that place glyphs themselves.
-    std::vector<int> DeviceAdvances(const TrpTextLine& line, const TrpTextTarget& target) const;
 
     // The break points of a word (positions after which it may be split).
     static std::vector<int> HyphenPoints(const QString& word);
@@ -98,6 +136,8 @@ private:
     std::vector<int> Measure(const QString& text, const std::vector<TrpHTMLTag>& tags, int from,
                              int to) const;
     int DeviceFontPixels(int size, const TrpTextTarget& target) const;
+    // Whole-pixel device advances of a line's characters, the layout's width spread over them.
+    std::vector<int> DeviceAdvances(const TrpTextLine& line, const TrpTextTarget& target) const;
     // Device advances of a line's characters as the layout placed them, scaled.
     std::vector<qreal> ScaledAdvances(const TrpTextLine& line, Extended scaleX) const;
 
@@ -107,7 +147,13 @@ private:
     int FCharSpacing600 = 0;
 };
 
-// The text settings of a memo (its font, or the highlight's when active).
+// The font a memo shows: its own, with the highlight's colour and style while the highlight is
+// active.
+TrpFont ShownFont(const TrpCustomMemoView& memo);
+// The fill a memo shows: the highlight's colour while the highlight is active and has one.
+TColor ShownFill(const TrpCustomMemoView& memo);
+
+// The text settings of a memo, with the font it shows.
 TrpTextSettings MemoTextSettings(const TrpCustomMemoView& memo);
 
 // Lays out a memo's text for its own width (in units) and returns the size the object needs:

@@ -243,9 +243,9 @@ void DrawPicture(QPainter& painter, const TrpPictureView& pic, const QRect& rect
 void DrawView(QPainter& painter, TrpDrawText& text, const TrpView& view, const TrpDrawParams& p) {
     const QRect rect = DeviceRect(view, p);
     DrawBackground(painter, view, rect);
-    if (auto* memo = dynamic_cast<const TrpCustomMemoView*>(&view);
-        memo && memo->Highlight().Active && memo->Highlight().Color != clNone)
-        painter.fillRect(rect, ColorToQColor(memo->Highlight().Color));
+    // An active highlight's fill covers the memo's own background.
+    if (auto* memo = dynamic_cast<const TrpCustomMemoView*>(&view); memo && ShownFill(*memo) != memo->Color())
+        painter.fillRect(rect, ColorToQColor(ShownFill(*memo)));
     if (auto* memo = dynamic_cast<const TrpCustomMemoView*>(&view)) {
         DrawFrame(painter, view, rect, p);
         TrpTextTarget target;

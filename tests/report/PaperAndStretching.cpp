@@ -2,6 +2,7 @@
 #include "ReportFixtures.h"
 
 #include "report/DrawText.h"
+#include "report/EngineTexts.h"
 
 #include <gtest/gtest.h>
 
@@ -75,6 +76,7 @@ TEST(Stretching, ProgressTexts) {
     EXPECT_EQ(ProgressText(TrpProgressKind::Running, 1, false), "Первый проход: страница 1");
     EXPECT_EQ(ProgressText(TrpProgressKind::Exporting, 2), "Экспорт страницы 2");
     EXPECT_EQ(ProgressText(TrpProgressKind::Printing, 7), "Печатается страница 7");
+    EXPECT_EQ(rpGet("ProgressWait"), "Подождите, пожалуйста"); // the layout matrix's message
 }
 
 } // namespace

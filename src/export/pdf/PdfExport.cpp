@@ -5,6 +5,7 @@
 #include "export/pdf/PdfFormat.h"
 #include "export/pdf/PdfJpeg.h"
 #include "export/pdf/PdfToolkit.h"
+#include "platform/Units.h"
 #include "report/EngineTexts.h"
 #include "report/FontCache.h"
 #include "report/PreviewPages.h"
@@ -249,11 +250,11 @@ void TrpPDFExport::Finish() {
 // ---- drawing ----
 
 long double TrpPDFExport::X(long double x) const {
-    return x * 0.75L + FPage->MarginLeft;
+    return x * PointsPerReportPixel + FPage->MarginLeft;
 }
 
 long double TrpPDFExport::Y(long double y) const {
-    return FPage->Height - (y * 0.75L + FPage->MarginTop);
+    return FPage->Height - (y * PointsPerReportPixel + FPage->MarginTop);
 }
 
 void TrpPDFExport::Line(const QByteArray& s) {
@@ -262,7 +263,7 @@ void TrpPDFExport::Line(const QByteArray& s) {
 
 void TrpPDFExport::StrokeSetup(const TrpView& view) {
     Line(FPDF->Toolkit().PdfColor(view.Frame().Color) + " RG");
-    Line(Num(view.Frame().Width * 0.75L) + " w");
+    Line(Num(view.Frame().Width * PointsPerReportPixel) + " w");
 }
 
 bool TrpPDFExport::HoldsHTML(const TrpCustomMemoView& memo) const {
@@ -304,7 +305,8 @@ void TrpPDFExport::DrawObject(TrpView& view) {
                 StrokeSetup(view);
             if (fill)
                 Line(FPDF->Toolkit().PdfColor(view.Color()) + " rg");
-            Line(x1 + ' ' + y2 + ' ' + Num(view.Width() * 0.75L) + ' ' + Num(view.Height() * 0.75L) + " re");
+            Line(x1 + ' ' + y2 + ' ' + Num(view.Width() * PointsPerReportPixel) + ' ' +
+                 Num(view.Height() * PointsPerReportPixel) + " re");
             Line(stroke && fill ? "B" : stroke ? "S" : "f");
             return;
         }
@@ -368,8 +370,8 @@ void TrpPDFExport::DrawVectorMemo(TrpCustomMemoView& memo) {
     Extended w = memo.Width(), h = memo.Height();
 
     Line("q");
-    Line(Num(X(left - fw)) + ' ' + Num(Y(top + h + fw)) + ' ' + Num((2 * fw + w) * 0.75L) + ' ' +
-         Num((2 * fw + h) * 0.75L) + " re");
+    Line(Num(X(left - fw)) + ' ' + Num(Y(top + h + fw)) + ' ' + Num((2 * fw + w) * PointsPerReportPixel) +
+         ' ' + Num((2 * fw + h) * PointsPerReportPixel) + " re");
     Line("W");
     Line("n");
 
@@ -380,18 +382,19 @@ void TrpPDFExport::DrawVectorMemo(TrpCustomMemoView& memo) {
         const QByteArray sc = kit.PdfColor(f.ShadowColor);
         Line(sc + " rg");
         Line(sc + " RG");
-        Line(Num(X(left + w)) + ' ' + Num(Y(top + h + sw)) + ' ' + Num(sw * 0.75L) + ' ' + Num(h * 0.75L) +
-             " re");
+        Line(Num(X(left + w)) + ' ' + Num(Y(top + h + sw)) + ' ' + Num(sw * PointsPerReportPixel) + ' ' +
+             Num(h * PointsPerReportPixel) + " re");
         Line("B");
-        Line(Num(X(left + sw)) + ' ' + Num(Y(top + h + sw)) + ' ' + Num(w * 0.75L) + ' ' + Num(sw * 0.75L) +
-             " re");
+        Line(Num(X(left + sw)) + ' ' + Num(Y(top + h + sw)) + ' ' + Num(w * PointsPerReportPixel) + ' ' +
+             Num(sw * PointsPerReportPixel) + " re");
         Line("B");
     }
 
-    const TColor fill = memo.Highlight().Active ? memo.Highlight().Color : memo.Color();
+    const TColor fill = ShownFill(memo);
     if (fill != clNone && memo.BrushStyle() != bsClear) {
         Line(kit.PdfColor(fill) + " rg");
-        Line(Num(X(left)) + ' ' + Num(Y(top + h)) + ' ' + Num(w * 0.75L) + ' ' + Num(h * 0.75L) + " re");
+        Line(Num(X(left)) + ' ' + Num(Y(top + h)) + ' ' + Num(w * PointsPerReportPixel) + ' ' +
+             Num(h * PointsPerReportPixel) + " re");
         Line("f");
     }
     DrawFrame(memo);
@@ -400,18 +403,8 @@ void TrpPDFExport::DrawVectorMemo(TrpCustomMemoView& memo) {
 }
 
 void TrpPDFExport::DrawMemoText(TrpCustomMemoView& memo) {
-    TrpTextSettings s;
-    s.Font = memo.Font();
-    s.WordWrap = memo.WordWrap();
-    s.WordBreak = memo.WordBreak();
-    s.AllowHTMLTags = memo.AllowHTMLTags();
-    s.Clipped = memo.Clipped();
-    s.RTLReading = memo.RTLReading();
-    s.LineSpacing = memo.LineSpacing();
-    s.CharSpacing = memo.CharSpacing();
-    s.ParagraphGap = memo.ParagraphGap();
-    s.HAlign = memo.HAlign();
-    s.VAlign = memo.VAlign();
+    TrpTextSettings s = MemoTextSettings(memo);
+    s.Rotation = 0; // the document's text is written unrotated
     // Lines break exactly as the drawing breaks them: for the text rectangle in whole units.
     const QRect unitRect = MemoTextRect(memo, TrpDrawParams());
     FText.Layout(memo.Memo(), s, unitRect.width());
@@ -419,137 +412,93 @@ void TrpPDFExport::DrawMemoText(TrpCustomMemoView& memo) {
     if (lines.empty())
         return;
 
-    // Positions follow the drawing of the page at 96 dpi: the text rectangle in whole units on
-    // the paper, line steps of the device font spread over the laid-out block height, the
-    // baseline at the font's ascent below each line's top.
+    // Placed as the page is drawn at 100 %, on the paper; each run then goes where the layout
+    // put it, since the document's fonts advance by their own unhinted widths.
     TrpDrawParams paper;
     paper.OffsetX = PaperLeft(memo) - memo.AbsLeft();
     paper.OffsetY = PaperTop(memo) - memo.AbsTop();
-    const QRect r = MemoTextRect(memo, paper);
-    const TrpFont& font = s.Font;
-    auto devicePixels = [](int size) { return int(std::lround(size * 96.0 / 72.0)); };
-    TrpFontMetrics& base = FontMetricsFor(font.Name, font.Style, devicePixels(font.Size), true);
-    const int n = int(lines.size());
-    const int step = base.CellHeight() + int(std::lround(s.LineSpacing));
-    const int block = int(std::lround(FText.CalcHeight()));
-    std::vector<int> gaps(size_t(std::max(n - 1, 0)), step);
-    if (n > 1)
-        TrpDrawText::SpreadEvenly(gaps, 0, n - 1, block - n * step);
-    int lineTop = r.top();
-    if (s.VAlign == vaBottom)
-        lineTop = r.top() + r.height() - block;
-    else if (s.VAlign == vaCenter)
-        lineTop = r.top() + int(std::lround((r.height() - block) / 2.0));
+    TrpTextTarget target;
+    target.TextRect = MemoTextRect(memo, paper);
+    target.ObjectRect = target.TextRect;
+    const TrpPlacedText placed = FText.Place(target);
 
     TrpPDFToolkit& kit = FPDF->Toolkit();
-    const bool tagged = s.AllowHTMLTags && FHTMLTags;
+    const TrpFont& font = s.Font;
+    // Without tags, and for right-to-left reading, a line is one piece in the memo's font.
+    const bool wholeLines = !(s.AllowHTMLTags && FHTMLTags) || s.RTLReading;
     const TrpHTMLTag baseTag{font.Size, false, false, font.Style, font.Color};
     int currentFont = -1, currentSize = -1;
     QByteArray currentColor;
     if (s.CharSpacing != 0)
-        Line(Num(s.CharSpacing * 0.75L) + " Tc");
-    const bool boldOrItalic = font.Style & (fsBold | fsItalic);
+        Line(Num(s.CharSpacing * PointsPerReportPixel) + " Tc");
 
-    for (int li = 0; li < n; ++li) {
+    // One piece of text: its characters, attributes, layout position and baseline.
+    auto writePiece = [&](QString text, const TrpHTMLTag& tag, Extended left, Extended width, int baseline,
+                          TrpFontMetrics& metrics, Extended wordSpacing) {
+        text.remove(QChar(1));
+        if (s.RTLReading)
+            text = ReverseForRTL(text);
+        if (text.trimmed().isEmpty())
+            return;
+        TrpFont runFont = font;
+        runFont.Style = tag.Style;
+        runFont.Size = tag.Size;
+        runFont.Color = tag.Color;
+        const int position = FPDF->LookupFont(runFont);
+        TrpPDFFont* pdfFont = FPDF->Fonts(position);
+        if (position != currentFont || runFont.Size != currentSize) {
+            Line(pdfFont->ResourceName() + ' ' + Num(runFont.Size) + " Tf");
+            currentFont = position;
+            currentSize = runFont.Size;
+        }
+        const QByteArray color = kit.PdfColor(runFont.Color == clNone ? clBlack : runFont.Color);
+        if (color != currentColor) {
+            Line(color + " rg");
+            currentColor = color;
+        }
+        const QByteArray px = Num(X(left)), py = Num(Y(baseline));
+        Line("BT");
+        Line(px + ' ' + py + " Td");
+        if (wordSpacing > 0)
+            Line(Num(wordSpacing * PointsPerReportPixel) + " Tw");
+        Line("(" + EscapeText(pdfFont->Encode(text)) + ") Tj");
+        Line("ET");
+        auto rule = [&](Extended offset, Extended thickness) {
+            Line(color + " RG");
+            Line(Num(thickness) + " w");
+            const QByteArray ry = Num(Y(baseline) - offset);
+            Line(px + ' ' + ry + " m");
+            Line(Num(X(left + width)) + ' ' + ry + " l");
+            Line("S");
+        };
+        if (runFont.Style & fsUnderline)
+            rule(runFont.Size * 0.12L, runFont.Size * 0.08L);
+        if (runFont.Style & fsStrikeOut)
+            rule(-metrics.Raw().xHeight() / 2 * PointsPerReportPixel, runFont.Size * 0.08L);
+    };
+
+    TrpFontMetrics& base = FontMetricsFor(
+        font.Name, font.Style, int(std::lround(font.Size * double(ScreenDPI) / PointsPerInch)), true);
+    size_t run = 0;
+    for (int li = 0; li < int(lines.size()); ++li) {
         const TrpTextLine& line = lines[size_t(li)];
-        const int top = lineTop;
-        if (li + 1 < n)
-            lineTop += gaps[size_t(li)];
+        const TrpPlacedLine& at = placed.Lines[size_t(li)];
         QString text = line.Text;
         text.remove(QChar(1));
-        if (text.trimmed().isEmpty())
-            continue;
-        const int lineWidth = int(std::lround(line.Width() / TrpDrawText::MeasureFactor));
-        const int paragraphGap = line.ParagraphStart ? int(std::lround(s.ParagraphGap)) : 0;
-        TrpHAlign align = s.HAlign;
-        if (align == haBlock && line.ParagraphEnd)
-            align = s.RTLReading ? haRight : haLeft;
-        Extended x = r.left();
-        Extended wordSpacing = 0;
-        switch (align) {
-        case haLeft:
-            x += paragraphGap;
-            break;
-        case haRight:
-            x = r.left() + r.width() - lineWidth - (boldOrItalic ? 2 : 1);
-            break;
-        case haCenter:
-            x += (r.width() - lineWidth) / 2;
-            break;
-        case haBlock: {
-            x += paragraphGap;
-            const int spaces = int(text.count(QLatin1Char(' ')));
-            const int extra = r.width() - lineWidth - paragraphGap;
-            if (spaces > 0 && extra > 0)
-                wordSpacing = Extended(extra) / spaces;
-            break;
+        // The document's word spacing applies to the space character only.
+        const int spaces = int(text.count(QLatin1Char(' ')));
+        const Extended wordSpacing = at.Justify > 0 && spaces > 0 ? Extended(at.Justify) / spaces : 0;
+        const bool written = !text.trimmed().isEmpty();
+        if (written && wholeLines)
+            writePiece(line.Text, baseTag, at.X, line.Width() / TrpDrawText::MeasureFactor, at.Baseline, base,
+                       wordSpacing);
+        for (; run < placed.Runs.size() && placed.Runs[run].Line == li; ++run) {
+            const TrpTextRun& r = placed.Runs[run];
+            if (written && !wholeLines)
+                writePiece(line.Text.mid(r.From, r.To - r.From), r.Tag, at.X + r.LayoutLeft, r.LayoutWidth,
+                           r.Baseline, *r.Font, wordSpacing);
         }
-        }
-
-        // Runs of equal attributes; a line without tags is one run in the memo's font.
-        const bool rtl = s.RTLReading;
-        const int count = int(line.Text.size());
-        for (int start = 0; start < count;) {
-            const TrpHTMLTag tag =
-                (tagged && !line.Tags.empty() && !rtl) ? line.Tags[size_t(start)] : baseTag;
-            int end = start + 1;
-            while (end < count && tagged && !rtl && !line.Tags.empty() && line.Tags[size_t(end)] == tag)
-                ++end;
-            if (!tagged || line.Tags.empty() || rtl)
-                end = count;
-            QString run = line.Text.mid(start, end - start);
-            run.remove(QChar(1));
-            if (rtl)
-                run = ReverseForRTL(run);
-            const Extended runLeft =
-                x + (start > 0 ? line.Cumulative[size_t(start - 1)] : 0) / TrpDrawText::MeasureFactor;
-            const Extended runWidth =
-                (line.Cumulative[size_t(end - 1)] - (start > 0 ? line.Cumulative[size_t(start - 1)] : 0)) /
-                TrpDrawText::MeasureFactor;
-            start = end;
-            if (run.trimmed().isEmpty())
-                continue;
-
-            TrpFont runFont = font;
-            runFont.Style = tag.Style;
-            runFont.Size = tag.Size;
-            runFont.Color = tag.Color;
-            const int position = FPDF->LookupFont(runFont);
-            TrpPDFFont* pdfFont = FPDF->Fonts(position);
-            if (position != currentFont || runFont.Size != currentSize) {
-                Line(pdfFont->ResourceName() + ' ' + Num(runFont.Size) + " Tf");
-                currentFont = position;
-                currentSize = runFont.Size;
-            }
-            const QByteArray color = kit.PdfColor(runFont.Color == clNone ? clBlack : runFont.Color);
-            if (color != currentColor) {
-                Line(color + " rg");
-                currentColor = color;
-            }
-            TrpFontMetrics& m = FontMetricsFor(font.Name, tag.Style, devicePixels(tag.Size), true);
-            const int runTop = top + (tag.Shifted ? int(std::lround(tag.Size)) : 0);
-            const Extended baseline = runTop + m.Ascent();
-            const QByteArray px = Num(X(runLeft)), py = Num(Y(baseline));
-            Line("BT");
-            Line(px + ' ' + py + " Td");
-            if (wordSpacing > 0)
-                Line(Num(wordSpacing * 0.75L) + " Tw");
-            Line("(" + EscapeText(pdfFont->Encode(run)) + ") Tj");
-            Line("ET");
-            auto rule = [&](Extended offset, Extended thickness) {
-                Line(color + " RG");
-                Line(Num(thickness) + " w");
-                const QByteArray ry = Num(Y(baseline) - offset);
-                Line(px + ' ' + ry + " m");
-                Line(Num(X(runLeft + runWidth)) + ' ' + ry + " l");
-                Line("S");
-            };
-            if (runFont.Style & fsUnderline)
-                rule(runFont.Size * 0.12L, runFont.Size * 0.08L);
-            if (runFont.Style & fsStrikeOut)
-                rule(-m.Raw().xHeight() / 2 * 0.75L, runFont.Size * 0.08L);
-        }
-        if (wordSpacing > 0)
+        if (written && wordSpacing > 0)
             Line("0 Tw");
     }
     if (s.CharSpacing != 0)
@@ -588,7 +537,7 @@ void TrpPDFExport::DrawPicture(TrpView& view) {
         barcode || dynamic_cast<TrpShapeView*>(&view) || dynamic_cast<TrpCustomLineView*>(&view);
     const QByteArray jpeg = EncodeJpeg(image, drawing ? 85 : 80);
     const Extended left = PaperLeft(view), top = PaperTop(view);
-    const Extended w = view.Width() * 0.75L, h = view.Height() * 0.75L;
+    const Extended w = view.Width() * PointsPerReportPixel, h = view.Height() * PointsPerReportPixel;
     Line("q");
     Line((w == 0 ? QByteArray("1") : Num(w)) + " 0 0 " + (h == 0 ? QByteArray("1") : Num(h)) + ' ' +
          Num(X(left)) + ' ' + Num(Y(top + view.Height())) + " cm");

@@ -6,6 +6,7 @@
 #include "export/pdf/PdfFormat.h"
 #include "export/pdf/PdfOutline.h"
 #include "export/pdf/PdfToolkit.h"
+#include "platform/Units.h"
 #include "report/Components.h"
 
 #include <QBuffer>
@@ -79,8 +80,8 @@ TrpPDFPage* TrpPDFFile::BeginPage(const TrpReportPage& page) {
 TrpPDFPage* TrpPDFFile::BeginPage(long double width, long double height, long double leftMargin,
                                   long double topMargin) {
     auto page = std::make_unique<TrpPDFPage>(this);
-    page->Width = width * 0.75L;
-    page->Height = height * 0.75L;
+    page->Width = width * PointsPerReportPixel;
+    page->Height = height * PointsPerReportPixel;
     page->MarginLeft = leftMargin * 0.05L;
     page->MarginTop = topMargin * 0.05L;
     page->ContentStart = FStore->Position();

@@ -1,6 +1,7 @@
 #include "export/pdf/PdfOutline.h"
 
 #include "export/pdf/PdfFormat.h"
+#include "platform/Units.h"
 
 #include <cmath>
 
@@ -58,8 +59,10 @@ void Visit(TrpPDFFile& file, TrpPDFStream& out, TrpPDFOutlineNode& first, int pa
         if (node->NextSibling)
             file.AppendLine("/Next " + QByteArray::number(node->Number + node->Total + 1) + " 0 R");
         const int page = std::clamp(node->Page, 0, std::max(pageCount - 1, 0));
-        file.AppendLine("/Dest [" + QByteArray::number(firstPage + 2 * page) + " 0 R /XYZ 0 " +
-                        QByteArray::number(qlonglong(std::llround(pageHeight - node->Top * 0.75L))) + " 0]");
+        file.AppendLine(
+            "/Dest [" + QByteArray::number(firstPage + 2 * page) + " 0 R /XYZ 0 " +
+            QByteArray::number(qlonglong(std::llround(pageHeight - node->Top * PointsPerReportPixel))) +
+            " 0]");
         file.AppendLine(">>");
         file.AppendLine("endobj");
         file.FlushTo(out);
