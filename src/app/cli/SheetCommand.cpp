@@ -1,12 +1,14 @@
 #include "app/cli/SheetCommand.h"
 
+#include <QBuffer>
 #include <QGuiApplication>
 #include <QImage>
-#include <QSaveFile>
+#include <QImageWriter>
 #include <cstdio>
 
 #include "app/cli/QuoteOptions.h"
 #include "app/cli/SheetOutputs.h"
+#include "platform/AtomicFile.h"
 #include "platform/FontSetup.h"
 #include "platform/RegionalSettings.h"
 #include "sheet/SheetTemplate.h"
@@ -84,9 +86,17 @@ struct GuiSession {
 };
 
 bool SavePng(const QImage& image, const std::string& path, std::string& error) {
-    QSaveFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.commit()) {
-        error = "cannot write '" + path + "': " + file.errorString().toStdString();
+    // Encoded in memory first, so that a failed write gives the system's reason.
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "png");
+    if (!writer.write(image)) {
+        error = "cannot make the picture for '" + path + "': " + writer.errorString().toStdString();
+        return false;
+    }
+    const QString reason = platform::WriteFileAtomically(QString::fromStdString(path), buffer.data());
+    if (!reason.isEmpty()) {
+        error = "cannot write '" + path + "': " + reason.toStdString();
         return false;
     }
     return true;

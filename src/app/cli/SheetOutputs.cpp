@@ -8,8 +8,10 @@
 namespace cli {
 
 bool SavePreparedReport(report::TrpReport& report, const std::string& path, std::string& error) {
-    error = report::SavePreparedReportFile(report, QString::fromStdString(path)).toStdString();
-    return error.empty();
+    const QString reason = report::SavePreparedReportFile(report, QString::fromStdString(path));
+    if (!reason.isEmpty())
+        error = "cannot write '" + path + "': " + reason.toStdString();
+    return reason.isEmpty();
 }
 
 bool LoadPreparedReport(report::TrpReport& report, const std::string& path, std::string& error) {

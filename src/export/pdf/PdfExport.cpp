@@ -4,6 +4,7 @@
 #include "export/pdf/PdfFormat.h"
 #include "export/pdf/PdfJpeg.h"
 #include "export/pdf/PdfToolkit.h"
+#include "platform/AtomicFile.h"
 #include "report/EngineTexts.h"
 #include "report/FontCache.h"
 #include "report/PreviewPages.h"
@@ -17,7 +18,6 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QPainter>
-#include <QSaveFile>
 #include <QTemporaryFile>
 #include <QUrl>
 #include <cmath>
@@ -225,17 +225,16 @@ void TrpPDFExport::Finish() {
     }
     // Written beside the target and put in its place only when complete, so that a failed
     // export never leaves a half-written file (nor destroys the file it would replace).
-    QSaveFile file(FileName());
-    if (!file.open(QIODevice::WriteOnly))
-        throw TrpPDFError(rpGet(QStringLiteral("exCannotWrite")).arg(FileName(), file.errorString()));
-    try {
-        pdf->WriteDocument(file);
-    } catch (const TrpPDFError& e) {
-        file.cancelWriting();
-        throw TrpPDFError(rpGet(QStringLiteral("exCannotWrite")).arg(FileName(), e.Message()));
-    }
-    if (!file.commit())
-        throw TrpPDFError(rpGet(QStringLiteral("exCannotWrite")).arg(FileName(), file.errorString()));
+    const QString error = platform::WriteFileAtomically(FileName(), [&](QIODevice& device) {
+        try {
+            pdf->WriteDocument(device);
+            return QString();
+        } catch (const TrpPDFError& e) {
+            return e.Message();
+        }
+    });
+    if (!error.isEmpty())
+        throw TrpPDFError(rpGet(QStringLiteral("exCannotWrite")).arg(FileName(), error));
     if (FOpenAfterExport && !Subordinate()) {
         if (OnOpenFile)
             OnOpenFile(FileName());

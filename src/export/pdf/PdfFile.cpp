@@ -47,7 +47,8 @@ TrpPDFFile::TrpPDFFile(bool useTempFile, const QString& tempFolder)
         if (!folder.endsWith(QLatin1Char('/')))
             folder += QLatin1Char('/');
         auto file = std::make_unique<QTemporaryFile>(folder + QStringLiteral("tarifon-XXXXXX"));
-        if (!file->open())
+        // Unbuffered, so that a full disk shows at the write that meets it, with its reason.
+        if (!static_cast<QIODevice*>(file.get())->open(QIODevice::ReadWrite | QIODevice::Unbuffered))
             throw TrpPDFError(file->errorString());
         FTempFileName = file->fileName();
         FStoreDevice = std::move(file);

@@ -398,7 +398,8 @@ bool TrpPreviewForm::SaveToFile(const QString& fileName) {
     const QString name = ForceExtension(fileName);
     const QString error = TrpPreparedReportFile::SaveToFile(FReport, name);
     if (!error.isEmpty()) {
-        ShowError(rpGet("clSaveError").arg(QFileInfo(name).fileName()) + QStringLiteral("\n") + error);
+        ShowError(rpFormat(rpGet("clSaveError"), {QFileInfo(name).fileName()}) + QStringLiteral("\n") +
+                  error);
         return false;
     }
     return true;
@@ -407,7 +408,7 @@ bool TrpPreviewForm::SaveToFile(const QString& fileName) {
 bool TrpPreviewForm::LoadFromFile(const QString& fileName) {
     const TrpLoadResult result = TrpPreparedReportFile::LoadFromFile(FReport, fileName);
     if (!result.Ok) {
-        ShowError(rpGet("clOpenError").arg(QFileInfo(fileName).fileName()) + QStringLiteral("\n") +
+        ShowError(rpFormat(rpGet("clOpenError"), {QFileInfo(fileName).fileName()}) + QStringLiteral("\n") +
                   result.Message);
         return false;
     }
@@ -454,7 +455,7 @@ void TrpPreviewForm::ShowHelp() {
         QDesktopServices::openUrl(QUrl::fromLocalFile(file));
     else
         ShowReportMessage(FReport, rpGet("mbInfo"),
-                          rpGet("clHelpMissing").arg(TrpResources::Instance().HelpFile()));
+                          rpFormat(rpGet("clHelpMissing"), {TrpResources::Instance().HelpFile()}));
 }
 
 void TrpPreviewForm::keyPressEvent(QKeyEvent* event) {
