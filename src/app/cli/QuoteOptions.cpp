@@ -1,6 +1,7 @@
 #include "app/cli/QuoteOptions.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <functional>
 #include <map>
@@ -76,14 +77,9 @@ double ParseNumber(const OptionSpec& o, std::string value) {
     for (char& c : value)
         if (c == ',')
             c = '.';
-    size_t used = 0;
-    double v = 0;
-    try {
-        v = std::stod(value, &used);
-    } catch (...) {
-        Reject(o, value, "'" + value + "' is not a number");
-    }
-    if (used != value.size() || !std::isfinite(v))
+    double v = 0; // from_chars: a point in any locale
+    const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), v);
+    if (ec != std::errc() || end != value.data() + value.size() || !std::isfinite(v))
         Reject(o, value, "'" + value + "' is not a number");
     return v;
 }
