@@ -214,7 +214,7 @@ void TrpPDFExport::Finish() {
     // The writer and its temporary content file go in every case.
     std::unique_ptr<TrpPDFFile> pdf = std::move(FPDF);
     FPage = nullptr;
-    if (!pdf)
+    if (!pdf || Failed())
         return;
     pdf->Title = Report() ? Report()->ReportOptions.Name : QString();
     if (pdf->PagesCount() == 0) // the page list named no page of the report: no file, and say so

@@ -238,7 +238,12 @@ void TrpPDFFile::WriteDocument(QIODevice& device) {
 // ---- page ----
 
 void TrpPDFPage::Flush() {
-    FlushTo(FFile->ContentStore());
+    try {
+        FlushTo(FFile->ContentStore());
+    } catch (const TrpPDFError& e) {
+        // The contents wait in a temporary file: say which one could not take them.
+        throw TrpPDFError(FFile->TempFileName() + QStringLiteral(": ") + e.Message());
+    }
 }
 
 void TrpPDFPage::Write(TrpPDFStream& out, int j) {
