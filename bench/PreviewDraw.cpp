@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "platform/FontSetup.h"
-#include "report/preview/PreviewForm.h"
+#include "preview/PreviewForm.h"
 #include "sheet/SheetTemplate.h"
 
 using namespace report;

@@ -1,12 +1,15 @@
-// Saving and loading a prepared report of 1,000 calculation sheets (".trp").
+// Saving and loading a prepared report of 1,000 calculation sheets (".trp"), and files that
+// only look like one: a huge dictionary, a huge text.
 #include "export/ExportFixtures.h"
 #include "report/PreparedReportFile.h"
 #include "report/PreviewPages.h"
+#include "report/ViewPainter.h"
 
 #include <QApplication>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
+#include <sys/resource.h>
 
 using namespace exporttest;
 
@@ -92,5 +95,66 @@ void BM_SaveTrpOneTemplate(benchmark::State& state) {
     state.counters["pages"] = target->PreviewPages().Count();
 }
 BENCHMARK(BM_SaveTrpOneTemplate)->Unit(benchmark::kMillisecond);
+
+// A source page of n memos and a dictionary entry for each: resolving the entries grows
+// linearly with n (it once searched the page for every entry).
+QByteArray ManyAliases(int n) {
+    QByteArray objects, dictionary;
+    for (int i = 1; i <= n; ++i) {
+        const QByteArray number = QByteArray::number(i);
+        objects += "<TrpMemoView Name=\"Memo" + number + "\"/>";
+        dictionary += "<m" + number + " name=\"Page0.MEMO" + number + "\"/>";
+    }
+    return "<?xml version=\"1.0\" encoding=\"utf-8\"?><preparedreport><previewpages><page0><m1 u=\"x\"/>"
+           "</page0></previewpages><sourcepages><TrpReportPage Name=\"Page\">" +
+           objects + "</TrpReportPage></sourcepages><dictionary>" + dictionary +
+           "</dictionary></preparedreport>";
+}
+
+void BM_LoadTrpDictionary(benchmark::State& state) {
+    const QByteArray bytes = ManyAliases(int(state.range(0)));
+    auto target = NewReport();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(report::TrpPreparedReportFile::LoadFromBytes(*target, bytes).Ok);
+    state.counters["aliases"] = target->PreviewPages().Dictionary().Count();
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK(BM_LoadTrpDictionary)
+    ->RangeMultiplier(10)
+    ->Range(1000, 100000)
+    ->Complexity(benchmark::oN)
+    ->Unit(benchmark::kMillisecond);
+
+double PeakMegabytes() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss / 1024.0;
+}
+
+// A memo text of the given size: up to the bound it loads and draws, beyond it the file is
+// refused; either way time and memory follow the size of the file.
+void BM_LoadTrpBigText(benchmark::State& state) {
+    auto r = Sheets(1);
+    QByteArray bytes = report::TrpPreparedReportFile::SaveToBytes(*r);
+    const qsizetype at = bytes.indexOf(" u=\"") + 4;
+    bytes.insert(at, QByteArray(state.range(0), 'x'));
+    auto target = NewReport();
+    bool ok = false;
+    for (auto _ : state) {
+        ok = report::TrpPreparedReportFile::LoadFromBytes(*target, bytes).Ok;
+        if (ok)
+            benchmark::DoNotOptimize(RenderPreparedPage(*target, 0, 1));
+    }
+    state.counters["loaded"] = ok;
+    state.counters["peak_MB"] = PeakMegabytes();
+    state.SetBytesProcessed(state.iterations() * bytes.size());
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK(BM_LoadTrpBigText)
+    ->Arg(60000)
+    ->RangeMultiplier(8)
+    ->Range(1 << 20, 64 << 20)
+    ->Complexity(benchmark::oN)
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace

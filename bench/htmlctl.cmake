@@ -1,3 +1,1 @@
-if(TARGET tarifon_htmlctl)
-    tarifon_bench(htmlctl_radio_group QT SOURCES ${CMAKE_CURRENT_LIST_DIR}/HtmlRadioGroup.cpp DEPS tarifon_htmlctl)
-endif()
+tarifon_bench(htmlctl_radio_group QT SOURCES ${CMAKE_CURRENT_LIST_DIR}/HtmlRadioGroup.cpp DEPS tarifon_htmlctl)

@@ -1,3 +1,1 @@
-if(TARGET tarifon_export_pdf AND TARGET tarifon_sheet)
-    tarifon_bench(pdf SOURCES ${CMAKE_CURRENT_LIST_DIR}/PdfExport.cpp DEPS tarifon_export_pdf tarifon_sheet Qt6::Widgets)
-endif()
+tarifon_bench(pdf SOURCES ${CMAKE_CURRENT_LIST_DIR}/PdfExport.cpp DEPS tarifon_export_pdf tarifon_sheet Qt6::Widgets)

@@ -1,17 +1,15 @@
 // tarifon: the OSAGO calculator window.
 #include <QApplication>
 
-#include "platform/FontSetup.h"
 #include "ui/OSAGO_Calc.h"
 #include "ui/ResultCommands.h"
+#include "ui/StartUp.h"
 
 int main(int argc, char** argv) {
     // The window is laid out in pixels for 96 DPI; it must not be scaled with the screen.
     qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("tarifon"));
-    QApplication::setApplicationDisplayName(TfmOSAGO_Calc::ApplicationTitle);
-    platform::InstallApplicationFonts();
+    ui::SetUpApplication();
 
     TfmOSAGO_Calc window;
     ui::InstallResultCommands(window);

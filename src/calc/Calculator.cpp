@@ -36,13 +36,13 @@ Calculator::Calculator(Separators separators) : FSeparators(std::move(separators
 
 void Calculator::SelectOwner(int item) {
     CheckIndex(item, OwnerCaptions.size(), "owner");
-    FOwner = item;
+    FOwner = OwnerKind(item);
     rgFizClick();
 }
 
 void Calculator::SelectPlace(int item) {
     CheckIndex(item, PlaceCaptions.size(), "place");
-    FPlace = item;
+    FPlace = PlaceKind(item);
     rgFizClick();
 }
 

@@ -33,6 +33,11 @@ inline constexpr std::array<std::string_view, PageCount> PageNames = {
     "pWelcome", "pHolder", "pType",   "pHome", "pClass", "pPeople",
     "pAge",     "pPower",  "pPeriod", "pTime", "pDop",   "pResult"};
 
+// The owner kind: the item index of the owner group (rgFiz).
+enum class OwnerKind { Natural, Legal };
+// The place of registration: the item index of the place group (rgPlace).
+enum class PlaceKind { Russia, Neighbour, Foreign, OnTheWay };
+
 // The nine current tariff values.
 struct TariffState {
     int TB = 1980;
@@ -81,8 +86,10 @@ public:
     explicit Calculator(Separators separators = {});
 
     // --- the answers, as the window's controls hold them
-    int OwnerIndex() const { return FOwner; } // rgFiz.ItemIndex
-    int PlaceIndex() const { return FPlace; } // rgPlace.ItemIndex
+    OwnerKind Owner() const { return FOwner; }
+    PlaceKind Place() const { return FPlace; }
+    int OwnerIndex() const { return int(FOwner); } // rgFiz.ItemIndex
+    int PlaceIndex() const { return int(FPlace); } // rgPlace.ItemIndex
     int CheckedVehicle() const { return Pages(PageId::pType).Checked; }
     int DriverCount() const { return FDriverCount; } // the checked rbAge1..rbAge5, 1..5
     const DriverList& Driver(int index) const { return FDrivers.at(index); }
@@ -127,8 +134,8 @@ private:
     template <size_t N> void TakeOptionTag(PageId id, const std::array<TariffOption, N>& options, int option);
 
     Separators FSeparators;
-    int FOwner = 0;
-    int FPlace = 0;
+    OwnerKind FOwner = OwnerKind::Natural;
+    PlaceKind FPlace = PlaceKind::Russia;
     int FDriverCount = 1;
     std::array<Page, PageCount> FPages;
     std::array<DriverList, MaxDrivers> FDrivers;
@@ -142,6 +149,6 @@ private:
 };
 
 // The formula of the result page for a place, an owner kind and a vehicle group.
-std::string FormulaText(int place, int owner, VehicleGroup group);
+std::string FormulaText(PlaceKind place, OwnerKind owner, VehicleGroup group);
 
 } // namespace calc

@@ -12,30 +12,32 @@ constexpr std::string_view TermCaptionOnTheWay = "Коэффициент сро�
 
 } // namespace
 
-std::string FormulaText(int place, int owner, VehicleGroup group) {
+std::string FormulaText(PlaceKind place, OwnerKind owner, VehicleGroup group) {
     const bool car = group == VehicleGroup::vgCar;
     const bool trailer = group == VehicleGroup::vgTrailer;
+    const bool natural = owner == OwnerKind::Natural;
     switch (place) {
-    case 0:
-        if (owner == 0)
+    case PlaceKind::Russia:
+        if (natural)
             return car       ? "Т = ТБ*КТ*КБМ*КВС*КО*КМ*КС*КН"
                    : trailer ? "Т = ТБ*КТ*КС"
                              : "Т = ТБ*КТ*КБМ*КВС*КО*КС*КН";
         return car ? "Т = ТБ*КТ*КБМ*КО*КМ*КС*КН" : trailer ? "Т = ТБ*КТ" : "Т = ТБ*КТ*КБМ*КО*КН";
-    case 1:
-    case 2:
+    case PlaceKind::Neighbour:
+    case PlaceKind::Foreign:
         return std::string("Т = ТБ*КТ*КБМ*КВС*КО*") + (car ? "КМ*" : "") + "КП*КН";
-    default:
-        if (owner == 0)
-            return car ? "Т = ТБ*КВС*КО*КМ*КП" : trailer ? "Т = ТБ*КП" : "Т = ТБ*КВС*КО*КП";
-        return car ? "Т = ТБ*КО*КМ*КП" : trailer ? "Т = ТБ*КП" : "Т = ТБ*КО*КП";
+    case PlaceKind::OnTheWay:
+        break;
     }
+    if (natural)
+        return car ? "Т = ТБ*КВС*КО*КМ*КП" : trailer ? "Т = ТБ*КП" : "Т = ТБ*КВС*КО*КП";
+    return car ? "Т = ТБ*КО*КМ*КП" : trailer ? "Т = ТБ*КП" : "Т = ТБ*КО*КП";
 }
 
 const ResultTexts& Calculator::pResultEnterPage() {
     ResultTexts& r = FResult;
     r.Formula = FormulaText(FPlace, FOwner, Group());
-    r.Label92 = std::string(FPlace == 3 ? TermCaptionOnTheWay : TermCaption);
+    r.Label92 = std::string(FPlace == PlaceKind::OnTheWay ? TermCaptionOnTheWay : TermCaption);
 
     for (int code = 0; code < TariffCodeCount; ++code)
         r.Visible[code] = r.Formula.find(TariffCodes[code]) != std::string::npos;

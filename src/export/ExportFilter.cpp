@@ -71,19 +71,7 @@ void PrepareMemo(TrpCustomMemoView& memo, int pageCount, TrpDrawText& drawText) 
 
 void ShowError(TrpReport& report, const QString& message) {
     report.AddError(message);
-    const QString text = rpGet("clErrors") + QStringLiteral("\r\n") + message;
-    switch (report.EngineOptions.NewSilentMode) {
-    case simMessageBoxes:
-        if (report.OnShowError)
-            report.OnShowError(rpGet("mbError"), text);
-        else if (DefaultErrorHandler())
-            DefaultErrorHandler()(rpGet("mbError"), text);
-        break;
-    case simSilent:
-        break;
-    case simReThrow:
-        throw TrpReportError(text);
-    }
+    report.RouteError(rpGet("clErrors") + QStringLiteral("\r\n") + message);
 }
 
 } // namespace
@@ -179,8 +167,7 @@ bool ExportTo(TrpReport& report, TrpCustomExportFilter* filter, TrpExportPreview
             if (!allPages && !PageSelected(selected, i + 1))
                 continue;
             if (progressShown) {
-                progress.SetMessage(
-                    rpGet("prExporting").replace(QStringLiteral("%d"), QString::number(i + 1)));
+                progress.SetMessage(rpFormat(rpGet("prExporting"), {QString::number(i + 1)}));
                 report.Progress(TrpProgressKind::Exporting, i + 1);
                 if (progress.Terminated())
                     report.SetTerminated(true);

@@ -1,19 +1,33 @@
 #pragma once
-// The shared progress window of long jobs (exporting, printing, the layout matrix).
+// Progress of long jobs (exporting, printing, the layout matrix). The jobs only count and ask
+// whether the user cancelled; what a person sees is supplied by the user-interface side through
+// SetProgressViewFactory. Without a view (command-line tools) nothing is shown, but the counters
+// still work.
 
-#include <QPointer>
 #include <QString>
+#include <functional>
 #include <memory>
-
-class QWidget;
 
 namespace exports {
 
-class TrpProgressWindow;
+class TrpProgress;
 
-// A borderless 271 x 101 window centred on the screen with a message, a progress bar and a
-// Cancel button. While shown it disables the active window. Without a widget application
-// (command-line tools) nothing is shown, but the counters still work.
+// What shows a job's progress to a person.
+class TrpProgressView {
+public:
+    virtual ~TrpProgressView() = default;
+    // The job starts: bar range 0..Max(), with or without the bar and the Cancel button.
+    virtual void Show(const TrpProgress& progress, bool showBar, bool showCancel) = 0;
+    // The message or the position changed.
+    virtual void Update(const TrpProgress& progress) = 0;
+    // The job finished or was cancelled.
+    virtual void Hide() = 0;
+};
+
+// Makes the view of one job; Cancel in the view calls the job's Terminate().
+using TrpProgressViewFactory = std::function<std::unique_ptr<TrpProgressView>(TrpProgress& job)>;
+void SetProgressViewFactory(TrpProgressViewFactory factory);
+
 class TrpProgress {
 public:
     TrpProgress();
@@ -21,34 +35,29 @@ public:
     TrpProgress(const TrpProgress&) = delete;
     TrpProgress& operator=(const TrpProgress&) = delete;
 
-    // Shows the window: bar range 0..max, the message 15 pixels from the top with the bar,
-    // 35 without.
+    // Starts showing: bar range 0..max.
     void Execute(int max, const QString& message, bool showBar, bool showCancel);
     void SetMessage(const QString& message);
     // Advances the bar by one while it is below the maximum.
     void Tick();
-    // Hides the window and gives the active window back.
+    // Stops showing.
     void Hide();
 
     const QString& Message() const { return FMessage; }
     int Position() const { return FPosition; }
     int Max() const { return FMax; }
-    // Set by Cancel (or Terminate), which also closes the window.
+    // Set by Cancel (or Terminate), which also stops showing.
     bool Terminated() const { return FTerminated; }
     void Terminate();
-    // The window while shown (for tests); nullptr without one.
-    QWidget* Window() const;
 
 private:
     void Update();
-    void Release();
 
     QString FMessage;
     int FPosition = 0;
     int FMax = 0;
     bool FTerminated = false;
-    std::unique_ptr<TrpProgressWindow> FWindow;
-    QPointer<QWidget> FDisabled;
+    std::unique_ptr<TrpProgressView> FView;
 };
 
 } // namespace exports

@@ -4,6 +4,7 @@
 #include <QHash>
 #include <QRawFont>
 #include <QtEndian>
+#include <algorithm>
 #include <cmath>
 #include <unordered_map>
 
@@ -37,12 +38,14 @@ TCellMetrics Measure(const QFont& font) {
         const int unitsPerEm = qFromBigEndian<quint16>(head.constData() + 18);
         const int winAscent = qFromBigEndian<quint16>(os2.constData() + 74);
         const int winDescent = qFromBigEndian<quint16>(os2.constData() + 76);
+        const int aveWidth = qFromBigEndian<qint16>(os2.constData() + 2);
         if (unitsPerEm > 0)
             return {int(std::lround(double(em) * winAscent / unitsPerEm)),
-                    int(std::lround(double(em) * winDescent / unitsPerEm))};
+                    int(std::lround(double(em) * winDescent / unitsPerEm)),
+                    int(std::lround(double(em) * aveWidth / unitsPerEm))};
     }
     const QFontMetrics fm(font);
-    return {fm.ascent(), fm.descent()};
+    return {fm.ascent(), fm.descent(), fm.averageCharWidth()};
 }
 
 } // namespace
@@ -71,6 +74,34 @@ int TextAdvance(const QFont& font, const QFontMetrics& metrics, const QString& t
         cache.clear();
     cache.emplace(std::move(key), width);
     return width;
+}
+
+std::vector<TTextPiece> ExpandTabs(const QFont& font, const QFontMetrics& metrics, const QString& text) {
+    if (!text.contains(u'\t'))
+        return {{text, 0}};
+    constexpr int kTabChars = 8;
+    const int tab = std::max(1, kTabChars * CellMetrics(font).AveCharWidth);
+    std::vector<TTextPiece> pieces;
+    int x = 0;
+    qsizetype start = 0;
+    for (;;) {
+        const qsizetype end = text.indexOf(u'\t', start);
+        const QString piece = text.mid(start, end < 0 ? -1 : end - start);
+        pieces.push_back({piece, x});
+        x += TextAdvance(font, metrics, piece);
+        if (end < 0)
+            break;
+        x = std::min((x / tab + 1) * tab, 1 << 24); // hostile captions may hold any number of tabs
+        start = end + 1;
+    }
+    pieces.push_back({QString(), x}); // the end of the text
+    return pieces;
+}
+
+int ExpandedAdvance(const QFont& font, const QFontMetrics& metrics, const QString& text) {
+    if (!text.contains(u'\t'))
+        return TextAdvance(font, metrics, text);
+    return ExpandTabs(font, metrics, text).back().X;
 }
 
 int PointsToPixels(int points) {

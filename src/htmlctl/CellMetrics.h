@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QFontMetrics>
+#include <vector>
 
 namespace htmlctl {
 
@@ -12,6 +13,7 @@ namespace htmlctl {
 struct TCellMetrics {
     int Ascent = 0;
     int Descent = 0;
+    int AveCharWidth = 0; // the font's average character width, as tab stops count it
     int Height() const { return Ascent + Descent; }
 };
 
@@ -21,6 +23,18 @@ TCellMetrics CellMetrics(const QFont& font);
 // Advance width of a text in whole pixels, as QFontMetrics measures it; short texts (words
 // of captions, painted again and again) are remembered per font.
 int TextAdvance(const QFont& font, const QFontMetrics& metrics, const QString& text);
+
+// Advance width of a text whose tabs are expanded the classic way: to the next multiple of
+// eight average character widths from the start of the text.
+int ExpandedAdvance(const QFont& font, const QFontMetrics& metrics, const QString& text);
+
+// Where each tab-free piece of a text starts, tabs expanded as above (with tabs, a last empty
+// piece marks the end).
+struct TTextPiece {
+    QString Text;
+    int X = 0;
+};
+std::vector<TTextPiece> ExpandTabs(const QFont& font, const QFontMetrics& metrics, const QString& text);
 
 // Pixel size of a font given in points, at the fixed 96 pixels per inch the layout uses.
 int PointsToPixels(int points);

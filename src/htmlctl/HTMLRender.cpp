@@ -2,9 +2,9 @@
 
 #include "htmlctl/CellMetrics.h"
 #include "htmlctl/HTMLColors.h"
-#include "platform/ImageList.h"
 #include "htmlctl/PictureContainer.h"
 #include "htmlctl/SystemIcons.h"
+#include "platform/ImageList.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -242,7 +242,7 @@ private:
     void Text(TMode mode, const TRun& run, TLine& line, const TBox* box, int& x);
     void DrawRun(const TMnemonicText& t, int x, int bottom, int width, int height, const TBox& box);
     bool LoadPicture(const QString& src, TPicture& pic);
-    void Body(const QString& tag, const TBox* box);
+    void Body(const QString& tag);
     void PaintBody(const QString& tag);
 
     std::optional<QString> Attribute(const QString& tag, const char* name, bool needSpace = false) const;
@@ -318,7 +318,7 @@ void TRenderer::DrawRun(const TMnemonicText& t, int x, int bottom, int width, in
         qsizetype lo = 0, hi = text.size();
         while (lo < hi) {
             const qsizetype mid = (lo + hi + 1) / 2;
-            if (FM.horizontalAdvance(text.left(mid) + dots) <= room)
+            if (ExpandedAdvance(f.Font, FM, text.left(mid) + dots) <= room)
                 lo = mid;
             else
                 hi = mid - 1;
@@ -326,7 +326,7 @@ void TRenderer::DrawRun(const TMnemonicText& t, int x, int bottom, int width, in
         text = text.left(lo) + dots;
         if (underline >= lo)
             underline = -1;
-        width = FM.horizontalAdvance(text);
+        width = ExpandedAdvance(f.Font, FM, text);
     }
 
     QColor color = f.Color;
@@ -347,21 +347,22 @@ void TRenderer::DrawRun(const TMnemonicText& t, int x, int bottom, int width, in
         p.fillRect(QRect(x, bottom - height, width, height), bg);
 
     const int baseline = bottom - cell.Descent;
+    // Tabs expand to the classic stops counted from the run's start.
+    const std::vector<TTextPiece> pieces = ExpandTabs(f.Font, FM, text);
     auto drawAt = [&](int dx, int dy, const QColor& c) {
         if (!c.isValid())
             return;
         p.setPen(c);
-        if (f.Rotated) {
-            p.save();
-            p.translate(x + dx, baseline + dy);
+        p.save();
+        p.translate(x + dx, baseline + dy);
+        if (f.Rotated)
             p.rotate(-f.Angle);
-            p.drawText(0, 0, text);
-            p.restore();
-        } else {
-            p.drawText(x + dx, baseline + dy, text);
-        }
+        for (const TTextPiece& piece : pieces)
+            if (!piece.Text.isEmpty())
+                p.drawText(piece.X, 0, piece.Text);
+        p.restore();
         if (underline >= 0 && underline < text.size()) {
-            const int ux = x + dx + FM.horizontalAdvance(text.left(underline));
+            const int ux = x + dx + ExpandedAdvance(f.Font, FM, text.left(underline));
             const int uw = FM.horizontalAdvance(text.at(underline));
             const int uy = baseline + dy + qMax(1, FM.underlinePos());
             p.fillRect(QRect(ux, uy, qMax(1, uw), qMax(1, FM.lineWidth())), c);
@@ -395,8 +396,8 @@ TRun TRenderer::MakeRun(const QString& raw, TLine& line, bool measure) {
     qsizetype trimmed = r.Shown.Text.size();
     while (trimmed > 0 && r.Shown.Text[trimmed - 1] == u' ')
         --trimmed;
-    r.Core = TextAdvance(State.F.Font, FM, r.Shown.Text.left(trimmed));
-    r.Width = trimmed == r.Shown.Text.size() ? r.Core : TextAdvance(State.F.Font, FM, r.Shown.Text);
+    r.Core = ExpandedAdvance(State.F.Font, FM, r.Shown.Text.left(trimmed));
+    r.Width = trimmed == r.Shown.Text.size() ? r.Core : ExpandedAdvance(State.F.Font, FM, r.Shown.Text);
     return r;
 }
 
@@ -475,8 +476,8 @@ bool TRenderer::LoadPicture(const QString& src, TPicture& pic) {
     return true;
 }
 
-void TRenderer::Body(const QString& tag, const TBox* box) {
-    if (!box || !In.Canvas)
+void TRenderer::Body(const QString& tag) {
+    if (!In.Canvas || In.MeasureOnly || In.CheckHotSpot)
         return;
     QPainter& p = *In.Canvas;
     // The background covers the whole box, not just the line being drawn.
@@ -631,8 +632,10 @@ TTagEffect TRenderer::OpeningTag(TMode mode, const QString& tag, const QString& 
         if (c1 == u'R')
             return TTagEffect::EndLineAfter;
         if (c1 == u'O') {
-            if (mode == TMode::Draw)
-                Body(tag, box);
+            // Painted when the line holding the tag is laid out, before the line is drawn: the
+            // lines above are covered, the whole line is drawn on the new background.
+            if (mode == TMode::Measure)
+                Body(tag);
         } else if (c1 == u'L') {
             f.Blinking = true;
         } else {

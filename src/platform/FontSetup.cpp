@@ -1,8 +1,12 @@
 #include "platform/FontSetup.h"
 
+#include "platform/BoldOutlines.h"
+
 #include <QFile>
 #include <QFont>
 #include <QFontDatabase>
+#include <QHash>
+#include <mutex>
 
 namespace platform {
 namespace {
@@ -25,10 +29,11 @@ const QList<Registered>& Substitutions() {
 
 const QList<FontFace>& FontFaces() {
     // Wine ships no italic Tahoma or MS Sans Serif; the synthesised slant of the regular
-    // file is what Windows draws for them too.
+    // file is what Windows draws for them too. Wine's Tahoma Bold has the bold advances and
+    // kerning but the regular outlines (the bold shapes are bitmaps of a few sizes only).
     static const QList<FontFace> faces = {
-        {"Tahoma", kWine + "tahoma.ttf", kWine + "tahomabd.ttf", kWine + "tahoma.ttf",
-         kWine + "tahomabd.ttf"},
+        {"Tahoma", kWine + "tahoma.ttf", kWine + "tahomabd.ttf", kWine + "tahoma.ttf", kWine + "tahomabd.ttf",
+         true},
         {"MS Sans Serif", kWine + "ms_sans_serif.ttf", kWine + "ms_sans_serif.ttf",
          kWine + "ms_sans_serif.ttf", kWine + "ms_sans_serif.ttf"},
         {"Arial", kLiberation + "LiberationSans-Regular.ttf", kLiberation + "LiberationSans-Bold.ttf",
@@ -57,6 +62,31 @@ QString FontFile(const QString& family, bool bold, bool italic) {
     return face->Regular;
 }
 
+QByteArray FontProgram(const QString& file) {
+    // Stroke growth of the rebuilt bold: a sixteenth of the em sideways, as heavy as the
+    // bold advances leave room for, and less upwards so that heights barely change.
+    constexpr double kBoldX = 1.0 / 16, kBoldY = 1.0 / 40;
+    static std::mutex lock;
+    static QHash<QString, QByteArray> programs;
+    std::lock_guard guard(lock);
+    if (auto it = programs.constFind(file); it != programs.constEnd())
+        return *it;
+    const auto read = [](const QString& name) {
+        QFile f(name);
+        return !name.isEmpty() && f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    QByteArray program = read(file);
+    for (const FontFace& face : FontFaces())
+        if (face.ThinBoldOutlines && (file == face.Bold || file == face.BoldItalic) && !program.isEmpty()) {
+            // Without the regular file the thin bold still has the right advances.
+            if (QByteArray bolder = EmboldenedFont(program, read(face.Regular), kBoldX, kBoldY);
+                !bolder.isEmpty())
+                program = bolder;
+        }
+    programs.insert(file, program);
+    return program;
+}
+
 bool InstallApplicationFonts(QStringList* missing) {
     static bool installed = false;
     static QStringList notFound;
@@ -68,7 +98,8 @@ bool InstallApplicationFonts(QStringList* missing) {
                 if (seen.contains(file))
                     continue;
                 seen << file;
-                if (!QFile::exists(file) || QFontDatabase::addApplicationFont(file) < 0)
+                const QByteArray program = FontProgram(file);
+                if (program.isEmpty() || QFontDatabase::addApplicationFontFromData(program) < 0)
                     notFound << file;
             }
         }

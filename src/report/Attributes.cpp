@@ -101,25 +101,33 @@ void AttrWriter::AddRaw(const QString& name, const QString& value) {
     FText += QLatin1Char('"');
 }
 
-void ForEachAttr(const QString& text, const std::function<void(const QString&, const QString&)>& f) {
+void ForEachRawAttr(QStringView text, const std::function<bool(QStringView, QStringView)>& f) {
     qsizetype i = 0;
     const qsizetype n = text.size();
     while (i < n) {
-        const qsizetype eq = text.indexOf(QLatin1Char('='), i);
+        const qsizetype eq = text.indexOf(u'=', i);
         if (eq < 0)
             return;
-        const QString name = text.mid(i, eq - i).trimmed().toLower();
+        const QStringView name = text.sliced(i, eq - i).trimmed();
         if (name.isEmpty())
             return;
-        const qsizetype open = text.indexOf(QLatin1Char('"'), eq);
+        const qsizetype open = text.indexOf(u'"', eq);
         if (open < 0)
             return;
-        const qsizetype close = text.indexOf(QLatin1Char('"'), open + 1);
+        const qsizetype close = text.indexOf(u'"', open + 1);
         if (close < 0)
             return;
-        f(name, UnescapeAttr(text.mid(open + 1, close - open - 1)));
+        if (!f(name, text.sliced(open + 1, close - open - 1)))
+            return;
         i = close + 1;
     }
+}
+
+void ForEachAttr(const QString& text, const std::function<void(const QString&, const QString&)>& f) {
+    ForEachRawAttr(text, [&](QStringView name, QStringView value) {
+        f(name.toString().toLower(), UnescapeAttr(value.toString()));
+        return true;
+    });
 }
 
 bool FindAttr(const QString& text, const QString& name, QString& value) {

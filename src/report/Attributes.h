@@ -34,6 +34,9 @@ private:
     QString FText;
 };
 
+// Calls f(name, value) for each pair in order, both as written (the name trimmed, the value
+// still escaped), until f returns false or a name is empty.
+void ForEachRawAttr(QStringView text, const std::function<bool(QStringView, QStringView)>& f);
 // Calls f(name, value) for each pair in order; the name is lower-cased and trimmed, the value
 // unescaped. Stops at an empty name.
 void ForEachAttr(const QString& text, const std::function<void(const QString&, const QString&)>& f);

@@ -2,6 +2,7 @@
 // difference form a prepared page keeps per printed object.
 #include "report/Attributes.h"
 #include "report/Components.h"
+#include "report/Limits.h"
 
 #include <QBuffer>
 #include <array>
@@ -75,6 +76,16 @@ bool ParseFloat(const QString& text, Extended& out) {
     return AttrToFloat(text, out);
 }
 
+// A number a file may give any value; it is kept within the bound that drawing and layout
+// can take (see Limits.h).
+bool ParseBounded(const QString& text, Extended& out, Extended (*bound)(Extended)) {
+    Extended v;
+    if (!AttrToFloat(text, v))
+        return false;
+    out = bound(v);
+    return true;
+}
+
 QString HexOf(const QByteArray& data) {
     return QString::fromLatin1(data.toHex().toUpper());
 }
@@ -90,13 +101,16 @@ void WriteFont(AttrWriter& w, const TrpFont& f) {
 bool SetFontAttr(TrpFont& f, const QString& key, const QString& v) {
     if (key == u"name")
         f.Name = v;
-    else if (key == u"size")
-        return ParseInt(v, f.Size);
-    else if (key == u"height") {
+    else if (key == u"size") {
+        if (!ParseInt(v, f.Size))
+            return false;
+        f.Size = limits::ClampFontSize(f.Size);
+    } else if (key == u"height") {
         int h = 0;
         if (!ParseInt(v, h))
             return false;
         f.SetHeight(h);
+        f.Size = limits::ClampFontSize(f.Size);
     } else if (key == u"color")
         return ParseColor(v, f.Color);
     else if (key == u"style")
@@ -134,14 +148,18 @@ bool SetFrameAttr(TrpFrame& f, const QString& key, const QString& v) {
     if (key == u"shadowcolor")
         return ParseColor(v, f.ShadowColor);
     if (key == u"shadowwidth")
-        return ParseFloat(v, f.ShadowWidth);
+        return ParseBounded(v, f.ShadowWidth, limits::ClampFrameWidth);
     if (key == u"style")
         return ParseEnum(kFrameStyle, v, f.Style);
     if (key == u"typ")
         return ParseInt(v, f.Typ);
     if (key == u"width")
-        return ParseFloat(v, f.Width);
+        return ParseBounded(v, f.Width, limits::ClampFrameWidth);
     return false;
+}
+
+Extended ClampMargin(Extended mm) {
+    return limits::Clamp(mm, limits::MaxPaperMm);
 }
 
 // Splits "font.name" into "font" and "name".
@@ -212,17 +230,17 @@ bool TrpComponent::SetAttribute(const QString& name, const QString& v) {
     else if (name == u"tag")
         return ParseInt(v, FTag);
     else if (name == u"l" || name == u"left")
-        return ParseFloat(v, FLeft);
+        return ParseBounded(v, FLeft, limits::ClampCoordinate);
     else if (name == u"t" || name == u"top")
-        return ParseFloat(v, FTop);
+        return ParseBounded(v, FTop, limits::ClampCoordinate);
     else if (name == u"w" || name == u"width") {
         Extended x;
-        if (!ParseFloat(v, x))
+        if (!ParseBounded(v, x, limits::ClampCoordinate))
             return false;
         SetWidth(x);
     } else if (name == u"h" || name == u"height") {
         Extended x;
-        if (!ParseFloat(v, x))
+        if (!ParseBounded(v, x, limits::ClampCoordinate))
             return false;
         SetHeight(x);
     } else if (name == u"visible")
@@ -491,7 +509,7 @@ bool TrpCustomMemoView::SetAttribute(const QString& name, const QString& v) {
     else if (name == u"x")
         SetText(v); // single-byte text: our documents are Unicode throughout
     else if (name == u"charspacing")
-        return ParseFloat(v, FCharSpacing);
+        return ParseBounded(v, FCharSpacing, limits::ClampSpacing);
     else if (name == u"expressiondelimiters")
         FExpressionDelimiters = v;
     else if (SplitDotted(name, "displayformat", rest)) {
@@ -506,9 +524,9 @@ bool TrpCustomMemoView::SetAttribute(const QString& name, const QString& v) {
     } else if (name == u"flowto")
         FFlowTo = v;
     else if (name == u"gapx")
-        return ParseFloat(v, FGapX);
+        return ParseBounded(v, FGapX, limits::ClampSpacing);
     else if (name == u"gapy")
-        return ParseFloat(v, FGapY);
+        return ParseBounded(v, FGapY, limits::ClampSpacing);
     else if (name == u"halign")
         return ParseEnum(kHAlign, v, FHAlign);
     else if (name == u"valign")
@@ -526,9 +544,9 @@ bool TrpCustomMemoView::SetAttribute(const QString& name, const QString& v) {
         else
             return false;
     } else if (name == u"linespacing")
-        return ParseFloat(v, FLineSpacing);
+        return ParseBounded(v, FLineSpacing, limits::ClampSpacing);
     else if (name == u"paragraphgap")
-        return ParseFloat(v, FParagraphGap);
+        return ParseBounded(v, FParagraphGap, limits::ClampSpacing);
     else if (name == u"rotation") {
         int r = 0;
         if (!ParseInt(v, r))
@@ -680,19 +698,19 @@ bool TrpReportPage::SetAttribute(const QString& name, const QString& v) {
     } else if (name == u"orientation")
         return ParseEnum(kOrientation, v, FOrientation);
     else if (name == u"leftmargin")
-        return ParseFloat(v, FLeftMargin);
+        return ParseBounded(v, FLeftMargin, ClampMargin);
     else if (name == u"rightmargin")
-        return ParseFloat(v, FRightMargin);
+        return ParseBounded(v, FRightMargin, ClampMargin);
     else if (name == u"topmargin")
-        return ParseFloat(v, FTopMargin);
+        return ParseBounded(v, FTopMargin, ClampMargin);
     else if (name == u"bottommargin")
-        return ParseFloat(v, FBottomMargin);
+        return ParseBounded(v, FBottomMargin, ClampMargin);
     else if (name == u"mirrormargins")
         return ParseBool(v, FMirrorMargins);
     else if (name == u"columns")
         return ParseInt(v, FColumns);
     else if (name == u"columnwidth")
-        return ParseFloat(v, FColumnWidth);
+        return ParseBounded(v, FColumnWidth, ClampMargin);
     else if (name == u"columnpositions.text")
         FColumnPositions = v.isEmpty() ? QStringList() : v.split(QStringLiteral("\r\n"));
     else if (name == u"bin")

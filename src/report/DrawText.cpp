@@ -3,6 +3,7 @@
 #include "report/Colors.h"
 #include "report/Components.h"
 #include "report/FontCache.h"
+#include "report/Limits.h"
 
 #include <QGlyphRun>
 #include <QPainter>
@@ -25,7 +26,12 @@ bool IsConsonant(QChar c) {
 }
 
 int MeasurePixels(int size) {
-    return int(std::lround(size * 600.0 / 72.0));
+    return int(std::lround(limits::ClampFontSize(size) * 600.0 / 72.0));
+}
+
+// Spacing in device (or measuring) pixels, from a value bounded first.
+int SpacingPixels(Extended units, Extended scale) {
+    return limits::DevicePixel(limits::ClampSpacing(units) * scale);
 }
 
 TrpHTMLTag BaseTag(const TrpFont& font) {
@@ -126,19 +132,22 @@ int TrpDrawText::MeasureChar(QChar c, const TrpHTMLTag* tag) const {
 std::vector<int> TrpDrawText::Measure(const QString& text, const std::vector<TrpHTMLTag>& tags, int from,
                                       int to) const {
     std::vector<int> cum(size_t(to - from));
-    int sum = 0;
+    // Summed wide and held below a bound, so that no text, however long, overflows.
+    constexpr long long widest = 1 << 30;
+    long long sum = 0;
     if (tags.empty()) {
         TrpFontMetrics& m = FontMetricsFor(FSettings.Font.Name, FSettings.Font.Style,
                                            MeasurePixels(FSettings.Font.Size), false);
         for (int i = from; i < to; ++i) {
-            sum += m.Advance(text[i].unicode()) + FCharSpacing600;
-            cum[size_t(i - from)] = sum;
+            sum =
+                std::clamp<long long>(sum + m.Advance(text[i].unicode()) + FCharSpacing600, -widest, widest);
+            cum[size_t(i - from)] = int(sum);
         }
         return cum;
     }
     for (int i = from; i < to; ++i) {
-        sum += MeasureChar(text[i], &tags[size_t(i)]);
-        cum[size_t(i - from)] = sum;
+        sum = std::clamp<long long>(sum + MeasureChar(text[i], &tags[size_t(i)]), -widest, widest);
+        cum[size_t(i - from)] = int(sum);
     }
     return cum;
 }
@@ -263,12 +272,12 @@ void TrpDrawText::BreakLine(const QString& text, const std::vector<TrpHTMLTag>& 
 void TrpDrawText::Layout(const QStringList& lines, const TrpTextSettings& settings, Extended widthUnits) {
     FSettings = settings;
     FLines.clear();
-    FCharSpacing600 = int(std::lround(settings.CharSpacing * MeasureFactor));
+    FCharSpacing600 = SpacingPixels(settings.CharSpacing, MeasureFactor);
     FFontHeight600 =
         FontMetricsFor(settings.Font.Name, settings.Font.Style, MeasurePixels(settings.Font.Size), false)
             .CellHeight();
-    const int width = int(std::lround(widthUnits * MeasureFactor));
-    const int firstWidth = width - int(std::lround(settings.ParagraphGap * MeasureFactor));
+    const int width = limits::DevicePixel(widthUnits * MeasureFactor);
+    const int firstWidth = width - SpacingPixels(settings.ParagraphGap, MeasureFactor);
     TrpHTMLTag state = BaseTag(settings.Font);
     std::vector<TrpHTMLTag> tags;
     for (const QString& source : lines) {
@@ -291,7 +300,7 @@ Extended TrpDrawText::CalcHeight() const {
 }
 
 Extended TrpDrawText::CalcWidth() const {
-    const int gap = int(std::lround(FSettings.ParagraphGap * MeasureFactor));
+    const int gap = SpacingPixels(FSettings.ParagraphGap, MeasureFactor);
     int widest = 0;
     for (const TrpTextLine& line : FLines)
         widest = std::max(widest, line.Width() + (line.ParagraphStart ? gap : 0));
@@ -332,16 +341,17 @@ void TrpDrawText::SpreadEvenly(std::vector<int>& cells, int first, int count, in
 }
 
 int TrpDrawText::DeviceFontPixels(int size, const TrpTextTarget& target) const {
+    size = limits::ClampFontSize(size);
     if (target.PrinterDPI > 0)
         return int(std::lround(target.PrinterDPI * size / 72.0));
-    return int(std::lround(size * target.ScaleY * 96.0 / 72.0));
+    return limits::DevicePixel(size * target.ScaleY * 96.0L / 72.0L);
 }
 
 std::vector<int> TrpDrawText::DeviceAdvances(const TrpTextLine& line, const TrpTextTarget& target) const {
     const int n = int(line.Text.size());
     std::vector<int> adv(static_cast<size_t>(n), 0);
-    const int spacing = int(std::lround(FSettings.CharSpacing * target.ScaleX));
-    int sum = 0;
+    const int spacing = SpacingPixels(FSettings.CharSpacing, target.ScaleX);
+    long long sum = 0;
     for (int i = 0; i < n; ++i) {
         const TrpHTMLTag tag = line.Tags.empty() ? BaseTag(FSettings.Font) : line.Tags[size_t(i)];
         TrpFontMetrics& m =
@@ -350,9 +360,20 @@ std::vector<int> TrpDrawText::DeviceAdvances(const TrpTextLine& line, const TrpT
         sum += adv[size_t(i)];
     }
     const Extended measured = line.Width();
-    const int wanted = target.PrinterDPI > 0 ? int(std::lround(measured * target.PrinterDPI / 600.0L))
-                                             : int(std::lround(measured / MeasureFactor * target.ScaleX));
-    SpreadEvenly(adv, 0, n, wanted - sum);
+    const int wanted = limits::DevicePixel(target.PrinterDPI > 0 ? measured * target.PrinterDPI / 600.0L
+                                                                 : measured / MeasureFactor * target.ScaleX);
+    SpreadEvenly(adv, 0, n, int(std::clamp<long long>(wanted - sum, -(1 << 30), 1 << 30)));
+    return adv;
+}
+
+std::vector<qreal> TrpDrawText::ScaledAdvances(const TrpTextLine& line, Extended scaleX) const {
+    std::vector<qreal> adv(line.Cumulative.size());
+    const Extended k = scaleX / MeasureFactor;
+    int previous = 0;
+    for (size_t i = 0; i < adv.size(); ++i) {
+        adv[i] = qreal((line.Cumulative[i] - previous) * k);
+        previous = line.Cumulative[i];
+    }
     return adv;
 }
 
@@ -377,15 +398,38 @@ void TrpDrawText::Draw(QPainter& painter, const TrpTextTarget& target) {
 
     const Extended scaleY = target.PrinterDPI > 0 ? target.PrinterDPI / 96.0L : target.ScaleY;
     const Extended scaleX = target.PrinterDPI > 0 ? target.PrinterDPI / 96.0L : target.ScaleX;
-    TrpFontMetrics& base = FontMetricsFor(FSettings.Font.Name, FSettings.Font.Style,
-                                          DeviceFontPixels(FSettings.Font.Size, target), true);
-    const int lines = int(FLines.size());
-    const int step = base.CellHeight() + int(std::lround(FSettings.LineSpacing * scaleY));
-    const int block = int(std::lround(CalcHeight() * scaleY));
-    std::vector<int> gaps(size_t(std::max(lines - 1, 0)), step);
-    if (lines > 1)
-        SpreadEvenly(gaps, 0, lines - 1, block - lines * step);
+    // At 100 % on screen and on a printer, hinted glyphs sit on whole pixels and the layout's
+    // widths are spread over their advances. At any other zoom the whole-pixel font sizes and
+    // advances no longer match the layout (an 8-point font is 8.4 pixels at 79 %), and the
+    // spread pixels open visible gaps inside words: the layout is scaled instead, glyphs at a
+    // fractional size and at fractional positions.
+    const bool scaled = target.PrinterDPI == 0 && (target.ScaleX != 1 || target.ScaleY != 1);
+    auto fontOf = [&](const TrpHTMLTag& tag) -> TrpFontMetrics& {
+        if (scaled)
+            return ScaledFontFor(FSettings.Font.Name, tag.Style, qreal(tag.Size * scaleY * 96 / 72));
+        return FontMetricsFor(FSettings.Font.Name, tag.Style, DeviceFontPixels(tag.Size, target), true);
+    };
+    auto ascentOf = [&](TrpFontMetrics& m) { return scaled ? qreal(m.Raw().ascent()) : qreal(m.Ascent()); };
 
+    // Line tops: whole-pixel steps of the device font with the layout's height spread over
+    // the gaps, or the layout's own steps scaled.
+    const int lines = int(FLines.size());
+    const int step =
+        fontOf(BaseTag(FSettings.Font)).CellHeight() + SpacingPixels(FSettings.LineSpacing, scaleY);
+    const int block = limits::DevicePixel(CalcHeight() * scaleY);
+    std::vector<qreal> tops(size_t(lines), 0);
+    if (scaled) {
+        const Extended unitStep = FFontHeight600 / MeasureFactor + FSettings.LineSpacing;
+        for (int li = 0; li < lines; ++li)
+            tops[size_t(li)] = qreal(li * unitStep * scaleY);
+    } else {
+        std::vector<int> gaps(size_t(std::max(lines - 1, 0)), step);
+        if (lines > 1)
+            SpreadEvenly(gaps, 0, lines - 1,
+                         int(std::clamp<long long>(block - (long long)lines * step, -(1 << 30), 1 << 30)));
+        for (int li = 1; li < lines; ++li)
+            tops[size_t(li)] = tops[size_t(li - 1)] + gaps[size_t(li - 1)];
+    }
     int y = rect.top();
     if (FSettings.VAlign == vaBottom)
         y = rect.top() + rect.height() - block;
@@ -393,16 +437,30 @@ void TrpDrawText::Draw(QPainter& painter, const TrpTextTarget& target) {
         y = rect.top() + int(std::lround((rect.height() - block) / 2.0));
     const int firstY = y;
 
-    const int paragraphGap = int(std::lround(FSettings.ParagraphGap * scaleX));
+    const int paragraphGap = SpacingPixels(FSettings.ParagraphGap, scaleX);
     const bool boldOrItalic = FSettings.Font.Style & (fsBold | fsItalic);
+    // A clipped text shows only the lines within its object; the others are passed over, so
+    // a long text costs no more to draw than it shows.
+    const bool skipHidden = FSettings.Clipped && rotation == 0 && step > 1;
+    const int margin = 2 * fontOf(BaseTag(FSettings.Font)).CellHeight();
     for (int li = 0; li < lines; ++li) {
+        if (skipHidden && y + tops[size_t(li)] - margin > target.ObjectRect.bottom())
+            break;
+        if (skipHidden && li + 1 < lines && y + tops[size_t(li)] + margin < target.ObjectRect.top())
+            continue;
         const TrpTextLine& line = FLines[size_t(li)];
-        std::vector<int> adv = DeviceAdvances(line, target);
-        int lineWidth = 0;
-        for (int a : adv)
+        std::vector<qreal> adv;
+        if (scaled) {
+            adv = ScaledAdvances(line, scaleX);
+        } else {
+            const std::vector<int> whole = DeviceAdvances(line, target);
+            adv.assign(whole.begin(), whole.end());
+        }
+        qreal lineWidth = 0;
+        for (qreal a : adv)
             lineWidth += a;
-        const int free = rect.width() - lineWidth;
-        int x = rect.left();
+        const qreal free = rect.width() - lineWidth;
+        qreal x = rect.left();
         TrpHAlign align = FSettings.HAlign;
         if (align == haBlock && line.ParagraphEnd)
             align = FSettings.RTLReading ? haRight : haLeft;
@@ -414,7 +472,7 @@ void TrpDrawText::Draw(QPainter& painter, const TrpTextTarget& target) {
             x = rect.left() + rect.width() - lineWidth - ((boldOrItalic && rotation == 0) ? 2 : 1);
             break;
         case haCenter:
-            x += free / 2;
+            x += scaled ? free / 2 : qreal(int(free) / 2);
             break;
         case haBlock: {
             x += line.ParagraphStart ? paragraphGap : 0;
@@ -422,39 +480,43 @@ void TrpDrawText::Draw(QPainter& painter, const TrpTextTarget& target) {
             for (int i = 0; i < int(line.Text.size()); ++i)
                 if (line.Text[i] == ' ' || line.Text[i] == QChar(0xA0))
                     spaces.push_back(i);
-            const int extra = free - (line.ParagraphStart ? paragraphGap : 0);
+            const qreal extra = free - (line.ParagraphStart ? paragraphGap : 0);
             if (!spaces.empty() && extra > 0) {
-                const int q = extra / int(spaces.size());
-                int r = extra % int(spaces.size());
-                for (int s : spaces)
-                    adv[size_t(s)] += q + (r-- > 0 ? 1 : 0);
+                const int count = int(spaces.size());
+                const int q = int(extra) / count;
+                int r = int(extra) % count;
+                for (int sp : spaces)
+                    adv[size_t(sp)] += scaled ? extra / count : q + (r-- > 0 ? 1 : 0);
             }
             break;
         }
         }
 
         // Runs of equal attributes.
+        const qreal top = y + tops[size_t(li)];
         const int n = int(line.Text.size());
-        int runStart = 0, runX = x;
+        int runStart = 0;
+        qreal runX = x;
         while (runStart < n) {
             const TrpHTMLTag tag = line.Tags.empty() ? BaseTag(FSettings.Font) : line.Tags[size_t(runStart)];
             int runEnd = runStart + 1;
             while (runEnd < n && (line.Tags.empty() || line.Tags[size_t(runEnd)] == tag))
                 ++runEnd;
-            TrpFontMetrics& m =
-                FontMetricsFor(FSettings.Font.Name, tag.Style, DeviceFontPixels(tag.Size, target), true);
+            TrpFontMetrics& m = fontOf(tag);
             QList<quint32> glyphs;
             QList<QPointF> positions;
             glyphs.reserve(runEnd - runStart);
             positions.reserve(runEnd - runStart);
-            int gx = 0;
+            qreal gx = 0;
             for (int i = runStart; i < runEnd; ++i) {
                 glyphs.append(m.Glyph(line.Text[i].unicode()));
                 positions.append(QPointF(gx, 0));
                 gx += adv[size_t(i)];
             }
-            const int top = y + (tag.Shifted ? int(std::lround(tag.Size * scaleY)) : 0);
-            const int baseline = top + m.Ascent();
+            const qreal shift =
+                tag.Shifted ? (scaled ? qreal(tag.Size * scaleY) : limits::DevicePixel(tag.Size * scaleY))
+                            : 0;
+            const int baseline = int(std::lround(top + shift + ascentOf(m)));
             QGlyphRun run;
             run.setRawFont(m.Raw());
             run.setGlyphIndexes(glyphs);
@@ -463,27 +525,33 @@ void TrpDrawText::Draw(QPainter& painter, const TrpTextTarget& target) {
             painter.setPen(color);
             painter.drawGlyphRun(QPointF(runX, baseline), run);
             const int thickness = std::max(1, int(std::lround(m.Raw().lineThickness())));
+            const int left = int(std::lround(runX)), width = int(std::lround(runX + gx)) - left;
             if (tag.Style & fsUnderline)
-                painter.fillRect(runX,
+                painter.fillRect(left,
                                  baseline + std::max(1, int(std::lround(m.Raw().underlinePosition()))) -
                                      thickness / 2,
-                                 gx, thickness, color);
+                                 width, thickness, color);
             if (tag.Style & fsStrikeOut)
-                painter.fillRect(runX, baseline - int(std::lround(m.Raw().xHeight() / 2)), gx, thickness,
+                painter.fillRect(left, baseline - int(std::lround(m.Raw().xHeight() / 2)), width, thickness,
                                  color);
             runX += gx;
             runStart = runEnd;
         }
-        if (li + 1 < lines)
-            y += gaps[size_t(li)];
     }
 
     if (FSettings.Underlines && rotation == 0 && FSettings.Frame.Color != clNone) {
-        const int width = std::max(1, int(std::lround(FSettings.Frame.Width * scaleY)));
+        const int width =
+            std::max(1, limits::DevicePixel(limits::ClampFrameWidth(FSettings.Frame.Width) * scaleY));
         const QColor color = ToQColor(FSettings.Frame.Color);
         const QRect& o = target.ObjectRect;
-        for (int ry = firstY + step; ry < o.bottom(); ry += step)
+        const qreal rule =
+            scaled ? qreal((FFontHeight600 / MeasureFactor + FSettings.LineSpacing) * scaleY) : step;
+        for (int k = 1; rule > 0; ++k) {
+            const int ry = firstY + int(std::lround(k * rule));
+            if (ry >= o.bottom())
+                break;
             painter.fillRect(o.left(), ry - width / 2, o.width(), width, color);
+        }
     }
     painter.restore();
 }

@@ -98,6 +98,8 @@ private:
     std::vector<int> Measure(const QString& text, const std::vector<TrpHTMLTag>& tags, int from,
                              int to) const;
     int DeviceFontPixels(int size, const TrpTextTarget& target) const;
+    // Device advances of a line's characters as the layout placed them, scaled.
+    std::vector<qreal> ScaledAdvances(const TrpTextLine& line, Extended scaleX) const;
 
     TrpTextSettings FSettings;
     std::vector<TrpTextLine> FLines;

@@ -4,6 +4,7 @@
 
 #include <QFont>
 #include <QHash>
+#include <algorithm>
 #include <cmath>
 
 namespace report {
@@ -13,71 +14,111 @@ TrpFontMetrics::TrpFontMetrics(QRawFont font, bool /*hinted*/) : FFont(std::move
     FDescent = int(std::lround(FFont.descent()));
 }
 
-void TrpFontMetrics::Fill(char16_t c) {
-    if (FAdvance.empty()) {
-        FAdvance.assign(65536, -1);
-        FGlyph.assign(65536, 0);
+TrpFontMetrics::Block& TrpFontMetrics::BlockOf(char16_t c) {
+    if (FBlocks.empty())
+        FBlocks.resize(256);
+    std::unique_ptr<Block>& block = FBlocks[c >> 8];
+    if (!block) {
+        block = std::make_unique<Block>();
+        const int first = c & 0xFF00;
+        QString chars(256, Qt::Uninitialized);
+        for (int i = 0; i < 256; ++i)
+            chars[i] = QChar(char16_t(first + i));
+        // One glyph per character: surrogate halves and unmapped characters give glyph 0.
+        QList<quint32> glyphs(256, 0);
+        int count = 256;
+        if (!FFont.glyphIndexesForChars(chars.constData(), 256, glyphs.data(), &count) || count != 256)
+            glyphs.fill(0, 256);
+        const QList<QPointF> advances = FFont.advancesForGlyphIndexes(glyphs);
+        for (int i = 0; i < 256; ++i) {
+            block->Glyph[i] = glyphs[i];
+            block->Advance[i] = i < advances.size() ? int(std::lround(advances[i].x())) : 0;
+        }
     }
-    const QChar ch(c);
-    QList<quint32> glyphs = FFont.glyphIndexesForString(QString(ch));
-    quint32 glyph = glyphs.isEmpty() ? 0 : glyphs.first();
-    QList<QPointF> advances = FFont.advancesForGlyphIndexes(QList<quint32>{glyph});
-    FGlyph[c] = glyph;
-    FAdvance[c] = advances.isEmpty() ? 0 : int(std::lround(advances.first().x()));
+    return *block;
 }
 
 int TrpFontMetrics::Advance(char16_t c) {
-    if (FAdvance.empty() || FAdvance[c] < 0)
-        Fill(c);
-    return FAdvance[c];
+    return BlockOf(c).Advance[c & 0xFF];
 }
 
 quint32 TrpFontMetrics::Glyph(char16_t c) {
-    if (FAdvance.empty() || FAdvance[c] < 0)
-        Fill(c);
-    return FGlyph[c];
+    return BlockOf(c).Glyph[c & 0xFF];
 }
 
 QString FontFileFor(const QString& family, int style) {
     return platform::FontFile(family, style & fsBold, style & fsItalic);
 }
 
-TrpFontMetrics& FontMetricsFor(const QString& family, int style, int pixelSize, bool hinted) {
+namespace {
+
+std::unique_ptr<TrpFontMetrics> LoadMetrics(const QString& family, int bi, qreal pixels, bool hinted) {
+    const QFont::HintingPreference hint = hinted ? QFont::PreferDefaultHinting : QFont::PreferNoHinting;
+    QRawFont raw;
+    const QString file = FontFileFor(family, bi);
+    if (!file.isEmpty()) {
+        // Each size is a copy of one loaded face: a font program read once, not once per size.
+        thread_local QHash<QString, QRawFont> faces;
+        const QString faceKey = file + (hinted ? QStringLiteral("|h") : QStringLiteral("|u"));
+        auto face = faces.find(faceKey);
+        if (face == faces.end())
+            face = faces.insert(faceKey, QRawFont(platform::FontProgram(file), 12, hint));
+        raw = *face;
+        if (raw.isValid())
+            raw.setPixelSize(pixels);
+    }
+    if (!raw.isValid()) {
+        QFont f(family);
+        f.setPixelSize(std::max(1, int(std::lround(pixels))));
+        f.setBold(bi & fsBold);
+        f.setItalic(bi & fsItalic);
+        f.setHintingPreference(hint);
+        raw = QRawFont::fromFont(f);
+        raw.setPixelSize(pixels);
+    }
+    return std::make_unique<TrpFontMetrics>(raw, hinted);
+}
+
+// pixel64: the pixel size in 1/64 pixels, so that fractional sizes of scaled drawing share
+// the cache with whole ones.
+TrpFontMetrics& MetricsAt(const QString& family, int style, int pixel64, bool hinted) {
     struct Key {
         QString Family;
         int Style;
-        int Pixel;
+        int Pixel64;
         bool Hinted;
         bool operator==(const Key&) const = default;
     };
     struct KeyHash {
         size_t operator()(const Key& k) const {
-            return qHash(k.Family.toLower()) ^ (size_t(k.Style) << 1) ^ (size_t(k.Pixel) << 5) ^
+            return qHash(k.Family.toLower()) ^ (size_t(k.Style) << 1) ^ (size_t(k.Pixel64) << 5) ^
                    size_t(k.Hinted);
         }
     };
     thread_local std::unordered_map<Key, std::unique_ptr<TrpFontMetrics>, KeyHash> cache;
     const int bi = style & (fsBold | fsItalic);
-    const Key key{family, bi, std::max(pixelSize, 1), hinted};
+    const Key key{family, bi, std::max(pixel64, 1), hinted};
+    // Text asks for the same font character after character: the last answer is kept at hand.
+    thread_local Key lastKey;
+    thread_local TrpFontMetrics* last = nullptr;
+    if (last && key == lastKey)
+        return *last;
     auto it = cache.find(key);
-    if (it != cache.end())
-        return *it->second;
+    if (it == cache.end())
+        it = cache.emplace(key, LoadMetrics(key.Family, key.Style, key.Pixel64 / 64.0, key.Hinted)).first;
+    lastKey = key;
+    last = it->second.get();
+    return *last;
+}
 
-    const QFont::HintingPreference hint = hinted ? QFont::PreferDefaultHinting : QFont::PreferNoHinting;
-    QRawFont raw;
-    const QString file = FontFileFor(family, bi);
-    if (!file.isEmpty())
-        raw = QRawFont(file, key.Pixel, hint);
-    if (!raw.isValid()) {
-        QFont f(family);
-        f.setPixelSize(key.Pixel);
-        f.setBold(bi & fsBold);
-        f.setItalic(bi & fsItalic);
-        f.setHintingPreference(hint);
-        raw = QRawFont::fromFont(f);
-    }
-    auto metrics = std::make_unique<TrpFontMetrics>(raw, hinted);
-    return *cache.emplace(key, std::move(metrics)).first->second;
+} // namespace
+
+TrpFontMetrics& FontMetricsFor(const QString& family, int style, int pixelSize, bool hinted) {
+    return MetricsAt(family, style, std::clamp(pixelSize, 1, 1 << 20) * 64, hinted);
+}
+
+TrpFontMetrics& ScaledFontFor(const QString& family, int style, qreal pixelSize) {
+    return MetricsAt(family, style, int(std::lround(std::clamp<qreal>(pixelSize, 1, 1 << 20) * 64)), false);
 }
 
 } // namespace report

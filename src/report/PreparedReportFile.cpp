@@ -3,20 +3,18 @@
 #include "platform/AtomicFile.h"
 #include "report/Attributes.h"
 #include "report/EngineTexts.h"
+#include "report/Limits.h"
 #include "report/PreviewPages.h"
 #include "report/Report.h"
 #include "report/ShapeViews.h"
 
 #include <QFile>
+#include <QHash>
 #include <functional>
 
 namespace report {
 
 namespace {
-
-// A prepared report nests a few levels deep; anything far deeper is not one of ours, and
-// would only strain the recursive walks over the tree.
-constexpr int kMaxDepth = 256;
 
 std::unique_ptr<TrpComponent> CreateByClass(const QString& className) {
     if (auto c = CreateComponent(className))
@@ -32,22 +30,47 @@ void WriteObject(const TrpComponent& object, TrpXMLItem& parent) {
         WriteObject(*child, *item);
 }
 
-// How deep the tags of a text nest, roughly as the reader will see them.
-int NestingDepth(const QByteArray& data) {
-    int depth = 0, deepest = 0;
-    qsizetype i = 0;
-    while ((i = data.indexOf('<', i)) >= 0) {
-        const qsizetype gt = data.indexOf('>', i + 1);
-        if (gt < 0)
-            break;
-        const char first = i + 1 < data.size() ? data[i + 1] : 0;
-        if (first == '/')
-            --depth;
-        else if (first != '?' && first != '!' && data[gt - 1] != '/')
-            deepest = std::max(deepest, ++depth);
-        i = gt + 1;
+QString Invalid(const QString& reason) {
+    return TrpPreparedReportFile::InvalidFormat() + QStringLiteral(": ") + reason;
+}
+
+// Why an attribute value of the item or of one below it is longer than a file of ours holds;
+// empty when none is. Escapes count as the one character they stand for.
+QString OversizedValue(const TrpXMLItem& item) {
+    QString why;
+    ForEachRawAttr(item.Text(), [&](QStringView name, QStringView value) {
+        const bool picture = name.compare(u"propdata", Qt::CaseInsensitive) == 0 ||
+                             name.compare(u"picture.propdata", Qt::CaseInsensitive) == 0;
+        const qsizetype bound = picture ? limits::MaxPictureHexChars : limits::MaxValueChars;
+        if (value.size() <= bound)
+            return true;
+        const qsizetype length = picture ? value.size() : UnescapeAttr(value.toString()).size();
+        if (length > bound)
+            why = QStringLiteral("the value of %1 in %2 is %3 characters long, more than %4")
+                      .arg(name.toString(), item.Name())
+                      .arg(length)
+                      .arg(bound);
+        return why.isEmpty();
+    });
+    for (int i = 0; i < item.Count() && why.isEmpty(); ++i)
+        why = OversizedValue(*item.Items(i));
+    return why;
+}
+
+bool PaperFits(const TrpReportPage& page) {
+    auto fits = [](Extended mm) { return mm >= limits::MinPaperMm && mm <= limits::MaxPaperMm; };
+    return fits(page.PaperWidth()) && fits(page.PaperHeight());
+}
+
+// Source objects by name (case-insensitive), the first in page order winning as a search
+// from the page would find it.
+void IndexObjects(const TrpComponent& parent, QHash<QString, TrpComponent*>& index) {
+    for (const auto& c : parent.Objects()) {
+        const QString key = c->Name().toCaseFolded();
+        if (!index.contains(key))
+            index.insert(key, c.get());
+        IndexObjects(*c, index);
     }
-    return deepest;
 }
 
 bool ParseFlag(const QString& v, bool fallback) {
@@ -95,15 +118,13 @@ QByteArray TrpPreparedReportFile::SaveToBytes(TrpReport& report) {
 TrpLoadResult TrpPreparedReportFile::LoadFromBytes(TrpReport& report, const QByteArray& data) {
     TrpLoadResult result;
     result.Message = InvalidFormat();
-    if (NestingDepth(data) > kMaxDepth)
-        return result;
 
     // Everything is read into a store of its own first; the report's pages change only
     // when the whole file has been read.
     TrpPreviewPages fresh(&report);
-    QString error;
-    if (!fresh.FDocument.LoadFromBytes(data, error))
+    if (!fresh.FDocument.LoadFromBytes(data, result.Message))
         return result;
+    result.Message = InvalidFormat();
     TrpXMLItem* root = fresh.FDocument.Root();
     if (root->Name().compare(u"preparedreport", Qt::CaseInsensitive) != 0)
         return result;
@@ -113,6 +134,14 @@ TrpLoadResult TrpPreparedReportFile::LoadFromBytes(TrpReport& report, const QByt
     for (int i = 0; i < fresh.FPagesItem->Count(); ++i)
         if (!fresh.FPagesItem->Items(i)->Name().startsWith(QStringLiteral("page"), Qt::CaseInsensitive))
             return result;
+    if (fresh.FPagesItem->Count() == 0) {
+        result.Message = Invalid(QStringLiteral("the file holds no pages"));
+        return result;
+    }
+    if (const QString why = OversizedValue(*root); !why.isEmpty()) {
+        result.Message = Invalid(why);
+        return result;
+    }
 
     auto cantFind = [&](const QString& name) {
         result.Errors << rpGet("xrCantFindClass") + QLatin1Char(' ') + name;
@@ -138,12 +167,24 @@ TrpLoadResult TrpPreparedReportFile::LoadFromBytes(TrpReport& report, const QByt
             if (pageItem.Name().compare(page->ClassName(), Qt::CaseInsensitive) != 0)
                 cantFind(pageItem.Name()); // still a page: page numbers must keep their meaning
             page->ApplyAttributes(pageItem.Text());
+            if (!PaperFits(*page)) {
+                result.Message = Invalid(QStringLiteral("the paper of %1 x %2 mm is outside %3 to %4 mm")
+                                             .arg(double(page->PaperWidth()))
+                                             .arg(double(page->PaperHeight()))
+                                             .arg(double(limits::MinPaperMm))
+                                             .arg(double(limits::MaxPaperMm)));
+                result.Errors.clear();
+                return result;
+            }
             page->SetReport(&report);
             readChildren(pageItem, *page);
             fresh.FSourcePages.push_back(std::move(page));
         }
     }
     if (const TrpXMLItem* dictionary = root->FindItem(QStringLiteral("dictionary"))) {
+        std::vector<QHash<QString, TrpComponent*>> objects(fresh.FSourcePages.size());
+        for (size_t p = 0; p < objects.size(); ++p)
+            IndexObjects(*fresh.FSourcePages[p], objects[p]);
         for (int i = 0; i < dictionary->Count(); ++i) {
             const TrpXMLItem& entry = *dictionary->Items(i);
             const QString source = entry.Prop(QStringLiteral("name"));
@@ -154,7 +195,7 @@ TrpLoadResult TrpPreparedReportFile::LoadFromBytes(TrpReport& report, const QByt
             const int index = source.mid(4, dot - 4).toInt(&ok);
             if (!ok || index < 0 || index >= int(fresh.FSourcePages.size()))
                 continue;
-            if (TrpComponent* object = fresh.FSourcePages[size_t(index)]->FindObject(source.mid(dot + 1)))
+            if (TrpComponent* object = objects[size_t(index)].value(source.mid(dot + 1).toCaseFolded()))
                 fresh.FDictionary.Add(entry.Name(), source, object);
         }
     }

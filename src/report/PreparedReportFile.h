@@ -12,7 +12,8 @@ class TrpReport;
 
 struct TrpLoadResult {
     bool Ok = false;
-    // Why the file could not be read ("Invalid file format" for a syntax error).
+    // Why the file could not be read: "Invalid file format" for a syntax error, followed by
+    // ": " and the reason when the file breaks a bound (nesting, encoding, pages, paper, sizes).
     QString Message;
     // Objects of classes this program does not know, skipped ("xrCantFindClass" lines).
     QStringList Errors;

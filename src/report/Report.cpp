@@ -10,6 +10,7 @@
 
 #include <QCoreApplication>
 #include <cstdio>
+#include <iostream>
 
 namespace report {
 
@@ -352,17 +353,27 @@ void TrpReport::ReportErrors() {
     FLastErrorMessage = rpGet("clErrors");
     for (const QString& e : FErrors)
         FLastErrorMessage += QStringLiteral("\r\n") + e;
+    RouteError(FLastErrorMessage);
+}
+
+void TrpReport::ShowMessage(const QString& caption, const QString& text) {
+    if (OnShowError)
+        OnShowError(caption, text);
+    else if (DefaultErrorHandler())
+        DefaultErrorHandler()(caption, text);
+    else
+        std::cerr << caption.toStdString() << ": " << text.toStdString() << std::endl;
+}
+
+void TrpReport::RouteError(const QString& text) {
     switch (EngineOptions.NewSilentMode) {
     case simMessageBoxes:
-        if (OnShowError)
-            OnShowError(rpGet("mbError"), FLastErrorMessage);
-        else if (DefaultErrorHandler())
-            DefaultErrorHandler()(rpGet("mbError"), FLastErrorMessage);
+        ShowMessage(rpGet("mbError"), text);
         break;
     case simSilent:
         break;
     case simReThrow:
-        throw TrpReportError(FLastErrorMessage);
+        throw TrpReportError(text);
     }
 }
 

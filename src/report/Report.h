@@ -178,6 +178,11 @@ public:
     void AddError(const QString& message) { FErrors.insert(message); }
     // The combined message of the last failed preparation ("" after success).
     const QString& LastErrorMessage() const { return FLastErrorMessage; }
+    // A message through this report's handler, else the default one, else standard error.
+    void ShowMessage(const QString& caption, const QString& text);
+    // An error text as the silent mode wants it: shown as a message, dropped, or thrown as
+    // TrpReportError.
+    void RouteError(const QString& text);
 
     // Stop request (progress window Cancel or the script).
     bool Terminated() const { return FTerminated; }

@@ -3,6 +3,7 @@
 // objects (font, frame, format, highlight) that views carry.
 
 #include <QString>
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
@@ -84,9 +85,10 @@ struct TrpFont {
     int Charset = DEFAULT_CHARSET;
 
     // Character height in report units (negative, as stored): -round(Size * 96 / 72).
-    int Height() const { return -int(std::lround(Size * 96.0 / 72.0)); }
-    // Sets the size from a character height in units (either sign).
-    void SetHeight(int height) { Size = int(std::lround(std::abs(height) * 72.0 / 96.0)); }
+    int Height() const { return -int(std::lround(std::clamp(Size * 96.0 / 72.0, -1e9, 1e9))); }
+    // Sets the size from a character height in units (either sign); the magnitude is taken in
+    // floating point, where the most negative int still has one.
+    void SetHeight(int height) { Size = int(std::lround(std::fabs(double(height)) * 72.0 / 96.0)); }
     bool Bold() const { return Style & fsBold; }
     bool Italic() const { return Style & fsItalic; }
     bool operator==(const TrpFont&) const = default;

@@ -2,6 +2,7 @@
 
 #include "report/Colors.h"
 #include "report/DrawText.h"
+#include "report/Limits.h"
 #include "report/PreviewPages.h"
 #include "report/Report.h"
 
@@ -12,21 +13,30 @@ namespace report {
 
 namespace {
 
+// Rounded to a device pixel; coordinates from a file are bounded first, so that no sum of a
+// few of them overflows.
 int R(Extended v) {
-    return int(std::llround(v));
+    return limits::DevicePixel(v);
 }
 
 struct Edges {
     int X, Y, X1, Y1;
 };
 
+// Device coordinate of a position in units along one axis.
+int Device(Extended units, Extended offset, Extended scale, Extended grid, bool snap) {
+    if (!snap)
+        return R(offset + scale * units);
+    return R(offset - scale * grid + scale * R(grid + units));
+}
+
 Edges DeviceEdges(const TrpView& v, const TrpDrawParams& p) {
-    Edges e{R(p.OffsetX + p.ScaleX * v.AbsLeft()), R(p.OffsetY + p.ScaleY * v.AbsTop()),
-            R(p.OffsetX + p.ScaleX * (v.AbsLeft() + v.Width())),
-            R(p.OffsetY + p.ScaleY * (v.AbsTop() + v.Height()))};
+    auto x = [&](Extended u) { return Device(u, p.OffsetX, p.ScaleX, p.GridX, p.UnitGrid); };
+    auto y = [&](Extended u) { return Device(u, p.OffsetY, p.ScaleY, p.GridY, p.UnitGrid); };
+    Edges e{x(v.AbsLeft()), y(v.AbsTop()), x(v.AbsLeft() + v.Width()), y(v.AbsTop() + v.Height())};
     if (v.Frame().DropShadow) {
-        e.X1 -= R(p.ScaleX * v.Frame().ShadowWidth);
-        e.Y1 -= R(p.ScaleY * v.Frame().ShadowWidth);
+        e.X1 -= R(p.ScaleX * limits::ClampFrameWidth(v.Frame().ShadowWidth));
+        e.Y1 -= R(p.ScaleY * limits::ClampFrameWidth(v.Frame().ShadowWidth));
     }
     return e;
 }
@@ -116,6 +126,20 @@ void PatternLine(QPainter& painter, Side side, const Edges& e, int fw, const QCo
 
 } // namespace
 
+TrpDrawParams PageDrawParams(const TrpReportPage& page, Extended scaleX, Extended scaleY, Extended paperX,
+                             Extended paperY, int printerDPI) {
+    TrpDrawParams p;
+    p.ScaleX = scaleX;
+    p.ScaleY = scaleY;
+    p.GridX = page.LeftMargin() * fr01cm;
+    p.GridY = page.TopMargin() * fr01cm;
+    p.OffsetX = paperX + p.GridX * scaleX;
+    p.OffsetY = paperY + p.GridY * scaleY;
+    p.PrinterDPI = printerDPI;
+    p.UnitGrid = printerDPI == 0;
+    return p;
+}
+
 QRect DeviceRect(const TrpView& view, const TrpDrawParams& p) {
     const Edges e = DeviceEdges(view, p);
     return QRect(QPoint(e.X, e.Y), QPoint(e.X1 - 1, e.Y1 - 1));
@@ -146,14 +170,15 @@ void DrawFrame(QPainter& painter, const TrpView& view, const QRect& rect, const 
     const TrpFrame& f = view.Frame();
     const Edges e{rect.left(), rect.top(), rect.right() + 1, rect.bottom() + 1};
     if (f.DropShadow) {
-        const int sw = R(f.ShadowWidth * p.ScaleX);
+        const int sw = R(limits::ClampFrameWidth(f.ShadowWidth) * p.ScaleX);
         const QColor sc = ToQColor(f.ShadowColor);
         painter.fillRect(e.X1, e.Y + sw, sw, e.Y1 - e.Y, sc);
         painter.fillRect(e.X + sw, e.Y1, e.X1 - e.X, sw, sc);
     }
     if (f.Typ == 0 || f.Color == clNone || f.Width == 0)
         return;
-    const int fw = std::max(R(p.ScaleX * f.Width), 1);
+    // A dashed line is drawn as fw strokes: the width is bounded so that their number is.
+    const int fw = std::max(R(p.ScaleX * limits::ClampFrameWidth(f.Width)), 1);
     const QColor c = ToQColor(f.Color);
     const std::pair<int, Side> sides[] = {
         {ftLeft, Side::Left}, {ftRight, Side::Right}, {ftTop, Side::Top}, {ftBottom, Side::Bottom}};
@@ -243,9 +268,8 @@ void DrawView(QPainter& painter, TrpDrawText& text, const TrpView& view, const T
 }
 
 void DrawPage(QPainter& painter, TrpDrawText& text, const TrpReportPage& page, const TrpDrawParams& paper) {
-    TrpDrawParams p = paper;
-    p.OffsetX += page.LeftMargin() * fr01cm * p.ScaleX;
-    p.OffsetY += page.TopMargin() * fr01cm * p.ScaleY;
+    const TrpDrawParams p =
+        PageDrawParams(page, paper.ScaleX, paper.ScaleY, paper.OffsetX, paper.OffsetY, paper.PrinterDPI);
     if (page.Color() != clNone)
         painter.fillRect(
             QRectF(paper.OffsetX, paper.OffsetY, page.Width() * p.ScaleX, page.Height() * p.ScaleY),
@@ -262,7 +286,11 @@ QImage RenderPreparedPage(TrpReport& report, int index, Extended zoom) {
     if (!page)
         return {};
     const QSize size(R(page->Width() * zoom), R(page->Height() * zoom));
+    if (size.isEmpty() || qint64(size.width()) * size.height() > limits::MaxImagePixels)
+        return {};
     QImage image(size, QImage::Format_RGB32);
+    if (image.isNull())
+        return {};
     image.fill(Qt::white);
     QPainter painter(&image);
     TrpDrawParams p;

@@ -1,9 +1,11 @@
 #include "report/XmlDocument.h"
 
 #include "report/Attributes.h"
+#include "report/Limits.h"
 
 #include <QBuffer>
 #include <QIODevice>
+#include <QStringDecoder>
 
 namespace report {
 
@@ -89,9 +91,73 @@ void TrpXMLDocument::SaveToDevice(QIODevice& device) const {
     device.write(SaveToBytes());
 }
 
-bool TrpXMLDocument::LoadFromBytes(const QByteArray& data, QString& error) {
-    const QString text = QString::fromUtf8(data);
+namespace {
+
+QString Invalid(const QString& reason = {}) {
     const QString invalid = QStringLiteral("Invalid file format");
+    return reason.isEmpty() ? invalid : invalid + QStringLiteral(": ") + reason;
+}
+
+// The value of `encoding` in the XML declaration (the bytes up to its ">"); empty when absent.
+QByteArray DeclaredEncoding(QByteArrayView declaration) {
+    const qsizetype at = declaration.indexOf("encoding");
+    if (at < 0)
+        return {};
+    qsizetype i = at + 8;
+    auto skipSpaces = [&] {
+        while (i < declaration.size() && (declaration[i] == ' ' || declaration[i] == '\t' ||
+                                          declaration[i] == '\r' || declaration[i] == '\n'))
+            ++i;
+    };
+    skipSpaces();
+    if (i >= declaration.size() || declaration[i] != '=')
+        return {};
+    ++i;
+    skipSpaces();
+    if (i >= declaration.size() || (declaration[i] != '"' && declaration[i] != '\''))
+        return {};
+    const char quote = declaration[i++];
+    const qsizetype close = declaration.indexOf(quote, i);
+    return close < 0 ? QByteArray() : declaration.sliced(i, close - i).toByteArray();
+}
+
+// The whole text in the encoding its declaration names (UTF-8 when it names none). Encodings
+// in which the declaration itself does not read as ASCII cannot be what the file is written in.
+bool DecodeDocument(const QByteArray& data, QString& text, QString& error) {
+    const qsizetype lt = data.indexOf('<');
+    const qsizetype gt = lt < 0 ? -1 : data.indexOf('>', lt);
+    if (gt < 0 || !QByteArrayView(data).sliced(lt).startsWith("<?xml")) {
+        error = Invalid();
+        return false;
+    }
+    const QByteArrayView declaration = QByteArrayView(data).sliced(lt, gt + 1 - lt);
+    QByteArray name = DeclaredEncoding(declaration);
+    const QString shownName = QString::fromLatin1(name);
+    if (name.isEmpty() || name.compare("utf-8", Qt::CaseInsensitive) == 0 ||
+        name.compare("utf8", Qt::CaseInsensitive) == 0)
+        name = "UTF-8";
+    QStringDecoder probe(name.constData());
+    if (!probe.isValid() || QString(probe(declaration)) != QString::fromLatin1(declaration)) {
+        error = Invalid(QStringLiteral("the encoding \"%1\" is not supported").arg(shownName));
+        return false;
+    }
+    QStringDecoder decoder(name.constData());
+    text = decoder(data);
+    if (decoder.hasError()) {
+        error = Invalid(QStringLiteral("the text is not valid %1").arg(QString::fromLatin1(name)));
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool TrpXMLDocument::LoadFromBytes(const QByteArray& data, QString& error) {
+    QString text;
+    if (!DecodeDocument(data, text, error))
+        return false;
+    // Depth is counted here, by the parser itself: nothing that comments or quoted text
+    // contain can fool it, and the walks over the tree never go deeper than this.
     std::vector<TrpXMLItem*> stack;
     auto root = std::make_unique<TrpXMLItem>();
     bool seenHeader = false, seenRoot = false;
@@ -101,10 +167,10 @@ bool TrpXMLDocument::LoadFromBytes(const QByteArray& data, QString& error) {
         const qsizetype lt = text.indexOf(QLatin1Char('<'), i);
         if (lt < 0)
             break;
-        if (QStringView(text).mid(lt).startsWith(u"<!--")) {
+        if (QStringView(text).sliced(lt).startsWith(u"<!--")) {
             const qsizetype end = text.indexOf(QStringLiteral("-->"), lt + 4);
             if (end < 0) {
-                error = invalid;
+                error = Invalid();
                 return false;
             }
             i = end + 3;
@@ -113,62 +179,66 @@ bool TrpXMLDocument::LoadFromBytes(const QByteArray& data, QString& error) {
         const qsizetype gt = text.indexOf(QLatin1Char('>'), lt + 1);
         const qsizetype nextLt = text.indexOf(QLatin1Char('<'), lt + 1);
         if (gt < 0 || (nextLt >= 0 && nextLt < gt)) {
-            error = invalid;
+            error = Invalid();
             return false;
         }
-        QString tag = text.mid(lt + 1, gt - lt - 1);
+        QStringView tag = QStringView(text).sliced(lt + 1, gt - lt - 1);
         i = gt + 1;
         if (!seenHeader) {
-            if (!tag.startsWith(QStringLiteral("?xml"))) {
-                error = invalid;
+            if (!tag.startsWith(u"?xml")) {
+                error = Invalid();
                 return false;
             }
             seenHeader = true;
             continue;
         }
-        if (tag.startsWith(QLatin1Char('?')))
+        if (tag.startsWith(u'?'))
             continue;
-        if (tag.startsWith(QLatin1Char('/'))) {
-            const QString name = tag.mid(1).trimmed();
+        if (tag.startsWith(u'/')) {
+            const QStringView name = tag.sliced(1).trimmed();
             if (stack.empty() || stack.back()->Name().compare(name, Qt::CaseInsensitive) != 0) {
-                error = invalid;
+                error = Invalid();
                 return false;
             }
             stack.pop_back();
             continue;
         }
-        bool selfClosing = tag.endsWith(QLatin1Char('/'));
+        const bool selfClosing = tag.endsWith(u'/');
         if (selfClosing)
             tag.chop(1);
-        const qsizetype space = tag.indexOf(QLatin1Char(' '));
-        QString name = space < 0 ? tag : tag.left(space);
-        QString attrs = space < 0 ? QString() : tag.mid(space);
+        const qsizetype space = tag.indexOf(u' ');
+        const QStringView name = space < 0 ? tag : tag.first(space);
         if (name.isEmpty()) {
-            error = invalid;
+            error = Invalid();
             return false;
         }
         TrpXMLItem* item;
         if (stack.empty()) {
             if (seenRoot) {
-                error = invalid;
+                error = Invalid();
                 return false;
             }
             seenRoot = true;
             item = root.get();
-            item->SetName(name);
+            item->SetName(name.toString());
         } else {
-            item = stack.back()->Add(name);
+            if (int(stack.size()) >= limits::MaxNesting) {
+                error = Invalid(QStringLiteral("items nest deeper than %1 levels").arg(limits::MaxNesting));
+                return false;
+            }
+            item = stack.back()->Add(name.toString());
         }
+        QString attrs = space < 0 ? QString() : tag.sliced(space).toString();
         if (attrs.contains(QStringLiteral(" ld=\"0\""))) {
             attrs.remove(QStringLiteral(" ld=\"0\""));
             item->SetLoaded(false);
         }
-        item->SetText(attrs);
+        item->SetText(std::move(attrs));
         if (!selfClosing)
             stack.push_back(item);
     }
     if (!stack.empty() || !seenRoot) {
-        error = invalid;
+        error = Invalid();
         return false;
     }
     FRoot = std::move(root);

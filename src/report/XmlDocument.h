@@ -58,7 +58,9 @@ public:
     // Writes `<?xml ...?>` and the root item, UTF-8.
     void SaveToDevice(QIODevice& device) const;
     QByteArray SaveToBytes() const;
-    // Reads a document; false with an error message on bad syntax ("Invalid file format").
+    // Reads a document in the encoding its declaration names (UTF-8 by default); false with an
+    // error message ("Invalid file format", with the reason when it is not plain syntax) on bad
+    // syntax, an unknown encoding, undecodable text or items nested too deep.
     bool LoadFromBytes(const QByteArray& data, QString& error);
 
 private:

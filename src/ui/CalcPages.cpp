@@ -135,6 +135,7 @@ void TfmOSAGO_Calc::BuildOptionPages() {
                     Answer([&] { (FCalc.*handler)(int(i)); });
             });
         }
+        ui::KeepTabStopOnChecked(group);
     }
 
     // The two "Города" rows list their cities in read-only boxes.
@@ -185,6 +186,9 @@ void TfmOSAGO_Calc::BuildClassPage() {
                 Answer([&] { FCalc.rbClassMClick(i); });
         });
     }
+    ui::KeepTabStopOnChecked(group);
+    // Entering the page puts the focus on the class, the page's answer; the table comes after.
+    QWidget::setTabOrder(FOptions[int(PageId::pClass)].back(), FBtnClass);
     ui::MakeNote(page, {20, 480}, {42, 478, 393, 28}, ui::texts::ClassNoteFirstContract());
 }
 
@@ -221,6 +225,13 @@ void TfmOSAGO_Calc::BuildAgePage() {
                 [this, k](int item) { Answer([&] { FCalc.SelectDriverCategory(k, item); }); });
         FlblAge[k] = ui::MakeInfoLabel(page, QString::fromStdString(FCalc.Driver(k).Label), 48, labelTop[k]);
     }
+    ui::KeepTabStopOnChecked(group);
+    // Tab goes as the page reads: the driver count first, then the lists from top to bottom.
+    for (int k = 1; k < calc::MaxDrivers; ++k)
+        QWidget::setTabOrder(FrbAge[k - 1], FrbAge[k]);
+    QWidget::setTabOrder(FrbAge[calc::MaxDrivers - 1], FcbAge[0]);
+    for (int k = 1; k < calc::MaxDrivers; ++k)
+        QWidget::setTabOrder(FcbAge[k - 1], FcbAge[k]);
     ui::MakeNote(page, {20, 352}, {42, 350, 383, 112}, ui::texts::AgeNote());
 }
 

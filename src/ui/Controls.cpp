@@ -1,12 +1,52 @@
 #include "ui/Controls.h"
 
+#include <QAbstractButton>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QProxyStyle>
 #include <QRadioButton>
 
 #include "ui/Pictures.h"
 
 namespace ui {
+
+namespace {
+
+// The pages are laid out for the classic 13-pixel option indicator with its caption 4 pixels
+// after it. Desktop styles draw a larger indicator further off, which cuts the captions that
+// were measured to fit ("10" in a 30-pixel class option): the options keep the style's look
+// at the classic size.
+class ClassicIndicatorStyle : public QProxyStyle {
+public:
+    int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override {
+        switch (metric) {
+        case PM_ExclusiveIndicatorWidth:
+        case PM_ExclusiveIndicatorHeight:
+        case PM_IndicatorWidth:
+        case PM_IndicatorHeight:
+            return 13;
+        case PM_RadioButtonLabelSpacing:
+        case PM_CheckBoxLabelSpacing:
+            return 4;
+        default:
+            return QProxyStyle::pixelMetric(metric, option, widget);
+        }
+    }
+};
+
+QStyle* ClassicIndicators() {
+    static QStyle* const style = [] {
+        auto* s = new ClassicIndicatorStyle;
+        s->setParent(qApp); // goes with the application, after every window
+        return s;
+    }();
+    return style;
+}
+
+} // namespace
 
 QFont PixelFont(int pixels, bool bold, const QString& family) {
     QFont f(family);
@@ -65,8 +105,43 @@ QToolButton* MakeNoteButton(QWidget* page, const QString& objectName) {
     return b;
 }
 
+namespace {
+
+// The toolkit hands the tab stop to whichever option last took the focus, even one the mouse
+// pressed and left unchecked; every focus change of an option puts it back on the checked one.
+class OptionTabStops : public QObject {
+public:
+    explicit OptionTabStops(QButtonGroup* group) : QObject(group), FGroup(group) {
+        for (QAbstractButton* b : group->buttons())
+            b->installEventFilter(this);
+        connect(group, &QButtonGroup::buttonToggled, this, [this] { Apply(); });
+        Apply();
+    }
+
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::FocusOut)
+            Apply();
+        return false;
+    }
+
+private:
+    void Apply() {
+        for (QAbstractButton* b : FGroup->buttons())
+            b->setFocusPolicy(b->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
+    }
+
+    QButtonGroup* FGroup;
+};
+
+} // namespace
+
+void KeepTabStopOnChecked(QButtonGroup* group) {
+    new OptionTabStops(group);
+}
+
 QRadioButton* MakeOption(QWidget* page, const QString& caption, const QRect& rect) {
     auto* rb = new QRadioButton(caption, page);
+    rb->setStyle(ClassicIndicators());
     rb->setGeometry(rect);
     return rb;
 }

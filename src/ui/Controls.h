@@ -7,6 +7,7 @@
 #include <QToolButton>
 #include <functional>
 
+class QButtonGroup;
 class QRadioButton;
 
 namespace ui {
@@ -43,6 +44,11 @@ QToolButton* MakeNoteButton(QWidget* page, const QString& objectName);
 
 // An option of an answer page at (left, top) with the window font.
 QRadioButton* MakeOption(QWidget* page, const QString& caption, const QRect& rect);
+
+// Only the checked option of the group is a tab stop (the arrow keys move the choice inside
+// the group), so Tab never rests on an option where one Space would change the answer.
+// Call once the group has all its options.
+void KeepTabStopOnChecked(QButtonGroup* group);
 
 // The grey 9-pixel information label under an option, sized to its text unless a width is given.
 QLabel* MakeInfoLabel(QWidget* page, const QString& text, int left, int top, int width = 0);

@@ -68,12 +68,16 @@ QImage GlyphPair(const QString& normal, const QString& disabled) {
 
 } // namespace
 
+// An ordinary top-level window, so the desktop gives it a task bar entry, framed like a dialog:
+// fixed size, no minimise or maximise box.
 TfmOSAGO_Calc::TfmOSAGO_Calc(QWidget* parent)
-    : QWidget(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint),
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       FCalc(SystemSeparators()) {
     setAttribute(Qt::WA_DeleteOnClose, false);
     setWindowTitle(WindowCaption);
+    // Task bars label their entry with the window's icon name.
+    setWindowIconText(ApplicationTitle);
     setFixedSize(664, 568);
     setFont(ui::PixelFont(11));
     QPalette pal = palette();

@@ -40,6 +40,7 @@ public:
     ~TfmOSAGO_Calc() override;
 
     static const QString WindowCaption;
+    // The text of the program's task bar entry.
     static const QString ApplicationTitle;
 
     const calc::Calculator& Calculator() const { return FCalc; }

@@ -5,6 +5,9 @@
 
 #include "calc/ClassTable.h"
 #include "ui/Pictures.h"
+#include "wizard/KCommon.h"
+
+using wizard::ColorToQColor;
 
 namespace {
 
@@ -53,6 +56,9 @@ TfmOSAGO_CalcClass::TfmOSAGO_CalcClass(QWidget* parent)
     QFont f(QStringLiteral("MS Sans Serif"));
     f.setPixelSize(11);
     setFont(f);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, ColorToQColor(wizard::clWindow));
+    setPalette(pal);
     setModal(true);
 
     // Default (Enter) and cancel (Esc) at once; either way the window closes as cancelled.
@@ -73,27 +79,34 @@ QRect TfmOSAGO_CalcClass::BodyCell(int row, int column) {
     return {kColumnLeft[column], kFirstRowTop + row * kRowStep, kColumnWidth[column], kRowHeight};
 }
 
+std::vector<TfmOSAGO_CalcClass::Label> TfmOSAGO_CalcClass::Labels() {
+    std::vector<Label> labels;
+    for (int i = 0; i < int(std::size(kHeader)); ++i) {
+        // The first cell wraps its caption over two lines in a 98 x 27 label.
+        const QRect rect = i == 0 ? QRect(14, 12, 98, 27) : kHeader[i].Rect.adjusted(1, 1, -1, -1);
+        labels.push_back({rect, QString::fromUtf8(kHeader[i].Text), Qt::AlignCenter | Qt::TextWordWrap});
+    }
+    for (int row = 0; row < RowCount; ++row)
+        for (int column = 0; column < 7; ++column) {
+            const QRect r = BodyCell(row, column);
+            labels.push_back({QRect(r.left(), r.top() + 2, r.width(), r.height() - 2), BodyText(row, column),
+                              Qt::AlignHCenter | Qt::AlignTop});
+        }
+    return labels;
+}
+
 void TfmOSAGO_CalcClass::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setFont(font());
-    const QColor face = palette().color(QPalette::Button);
-    const QColor window = palette().color(QPalette::Window);
-    const QColor text = palette().color(QPalette::WindowText);
-
-    for (int i = 0; i < int(std::size(kHeader)); ++i) {
-        Cell(p, kHeader[i].Rect, face);
-        p.setPen(text);
-        // The first cell wraps its caption over two lines in a 98 x 27 label.
-        const QRect label = i == 0 ? QRect(14, 12, 98, 27) : kHeader[i].Rect.adjusted(1, 1, -1, -1);
-        p.drawText(label, Qt::AlignCenter | Qt::TextWordWrap, QString::fromUtf8(kHeader[i].Text));
-    }
-    for (int row = 0; row < RowCount; ++row) {
-        for (int column = 0; column < 7; ++column) {
-            const QRect r = BodyCell(row, column);
-            Cell(p, r, window);
-            p.setPen(text);
-            p.drawText(QRect(r.left(), r.top() + 2, r.width(), r.height() - 2),
-                       Qt::AlignHCenter | Qt::AlignTop, BodyText(row, column));
-        }
-    }
+    // The header in the button face, the body in the window colour, as the desktop scheme
+    // of the calculator's window paints them.
+    for (const HeaderCellSpec& cell : kHeader)
+        Cell(p, cell.Rect, ColorToQColor(wizard::clBtnFace));
+    for (int row = 0; row < RowCount; ++row)
+        for (int column = 0; column < 7; ++column)
+            Cell(p, BodyCell(row, column), ColorToQColor(wizard::clWindow));
+    // The labels are transparent: the cells show through.
+    p.setPen(palette().color(QPalette::WindowText));
+    for (const Label& label : Labels())
+        p.drawText(label.Rect, label.Flags, label.Text);
 }

@@ -1,5 +1,7 @@
 #include "wizard/KWizard.h"
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QKeyEvent>
 #include <QLayout>
 #include <QPainter>
@@ -497,9 +499,17 @@ bool TKWizard::PressButton(bool (TKWizardButtonControl::*flag)() const) {
 void TKWizard::keyPressEvent(QKeyEvent* event) {
     const auto mods = event->modifiers() & ~Qt::KeypadModifier;
     if (mods == Qt::NoModifier) {
-        if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
-            PressButton(&TKWizardButtonControl::Default))
-            return;
+        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+            // As in any dialog: Enter on a focused push button presses that button, elsewhere
+            // it presses the default one.
+            auto* focused = qobject_cast<QAbstractButton*>(QApplication::focusWidget());
+            if (focused && !focused->isCheckable() && isAncestorOf(focused) && focused->isEnabled()) {
+                focused->click();
+                return;
+            }
+            if (PressButton(&TKWizardButtonControl::Default))
+                return;
+        }
         if (event->key() == Qt::Key_Escape && PressButton(&TKWizardButtonControl::Cancel))
             return;
     }

@@ -15,6 +15,9 @@ TEST(QuoteOptions, BracketsOfPowerSeasonAndTerm) {
                                                   {"10", 4}, {"11", 4}, {"12", 4}};
     for (auto [months, option] : season)
         EXPECT_EQ(*ParseQuoteOptions({"--season=" + std::string(months)}).Season, option) << months;
+    for (auto [text, value] : std::initializer_list<std::pair<const char*, double>>{
+             {"70", 70}, {"70,5", 70.5}, {"70.5", 70.5}, {".5", 0.5}, {"5.", 5}, {"007", 7}})
+        EXPECT_EQ(cli::ParsePlainNumber(text), value) << text;
     EXPECT_EQ(*ParseQuoteOptions({"--term", "15d"}).Term, 0);
     EXPECT_EQ(*ParseQuoteOptions({"--term", "10m"}).Term, 10);
     EXPECT_EQ(*ParseQuoteOptions({"--class", "M"}).Class, 0);
@@ -43,6 +46,18 @@ TEST(QuoteOptions, BadValuesNameTheOptionAndWhatItAccepts) {
         {{"--season", "5"}, "from 6 to 12"},
         {{"--season", "13"}, "from 6 to 12"},
         {{"--season", "7.5"}, "from 6 to 12"},
+        // Only plain decimal text is a number, and the message quotes it as typed.
+        {{"--power", "0x40"}, "--power: '0x40' is not a number"},
+        {{"--power", " 50"}, "' 50' is not a number"},
+        {{"--power", "50 "}, "'50 ' is not a number"},
+        {{"--power", "+50"}, "'+50' is not a number"},
+        {{"--power", "1,5,5"}, "'1,5,5' is not a number"},
+        {{"--power", ","}, "',' is not a number"},
+        {{"--power", "inf"}, "'inf' is not a number"},
+        {{"--season", "1e1"}, "--season: '1e1' is not a number"},
+        {{"--season", "7,5"}, "'7,5' is not a whole number"},
+        {{"--json=1"}, "--json takes no value"},
+        {{"--help=yes"}, "--help takes no value"},
         {{"--term", "11m"}, "--term"},
         {{"--violations", "maybe"}, "yes"},
         {{"--driver", "1", "--driver", "1", "--driver", "1", "--driver", "1", "--driver", "1", "--driver",

@@ -3,8 +3,14 @@
 #include <QFile>
 #include <QImage>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTemporaryDir>
+#include <dirent.h>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <set>
+#include <sys/stat.h>
 
 namespace {
 
@@ -12,18 +18,75 @@ struct CliRun {
     int status;
     QString out;
     QString err;
+    QByteArray errBytes;
 };
 
-CliRun Cli(const QStringList& args) {
+// The tool as a script runs it: no desktop session (so no XDG_RUNTIME_DIR), a temporary
+// folder of its own that must be empty again afterwards.
+CliRun Run(const QString& program, const QStringList& args, const QString& locale,
+           const char* category = "LC_ALL") {
+    QTemporaryDir tmp;
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("LC_ALL", "C");
+    env.remove("LC_ALL");
+    env.insert(category, locale);
     env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("TMPDIR", tmp.path());
+    env.remove("XDG_RUNTIME_DIR");
     p.setProcessEnvironment(env);
-    p.start(TARIFON_CLI, args);
+    p.start(program, args);
     p.waitForFinished(30000);
+    const QStringList left =
+        QDir(tmp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    EXPECT_TRUE(left.isEmpty()) << left.join(' ').toStdString();
+    const QByteArray err = p.readAllStandardError();
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-            QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+            QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(err), err};
+}
+
+CliRun Cli(const QStringList& args, const QString& locale = "C") {
+    return Run(TARIFON_CLI, args, locale);
+}
+
+// Arguments as raw bytes, which QProcess cannot pass (it encodes UTF-8): the shell's printf
+// makes them from octal escapes.
+CliRun CliBytes(const std::vector<QByteArray>& args, const QString& ctype) {
+    QString script = "exec \"$0\"";
+    for (const QByteArray& a : args) {
+        QString escaped;
+        for (char c : a)
+            escaped += QString("\\%1").arg(uint(uchar(c)), 3, 8, QChar('0'));
+        script += " \"$(printf '" + escaped + "')\"";
+    }
+    return Run("/bin/sh", {"-c", script, TARIFON_CLI}, ctype, "LC_CTYPE");
+}
+
+// Names in a folder as the file system has them.
+std::set<QByteArray> Entries(const QByteArray& folder) {
+    std::set<QByteArray> names;
+    if (DIR* d = opendir(folder.constData())) {
+        while (dirent* e = readdir(d))
+            if (qstrcmp(e->d_name, ".") && qstrcmp(e->d_name, ".."))
+                names.insert(e->d_name);
+        closedir(d);
+    }
+    return names;
+}
+
+QString PdfText(const QByteArray& path) {
+    // pdftotext is handed a plain copy: its name crosses QProcess.
+    QTemporaryDir dir;
+    std::ifstream in(path.toStdString(), std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    QFile copy(dir.filePath("copy.pdf"));
+    if (!copy.open(QIODevice::WriteOnly))
+        return {};
+    copy.write(bytes.data(), qint64(bytes.size()));
+    copy.close();
+    QProcess text;
+    text.start("pdftotext", {"-layout", copy.fileName(), "-"});
+    text.waitForFinished(30000);
+    return QString::fromUtf8(text.readAllStandardOutput());
 }
 
 int RedPixels(const QImage& img) {
@@ -44,16 +107,20 @@ TEST(SheetCommand, PictureAtZoomAndThroughAPreparedReport) {
                   trp = dir.filePath("sheet.trp"), reopened = dir.filePath("reopened.png");
     CliRun r = Cli({"sheet", "--owner", "legal", "--vehicle", "truck-16", "--png", png, "--trp", trp});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(r.err, QString()) << "a successful run says nothing on standard error";
     const QImage page(png);
     EXPECT_EQ(page.size(), QSize(794, 1123));
     EXPECT_GT(RedPixels(page), 50); // the premium line
 
-    r = Cli({"sheet", "--owner", "legal", "--vehicle", "truck-16", "--png", png2, "--zoom", "2"});
+    r = Cli({"sheet", "--owner", "legal", "--vehicle", "truck-16", "--png=" + png2, "--zoom=2,0"},
+            "ru_RU.UTF-8");
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(r.err, QString());
     EXPECT_EQ(QImage(png2).size(), QSize(1588, 2246));
 
     r = Cli({"open", trp, "--png", reopened});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(r.err, QString());
     EXPECT_EQ(QImage(reopened), page); // the saved pages draw exactly as the prepared ones
 }
 
@@ -72,6 +139,8 @@ TEST(SheetCommand, FailuresSayWhyAndLeaveNoFile) {
 
     r = Cli({"open", dir.filePath("missing.trp"), "--png", out});
     EXPECT_EQ(r.status, 2);
+    EXPECT_TRUE(r.err.contains("cannot open '" + dir.filePath("missing.trp") + "': No such file"))
+        << r.err.toStdString();
     EXPECT_FALSE(QFile::exists(out));
 
     r = Cli({"sheet", "--png", "/proc/no-such-dir/sheet.png"});
@@ -87,8 +156,67 @@ TEST(SheetCommand, FailuresSayWhyAndLeaveNoFile) {
     EXPECT_EQ(r.status, 2);
     EXPECT_TRUE(r.err.contains("--png")) << r.err.toStdString();
 
-    r = Cli({"sheet", "--png", out, "--zoom", "0"});
+    for (const char* zoom : {"0", "0x1", " 1", "1e0"}) {
+        r = Cli({"sheet", "--png", out, "--zoom", zoom});
+        EXPECT_EQ(r.status, 2) << zoom;
+        EXPECT_TRUE(r.err.contains(QString("--zoom: '%1'").arg(zoom))) << r.err.toStdString();
+    }
+}
+
+TEST(SheetCommand, MessagesAreEnglishInEveryLocale) {
+    QTemporaryDir dir;
+    const QString bad = "/proc/no-such-dir/sheet";
+    const QStringList runs[] = {{"sheet", "--pdf", bad + ".pdf"},
+                                {"sheet", "--trp", bad + ".trp"},
+                                {"sheet", "--png", bad + ".png"},
+                                {"open", dir.filePath("missing.trp"), "--png", dir.filePath("a.png")}};
+    for (const char* locale : {"C", "ru_RU.UTF-8"})
+        for (const QStringList& args : runs) {
+            const CliRun r = Cli(args, locale);
+            EXPECT_NE(r.status, 0);
+            EXPECT_TRUE(
+                r.err.contains(QRegularExpression("cannot (write|open) '[^']+': No such file or directory")))
+                << locale << ": " << r.err.toStdString();
+            EXPECT_FALSE(r.err.contains(QRegularExpression("[\\x{0400}-\\x{04FF}]"))) << r.err.toStdString();
+        }
+}
+
+TEST(SheetCommand, FileNamesReachTheFileSystemAsTyped) {
+    // A desktop in code page 1251 types Cyrillic names as single bytes, which are not UTF-8:
+    // "Расчет.pdf", "Итог.pdf" and a folder "Папка".
+    QTemporaryDir dir;
+    // Qt cannot name these files to remove them; rm can.
+    const auto cleanup = qScopeGuard([&] { QProcess::execute("rm", {"-rf", dir.path()}); });
+    const QByteArray root = QFile::encodeName(dir.path()) + "/";
+    const QByteArray first = "\xD0\xE0\xF1\xF7\xE5\xF2.pdf", second = "\xC8\xF2\xEE\xE3.pdf",
+                     folder = "\xCF\xE0\xEF\xEA\xE0";
+    ASSERT_EQ(mkdir(root + folder, 0700), 0);
+    const QString cp1251 = "ru_RU.CP1251";
+    CliRun r = CliBytes(
+        {"sheet", "--vehicle", "car", "--pdf", root + first, "--trp", root + folder + "/" + first + ".trp"},
+        cp1251);
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(r.err, QString());
+    r = CliBytes({"sheet", "--owner", "legal", "--vehicle", "truck-16", "--pdf", root + second}, cp1251);
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(Entries(root), (std::set<QByteArray>{first, second, folder})) << "no stand-in names left";
+    EXPECT_TRUE(PdfText(root + first).contains("Т = ТБ*КТ*КБМ*КВС*КО*КМ*КС*КН"));
+    EXPECT_TRUE(PdfText(root + second).contains("Т = ТБ*КТ*КБМ*КО*КН"));
+
+    // Read back through a name that is not UTF-8 either, and an existing file replaced.
+    for (int round = 0; round < 2; ++round) {
+        r = CliBytes(
+            {"open", root + folder + "/" + first + ".trp", "--png", root + folder + "/" + second + ".png"},
+            cp1251);
+        ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    }
+    EXPECT_EQ(Entries(root + folder), (std::set<QByteArray>{first + ".trp", second + ".png"}));
+
+    // The message quotes the name as typed.
+    r = CliBytes({"open", root + second + ".trp", "--png", root + "x.png"}, cp1251);
     EXPECT_EQ(r.status, 2);
+    EXPECT_TRUE(r.errBytes.contains("cannot open '" + root + second + ".trp': No such file"))
+        << r.errBytes.toStdString();
 }
 
 TEST(SheetCommand, PdfThatRealReadersAccept) {

@@ -4,10 +4,6 @@
 #include "export/Progress.h"
 #include "report/PreviewPages.h"
 
-#include <QApplication>
-#include <QLabel>
-#include <QProgressBar>
-#include <QPushButton>
 #include <gtest/gtest.h>
 
 using namespace exporttest;
@@ -217,6 +213,17 @@ TEST(ExportLoop, MirrorMarginsSwapOnOddIndexes) {
     EXPECT_NEAR(lefts[1], 5 * 3.77953, 1e-9);
 }
 
+// A view that records what the job shows; the test presses its Cancel.
+struct RecordingView : exports::TrpProgressView {
+    explicit RecordingView(QStringList& log) : Log(log) {}
+    void Show(const exports::TrpProgress&, bool bar, bool cancel) override {
+        Log << QStringLiteral("show bar=%1 cancel=%2").arg(int(bar)).arg(int(cancel));
+    }
+    void Update(const exports::TrpProgress& p) override { Log << p.Message(); }
+    void Hide() override { Log << QStringLiteral("hide"); }
+    QStringList& Log;
+};
+
 TEST(ExportLoop, ProgressCancelStopsTheExport) {
     auto r = PreparedReport(3);
     r->ShowProgress = true;
@@ -227,20 +234,22 @@ TEST(ExportLoop, ProgressCancelStopsTheExport) {
         EXPECT_EQ(kind, report::TrpProgressKind::Exporting);
         ++progressSteps;
     };
+    QStringList shown;
+    exports::TrpProgress* job = nullptr;
+    exports::SetProgressViewFactory([&](exports::TrpProgress& j) {
+        job = &j;
+        return std::make_unique<RecordingView>(shown);
+    });
     f.OnObject = [&](report::TrpComponent* o) {
-        if (o->Name() != u"A0")
-            return;
-        // The user presses Cancel on the progress window.
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (w->isVisible())
-                for (auto* b : w->findChildren<QPushButton*>())
-                    if (b->text() == QStringLiteral("Отмена"))
-                        b->click();
+        if (o->Name() == u"A0" && job)
+            job->Terminate(); // the user presses Cancel
     };
     EXPECT_TRUE(ExportTo(*r, &f));
+    exports::SetProgressViewFactory(nullptr);
     EXPECT_EQ(progressSteps, 1);
     EXPECT_FALSE(f.Calls.contains("StartPage:1"));
     EXPECT_TRUE(r->Terminated());
+    EXPECT_EQ(shown, QStringList({"show bar=0 cancel=1", "", "Экспорт страницы 1", "hide"}));
 }
 
 TEST(ExportFilters, RegisterUnlessSubordinate) {
@@ -299,41 +308,6 @@ TEST(ExportLoop, HighlightFontAndAutoWidthAreAppliedBeforeTheFilter) {
     EXPECT_GT(width, 100);
     EXPECT_LT(width, 300);
     EXPECT_EQ(autoWidth->Width(), 5); // the shown page is untouched
-}
-
-} // namespace
-
-namespace {
-
-TEST(Progress, WindowLayoutCountingAndCancel) {
-    QWidget main;
-    main.show();
-    QApplication::setActiveWindow(&main);
-    exports::TrpProgress p;
-    p.Execute(3, QStringLiteral("Подождите, пожалуйста"), true, false);
-    QWidget* w = p.Window();
-    ASSERT_TRUE(w);
-    EXPECT_EQ(w->size(), QSize(271, 101));
-    auto* label = w->findChild<QLabel*>();
-    ASSERT_TRUE(label);
-    EXPECT_EQ(label->y(), 15);
-    EXPECT_EQ(label->text(), QStringLiteral("Подождите, пожалуйста"));
-    EXPECT_FALSE(w->findChild<QPushButton*>()->isVisibleTo(w));
-    for (int i = 0; i < 5; ++i)
-        p.Tick();
-    EXPECT_EQ(p.Position(), 3); // never past the maximum
-    EXPECT_EQ(w->findChild<QProgressBar*>()->value(), 3);
-    EXPECT_FALSE(main.isEnabled()); // the active window waits while the progress shows
-    p.Hide();
-    EXPECT_TRUE(main.isEnabled());
-    EXPECT_FALSE(p.Window());
-
-    p.Execute(0, QStringLiteral("Экспорт страницы 1"), false, true);
-    ASSERT_TRUE(p.Window());
-    EXPECT_EQ(p.Window()->findChild<QLabel*>()->y(), 35);
-    p.Window()->findChild<QPushButton*>()->click();
-    EXPECT_TRUE(p.Terminated());
-    EXPECT_FALSE(p.Window());
 }
 
 } // namespace

@@ -5,9 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#ifdef TARIFON_HAVE_SHEET
 #include "sheet/SheetTemplate.h"
-#endif
 
 using namespace exporttest;
 using namespace report;
@@ -50,15 +48,11 @@ protected:
             FillSheetVariables(*r);
             ASSERT_TRUE(r->Prepare());
         } else {
-#ifdef TARIFON_HAVE_SHEET
             r = sheet::CreateSheetReport();
             r->ShowProgress = false;
             sheet::SheetTexts texts{
                 "2 025", "2", "1", "1,5", "", "", "", "", "1", "Т = ТБ*КТ*КБМ*КО*КН", "6 075 рублей"};
             ASSERT_TRUE(sheet::PrepareSheet(*r, texts).Ok);
-#else
-            GTEST_SKIP() << "the sheet template is not built";
-#endif
         }
         f.M.Inaccuracy = Inaccuracy();
         f.M.FramesOptimization = true;

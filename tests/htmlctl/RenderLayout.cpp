@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "HtmlTestSupport.h"
-#include "platform/ImageList.h"
 #include "htmlctl/PictureContainer.h"
+#include "platform/ImageList.h"
 
 using namespace htmltest;
 using htmlctl::RenderHTML;
@@ -36,6 +36,9 @@ TEST(RenderLayout, TagSetAndLineBreaks) {
     const int h = Cell();
     // A box in which "aaa bbb " fits but "aaa bbb ccc" does not.
     const int twoWords = Advance("aaa bbb ccc") - 2 + 1;
+    // Tab stops: every eight average character widths from the start of a run.
+    const int tab = 8 * htmlctl::CellMetrics(Tahoma()).AveCharWidth;
+    const QString wide(12, u'm');
     const LayoutCase cases[] = {
         {"empty text is one line of gh", "", 400, true, 0, h, ""},
         {"plain caption", QString("Россия"), 400, true, Advance(QString("Россия")), h, "Россия"},
@@ -84,6 +87,12 @@ TEST(RenderLayout, TagSetAndLineBreaks) {
         {"list items indent by 12", "<LI>a<LI>bb", 400, true, 12 + Advance("bb"), 2 * h, "abb"},
         {"UL nests the list and ends the line", "<UL><LI>a", 400, true, 12 + Advance("a"), 2 * h, "a"},
         {"paragraph indent", "<P INDENT=\"30\">ab", 400, true, Advance("ab"), h, "ab"},
+        {"a tab goes to the next stop", "a\tb", 400, true, tab + Advance("b"), h, "a\tb"},
+        {"a leading tab takes a whole stop", "\tb", 400, true, tab + Advance("b"), h, nullptr},
+        {"text past a stop tabs to a later one", wide + "\tb", 400, true,
+         (Advance(wide) / tab + 1) * tab + Advance("b"), h, nullptr},
+        {"stops count from the start of each run", "ab \tc", 400, true, Advance("ab ") + tab + Advance("c"),
+         h, nullptr},
         {"deep unbalanced tags",
          QString("<B><I><U><S>").repeated(50) + "x" + QString("</S></B>").repeated(70), 400, true,
          Advance("x", Styled(true, true)), h, "x"},
@@ -318,6 +327,34 @@ TEST(RenderLayout, TextDecorationsAreDrawn) {
     }
 }
 
+TEST(RenderLayout, TabsAndBackgroundsAsDrawn) {
+    auto picture = [](const QString& text, bool hitTest = false, bool measureOnly = false) {
+        THTMLRenderIn in;
+        in.Font = Tahoma();
+        in.Text = text;
+        in.Rect = QRect(4, 2, 150, 40);
+        in.CheckHotSpot = hitTest;
+        in.MeasureOnly = measureOnly;
+        return Draw(in, QSize(160, 44));
+    };
+    // A tab moves the rest of the run to the stop, as an indent to it would.
+    const int tab = 8 * htmlctl::CellMetrics(Tahoma()).AveCharWidth;
+    EXPECT_EQ(picture("a\tb"), picture(QString("a<IND x=\"%1\">b").arg(tab)));
+    EXPECT_EQ(picture("&a\tb"), picture(QString("&a<IND x=\"%1\">b").arg(tab))); // the accelerator mark
+    // A BODY tag met mid-text repaints the background as its line is laid out: the lines
+    // above are covered, its own line is drawn whole on the new background. (<X>, a tag
+    // without effect, splits the run as the BODY tag does.)
+    const QString aqua = "<BODY BGCOLOR=\"clAqua\">";
+    EXPECT_EQ(picture("abc" + aqua + "def"), picture(aqua + "abc<X>def"));
+    EXPECT_EQ(picture("abc<BR>def" + aqua + "ghi"), picture(aqua + "<BR>def<X>ghi"));
+    const QString picked = "<BODY BGCOLOR=\"clRed\">abc<BR>" + aqua + "def";
+    EXPECT_EQ(picture(picked), picture(aqua + "<BR>def"));
+    // Looking for anchors or measuring paints nothing.
+    const QImage blank = picture(QString());
+    EXPECT_EQ(picture(aqua + "<A HREF=\"x\">abc</A>", true), blank);
+    EXPECT_EQ(picture(aqua + "abc", false, true), blank);
+}
+
 TEST(RenderLayout, HostileCaptionsEndCleanly) {
     htmlctl::TPictureContainer container;
     container.Add("empty"); // a name without a picture
@@ -343,6 +380,7 @@ TEST(RenderLayout, HostileCaptionsEndCleanly) {
         "<BODY BACKGROUND=\"empty\" BGCOLOR=\"#GGGGGG\" BGCOLORTO=\"#\">x",
         QString("a <BR>").repeated(5000),
         QString("\r").repeated(3000),
+        QString("\t").repeated(200000) + "x",
     };
     for (const QString& text : hostile) {
         SCOPED_TRACE(text.left(40).toStdString());

@@ -1,7 +1,11 @@
 #include <QFile>
 #include <QFont>
 #include <QFontInfo>
+#include <QFontMetricsF>
+#include <QGlyphRun>
+#include <QImage>
 #include <QLocale>
+#include <QPainter>
 #include <QRawFont>
 #include <gtest/gtest.h>
 
@@ -59,7 +63,7 @@ TEST(RegionalSettings, SystemLocaleComesFromTheNumericCategory) {
     qputenv("LANG", saved[2]);
 }
 
-// A family resolves to a file when the glyph data Qt draws with is the data of that file.
+// A family resolves to a file when the glyph data Qt draws with is the program of that file.
 static QByteArray HeadTable(const QRawFont& font) {
     return font.fontTable("head") + font.fontTable("name");
 }
@@ -87,7 +91,7 @@ TEST(FontSetup, ClassicFamiliesResolveToTheFreeFiles) {
         font.setPixelSize(13);
         font.setBold(c.bold);
         const QRawFont resolved = QRawFont::fromFont(font);
-        const QRawFont expected(QString::fromLatin1(c.file), 13);
+        const QRawFont expected(platform::FontProgram(QString::fromLatin1(c.file)), 13);
         ASSERT_TRUE(resolved.isValid());
         ASSERT_TRUE(expected.isValid());
         EXPECT_EQ(HeadTable(resolved), HeadTable(expected))
@@ -98,4 +102,83 @@ TEST(FontSetup, ClassicFamiliesResolveToTheFreeFiles) {
 TEST(FontSetup, UnknownFamilyHasNoFile) {
     EXPECT_TRUE(platform::FontFile("Comic Sans MS", false, false).isEmpty());
     EXPECT_EQ(platform::FindFontFace("tahoma")->Family, "Tahoma");
+}
+
+namespace {
+
+// Ink of a drawn line of text per pixel of its advance: heavier strokes leave more ink on
+// the same width, whatever the advances.
+struct Ink {
+    double PerPixel = 0;
+    double Advance = 0;
+};
+
+Ink InkOf(const QRawFont& font, const QString& text, bool throughQFont, const QFont& qfont) {
+    const QList<quint32> glyphs = font.glyphIndexesForString(text);
+    double advance = 0;
+    for (const QPointF& a : font.advancesForGlyphIndexes(glyphs))
+        advance += a.x();
+    QImage img(int(advance) + 20, int(font.ascent() + font.descent()) + 10, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    QPainter p(&img);
+    p.setPen(Qt::black);
+    const QPointF origin(10, 5 + font.ascent());
+    if (throughQFont) {
+        p.setFont(qfont);
+        p.drawText(origin, text);
+    } else {
+        QGlyphRun run;
+        run.setRawFont(font);
+        run.setGlyphIndexes(glyphs);
+        QList<QPointF> positions;
+        double x = 0;
+        for (const QPointF& a : font.advancesForGlyphIndexes(glyphs)) {
+            positions << QPointF(x, 0);
+            x += a.x();
+        }
+        run.setPositions(positions);
+        p.drawGlyphRun(origin, run);
+    }
+    p.end();
+    double ink = 0;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            ink += (255 - qGray(img.pixel(x, y))) / 255.0;
+    return {ink / advance, advance};
+}
+
+} // namespace
+
+// Bold text is visibly heavier than regular text of the same size and face, drawn by the
+// widgets (through the font database) and by the report engine (from the font program);
+// Tahoma's bold keeps the advances of its bold file.
+TEST(FontSetup, BoldIsHeavierThanRegular) {
+    const QString text = QStringLiteral("Размер страховой премии (Т) 3 960 рублей");
+    for (const char* family : {"Tahoma", "Arial"})
+        for (int pixels : {11, 13, 16})
+            for (bool throughQFont : {true, false}) {
+                SCOPED_TRACE(testing::Message() << family << " " << pixels << " px "
+                                                << (throughQFont ? "widgets" : "font program"));
+                Ink ink[2];
+                for (bool bold : {false, true}) {
+                    QFont f(QString::fromLatin1(family));
+                    f.setPixelSize(pixels);
+                    f.setBold(bold);
+                    const QRawFont raw =
+                        throughQFont
+                            ? QRawFont::fromFont(f)
+                            : QRawFont(platform::FontProgram(platform::FontFile(family, bold, false)),
+                                       pixels);
+                    ASSERT_TRUE(raw.isValid());
+                    ink[bold] = InkOf(raw, text, throughQFont, f);
+                }
+                EXPECT_GT(ink[1].PerPixel, 1.2 * ink[0].PerPixel)
+                    << "regular " << ink[0].PerPixel << ", bold " << ink[1].PerPixel;
+                const QRawFont boldFile(platform::FontFile(family, true, false), pixels);
+                double fileAdvance = 0;
+                for (const QPointF& a :
+                     boldFile.advancesForGlyphIndexes(boldFile.glyphIndexesForString(text)))
+                    fileAdvance += a.x();
+                EXPECT_NEAR(ink[1].Advance, fileAdvance, 0.01);
+            }
 }

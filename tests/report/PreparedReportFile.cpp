@@ -171,7 +171,8 @@ TEST(PreparedReportFile, DeepNestingIsRejectedWithoutHarm) {
     for (int i = 0; i < 200000; ++i)
         deep += "<a>";
     auto r = NewReport();
-    EXPECT_EQ(TrpPreparedReportFile::LoadFromBytes(*r, deep).Message, "Invalid file format");
+    EXPECT_EQ(TrpPreparedReportFile::LoadFromBytes(*r, deep).Message,
+              "Invalid file format: items nest deeper than 256 levels");
 }
 
 TEST(PreparedReportFile, UnknownClassesAreReportedAndSkipped) {

@@ -235,3 +235,56 @@ TEST(ViewDrawing, PictureCentredAtNaturalSize) {
 }
 
 } // namespace
+
+namespace {
+
+// Ink centre of every glyph along a line of text: columns weighted by darkness, glyphs
+// parted by columns without ink.
+std::vector<double> GlyphCentres(const QImage& img) {
+    std::vector<double> weight(size_t(img.width()), 0);
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            weight[size_t(x)] += 255 - qGray(img.pixel(x, y));
+    std::vector<double> centres;
+    double sum = 0, moment = 0;
+    for (int x = 0; x <= img.width(); ++x) {
+        const double w = x < img.width() ? weight[size_t(x)] : 0;
+        if (w > 0) {
+            sum += w;
+            moment += w * x;
+        } else if (sum > 0) {
+            centres.push_back(moment / sum);
+            sum = moment = 0;
+        }
+    }
+    return centres;
+}
+
+} // namespace
+
+TEST(ViewDrawing, LettersAreEvenlySpacedAtEveryZoom) {
+    // Equal letters must stand at equal distances at other zooms than 100 % (which keeps its
+    // hinted whole-pixel text): whole-pixel advances with the layout's remainder spread over
+    // them open gaps inside words ("ис пользования").
+    auto m = TextMemo(QStringList(16, QStringLiteral("н")).join(' '), haLeft, vaTop);
+    TrpFont f;
+    f.Size = 20;
+    m->SetFont(f);
+    m->SetBounds(0, 0, 420, 40);
+    std::vector<double> pitches; // in units
+    for (Extended zoom : {0.5L, 0.79L, 0.83L, 1.25L, 1.5L, 2.0L}) {
+        SCOPED_TRACE(double(zoom));
+        const QImage img = Draw(*m, zoom, QSize(int(430 * zoom), int(40 * zoom)));
+        const std::vector<double> c = GlyphCentres(img);
+        ASSERT_EQ(c.size(), 16u);
+        const double pitch = (c.back() - c.front()) / 15;
+        double worst = 0;
+        for (size_t i = 1; i < c.size(); ++i)
+            worst = std::max(worst, std::abs(c[i] - c[i - 1] - pitch));
+        EXPECT_LT(worst, 0.35) << "pitch " << pitch;
+        pitches.push_back(pitch / double(zoom));
+    }
+    // One layout, scaled: the same pitch in units at every zoom.
+    for (double p : pitches)
+        EXPECT_NEAR(p, pitches.front(), 0.05);
+}

@@ -170,4 +170,48 @@ TEST_F(SheetRendering, LinksAreBlueAndUnderlined) {
     EXPECT_GT(longest, 60);
 }
 
+// Lengths of the dark runs along a column (vertical) or a row of pixels.
+std::vector<int> DarkRuns(const QImage& img, QPoint from, QPoint to) {
+    std::vector<int> runs;
+    const QPoint step = from.x() == to.x() ? QPoint(0, 1) : QPoint(1, 0);
+    int run = 0;
+    for (QPoint p = from; p != to + step; p += step) {
+        if (Dark(img, p.x(), p.y())) {
+            ++run;
+        } else if (run) {
+            runs.push_back(run);
+            run = 0;
+        }
+    }
+    if (run)
+        runs.push_back(run);
+    return runs;
+}
+
+TEST_F(SheetRendering, RulesAreEquallyThickAtEveryZoom) {
+    // Cell edges a fraction of a unit apart meet at 100 %; they must meet at any zoom, or a
+    // rule comes out one pixel thicker than its neighbours.
+    for (double zoom : {0.5, 0.75, 0.79, 0.83, 1.0, 1.25, 1.5, 2.0}) {
+        SCOPED_TRACE(zoom);
+        const QImage page = sheet::RenderSheetPage(*report, 0, zoom);
+        auto at = [&](double units) { return int(std::lround(units * zoom)); };
+        const double margin = 10.00125 * 3.77953;
+        const int thick = std::max(1, int(std::lround(zoom)));
+        // Down the indent of the labels: the header's rule, the table's ten rules.
+        const std::vector<int> across =
+            DarkRuns(page, QPoint(at(margin + 24), 0), QPoint(at(margin + 24), at(margin + 428)));
+        EXPECT_EQ(across, std::vector<int>(11, thick));
+        // Down the premium box's left margin, below the table: its top and bottom rules.
+        EXPECT_EQ(DarkRuns(page, QPoint(at(margin + 114), at(margin + 420)),
+                           QPoint(at(margin + 114), at(margin + 540))),
+                  std::vector<int>(2, thick));
+        // Across every row just below its top: the table's four vertical rules.
+        for (const sheet::SheetRow& row : sheet::SheetRows()) {
+            const int y = at(margin + double(row.Top) + 4);
+            EXPECT_EQ(DarkRuns(page, QPoint(0, y), QPoint(page.width() - 1, y)), std::vector<int>(4, thick))
+                << row.Code;
+        }
+    }
+}
+
 } // namespace

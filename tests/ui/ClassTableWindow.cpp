@@ -9,6 +9,7 @@
 #include "calc/ClassTable.h"
 #include "ui/OSAGO_CalcClass.h"
 #include "ui/Pictures.h"
+#include "wizard/KCommon.h"
 
 TEST(ClassTableWindow, GeometryAndCaption) {
     TfmOSAGO_CalcClass w;
@@ -35,9 +36,23 @@ TEST(ClassTableWindow, FifteenFramedRowsSharingTheirBorders) {
     // Column borders run through the whole body.
     for (int x : {10, 114, 160, 259, 358, 457, 556, 655})
         EXPECT_EQ(img.pixel(x, 150), black) << x;
-    // Header cells are filled with the button face, body cells with the window colour.
-    EXPECT_EQ(img.pixel(12, 38), w.palette().color(QPalette::Button).rgb());
-    EXPECT_EQ(img.pixel(12, 60), w.palette().color(QPalette::Window).rgb());
+    // Header cells are filled with the button face, body cells with the window colour: a
+    // pixel inside every cell's outline, clear of its centred text.
+    const QRgb face = wizard::ColorToQColor(wizard::clBtnFace).rgb();
+    const QRgb window = wizard::ColorToQColor(wizard::clWindow).rgb();
+    ASSERT_NE(face, window);
+    for (int i = 0; i < 8; ++i) {
+        const QRect r = TfmOSAGO_CalcClass::HeaderCell(i);
+        EXPECT_EQ(img.pixel(r.left() + 1, r.top() + 1), face) << "header cell " << i;
+        EXPECT_EQ(img.pixel(r.right() - 1, r.bottom() - 1), face) << "header cell " << i;
+    }
+    for (int row = 0; row < TfmOSAGO_CalcClass::RowCount; ++row)
+        for (int column = 0; column < 7; ++column) {
+            const QRect r = TfmOSAGO_CalcClass::BodyCell(row, column);
+            EXPECT_EQ(img.pixel(r.left() + 1, r.top() + 1), window) << "body cell " << row << ", " << column;
+            EXPECT_EQ(img.pixel(r.right() - 1, r.bottom() - 1), window)
+                << "body cell " << row << ", " << column;
+        }
     // Every body row carries text: some dark pixels between its borders.
     for (int row = 0; row < TfmOSAGO_CalcClass::RowCount; ++row) {
         const QRect r = TfmOSAGO_CalcClass::BodyCell(row, 0).adjusted(2, 2, -2, -2);

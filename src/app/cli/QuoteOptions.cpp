@@ -72,16 +72,10 @@ int Lookup(const OptionSpec& o, const Words& words, const std::string& value) {
     Reject(o, value);
 }
 
-// A positive number of horse power, with "." or "," as decimal separator.
-double ParseNumber(const OptionSpec& o, std::string value) {
-    for (char& c : value)
-        if (c == ',')
-            c = '.';
-    double v = 0; // from_chars: a point in any locale
-    const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), v);
-    if (ec != std::errc() || end != value.data() + value.size() || !std::isfinite(v))
-        Reject(o, value, "'" + value + "' is not a number");
-    return v;
+double ParseNumber(const OptionSpec& o, const std::string& value) {
+    if (const std::optional<double> v = ParsePlainNumber(value))
+        return *v;
+    Reject(o, value, "'" + value + "' is not a number");
 }
 
 const std::vector<OptionSpec>& Options() {
@@ -152,26 +146,48 @@ const std::vector<OptionSpec>& Options() {
 
 } // namespace
 
+std::optional<double> ParsePlainNumber(const std::string& text) {
+    // Digits with at most one decimal point or comma: no signs, blanks, exponents or hex,
+    // whatever the C library would also take.
+    std::string plain = text;
+    int digits = 0, separators = 0;
+    for (char& c : plain) {
+        if (c >= '0' && c <= '9') {
+            ++digits;
+        } else if (c == '.' || c == ',') {
+            ++separators;
+            c = '.';
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (digits == 0 || separators > 1)
+        return std::nullopt;
+    double v = 0;
+    const auto [end, ec] = std::from_chars(plain.data(), plain.data() + plain.size(), v);
+    if (ec != std::errc() || end != plain.data() + plain.size() || !std::isfinite(v))
+        return std::nullopt;
+    return v;
+}
+
 QuoteAnswers ParseQuoteOptions(const std::vector<std::string>& args) {
     QuoteAnswers answers;
     for (size_t i = 0; i < args.size(); ++i) {
-        std::string arg = args[i];
-        if (arg == "--json") {
-            answers.Json = true;
-            continue;
-        }
-        if (arg == "--help" || arg == "-h") {
-            answers.Help = true;
-            continue;
-        }
-        if (arg.rfind("--", 0) != 0)
+        const std::string& arg = args[i];
+        if (arg.rfind("--", 0) != 0 && arg != "-h")
             throw UsageError{"unexpected argument '" + arg + "'; see --help"};
-        std::string name = arg.substr(2), value;
+        std::string name = arg == "-h" ? "help" : arg.substr(2), value;
         const size_t eq = name.find('=');
-        bool hasValue = eq != std::string::npos;
+        const bool hasValue = eq != std::string::npos;
         if (hasValue) {
             value = name.substr(eq + 1);
             name.resize(eq);
+        }
+        if (name == "json" || name == "help") {
+            if (hasValue)
+                throw UsageError{"--" + name + " takes no value (given '" + value + "')"};
+            (name == "json" ? answers.Json : answers.Help) = true;
+            continue;
         }
         const auto& options = Options();
         auto it =

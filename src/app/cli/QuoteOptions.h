@@ -31,6 +31,9 @@ struct UsageError {
     std::string Message;
 };
 
+// A number as people type it: digits with at most one "." or "," before the decimals.
+std::optional<double> ParsePlainNumber(const std::string& text);
+
 // Parses the arguments after the sub-command; throws UsageError.
 QuoteAnswers ParseQuoteOptions(const std::vector<std::string>& args);
 

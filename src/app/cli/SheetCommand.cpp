@@ -1,11 +1,16 @@
 #include "app/cli/SheetCommand.h"
 
 #include <QBuffer>
+#include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QImageWriter>
+#include <clocale>
 #include <cstdio>
+#include <cstdlib>
 
+#include "app/cli/FileNames.h"
 #include "app/cli/QuoteOptions.h"
 #include "app/cli/SheetOutputs.h"
 #include "platform/AtomicFile.h"
@@ -28,27 +33,36 @@ struct SheetOptions {
 // Takes the sheet's own options out of the argument list; the rest are quote options.
 SheetOptions ParseSheetOptions(const std::vector<std::string>& args) {
     SheetOptions o;
+    const std::pair<const char*, std::string SheetOptions::*> files[] = {
+        {"--png", &SheetOptions::Png}, {"--trp", &SheetOptions::Trp}, {"--pdf", &SheetOptions::Pdf}};
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        auto value = [&](const char* name) {
+        const size_t eq = a.find('=');
+        const std::string name = a.substr(0, eq);
+        auto value = [&] {
+            if (eq != std::string::npos)
+                return a.substr(eq + 1);
             if (i + 1 >= args.size())
-                throw UsageError{std::string(name) + ": a value is missing"};
+                throw UsageError{name + ": a value is missing"};
             return args[++i];
         };
-        if (a == "--png")
-            o.Png = value("--png");
-        else if (a == "--trp")
-            o.Trp = value("--trp");
-        else if (a == "--pdf")
-            o.Pdf = value("--pdf");
-        else if (a == "--zoom") {
-            const std::string z = value("--zoom");
-            char* end = nullptr;
-            o.Zoom = std::strtod(z.c_str(), &end);
-            if (end == z.c_str() || *end || !(o.Zoom >= 0.25 && o.Zoom <= 8))
+        bool taken = false;
+        for (const auto& [option, field] : files)
+            if (name == option) {
+                o.*field = value();
+                taken = true;
+            }
+        if (taken)
+            continue;
+        if (name == "--zoom") {
+            const std::string z = value();
+            const std::optional<double> zoom = ParsePlainNumber(z);
+            if (!zoom || !(*zoom >= 0.25 && *zoom <= 8))
                 throw UsageError{"--zoom: '" + z + "' is not a zoom factor; accepted values: 0.25 to 8"};
-        } else
+            o.Zoom = *zoom;
+        } else {
             o.QuoteArgs.push_back(a);
+        }
     }
     return o;
 }
@@ -76,30 +90,56 @@ struct GuiSession {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
         qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+        // Without a session (a script, a cron job) there is no runtime folder; Qt would warn
+        // and fall back to a shared one. A private one lives as long as the run.
+        if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+            std::string folder = QDir::tempPath().toStdString() + "/tarifon-cli-runtime-XXXXXX";
+            if (::mkdtemp(folder.data())) {
+                runtime = QString::fromStdString(folder);
+                qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
+            }
+        }
         static int argc = 1;
         static char name[] = "tarifon-cli";
         static char* argv[] = {name, nullptr};
         app = std::make_unique<QGuiApplication>(argc, argv);
+        // The tool speaks English, system error texts included.
+        std::setlocale(LC_MESSAGES, "C");
         platform::InstallApplicationFonts();
+        UseEnglishEngineTexts();
+    }
+    ~GuiSession() {
+        app.reset();
+        if (!runtime.isEmpty()) {
+            QDir(runtime).removeRecursively();
+            qunsetenv("XDG_RUNTIME_DIR");
+        }
     }
     std::unique_ptr<QGuiApplication> app;
+    QString runtime;
 };
 
-bool SavePng(const QImage& image, const std::string& path, std::string& error) {
+// Writes one output under its typed name; the writer returns an empty string or the reason.
+template <class Writer> bool WriteOutput(const std::string& typed, Writer write, std::string& error) {
+    OutputFile file(typed);
+    const QString target = file.Target(error);
+    if (target.isEmpty())
+        return false;
+    if (const std::string why = write(target); !why.empty()) {
+        error = FileMessage("cannot write", typed, why);
+        return false;
+    }
+    return file.Commit(error);
+}
+
+std::string SavePng(const QImage& image, const QString& path) {
     // Encoded in memory first, so that a failed write gives the system's reason.
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, "png");
-    if (!writer.write(image)) {
-        error = "cannot make the picture for '" + path + "': " + writer.errorString().toStdString();
-        return false;
-    }
-    const QString reason = platform::WriteFileAtomically(QString::fromStdString(path), buffer.data());
-    if (!reason.isEmpty()) {
-        error = "cannot write '" + path + "': " + reason.toStdString();
-        return false;
-    }
-    return true;
+    if (!writer.write(image))
+        return "cannot make the picture: " + writer.errorString().toStdString();
+    return platform::WriteFileAtomically(path, buffer.data()).toStdString();
 }
 
 int Fail(const char* command, const std::string& message, int status) {
@@ -150,14 +190,21 @@ int SheetCommand(const std::vector<std::string>& args) {
         return Fail("sheet", prepared.Message.toStdString(), FailureStatus);
 
     std::string error;
-    if (!options.Png.empty() &&
-        !SavePng(sheet::RenderSheetPage(*report, 0, options.Zoom), options.Png, error))
-        return Fail("sheet", error, FailureStatus);
-    if (!options.Trp.empty() && !SavePreparedReport(*report, options.Trp, error))
-        return Fail("sheet", error, FailureStatus);
-    if (!options.Pdf.empty() && !SavePdf(*report, options.Pdf, error))
-        return Fail("sheet", error, FailureStatus);
-    return 0;
+    const bool written =
+        (options.Png.empty() || WriteOutput(
+                                    options.Png,
+                                    [&](const QString& path) {
+                                        return SavePng(sheet::RenderSheetPage(*report, 0, options.Zoom),
+                                                       path);
+                                    },
+                                    error)) &&
+        (options.Trp.empty() ||
+         WriteOutput(
+             options.Trp, [&](const QString& path) { return SavePreparedReport(*report, path); }, error)) &&
+        (options.Pdf.empty() ||
+         WriteOutput(
+             options.Pdf, [&](const QString& path) { return SavePdf(*report, path); }, error));
+    return written ? 0 : Fail("sheet", error, FailureStatus);
 }
 
 int OpenCommand(const std::vector<std::string>& args) {
@@ -177,11 +224,18 @@ int OpenCommand(const std::vector<std::string>& args) {
     GuiSession gui;
     auto report = sheet::CreateSheetReport();
     std::string error;
-    if (!LoadPreparedReport(*report, file, error))
+    InputFile input(file);
+    const QString name = input.Open(error);
+    if (name.isEmpty())
         return Fail("open", error, UsageStatus);
-    if (!SavePng(sheet::RenderSheetPage(*report, 0, zoom), png, error))
-        return Fail("open", error, FailureStatus);
-    return 0;
+    if (const std::string why = LoadPreparedReport(*report, name); !why.empty())
+        return Fail("open", FileMessage("cannot read", file, why), UsageStatus);
+    const QImage page = sheet::RenderSheetPage(*report, 0, zoom);
+    if (page.isNull())
+        return Fail("open", "the page is too large to draw as one picture at this zoom", FailureStatus);
+    const bool written = WriteOutput(
+        png, [&](const QString& path) { return SavePng(page, path); }, error);
+    return written ? 0 : Fail("open", error, FailureStatus);
 }
 
 } // namespace cli

@@ -1,6 +1,8 @@
 #pragma once
 // The files a prepared sheet can be written to, behind one small interface for the command line.
+// Each returns an empty string or the reason of the failure.
 
+#include <QString>
 #include <string>
 
 namespace report {
@@ -9,8 +11,11 @@ class TrpReport;
 
 namespace cli {
 
-bool SavePreparedReport(report::TrpReport& report, const std::string& path, std::string& error);
-bool LoadPreparedReport(report::TrpReport& report, const std::string& path, std::string& error);
-bool SavePdf(report::TrpReport& report, const std::string& path, std::string& error);
+// The engine's messages that can reach the command line, in the tool's own English.
+void UseEnglishEngineTexts();
+
+std::string SavePreparedReport(report::TrpReport& report, const QString& path);
+std::string LoadPreparedReport(report::TrpReport& report, const QString& path);
+std::string SavePdf(report::TrpReport& report, const QString& path);
 
 } // namespace cli

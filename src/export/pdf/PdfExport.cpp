@@ -1,5 +1,6 @@
 #include "export/pdf/PdfExport.h"
 
+#include "export/TempFiles.h"
 #include "export/pdf/PdfExportDialog.h"
 #include "export/pdf/PdfFormat.h"
 #include "export/pdf/PdfJpeg.h"
@@ -47,6 +48,7 @@ exPageNumbersHint=Введите номера и/или диапазоны ст�
 exOptions=Опции
 exCannotWrite=Не удалось записать файл %1: %2
 exNoPages=Нет подготовленных страниц
+exFailed=Экспорт не выполнен
 exPdfHelp=Страницы: все, текущая или перечисленные номера и диапазоны.\nКомпрессия: сжатие содержимого страниц.\nВстроить шрифты: файлы шрифтов включаются в документ, и он выглядит одинаково на любом компьютере.\nВысокое разрешение: рисунки с учетверенным разрешением.\nОглавление: закладки из дерева отчета.\nФон: также выводится фон страницы.
 )";
 
@@ -125,7 +127,7 @@ QString TrpPDFExport::FilterDescription() const {
 }
 
 QString TrpPDFExport::TemporaryTarget() const {
-    QTemporaryFile file(QDir::tempPath() + QStringLiteral("/tarifon-XXXXXX") + FDefaultExt);
+    QTemporaryFile file(ProcessTempTemplate(QDir::tempPath(), FDefaultExt));
     file.setAutoRemove(false);
     if (!file.open())
         return {};
@@ -623,7 +625,7 @@ QString ExportReportToPDF(TrpReport& report, const QString& fileName, bool embed
     QString error;
     try {
         if (!ExportTo(report, &filter))
-            error = QStringLiteral("Экспорт не выполнен");
+            error = rpGet(QStringLiteral("exFailed"));
     } catch (const TrpReportError& e) {
         // The loop's message starts with the engine's error heading; the caller adds its own.
         error = e.Message();

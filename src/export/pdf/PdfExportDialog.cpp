@@ -23,6 +23,11 @@ TrpPDFExportDialog::TrpPDFExportDialog(const TrpPDFExport& filter, QWidget* pare
     AddPdfExportTexts();
     setWindowTitle(rpGet(8700));
     setFixedSize(278, 271);
+    // The controls stand where they were measured for the engine's 11-pixel Tahoma, as in its
+    // progress window, not for the desktop's font.
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPixelSize(11);
+    setFont(font);
 
     GroupPageRange = new QGroupBox(rpGet(QStringLiteral("exPageRange")), this);
     GroupPageRange->setGeometry(4, 4, 270, 117);
@@ -57,6 +62,8 @@ TrpPDFExportDialog::TrpPDFExportDialog(const TrpPDFExport& filter, QWidget* pare
     OutlineCB = box(8704, 140, 20, filter.Outline());
     BackgrCB = box(8705, 140, 40, filter.Background());
     OpenCB = box(8706, 12, 84, filter.OpenAfterExport());
+    // Nothing stands right of these two: they take the group's width for their captions.
+    PrintOptCB->setGeometry(12, 60, 250, 17);
     OpenCB->setGeometry(12, 84, 250, 17);
     // Bookmarks only where the report shows an outline.
     OutlineCB->setEnabled(filter.Outline());

@@ -1,5 +1,6 @@
 #include "export/pdf/PdfFile.h"
 
+#include "export/TempFiles.h"
 #include "export/pdf/PdfCodePage.h"
 #include "export/pdf/PdfFontProgram.h"
 #include "export/pdf/PdfFormat.h"
@@ -43,10 +44,8 @@ void TrpPDFElement::FlushTo(TrpPDFStream& stream) {
 TrpPDFFile::TrpPDFFile(bool useTempFile, const QString& tempFolder)
     : FToolkit(std::make_unique<TrpPDFToolkit>()) {
     if (useTempFile) {
-        QString folder = tempFolder.isEmpty() ? QDir::tempPath() : tempFolder;
-        if (!folder.endsWith(QLatin1Char('/')))
-            folder += QLatin1Char('/');
-        auto file = std::make_unique<QTemporaryFile>(folder + QStringLiteral("tarifon-XXXXXX"));
+        auto file = std::make_unique<QTemporaryFile>(
+            ProcessTempTemplate(tempFolder.isEmpty() ? QDir::tempPath() : tempFolder));
         // Unbuffered, so that a full disk shows at the write that meets it, with its reason.
         if (!static_cast<QIODevice*>(file.get())->open(QIODevice::ReadWrite | QIODevice::Unbuffered))
             throw TrpPDFError(file->errorString());

@@ -4,7 +4,6 @@
 #include "export/pdf/PdfFormat.h"
 #include "platform/FontSetup.h"
 
-#include <QFile>
 #include <QHash>
 #include <cmath>
 #include <cstring>
@@ -209,10 +208,10 @@ std::shared_ptr<const TrpPDFFontMetrics> PdfFontMetrics(const QString& fileName,
     if (auto it = cache.find(key); it != cache.end())
         return it->second;
     std::shared_ptr<const TrpPDFFontMetrics> result;
-    QFile file(fileName);
-    if (!fileName.isEmpty() && file.open(QIODevice::ReadOnly)) {
+    // The program the text engine measures and draws with, so that the page looks the same.
+    if (const QByteArray program = platform::FontProgram(fileName); !program.isEmpty()) {
         TrueTypeFile font;
-        if (font.Load(file.readAll())) {
+        if (font.Load(program)) {
             auto m = std::make_shared<TrpPDFFontMetrics>(font.Metrics(key.second));
             m->FileName = fileName;
             result = m;

@@ -1,6 +1,6 @@
 #include "sheet/commands/ExportMenu.h"
 
-#include "report/preview/PreviewIcons.h"
+#include "preview/PreviewIcons.h"
 
 #include <QPainter>
 #include <QPixmap>

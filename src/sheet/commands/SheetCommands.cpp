@@ -2,8 +2,8 @@
 
 #include "export/ExportFilter.h"
 #include "report/EngineTexts.h"
-#include "report/preview/PreviewForm.h"
-#include "report/preview/Printing.h"
+#include "preview/PreviewForm.h"
+#include "preview/Printing.h"
 #include "sheet/commands/SheetFilters.h"
 
 #include <QAction>
@@ -86,7 +86,7 @@ void TSheetCommands::BtnPrintClick(QObject* sender) {
     try {
         exports::ExportTo(*FReport, filter);
     } catch (const report::TrpReportError& e) {
-        report::ShowReportMessage(*FReport, report::rpGet("mbError"), e.Message());
+        FReport->ShowMessage(report::rpGet("mbError"), e.Message());
     }
 }
 

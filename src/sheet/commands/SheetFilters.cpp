@@ -2,9 +2,7 @@
 
 #include "sheet/SheetTemplate.h"
 
-#if TARIFON_HAVE_PDF_EXPORT
 #include "export/pdf/PdfExport.h"
-#endif
 
 namespace sheet {
 
@@ -17,7 +15,6 @@ void CommonSettings(exports::TrpCustomExportFilter& filter) {
     filter.SetShowProgress(true);
 }
 
-#if TARIFON_HAVE_PDF_EXPORT
 std::unique_ptr<exports::TrpCustomExportFilter> CreatePDF() {
     auto pdf = std::make_unique<exports::TrpPDFExport>();
     pdf->SetPrintOptimized(false);
@@ -29,18 +26,15 @@ std::unique_ptr<exports::TrpCustomExportFilter> CreatePDF() {
     pdf->SetHTMLTags(true);
     return pdf;
 }
-#endif
 
 } // namespace
 
 std::unique_ptr<exports::TrpCustomExportFilter> CreateSheetFilter(int index) {
     std::unique_ptr<exports::TrpCustomExportFilter> filter;
     switch (index) {
-#if TARIFON_HAVE_PDF_EXPORT
     case 11:
         filter = CreatePDF();
         break;
-#endif
     default:
         break;
     }

@@ -6,6 +6,7 @@
 #include "report/Components.h"
 
 #include <QFile>
+#include <QImage>
 #include <gtest/gtest.h>
 
 using namespace exports;
@@ -117,4 +118,67 @@ TEST(PdfReaders, OutlineAndInformationAreRead) {
     const QString outlines = QString::fromUtf8(json.Out);
     EXPECT_TRUE(outlines.contains(QStringLiteral("\"title\": \"Страница 2\""))) << json.Out.toStdString();
     EXPECT_TRUE(outlines.contains(QStringLiteral("\"title\": \"Итог\"")));
+}
+
+// With the fonts embedded, a reader draws bold text heavier than regular text of the same
+// face and size: ink per pixel of line width, a regular line above a bold one.
+TEST(PdfReaders, BoldTextIsDrawnBold) {
+    QTemporaryDir dir;
+    const QString text = QStringLiteral("Размер страховой премии (Т) 3 960 рублей");
+    for (const char* family : {"Tahoma", "Arial"}) {
+        SCOPED_TRACE(family);
+        TrpPDFFile pdf;
+        pdf.EmbeddedFonts = true;
+        report::TrpFont regular;
+        regular.Name = QString::fromLatin1(family);
+        regular.Charset = report::RUSSIAN_CHARSET;
+        report::TrpFont bold = regular;
+        bold.Style = report::fsBold;
+        report::TrpReportPage paper;
+        TrpPDFPage* page = pdf.BeginPage(paper);
+        int y = 780;
+        for (const report::TrpFont& font : {regular, bold}) {
+            const int f = pdf.LookupFont(font);
+            page->AppendLine("BT");
+            page->AppendLine(pdf.Fonts(f)->ResourceName() + " 12 Tf");
+            page->AppendLine("40 " + QByteArray::number(y) + " Td");
+            page->AppendLine("(" + EscapeText(pdf.Fonts(f)->Encode(text)) + ") Tj");
+            page->AppendLine("ET");
+            y -= 40;
+        }
+        page->Flush();
+        const QString name = dir.filePath(QString::fromLatin1(family) + QStringLiteral(".pdf"));
+        QFile file(name);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        pdf.WriteDocument(file);
+        file.close();
+
+        const QString prefix = dir.filePath(QString::fromLatin1(family));
+        const ToolResult r = RunTool(QStringLiteral("pdftoppm"),
+                                     {QStringLiteral("-r"), QStringLiteral("144"), QStringLiteral("-gray"),
+                                      QStringLiteral("-png"), QStringLiteral("-singlefile"), name, prefix});
+        ASSERT_EQ(r.ExitCode, 0) << r.Err.toStdString();
+        const QImage img(prefix + QStringLiteral(".png"));
+        ASSERT_FALSE(img.isNull());
+        // The lines' baselines lie 62 and 102 points below the top: split between them.
+        const int split = (841.89 - 760) * 144 / 72;
+        double inkPerPixel[2] = {0, 0};
+        for (int line = 0; line < 2; ++line) {
+            double ink = 0;
+            int left = img.width(), right = -1;
+            for (int yy = line ? split : 0; yy < (line ? 2 * split : split); ++yy)
+                for (int x = 0; x < img.width(); ++x) {
+                    const int dark = 255 - qGray(img.pixel(x, yy));
+                    ink += dark / 255.0;
+                    if (dark > 64) {
+                        left = std::min(left, x);
+                        right = std::max(right, x);
+                    }
+                }
+            ASSERT_GT(right, left) << "line " << line << " is drawn";
+            inkPerPixel[line] = ink / (right - left + 1);
+        }
+        EXPECT_GT(inkPerPixel[1], 1.2 * inkPerPixel[0])
+            << "regular " << inkPerPixel[0] << ", bold " << inkPerPixel[1];
+    }
 }

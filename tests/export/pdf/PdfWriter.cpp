@@ -5,10 +5,14 @@
 #include "report/Components.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <zlib.h>
 
 using namespace exports;
@@ -260,7 +264,8 @@ TEST(PdfWriter, PagesSplitTheContentStore) {
             tempName = pdf.TempFileName();
             EXPECT_EQ(!tempName.isEmpty(), temp);
             if (temp) {
-                EXPECT_TRUE(QFileInfo(tempName).fileName().startsWith(QStringLiteral("tarifon-")));
+                EXPECT_TRUE(
+                    QFileInfo(tempName).fileName().startsWith(QStringLiteral("tarifon-%1-").arg(getpid())));
             }
             for (int i = 0; i < 3; ++i) {
                 TrpPDFPage* p = pdf.BeginPage(400, 600, 0, 0);
@@ -275,6 +280,27 @@ TEST(PdfWriter, PagesSplitTheContentStore) {
                             .contains("stream\r\n% page " + QByteArray::number(i) + "\r\nendstream"));
         ExpectConsistentXref(file);
     }
+}
+
+TEST(PdfWriter, ContentCachesOfDeadProcessesGoWhenTheNextOneStarts) {
+    QTemporaryDir dir;
+    // What a killed export leaves: the cache of a process that no longer runs.
+    const pid_t dead = fork();
+    if (dead == 0)
+        _exit(0);
+    ASSERT_EQ(waitpid(dead, nullptr, 0), dead);
+    const QStringList kept = {QStringLiteral("tarifon-%1-a1b2c3").arg(getppid()), // a running process
+                              QStringLiteral("tarifon-report.pdf"), QStringLiteral("other-%1-x").arg(dead)};
+    for (const QString& name : kept + QStringList{QStringLiteral("tarifon-%1-d4e5f6").arg(dead)}) {
+        QFile f(dir.filePath(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    TrpPDFFile pdf(true, dir.path());
+    QStringList expected = kept + QStringList{QFileInfo(pdf.TempFileName()).fileName()};
+    QStringList seen = QDir(dir.path()).entryList(QDir::Files);
+    expected.sort();
+    seen.sort();
+    EXPECT_EQ(seen, expected);
 }
 
 TEST(PdfWriter, FailuresAreErrors) {

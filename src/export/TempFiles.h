@@ -1,0 +1,17 @@
+#pragma once
+// Temporary files of the exports carry the id of the process that made them
+// ("tarifon-<pid>-XXXXXX"), so that those a killed export left behind can be told from
+// those of exports still running, and removed.
+
+#include <QString>
+
+namespace exports {
+
+// A QTemporaryFile template in the folder for this process. The first call for a folder
+// removes the files there whose process is gone.
+QString ProcessTempTemplate(const QString& folder, const QString& suffix = {});
+
+// Removes the temporary files of processes that no longer run; returns how many went.
+int RemoveStaleTempFiles(const QString& folder);
+
+} // namespace exports

@@ -1,0 +1,21 @@
+#include "ui/StartUp.h"
+
+#include <QApplication>
+#include <cstdio>
+
+#include "platform/FontSetup.h"
+#include "platform/ToolkitTranslations.h"
+#include "preview/ProgressWindow.h"
+
+namespace ui {
+
+void SetUpApplication() {
+    QApplication::setApplicationName(QStringLiteral("tarifon"));
+    platform::InstallApplicationFonts();
+    report::InstallProgressWindow();
+    QString error;
+    if (!platform::InstallToolkitTranslations(&error))
+        std::fprintf(stderr, "tarifon: the dialogs stay in English: %s\n", qPrintable(error));
+}
+
+} // namespace ui

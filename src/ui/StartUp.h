@@ -1,0 +1,11 @@
+#pragma once
+// What the calculator sets up once its application object exists, before the main window.
+
+namespace ui {
+
+// The application's name, the program's fonts, the progress window of long jobs and the
+// toolkit's dialogs in Russian. No application-wide display name: the toolkit would append it
+// to every window's caption.
+void SetUpApplication();
+
+} // namespace ui

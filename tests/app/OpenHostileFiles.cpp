@@ -1,0 +1,159 @@
+// tarifon-cli open on prepared-report files made to hurt, run as a process: each ends quickly
+// with a clear message and status 2, or draws; none crashes or hangs.
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QStringEncoder>
+#include <QTemporaryDir>
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct CliRun {
+    int Status; // -1 when the process crashed or was stopped
+    QString Err;
+};
+
+CliRun Cli(const QStringList& args) {
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    p.setProcessEnvironment(env);
+    p.start(TARIFON_CLI, args);
+    if (!p.waitForFinished(20000)) {
+        p.kill();
+        p.waitForFinished();
+        return {-1, "still running after 20 s"};
+    }
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+            QString::fromUtf8(p.readAllStandardError())};
+}
+
+class OpenHostileFile : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        Dir = new QTemporaryDir;
+        const QString trp = Dir->filePath("sheet.trp");
+        const CliRun r = Cli({"sheet", "--trp", trp});
+        ASSERT_EQ(r.Status, 0) << r.Err.toStdString();
+        QFile f(trp);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        Sheet = new QByteArray(f.readAll());
+    }
+    static void TearDownTestSuite() {
+        delete Sheet;
+        delete Dir;
+    }
+
+    // Opens the bytes as a file; the picture, when one was written, comes back in `png`.
+    CliRun Open(const QByteArray& bytes, QImage* png = nullptr) {
+        const QString trp = Dir->filePath("hostile.trp"), out = Dir->filePath("hostile.png");
+        QFile::remove(out);
+        QFile f(trp);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(bytes);
+        f.close();
+        const CliRun r = Cli({"open", trp, "--png", out});
+        if (png)
+            *png = QImage(out);
+        else
+            EXPECT_FALSE(QFile::exists(out));
+        return r;
+    }
+
+    static QByteArray Replaced(const QByteArray& from, const QByteArray& to) {
+        EXPECT_TRUE(Sheet->contains(from)) << from.toStdString();
+        return QByteArray(*Sheet).replace(from, to);
+    }
+
+    static inline QTemporaryDir* Dir = nullptr;
+    static inline QByteArray* Sheet = nullptr;
+};
+
+TEST_F(OpenHostileFile, RefusedWithTheReasonAndStatus2) {
+    const QByteArray paper = "PaperWidth=\"210\" PaperHeight=\"297\"";
+    const qsizetype pageFrom = Sheet->indexOf("<page0>"), pageTo = Sheet->indexOf("</page0>") + 8;
+    const qsizetype sourceEnd = Sheet->indexOf("</TrpReportPage>");
+    const struct {
+        const char* Name;
+        QByteArray File;
+        const char* Message;
+    } cases[] = {
+        {"comment hiding closing tags",
+         "<?xml version=\"1.0\"?><preparedreport><!--" + QByteArray("</a>").repeated(1000000) +
+             "--><previewpages>" + QByteArray("<a>").repeated(1000000),
+         "items nest deeper than 256 levels"},
+        {"source objects a million deep",
+         QByteArray(*Sheet).insert(sourceEnd, QByteArray("<TrpMemoView>").repeated(1000000) +
+                                                  QByteArray("</TrpMemoView>").repeated(1000000)),
+         "items nest deeper than 256 levels"},
+        {"no pages", QByteArray(*Sheet).remove(pageFrom, pageTo - pageFrom), "the file holds no pages"},
+        {"paper of 0", Replaced(paper, "PaperWidth=\"0\" PaperHeight=\"0\""), "paper of 0 x 0 mm"},
+        {"negative paper", Replaced(paper, "PaperWidth=\"-210\" PaperHeight=\"297\""),
+         "paper of -210 x 297 mm"},
+        {"paper of 1e9", Replaced(paper, "PaperWidth=\"1000000000\" PaperHeight=\"297\""),
+         "paper of 1e+09 x 297"},
+        {"paper of 6 m", Replaced(paper, "PaperWidth=\"6000\" PaperHeight=\"6000\""),
+         "paper of 6000 x 6000 mm"},
+        {"unknown encoding", Replaced("encoding=\"utf-8\"", "encoding=\"x-unknown\""),
+         "the encoding \"x-unknown\" is not supported"},
+        {"single-byte text declared UTF-8", QStringEncoder("windows-1251").encode(QString::fromUtf8(*Sheet)),
+         "the text is not valid UTF-8"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        const CliRun r = Open(c.File);
+        EXPECT_EQ(r.Status, 2) << r.Err.toStdString();
+        EXPECT_TRUE(r.Err.contains(QStringLiteral("Invalid file format: ")) && r.Err.contains(c.Message))
+            << r.Err.toStdString();
+    }
+}
+
+TEST_F(OpenHostileFile, DrawnWithinTheBounds) {
+    QImage sheet;
+    ASSERT_EQ(Open(*Sheet, &sheet).Status, 0);
+    const struct {
+        const char* Name;
+        QByteArray File;
+        std::function<void(const QImage&)> Check;
+    } cases[] = {
+        // Once a billion dashed strokes: the frame is drawn at the widest a frame may be.
+        {"dashed frame of 1e9",
+         Replaced("<m1 u=", "<m1 Frame.Typ=\"15\" Frame.Style=\"1\" Frame.Width=\"1000000000\" u="),
+         [&](const QImage& png) {
+             EXPECT_EQ(png.size(), sheet.size());
+             EXPECT_NE(png, sheet);
+         }},
+        {"far-away memo and negative font height",
+         Replaced("<m1 u=",
+                  "<m1 l=\"1000000000000000000\" Font.Height=\"-2147483648\" CharSpacing=\"-1000000000\" u="),
+         [&](const QImage& png) { EXPECT_EQ(png.size(), sheet.size()); }},
+        {"Russian text in windows-1251",
+         QStringEncoder("windows-1251")
+             .encode(QString::fromUtf8(*Sheet).replace("encoding=\"utf-8\"", "encoding=\"windows-1251\"")),
+         [&](const QImage& png) { EXPECT_EQ(png, sheet); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        QImage png;
+        const CliRun r = Open(c.File, &png);
+        ASSERT_EQ(r.Status, 0) << r.Err.toStdString();
+        c.Check(png);
+    }
+}
+
+TEST_F(OpenHostileFile, PageTooLargeForOnePictureSaysSo) {
+    QFile::remove(Dir->filePath("big.png"));
+    QFile f(Dir->filePath("big.trp"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(Replaced("PaperWidth=\"210\" PaperHeight=\"297\"", "PaperWidth=\"2400\" PaperHeight=\"2400\""));
+    f.close();
+    const CliRun r = Cli({"open", f.fileName(), "--png", Dir->filePath("big.png"), "--zoom", "2"});
+    EXPECT_EQ(r.Status, 1);
+    EXPECT_TRUE(r.Err.contains("too large")) << r.Err.toStdString();
+    EXPECT_FALSE(QFile::exists(Dir->filePath("big.png")));
+}
+
+} // namespace

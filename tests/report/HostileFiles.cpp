@@ -1,0 +1,254 @@
+// Prepared-report files made to hurt: each is refused with the loader's reason, or loads with
+// its values held to what drawing can take, and then draws.
+#include "ReportFixtures.h"
+
+#include "report/DrawText.h"
+#include "report/Limits.h"
+#include "report/PreparedReportFile.h"
+#include "report/ViewPainter.h"
+
+#include <QPainter>
+#include <QStringEncoder>
+#include <functional>
+#include <gtest/gtest.h>
+
+using namespace report;
+using reporttest::NewReport;
+
+namespace {
+
+// One prepared page with a framed memo "Memo1" whose text is Cyrillic.
+QByteArray SampleFile() {
+    auto r = NewReport();
+    reporttest::AddMemo(*r, QStringLiteral("Memo1"), QStringLiteral("Итого: [V]"), 10, 10, 300, 40)
+        ->FrameRef()
+        .Typ = ftAll;
+    r->Variables().SetVariableValue(QStringLiteral("V"), std::string("'сто рублей'"));
+    EXPECT_TRUE(r->Prepare());
+    return TrpPreparedReportFile::SaveToBytes(*r);
+}
+
+QByteArray Cp1251(const QString& text) {
+    QStringEncoder encoder("windows-1251");
+    return encoder.encode(text);
+}
+
+QByteArray Replaced(QByteArray bytes, const QByteArray& from, const QByteArray& to) {
+    EXPECT_TRUE(bytes.contains(from)) << from.toStdString();
+    return bytes.replace(from, to);
+}
+
+// The memo's item on the prepared page with extra difference attributes.
+QByteArray WithMemoAttributes(const QByteArray& attributes) {
+    const QByteArray file = SampleFile();
+    const qsizetype at = file.indexOf(" u=\"Итого");
+    EXPECT_GT(at, 0);
+    return QByteArray(file).insert(at, ' ' + attributes);
+}
+
+QByteArray WithPaper(const QByteArray& width, const QByteArray& height) {
+    return Replaced(SampleFile(), "PaperWidth=\"210\" PaperHeight=\"297\"",
+                    "PaperWidth=\"" + width + "\" PaperHeight=\"" + height + "\"");
+}
+
+// Source objects nested `levels` deep inside the source page (which is itself three levels down).
+QByteArray NestedSourceObjects(int levels) {
+    QByteArray file = SampleFile();
+    const QByteArray open = "<TrpMemoView Name=\"Deep\">", close = "</TrpMemoView>";
+    const qsizetype at = file.indexOf("</TrpReportPage>");
+    return file.insert(at, open.repeated(levels) + close.repeated(levels));
+}
+
+QByteArray WithMemoText(qsizetype characters) {
+    // Line breaks are stored escaped: the bound counts the characters they stand for.
+    QByteArray text = QByteArray("ab&#13;&#10;").repeated(characters / 4) + QByteArray(characters % 4, 'x');
+    return Replaced(SampleFile(), "u=\"Итого: сто рублей\"", "u=\"" + text + "\"");
+}
+
+struct Refused {
+    const char* Name;
+    std::function<QByteArray()> File;
+    const char* Reason; // "" for a plain syntax error
+};
+
+void PrintTo(const Refused& c, std::ostream* os) {
+    *os << c.Name;
+}
+
+class RefusedFile : public ::testing::TestWithParam<Refused> {};
+
+TEST_P(RefusedFile, GivesTheReasonAndKeepsTheShownPages) {
+    auto r = NewReport();
+    reporttest::AddMemo(*r, QStringLiteral("Shown"), QStringLiteral("shown"));
+    ASSERT_TRUE(r->Prepare());
+    const TrpLoadResult result = TrpPreparedReportFile::LoadFromBytes(*r, GetParam().File());
+    EXPECT_FALSE(result.Ok);
+    const std::string reason = GetParam().Reason;
+    EXPECT_EQ(result.Message.toStdString(),
+              reason.empty() ? "Invalid file format" : "Invalid file format: " + reason);
+    EXPECT_EQ(reporttest::PreparedText(*r, QStringLiteral("Shown")), "shown");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, RefusedFile,
+    ::testing::Values(
+        // A comment full of closing tags once fooled a count made before parsing.
+        Refused{"CommentHidesAMillionLevels",
+                [] {
+                    return "<?xml version=\"1.0\"?><preparedreport><!--" +
+                           QByteArray("</a>").repeated(1000000) + "--><previewpages>" +
+                           QByteArray("<a>").repeated(1000000);
+                },
+                "items nest deeper than 256 levels"},
+        Refused{"SourceObjectsNestAMillionLevels", [] { return NestedSourceObjects(1000000); },
+                "items nest deeper than 256 levels"},
+        Refused{"SourceObjectsOneLevelTooDeep", [] { return NestedSourceObjects(254); },
+                "items nest deeper than 256 levels"},
+        Refused{"NoPages",
+                [] {
+                    QByteArray file = SampleFile();
+                    const qsizetype from = file.indexOf("<page0>"), to = file.indexOf("</page0>") + 8;
+                    return file.remove(from, to - from);
+                },
+                "the file holds no pages"},
+        Refused{"PaperOfZero", [] { return WithPaper("0", "0"); },
+                "the paper of 0 x 0 mm is outside 1 to 2400 mm"},
+        Refused{"NegativePaper", [] { return WithPaper("210", "-297"); },
+                "the paper of 210 x -297 mm is outside 1 to 2400 mm"},
+        Refused{"PaperOfAThousandKilometres", [] { return WithPaper("1000000000", "297"); },
+                "the paper of 1e+09 x 297 mm is outside 1 to 2400 mm"},
+        Refused{"PaperOfSixMetres", [] { return WithPaper("6000", "6000"); },
+                "the paper of 6000 x 6000 mm is outside 1 to 2400 mm"},
+        Refused{"TextOneCharacterTooLong", [] { return WithMemoText(limits::MaxValueChars + 1); },
+                "the value of u in m1 is 65537 characters long, more than 65536"},
+        Refused{"EncodingNobodyKnows",
+                [] { return Replaced(SampleFile(), "encoding=\"utf-8\"", "encoding=\"x-no-such-code\""); },
+                "the encoding \"x-no-such-code\" is not supported"},
+        // A declaration readable as ASCII cannot open a file in UTF-16.
+        Refused{"EncodingTheDeclarationIsNotIn",
+                [] { return Replaced(SampleFile(), "encoding=\"utf-8\"", "encoding=\"UTF-16\""); },
+                "the encoding \"UTF-16\" is not supported"},
+        Refused{"SingleByteTextDeclaredUtf8", [] { return Cp1251(QString::fromUtf8(SampleFile())); },
+                "the text is not valid UTF-8"},
+        Refused{"CommentNeverClosed",
+                [] { return Replaced(SampleFile(), "<previewpages>", "<previewpages><!-- <a>"); }, ""}));
+
+// A loaded file whose memo asked for values beyond the bounds.
+struct Clamped {
+    const char* Name;
+    QByteArray Attributes;
+    std::function<void(const TrpMemoView&)> Check;
+};
+
+void PrintTo(const Clamped& c, std::ostream* os) {
+    *os << c.Name;
+}
+
+class ClampedFile : public ::testing::TestWithParam<Clamped> {};
+
+TEST_P(ClampedFile, LoadsWithinTheBoundsAndDraws) {
+    auto r = NewReport();
+    const TrpLoadResult result =
+        TrpPreparedReportFile::LoadFromBytes(*r, WithMemoAttributes(GetParam().Attributes));
+    ASSERT_TRUE(result.Ok) << result.Message.toStdString();
+    auto* memo = dynamic_cast<TrpMemoView*>(r->PreviewPages().Page(0)->FindObject(QStringLiteral("Memo1")));
+    ASSERT_TRUE(memo);
+    GetParam().Check(*memo);
+    const QImage page = RenderPreparedPage(*r, 0, 1);
+    EXPECT_EQ(page.size(), QSize(794, 1123));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, ClampedFile,
+    ::testing::Values(
+        // Once drawn as a billion one-pixel strokes.
+        Clamped{"DashedFrameOfABillion", "Frame.Typ=\"15\" Frame.Style=\"1\" Frame.Width=\"1000000000\"",
+                [](const TrpMemoView& m) { EXPECT_EQ(m.Frame().Width, limits::MaxFrameWidth); }},
+        Clamped{"NegativeFrameAndHugeShadow",
+                "Frame.Width=\"-5\" Frame.DropShadow=\"1\" Frame.ShadowWidth=\"1000000000\"",
+                [](const TrpMemoView& m) {
+                    EXPECT_EQ(m.Frame().Width, 0);
+                    EXPECT_EQ(m.Frame().ShadowWidth, limits::MaxFrameWidth);
+                }},
+        Clamped{"FarAwayAndHuge",
+                "l=\"1000000000000000000\" t=\"-1000000000000000000\" w=\"1e300\" h=\"1000000000\"",
+                [](const TrpMemoView& m) {
+                    EXPECT_EQ(m.Left(), limits::MaxCoordinate);
+                    EXPECT_EQ(m.Top(), -limits::MaxCoordinate);
+                    EXPECT_EQ(m.Height(), limits::MaxCoordinate);
+                }},
+        Clamped{"SpacingOfABillion",
+                "CharSpacing=\"-1000000000\" LineSpacing=\"1000000000\" ParagraphGap=\"-1000000000\" "
+                "GapX=\"1000000000\" GapY=\"-1000000000\"",
+                [](const TrpMemoView& m) {
+                    EXPECT_EQ(m.CharSpacing(), -limits::MaxSpacing);
+                    EXPECT_EQ(m.LineSpacing(), limits::MaxSpacing);
+                    EXPECT_EQ(m.ParagraphGap(), -limits::MaxSpacing);
+                    EXPECT_EQ(m.GapX(), limits::MaxSpacing);
+                    EXPECT_EQ(m.GapY(), -limits::MaxSpacing);
+                }},
+        Clamped{"FontOfTheMostNegativeHeight", "Font.Height=\"-2147483648\"",
+                [](const TrpMemoView& m) { EXPECT_EQ(m.Font().Size, limits::MaxFontSize); }},
+        Clamped{"FontOfNoSize", "Font.Size=\"-7\"",
+                [](const TrpMemoView& m) { EXPECT_EQ(m.Font().Size, limits::MinFontSize); }},
+        // Rules one line step apart once never reached the bottom with a step of 0 or less.
+        Clamped{"UnderlinesWithNegativeSpacing", "Underlines=\"1\" LineSpacing=\"-100\"",
+                [](const TrpMemoView& m) { EXPECT_EQ(m.LineSpacing(), -limits::MaxSpacing); }}));
+
+// A memo showing a few lines of a long text draws exactly as one holding only those lines.
+TEST(HostileFiles, LongClippedTextDrawsAsItsVisibleLines) {
+    QStringList lines;
+    for (int i = 0; i < 3000; ++i)
+        lines << QStringLiteral("строка %1").arg(i);
+    auto draw = [](const QStringList& text, TrpVAlign align) {
+        TrpMemoView memo;
+        memo.SetBounds(20, 20, 200, 50);
+        memo.SetMemo(text);
+        memo.SetVAlign(align);
+        QImage image(260, 100, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        TrpDrawText engine;
+        DrawView(painter, engine, memo, TrpDrawParams{});
+        return image;
+    };
+    EXPECT_EQ(draw(lines, vaTop), draw(lines.mid(0, 10), vaTop));
+    EXPECT_EQ(draw(lines, vaBottom), draw(lines.mid(lines.size() - 10), vaBottom));
+    EXPECT_NE(draw(lines, vaTop), draw(lines.mid(1, 10), vaTop));
+}
+
+TEST(HostileFiles, TextsUpToTheBoundLoadWhole) {
+    auto r = NewReport();
+    const TrpLoadResult result =
+        TrpPreparedReportFile::LoadFromBytes(*r, WithMemoText(limits::MaxValueChars));
+    ASSERT_TRUE(result.Ok) << result.Message.toStdString();
+    EXPECT_EQ(reporttest::PreparedText(*r, QStringLiteral("Memo1")).size(), limits::MaxValueChars);
+}
+
+TEST(HostileFiles, NestingUpToTheBoundLoads) {
+    auto r = NewReport();
+    const TrpLoadResult result = TrpPreparedReportFile::LoadFromBytes(*r, NestedSourceObjects(253));
+    ASSERT_TRUE(result.Ok) << result.Message.toStdString();
+}
+
+TEST(HostileFiles, DeclaredSingleByteEncodingReadsTheSameText) {
+    const QByteArray utf8 = SampleFile();
+    const QByteArray cp1251 =
+        Cp1251(QString::fromUtf8(utf8).replace("encoding=\"utf-8\"", "encoding=\"windows-1251\""));
+    ASSERT_NE(cp1251.size(), utf8.size());
+    auto r = NewReport();
+    const TrpLoadResult result = TrpPreparedReportFile::LoadFromBytes(*r, cp1251);
+    ASSERT_TRUE(result.Ok) << result.Message.toStdString();
+    EXPECT_EQ(reporttest::PreparedText(*r, QStringLiteral("Memo1")), "Итого: сто рублей");
+    // Saved again, it is ours: UTF-8.
+    EXPECT_EQ(TrpPreparedReportFile::SaveToBytes(*r), utf8);
+}
+
+TEST(HostileFiles, PagesTooLargeForOnePictureGiveNone) {
+    auto r = NewReport();
+    ASSERT_TRUE(TrpPreparedReportFile::LoadFromBytes(*r, WithPaper("2400", "2400")).Ok);
+    EXPECT_TRUE(RenderPreparedPage(*r, 0, 1).isNull());
+    EXPECT_FALSE(RenderPreparedPage(*r, 0, 0.5).isNull());
+}
+
+} // namespace
