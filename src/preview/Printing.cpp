@@ -261,7 +261,7 @@ bool PrintReport(TrpReport& report, exports::TrpExportPreview* preview, QWidget*
     // Start from the report's paper, so the printer's properties show it rather than the
     // printer's own default.
     if (TrpReportPage* first = report.PreviewPages().Page(0))
-        ApplyParams(printer, ParamsOf(*first));
+        ApplyParams(printer, ParamsOf(*first, first->Bin()));
     const int currentPage = preview ? preview->CurrentPage() : 1;
     if (report.PrintOptions.ShowDialog) {
         TrpPrintDialog dialog(printer, report.PreviewPages().Count(), currentPage, parent);
