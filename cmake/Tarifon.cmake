@@ -12,11 +12,18 @@ function(tarifon_library name)
     target_link_libraries(tarifon_${name} PUBLIC ${ARG_DEPS})
 endfunction()
 
+# The locales every test runs under, with the prefix of its name: C, and the Russian locale
+# our users have, so that no number in a file can follow the locale unnoticed.
+set(TARIFON_TEST_LOCALES "C=C" "ru=ru_RU.UTF-8")
+
 # tarifon_test(<name> SOURCES ... [DEPS ...] [QT])
 # A GoogleTest binary; with QT it gets a main that starts an offscreen QApplication
-# with the application fonts installed.
+# with the application fonts installed. Each test is registered once per test locale.
 function(tarifon_test name)
     cmake_parse_arguments(ARG "QT" "" "SOURCES;DEPS" ${ARGN})
+    if(NOT ARG_QT)
+        list(APPEND ARG_SOURCES ${PROJECT_SOURCE_DIR}/tests/support/TestMain.cpp)
+    endif()
     add_executable(test_${name} ${ARG_SOURCES})
     target_compile_options(test_${name} PRIVATE ${TARIFON_WARNINGS})
     target_compile_definitions(test_${name} PRIVATE
@@ -26,11 +33,18 @@ function(tarifon_test name)
     if(ARG_QT)
         target_link_libraries(test_${name} PRIVATE tarifon_testsupport_qt ${ARG_DEPS} GTest::gtest)
     else()
-        target_link_libraries(test_${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gtest_main)
+        target_link_libraries(test_${name} PRIVATE ${ARG_DEPS} GTest::gtest)
     endif()
-    gtest_discover_tests(test_${name}
-        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
-        DISCOVERY_TIMEOUT 60)
+    foreach(entry ${TARIFON_TEST_LOCALES})
+        string(REPLACE "=" ";" entry "${entry}")
+        list(GET entry 0 prefix)
+        list(GET entry 1 locale)
+        gtest_discover_tests(test_${name}
+            TEST_PREFIX "${prefix}/"
+            PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
+                       ENVIRONMENT_MODIFICATION "LC_ALL=set:${locale}"
+            DISCOVERY_TIMEOUT 60)
+    endforeach()
 endfunction()
 
 # tarifon_bench(<name> [QT] SOURCES ... [DEPS ...])

@@ -1,7 +1,7 @@
 #include "calc/NumberFormat.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -47,7 +47,7 @@ Pattern ParsePattern(std::string_view pattern) {
 // `fracPlaces` fraction digits.
 void RoundedDigits(long double value, int fracPlaces, std::string& intDigits, std::string& fracDigits) {
     // Most values (coefficients, whole roubles) sit on the pattern's grid or very close to it;
-    // there the 18-digit rule cannot round any other way, and the printf below is skipped.
+    // there the 18-digit rule cannot round any other way, and the digit string below is skipped.
     if (fracPlaces <= 6 && std::fabs(value) < 1e12L) {
         long double scaled = std::fabs(value);
         for (int i = 0; i < fracPlaces; ++i)
@@ -64,8 +64,9 @@ void RoundedDigits(long double value, int fracPlaces, std::string& intDigits, st
             return;
         }
     }
+    // 18 significant digits; to_chars writes them with a point in any locale.
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.17Le", std::fabs(value)); // 18 significant digits
+    *std::to_chars(buf, buf + sizeof buf - 1, std::fabs(value), std::chars_format::scientific, 17).ptr = 0;
     std::string digits;
     for (const char* s = buf; *s && *s != 'e'; ++s)
         if (*s >= '0' && *s <= '9')
@@ -142,8 +143,8 @@ std::string FormatGeneral(long double value, const Separators& seps) {
     if (!std::isfinite(value))
         return std::isnan(value) ? "NAN" : (value < 0 ? "-INF" : "INF");
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.15Lg", value);
-    std::string text(buf);
+    const std::string text(buf,
+                           std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 15).ptr);
     std::string out;
     const size_t e = text.find('e');
     std::string mantissa = text.substr(0, e);

@@ -112,6 +112,7 @@ bool ExportTo(TrpReport& report, TrpCustomExportFilter* filter, TrpExportPreview
     if (!filter)
         return false;
     filter->SetReport(&report);
+    filter->FFailed = false;
     if (filter->ShowDialog() && filter->ShowModal() != mrOk)
         return false;
     if (filter->CurPage())
@@ -216,6 +217,7 @@ bool ExportTo(TrpReport& report, TrpCustomExportFilter* filter, TrpExportPreview
                                     ? static_cast<const TrpReportError&>(e).Message()
                                     : QString::fromUtf8(e.what());
         if (started) {
+            filter->FFailed = true;
             try {
                 finish();
             } catch (const std::exception&) {

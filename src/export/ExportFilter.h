@@ -88,6 +88,9 @@ public:
     QIODevice* Stream() const { return FStream; }
     void SetStream(QIODevice* s) { FStream = s; }
     bool Subordinate() const { return FSubordinate; }
+    // True during Finish when an error ended the export: a filter that writes its file there
+    // writes nothing, so that no half-done file takes the place of a good one.
+    bool Failed() const { return FFailed; }
 
     // FileName with DefaultPath put in front when it names no directory.
     QString TargetFileName() const;
@@ -106,6 +109,9 @@ private:
     QString FPageNumbers;
     QIODevice* FStream = nullptr;
     bool FSubordinate = false;
+    bool FFailed = false;
+
+    friend bool ExportTo(report::TrpReport&, TrpCustomExportFilter*, TrpExportPreview*);
 };
 
 // Every registered (non-subordinate) filter, in creation order.

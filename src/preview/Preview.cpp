@@ -1,6 +1,7 @@
 #include "preview/Preview.h"
 
 #include "preview/PageDrawing.h"
+#include "report/Attributes.h"
 #include "report/PreviewPages.h"
 #include "report/Report.h"
 #include "report/ViewPainter.h"
@@ -311,8 +312,9 @@ void TrpPreview::OpenLink(const QString& url) {
         for (int i = 0; anchors && i < anchors->Count(); ++i) {
             const TrpXMLItem* item = anchors->Items(i);
             if (item->Prop(QStringLiteral("text")) == url.mid(1)) {
-                ShowPosition(item->Prop(QStringLiteral("page")).toInt() + 1,
-                             item->Prop(QStringLiteral("top")).toDouble());
+                Extended top = 0;
+                AttrToFloat(item->Prop(QStringLiteral("top")), top);
+                ShowPosition(item->Prop(QStringLiteral("page")).toInt() + 1, top);
                 return;
             }
         }

@@ -379,7 +379,8 @@ bool TrpPreviewForm::SaveToFile(const QString& fileName) {
     const QString name = ForceExtension(fileName);
     const QString error = TrpPreparedReportFile::SaveToFile(FReport, name);
     if (!error.isEmpty()) {
-        ShowError(rpGet("clSaveError").arg(QFileInfo(name).fileName()) + QStringLiteral("\n") + error);
+        ShowError(rpFormat(rpGet("clSaveError"), {QFileInfo(name).fileName()}) + QStringLiteral("\n") +
+                  error);
         return false;
     }
     return true;
@@ -388,7 +389,7 @@ bool TrpPreviewForm::SaveToFile(const QString& fileName) {
 bool TrpPreviewForm::LoadFromFile(const QString& fileName) {
     const TrpLoadResult result = TrpPreparedReportFile::LoadFromFile(FReport, fileName);
     if (!result.Ok) {
-        ShowError(rpGet("clOpenError").arg(QFileInfo(fileName).fileName()) + QStringLiteral("\n") +
+        ShowError(rpFormat(rpGet("clOpenError"), {QFileInfo(fileName).fileName()}) + QStringLiteral("\n") +
                   result.Message);
         return false;
     }
@@ -434,7 +435,8 @@ void TrpPreviewForm::ShowHelp() {
     if (QFileInfo::exists(file))
         QDesktopServices::openUrl(QUrl::fromLocalFile(file));
     else
-        FReport.ShowMessage(rpGet("mbInfo"), rpGet("clHelpMissing").arg(TrpResources::Instance().HelpFile()));
+        FReport.ShowMessage(rpGet("mbInfo"),
+                            rpFormat(rpGet("clHelpMissing"), {TrpResources::Instance().HelpFile()}));
 }
 
 void TrpPreviewForm::keyPressEvent(QKeyEvent* event) {

@@ -1,21 +1,10 @@
 #include "report/Attributes.h"
 
-#include "platform/RegionalSettings.h"
-
-#include <cmath>
-#include <cstdio>
+#include "platform/NumberText.h"
 
 namespace report {
 
 namespace {
-
-QChar RegionalDecimal() {
-    static const QChar sep = [] {
-        const QString s = QString::fromStdString(platform::RegionalSettings::System().DecimalSeparator);
-        return s.isEmpty() ? QChar(',') : s[0];
-    }();
-    return sep;
-}
 
 bool NeedsEscape(QChar c) {
     return c == '\n' || c == '\r' || c == '"' || c == '<' || c == '>';
@@ -80,31 +69,24 @@ QString UnescapeAttr(const QString& value) {
 }
 
 QString FloatToAttr(Extended value) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.15Lg", value);
-    QString s = QString::fromLatin1(buf);
-    const QChar sep = RegionalDecimal();
-    if (sep != '.')
-        s.replace(QLatin1Char('.'), sep);
+    // Always the decimal comma of the Russian conventions, whatever the locale: the files of
+    // Russian systems have always carried it, and the reader takes either separator.
+    QString s = QString::fromStdString(platform::FormatNumber(value, std::chars_format::general, 15));
+    s.replace(QLatin1Char('.'), QLatin1Char(','));
     return s;
 }
 
 bool AttrToFloat(const QString& text, Extended& value) {
-    QByteArray a;
-    a.reserve(text.size());
+    std::string a;
+    a.reserve(size_t(text.size()));
     for (QChar c : text) {
         if (c.isSpace() || c == QChar(0xA0))
             continue;
-        a += (c == ',') ? '.' : char(c.toLatin1());
+        if (c.unicode() > 127)
+            return false;
+        a += (c == ',') ? '.' : char(c.unicode());
     }
-    if (a.isEmpty())
-        return false;
-    char* end = nullptr;
-    const long double v = std::strtold(a.constData(), &end);
-    if (end != a.constData() + a.size() || !std::isfinite(v))
-        return false;
-    value = v;
-    return true;
+    return platform::ParseNumber(a, value);
 }
 
 void AttrWriter::Add(const QString& name, const QString& value) {

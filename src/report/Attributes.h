@@ -13,7 +13,7 @@ QString EscapeAttr(const QString& value);
 // "&#code;" back to the character, "&quot;" to a double quote.
 QString UnescapeAttr(const QString& value);
 
-// General format, up to 15 significant digits, the regional decimal separator.
+// General format, up to 15 significant digits, a comma before the fraction in any locale.
 QString FloatToAttr(Extended value);
 // Accepts "," or "." as the separator and ignores spaces; false when not a number.
 bool AttrToFloat(const QString& text, Extended& value);

@@ -1,5 +1,6 @@
 #include "report/Engine.h"
 
+#include "platform/NumberText.h"
 #include "report/DrawText.h"
 #include "report/EngineTexts.h"
 #include "report/MemoFill.h"
@@ -7,7 +8,7 @@
 #include "report/Report.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <cmath>
 
 namespace report {
 
@@ -16,12 +17,8 @@ namespace {
 // "1" + Left for objects at or right of zero, "0" + -Left for those left of it, so that a
 // text sort walks the objects from left to right the way the engine always has.
 std::string AlignKey(Extended left) {
-    char buf[64];
-    if (left >= 0)
-        std::snprintf(buf, sizeof buf, "1%9.2Lf", left);
-    else
-        std::snprintf(buf, sizeof buf, "0%9.2Lf", -left);
-    return buf;
+    const std::string digits = platform::FormatNumber(std::fabs(left), std::chars_format::fixed, 2);
+    return (left >= 0 ? "1" : "0") + std::string(digits.size() < 9 ? 9 - digits.size() : 0, ' ') + digits;
 }
 
 bool OverlapVertically(const TrpView& a, const TrpView& b) {

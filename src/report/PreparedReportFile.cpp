@@ -1,5 +1,6 @@
 #include "report/PreparedReportFile.h"
 
+#include "platform/AtomicFile.h"
 #include "report/Attributes.h"
 #include "report/EngineTexts.h"
 #include "report/Limits.h"
@@ -9,7 +10,6 @@
 
 #include <QFile>
 #include <QHash>
-#include <QSaveFile>
 #include <functional>
 
 namespace report {
@@ -248,18 +248,7 @@ TrpLoadResult TrpPreparedReportFile::LoadFromBytes(TrpReport& report, const QByt
 }
 
 QString TrpPreparedReportFile::SaveToFile(TrpReport& report, const QString& fileName) {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
-    const QByteArray bytes = SaveToBytes(report);
-    if (file.write(bytes) != bytes.size()) {
-        const QString error = file.errorString();
-        file.cancelWriting();
-        return error;
-    }
-    if (!file.commit())
-        return file.errorString();
-    return {};
+    return platform::WriteFileAtomically(fileName, SaveToBytes(report));
 }
 
 TrpLoadResult TrpPreparedReportFile::LoadFromFile(TrpReport& report, const QString& fileName) {

@@ -1,5 +1,7 @@
 #include "report/ValueFormat.h"
 
+#include "platform/NumberText.h"
+
 #include <QDate>
 #include <QDateTime>
 #include <cmath>
@@ -11,6 +13,11 @@ namespace {
 
 QString Sep(const std::string& s) {
     return QString::fromStdString(s);
+}
+
+// The digits with a point, whatever the C library's locale; the regional separators go in after.
+QString Digits(long double value, std::chars_format format, int precision) {
+    return QString::fromStdString(platform::FormatNumber(value, format, precision));
 }
 
 // Groups the digits of an unsigned integer text by three.
@@ -57,9 +64,7 @@ QString PlainText(const script::Variant& value, const platform::RegionalSettings
         return value.AsBool() ? QStringLiteral("True") : QStringLiteral("False");
     if (value.IsInteger())
         return QString::number(value.AsInteger());
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.15Lg", value.AsFloat());
-    QString s = QString::fromLatin1(buf);
+    QString s = Digits(value.AsFloat(), std::chars_format::general, 15);
     s.replace(QLatin1Char('.'), Sep(rs.DecimalSeparator));
     return s;
 }
@@ -79,9 +84,7 @@ QString FormatPicture(long double value, const QString& picture, const platform:
         else
             break;
     }
-    char buf[96];
-    std::snprintf(buf, sizeof buf, "%.*Lf", fracMax, std::fabs(value));
-    QString digits = QString::fromLatin1(buf);
+    QString digits = Digits(std::fabs(value), std::chars_format::fixed, fracMax);
     QString frac;
     if (const qsizetype p = digits.indexOf(QLatin1Char('.')); p >= 0) {
         frac = digits.mid(p + 1);
@@ -148,8 +151,7 @@ bool FormatPrintf(long double value, const QString& format, const platform::Regi
     case 'f':
     case 'n':
     case 'm': {
-        std::snprintf(buf, sizeof buf, "%.*Lf", prec < 0 ? 2 : prec, value);
-        body = QString::fromLatin1(buf);
+        body = Digits(value, std::chars_format::fixed, prec < 0 ? 2 : prec);
         QString intDigits = body, frac;
         if (const qsizetype p = body.indexOf(QLatin1Char('.')); p >= 0) {
             intDigits = body.left(p);
@@ -166,12 +168,13 @@ bool FormatPrintf(long double value, const QString& format, const platform::Regi
         break;
     }
     case 'g':
-        std::snprintf(buf, sizeof buf, "%.*Lg", prec < 0 ? 15 : std::max(prec, 1), value);
-        body = QString::fromLatin1(buf).replace(QLatin1Char('.'), Sep(rs.DecimalSeparator));
+        body = Digits(value, std::chars_format::general, prec < 0 ? 15 : std::max(prec, 1))
+                   .replace(QLatin1Char('.'), Sep(rs.DecimalSeparator));
         break;
     case 'e':
-        std::snprintf(buf, sizeof buf, "%.*LE", prec < 0 ? 15 : std::max(prec - 1, 0), value);
-        body = QString::fromLatin1(buf).replace(QLatin1Char('.'), Sep(rs.DecimalSeparator));
+        body = Digits(value, std::chars_format::scientific, prec < 0 ? 15 : std::max(prec - 1, 0))
+                   .toUpper()
+                   .replace(QLatin1Char('.'), Sep(rs.DecimalSeparator));
         break;
     case 's':
         body = PlainText(script::Variant(value), rs);

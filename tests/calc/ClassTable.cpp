@@ -1,3 +1,4 @@
+#include <charconv>
 #include <cmath>
 #include <gtest/gtest.h>
 
@@ -10,7 +11,10 @@ TEST(ClassTable, AgreesWithTheClassOptions) {
     for (size_t i = 0; i < ClassTransitions.size(); ++i) {
         const ClassTransition& row = ClassTransitions[i];
         EXPECT_EQ(row.Class, ClassOptions[i].Caption);
-        EXPECT_EQ(std::lround(std::stod(std::string(row.Coefficient)) * 100), ClassOptions[i].Tag) << row.Class;
+        const std::string_view text = row.Coefficient; // with a point in any locale
+        double coefficient = 0;
+        std::from_chars(text.data(), text.data() + text.size(), coefficient);
+        EXPECT_EQ(std::lround(coefficient * 100), ClassOptions[i].Tag) << row.Class;
     }
 }
 

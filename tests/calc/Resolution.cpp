@@ -1,6 +1,7 @@
 // Which answer pages apply and which value each coefficient takes, checked against the
 // tariff rules written out as tables: owner kind x registration place x vehicle group.
 #include <algorithm>
+#include <charconv>
 #include <functional>
 #include <gtest/gtest.h>
 #include <random>
@@ -106,7 +107,9 @@ double Expected(const std::string& cell, bool trailer, bool car, bool limitNo) {
         return 0.4;
     if (name == "violations")
         return 1.5;
-    return std::stod(name);
+    double value = 0; // the tables' texts have a point in any locale
+    std::from_chars(name.data(), name.data() + name.size(), value);
+    return value;
 }
 
 // A case of the tables: distinct answers on every page, then the vehicle, owner and place.

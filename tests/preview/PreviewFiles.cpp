@@ -13,9 +13,13 @@
 #include <QRadioButton>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <optional>
+
+#include "support/WriteFailures.h"
 
 using namespace report;
 using namespace previewtest;
+using namespace writefailures;
 
 namespace {
 
@@ -87,6 +91,34 @@ TEST_F(PreviewFiles, BadFilesShowAnErrorAndLoseNothing) {
     EXPECT_FALSE(FForm->SaveToFile(nowhere));
     EXPECT_EQ(FErrors.size(), 3);
     EXPECT_FALSE(QFile::exists(nowhere + QStringLiteral(".trp")));
+}
+
+TEST_F(PreviewFiles, AFailedSaveShowsTheFileAndTheReasonAndKeepsTheOldFile) {
+    for (Failure failure : {Failure::SizeLimit, Failure::FullDisk}) {
+        SCOPED_TRACE(Name(failure));
+        SmallFilesystem disk(8); // the old file takes one page, the sheet needs more than the rest
+        const QString folder = failure == Failure::FullDisk ? disk.Path() : FDir.path();
+        const QString target = folder + QStringLiteral("/лист.trp");
+        {
+            QFile old(target);
+            ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+            old.write("previous contents");
+        }
+        FErrors.clear();
+        {
+            std::optional<FileSizeLimit> limit;
+            if (failure == Failure::SizeLimit)
+                limit.emplace(4096);
+            EXPECT_FALSE(FForm->SaveToFile(target));
+        }
+        ASSERT_EQ(FErrors.size(), 1);
+        EXPECT_TRUE(FErrors[0].contains(QStringLiteral("лист.trp")) && FErrors[0].contains(Reason(failure)))
+            << FErrors[0].toStdString();
+        QFile old(target);
+        ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+        EXPECT_EQ(old.readAll(), QByteArray("previous contents"));
+        EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList{QStringLiteral("лист.trp")});
+    }
 }
 
 TEST(PageSettings, LengthsFollowTheUnitsOfTheSettingsStore) {

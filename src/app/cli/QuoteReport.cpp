@@ -1,5 +1,6 @@
 #include "app/cli/QuoteReport.h"
 
+#include <charconv>
 #include <cstdio>
 
 namespace cli {
@@ -71,8 +72,10 @@ std::string QuoteText(const calc::Calculator& c) {
 
 std::string QuoteJson(const calc::Calculator& c, const std::vector<std::string>& notes) {
     const calc::ResultTexts& r = c.Result();
-    char premium[64];
-    std::snprintf(premium, sizeof premium, "%.15Lg", r.PremiumValue);
+    // A JSON number: a point before the fraction in any locale.
+    char buf[64];
+    const std::string premium(
+        buf, std::to_chars(buf, buf + sizeof buf, r.PremiumValue, std::chars_format::general, 15).ptr);
     std::string out = "{\n  \"formula\": " + JsonString(r.Formula) + ",\n  \"values\": [\n";
     for (int code = 0; code < calc::TariffCodeCount; ++code) {
         out += "    {\"code\": " + JsonString(std::string(calc::TariffCodes[code])) +
@@ -83,7 +86,7 @@ std::string QuoteJson(const calc::Calculator& c, const std::vector<std::string>&
     }
     out += "  ],\n  \"termCaption\": " + JsonString(r.Label92) + ",\n";
     out += "  \"premiumText\": " + JsonString(r.Premium) + ",\n";
-    out += std::string("  \"premium\": ") + premium + ",\n  \"enabledPages\": [";
+    out += "  \"premium\": " + premium + ",\n  \"enabledPages\": [";
     bool first = true;
     for (int p = 0; p < calc::PageCount; ++p) {
         if (!c.PageEnabled(calc::PageId(p)))

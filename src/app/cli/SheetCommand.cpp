@@ -1,10 +1,11 @@
 #include "app/cli/SheetCommand.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
-#include <QSaveFile>
+#include <QImageWriter>
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
@@ -12,6 +13,7 @@
 #include "app/cli/FileNames.h"
 #include "app/cli/QuoteOptions.h"
 #include "app/cli/SheetOutputs.h"
+#include "platform/AtomicFile.h"
 #include "platform/FontSetup.h"
 #include "platform/RegionalSettings.h"
 #include "sheet/SheetTemplate.h"
@@ -131,10 +133,13 @@ template <class Writer> bool WriteOutput(const std::string& typed, Writer write,
 }
 
 std::string SavePng(const QImage& image, const QString& path) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.commit())
-        return file.errorString().toStdString();
-    return {};
+    // Encoded in memory first, so that a failed write gives the system's reason.
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "png");
+    if (!writer.write(image))
+        return "cannot make the picture: " + writer.errorString().toStdString();
+    return platform::WriteFileAtomically(path, buffer.data()).toStdString();
 }
 
 int Fail(const char* command, const std::string& message, int status) {

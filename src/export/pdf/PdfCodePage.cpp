@@ -37,7 +37,7 @@ const char kRussianDifferences[] =
     "/afii10067/afii10068/afii10069/afii10070/afii10072/afii10073/afii10074/afii10075/afii10076/afii10077/"
     "afii10078/afii10079/afii10080/afii10081/afii10082/afii10083"
     "/afii10084/afii10085/afii10086/afii10087/afii10088/afii10089/afii10090/afii10091/afii10092/afii10093/"
-    "afii10094/afii10095/afii10096/afii10097/space]";
+    "afii10094/afii10095/afii10096/afii10097]";
 
 const char kVietnameseDifferences[] = "/Differences [128 /Euro 142 /Zcaron 158 /zcaron]";
 

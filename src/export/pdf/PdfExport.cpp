@@ -5,6 +5,7 @@
 #include "export/pdf/PdfFormat.h"
 #include "export/pdf/PdfJpeg.h"
 #include "export/pdf/PdfToolkit.h"
+#include "platform/AtomicFile.h"
 #include "platform/Units.h"
 #include "report/EngineTexts.h"
 #include "report/FontCache.h"
@@ -19,7 +20,6 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QPainter>
-#include <QSaveFile>
 #include <QTemporaryFile>
 #include <QUrl>
 #include <cmath>
@@ -217,7 +217,7 @@ void TrpPDFExport::Finish() {
     // The writer and its temporary content file go in every case.
     std::unique_ptr<TrpPDFFile> pdf = std::move(FPDF);
     FPage = nullptr;
-    if (!pdf)
+    if (!pdf || Failed())
         return;
     pdf->Title = Report() ? Report()->ReportOptions.Name : QString();
     if (pdf->PagesCount() == 0) // the page list named no page of the report: no file, and say so
@@ -228,17 +228,16 @@ void TrpPDFExport::Finish() {
     }
     // Written beside the target and put in its place only when complete, so that a failed
     // export never leaves a half-written file (nor destroys the file it would replace).
-    QSaveFile file(FileName());
-    if (!file.open(QIODevice::WriteOnly))
-        throw TrpPDFError(rpGet(QStringLiteral("exCannotWrite")).arg(FileName(), file.errorString()));
-    try {
-        pdf->WriteDocument(file);
-    } catch (const TrpPDFError& e) {
-        file.cancelWriting();
-        throw TrpPDFError(rpGet(QStringLiteral("exCannotWrite")).arg(FileName(), e.Message()));
-    }
-    if (!file.commit())
-        throw TrpPDFError(rpGet(QStringLiteral("exCannotWrite")).arg(FileName(), file.errorString()));
+    const QString error = platform::WriteFileAtomically(FileName(), [&](QIODevice& device) {
+        try {
+            pdf->WriteDocument(device);
+            return QString();
+        } catch (const TrpPDFError& e) {
+            return e.Message();
+        }
+    });
+    if (!error.isEmpty())
+        throw TrpPDFError(rpGet(QStringLiteral("exCannotWrite")).arg(FileName(), error));
     if (FOpenAfterExport && !Subordinate()) {
         if (OnOpenFile)
             OnOpenFile(FileName());

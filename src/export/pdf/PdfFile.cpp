@@ -47,7 +47,8 @@ TrpPDFFile::TrpPDFFile(bool useTempFile, const QString& tempFolder)
     if (useTempFile) {
         auto file = std::make_unique<QTemporaryFile>(
             ProcessTempTemplate(tempFolder.isEmpty() ? QDir::tempPath() : tempFolder));
-        if (!file->open())
+        // Unbuffered, so that a full disk shows at the write that meets it, with its reason.
+        if (!static_cast<QIODevice*>(file.get())->open(QIODevice::ReadWrite | QIODevice::Unbuffered))
             throw TrpPDFError(file->errorString());
         FTempFileName = file->fileName();
         FStoreDevice = std::move(file);
@@ -237,7 +238,12 @@ void TrpPDFFile::WriteDocument(QIODevice& device) {
 // ---- page ----
 
 void TrpPDFPage::Flush() {
-    FlushTo(FFile->ContentStore());
+    try {
+        FlushTo(FFile->ContentStore());
+    } catch (const TrpPDFError& e) {
+        // The contents wait in a temporary file: say which one could not take them.
+        throw TrpPDFError(FFile->TempFileName() + QStringLiteral(": ") + e.Message());
+    }
 }
 
 void TrpPDFPage::Write(TrpPDFStream& out, int j) {

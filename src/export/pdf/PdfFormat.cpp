@@ -1,5 +1,7 @@
 #include "export/pdf/PdfFormat.h"
 
+#include "platform/NumberText.h"
+
 #include <cmath>
 #include <cstdio>
 #include <zlib.h>
@@ -7,14 +9,10 @@
 namespace exports {
 
 QByteArray PdfNumber(long double x) {
-    char buf[64];
     if (!std::isfinite(x))
         return QByteArrayLiteral("0");
-    if (x == std::trunc(x))
-        std::snprintf(buf, sizeof buf, "%.0Lf", x);
-    else
-        std::snprintf(buf, sizeof buf, "%.2Lf", x);
-    QByteArray s(buf);
+    QByteArray s = QByteArray::fromStdString(
+        platform::FormatNumber(x, std::chars_format::fixed, x == std::trunc(x) ? 0 : 2));
     if (s == "-0" || s == "-0.00") // a tiny negative rounds to a signed zero
         s = s.mid(1);
     return s;

@@ -8,8 +8,11 @@
 #include <QDir>
 #include <gtest/gtest.h>
 
+#include "support/WriteFailures.h"
+
 using namespace exports;
 using namespace report;
+using namespace writefailures;
 
 namespace {
 
@@ -106,4 +109,17 @@ TEST(PdfExportReport, LongReportsKeepTheirContentInATemporaryFile) {
     EXPECT_TRUE(QDir(temp.path()).entryList(QDir::Files).isEmpty()) << "and it is removed afterwards";
     EXPECT_EQ(PageCount(dir.filePath(QStringLiteral("long.pdf"))), 201);
     ExpectQpdfClean(dir.filePath(QStringLiteral("long.pdf")));
+
+    // A temporary folder that fills up: the export fails, names the file and the reason, and
+    // neither the target nor the temporary file stays.
+    SmallFilesystem full(4);
+    r->EngineOptions.TempDir = full.Path();
+    filter.SetFileName(dir.filePath(QStringLiteral("full.pdf")));
+    EXPECT_FALSE(ExportTo(*r, &filter));
+    const QString error = r->Errors().join(QLatin1Char('\n'));
+    EXPECT_TRUE(error.contains(full.Path() + QStringLiteral("/tarifon-")) &&
+                error.contains(Reason(Failure::FullDisk)))
+        << error.toStdString();
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("full.pdf"))));
+    EXPECT_TRUE(QDir(full.Path()).entryList(QDir::Files).isEmpty());
 }

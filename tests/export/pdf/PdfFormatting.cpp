@@ -2,7 +2,9 @@
 #include "export/pdf/PdfCodePage.h"
 #include "export/pdf/PdfFormat.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
+#include <vector>
 
 using namespace exports;
 
@@ -64,15 +66,44 @@ TEST(PdfFormatting, EscapeTextAndOffsets) {
     EXPECT_EQ(PdfDate(QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5))), QByteArray("20260102030405"));
 }
 
-TEST(PdfFormatting, RussianDifferencesCoverCodes129To256) {
+namespace {
+
+// The codes a differences array names, in order: a number sets the next code, each name
+// takes one.
+std::vector<int> DifferenceCodes(const QByteArray& array) {
+    std::vector<int> codes;
+    int next = -1;
+    const QByteArray body = array.mid(array.indexOf('[') + 1).chopped(1);
+    for (const QByteArray& token : body.simplified().replace('/', " /").split(' ')) {
+        if (token.startsWith('/'))
+            codes.push_back(next++);
+        else if (!token.isEmpty())
+            next = token.toInt();
+    }
+    return codes;
+}
+
+} // namespace
+
+TEST(PdfFormatting, RussianDifferencesCoverCodes129To255) {
     const QByteArray d = DifferencesArray(204);
     ASSERT_TRUE(d.startsWith("/Differences [129 /afii10052/quotesinglbase/"));
-    ASSERT_TRUE(d.endsWith("/afii10097/space]"));
-    EXPECT_EQ(d.count('/') - 1, 128); // 128 names after "/Differences"
+    ASSERT_TRUE(d.endsWith("/afii10096/afii10097]")); // "я" at 255 is the last code
+    EXPECT_EQ(d.count('/') - 1, 127);                 // 127 names after "/Differences"
     // The default charset is the system's ANSI set: Russian.
     EXPECT_EQ(DifferencesArray(1), d);
     EXPECT_EQ(FontEncodingEntry(204),
               "/Encoding <</Type/Encoding /BaseEncoding /WinAnsiEncoding\r\n" + d + "\r\n>>");
+}
+
+TEST(PdfFormatting, DifferencesNameOnlyCodesOfASimpleFont) {
+    for (int charset : {1, 161, 162, 163, 177, 178, 186, 204, 238}) {
+        const std::vector<int> codes = DifferenceCodes(DifferencesArray(charset));
+        ASSERT_FALSE(codes.empty()) << charset;
+        EXPECT_GE(codes.front(), 128) << charset;
+        EXPECT_LE(codes.back(), 255) << charset;
+        EXPECT_TRUE(std::is_sorted(codes.begin(), codes.end())) << charset;
+    }
 }
 
 TEST(PdfFormatting, EncodingEntriesByCharset) {

@@ -1,5 +1,5 @@
-// Files of the document writer read by real readers: qpdf's structural check, pdffonts and
-// pdftotext.
+// Files of the document writer read by real readers: qpdf's structural check, pdffonts,
+// pdftotext and pypdf.
 #include "PdfTools.h"
 #include "export/pdf/PdfFile.h"
 #include "export/pdf/PdfFormat.h"
@@ -92,12 +92,18 @@ TEST(PdfReaders, FontsCarryTheirEncodingAndEmbedding) {
 
 TEST(PdfReaders, TextComesBackInRussian) {
     QTemporaryDir dir;
-    for (bool embedded : {false, true}) {
-        const QString text = PdfText(WriteDocument(dir, {true, embedded, true, 2}));
-        EXPECT_TRUE(text.contains(QStringLiteral("Расчет стоимости ОСАГО\nТ = ТБ*КТ (1) «ёЁ№»")))
-            << text.toStdString();
-        EXPECT_TRUE(text.contains(QStringLiteral("Т = ТБ*КТ (2) «ёЁ№»"))) << text.toStdString();
-    }
+    const std::pair<const char*, QString (*)(const QString&)> readers[] = {
+        {"pdftotext", [](const QString& file) { return PdfText(file); }},
+        {"pypdf", &PypdfText},
+    };
+    for (bool embedded : {false, true})
+        for (const auto& [reader, read] : readers) {
+            SCOPED_TRACE(reader);
+            const QString text = read(WriteDocument(dir, {true, embedded, true, 2}));
+            EXPECT_TRUE(text.contains(QStringLiteral("Расчет стоимости ОСАГО\nТ = ТБ*КТ (1) «ёЁ№»")))
+                << text.toStdString();
+            EXPECT_TRUE(text.contains(QStringLiteral("Т = ТБ*КТ (2) «ёЁ№»"))) << text.toStdString();
+        }
 }
 
 TEST(PdfReaders, OutlineAndInformationAreRead) {

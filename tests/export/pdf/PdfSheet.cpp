@@ -11,11 +11,13 @@
 #include <QFile>
 #include <QImage>
 #include <QTimer>
-#include <csignal>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
+#include <optional>
+
+#include "support/WriteFailures.h"
 
 using namespace exports;
+using namespace writefailures;
 
 namespace {
 
@@ -151,6 +153,10 @@ TEST_F(PdfSheet, TextComesBackInReadingOrder) {
         if (found >= 0)
             at = found + e.size();
     }
+    // pypdf reads in the order of the content stream, strictly: every text is there.
+    const QString pypdf = PypdfText(dir.filePath(QStringLiteral("text.pdf")));
+    for (const QString& e : expected)
+        EXPECT_TRUE(pypdf.contains(e)) << e.toStdString() << " in\n" << pypdf.toStdString();
 }
 
 TEST_F(PdfSheet, RenderedPageMatchesOurDrawing) {
@@ -189,29 +195,50 @@ TEST_F(PdfSheet, FailedWritesLeaveNoFile) {
     EXPECT_TRUE(error.contains(missing)) << error.toStdString();
     EXPECT_FALSE(QFile::exists(missing));
 
-    // A full disk, simulated by a file size limit: the write fails part way, and the file it
-    // would have replaced stays as it was.
-    const QString target = dir.filePath(QStringLiteral("existing.pdf"));
-    {
-        QFile old(target);
-        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-        old.write("previous contents");
-    }
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    rlimit limited = saved;
-    limited.rlim_cur = 4096;
-    setrlimit(RLIMIT_FSIZE, &limited);
-    error = ExportReportToPDF(*report, target, true);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    EXPECT_FALSE(error.isEmpty());
-    QFile old(target);
-    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
-    EXPECT_EQ(old.readAll(), QByteArray("previous contents"));
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("existing.pdf")});
+    // A write that fails part way, small (under the write buffer) or big (the fonts embedded),
+    // from the command line's call and from the window's export with its error box: the message
+    // names the file and the reason, and the file it would have replaced stays as it was.
+    for (Failure failure : {Failure::SizeLimit, Failure::FullDisk})
+        for (bool big : {false, true})
+            for (bool window : {false, true}) {
+                SCOPED_TRACE(testing::Message() << Name(failure) << (big ? ", big" : ", small")
+                                                << (window ? ", window" : ", command line"));
+                SmallFilesystem disk(8); // the old file takes one page, the new one finds four kilobytes
+                const QString folder = failure == Failure::FullDisk ? disk.Path() : dir.path();
+                const QString target = folder + QStringLiteral("/existing.pdf");
+                {
+                    QFile old(target);
+                    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+                    old.write("previous contents");
+                }
+                {
+                    std::optional<FileSizeLimit> limit;
+                    if (failure == Failure::SizeLimit)
+                        limit.emplace(4096);
+                    if (window) {
+                        TrpPDFExport filter(true);
+                        filter.SetShowDialog(false);
+                        filter.SetShowProgress(false);
+                        filter.SetEmbeddedFonts(big);
+                        filter.SetFileName(target);
+                        QStringList shown;
+                        report->OnShowError = [&](const QString&, const QString& text) { shown << text; };
+                        EXPECT_FALSE(ExportTo(*report, &filter));
+                        report->OnShowError = nullptr;
+                        error = shown.join(QLatin1Char('\n'));
+                    } else {
+                        error = ExportReportToPDF(*report, target, big);
+                    }
+                }
+                EXPECT_TRUE(error.contains(target) && error.contains(Reason(failure))) << error.toStdString();
+                QFile old(target);
+                ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+                EXPECT_EQ(old.readAll(), QByteArray("previous contents"));
+                EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList{QStringLiteral("existing.pdf")});
+            }
 
     // And the same call with room to write succeeds.
+    const QString target = dir.filePath(QStringLiteral("existing.pdf"));
     EXPECT_EQ(ExportReportToPDF(*report, target), QString());
     EXPECT_TRUE(RunTool(QStringLiteral("qpdf"), {QStringLiteral("--check"), target}).ExitCode == 0);
 }

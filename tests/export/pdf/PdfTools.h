@@ -1,6 +1,6 @@
 #pragma once
-// Running the real PDF readers (qpdf, poppler's tools) on files the tests write. They are
-// installed by scripts/install-deps; a missing tool fails the test.
+// Running the real PDF readers (qpdf, poppler's tools, pypdf) on files the tests write. They
+// are installed by scripts/install-deps; a missing tool fails the test.
 
 #include <QByteArray>
 #include <QProcess>
@@ -71,5 +71,19 @@ inline QString PdfText(const QString& file, const QStringList& extra = {}) {
     const ToolResult r =
         RunTool(QStringLiteral("pdftotext"), QStringList(extra) << file << QStringLiteral("-"));
     EXPECT_EQ(r.ExitCode, 0) << r.Err.toStdString();
+    return QString::fromUtf8(r.Out);
+}
+
+// pypdf's text extraction, strict, page after page. Debian's python3-pypdf belongs to
+// /usr/bin/python3; another python3 may come first on the PATH.
+inline QString PypdfText(const QString& file) {
+    static const char script[] =
+        "import sys, pypdf\n"
+        "for page in pypdf.PdfReader(sys.argv[1], strict=True).pages:\n"
+        "    sys.stdout.buffer.write(page.extract_text().encode('utf-8') + b'\\n')\n";
+    const ToolResult r = RunTool(QStringLiteral("/usr/bin/python3"),
+                                 {QStringLiteral("-c"), QString::fromLatin1(script), file});
+    EXPECT_EQ(r.ExitCode, 0) << r.Err.toStdString();
+    EXPECT_TRUE(r.Err.isEmpty()) << r.Err.toStdString(); // pypdf warns on stderr
     return QString::fromUtf8(r.Out);
 }

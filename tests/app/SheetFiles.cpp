@@ -1,0 +1,164 @@
+// The files of tarifon-cli sheet under the locales our users have, read back by real readers,
+// and writes that fail part way.
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <clocale>
+#include <gtest/gtest.h>
+
+#include "export/pdf/PdfTools.h"
+#include "support/WriteFailures.h"
+
+using namespace writefailures;
+
+namespace {
+
+struct CliRun {
+    int Status = -1;
+    QByteArray Out, Err;
+};
+
+// tarifon-cli with the locale variables given as "NAME=value" and every other one removed,
+// and an optional file size limit.
+CliRun Cli(const QStringList& args, const QStringList& locale = {}, rlim_t sizeLimit = 0) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const QString& name : env.keys())
+        if (name.startsWith(QStringLiteral("LC_")) || name == u"LANG" || name == u"LANGUAGE")
+            env.remove(name);
+    for (const QString& assignment : locale)
+        env.insert(assignment.section(QLatin1Char('='), 0, 0), assignment.section(QLatin1Char('='), 1));
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    QProcess p;
+    p.setProcessEnvironment(env);
+    if (sizeLimit)
+        FileSizeLimit::ApplyTo(p, sizeLimit);
+    p.start(QStringLiteral(TARIFON_CLI), args);
+    p.waitForFinished(60000);
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
+            p.readAllStandardError()};
+}
+
+const QStringList kCase = {"--owner", "legal", "--vehicle", "truck-16"};
+
+// The tool speaks English, the system's error texts included.
+QString EnglishReason(Failure failure) {
+    const std::string saved = std::setlocale(LC_MESSAGES, nullptr);
+    std::setlocale(LC_MESSAGES, "C");
+    const QString reason = Reason(failure);
+    std::setlocale(LC_MESSAGES, saved.c_str());
+    return reason;
+}
+
+QByteArray Contents(const QString& file) {
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+TEST(SheetFiles, ReadTheSameInEveryLocale) {
+    QTemporaryDir dir;
+    const QString ref = dir.filePath(QStringLiteral("ref"));
+    CliRun r = Cli(QStringList{"sheet"} << kCase << "--trp" << ref + ".trp"
+                                        << "--png" << ref + ".png",
+                   {"LC_ALL=C"});
+    ASSERT_EQ(r.Status, 0) << r.Err.toStdString();
+    const QByteArray refTrp = Contents(ref + ".trp");
+    // Positions with fractions, written with the comma our files always had.
+    EXPECT_GE(refTrp.count(" Left=\"544,33333334\""), 1) << refTrp.left(2000).toStdString();
+    const QImage refPng(ref + ".png");
+
+    const struct {
+        QStringList Locale;
+        bool Russian;
+    } cases[] = {
+        {{"LC_ALL=ru_RU.UTF-8"}, true},
+        {{"LANG=ru_RU.UTF-8"}, true}, // only LANG, as many desktops set it
+        {{"LC_ALL=de_DE.UTF-8"}, false},
+        {{"LANG=de_DE.UTF-8"}, false},
+        {{"LANG=de_DE.UTF-8", "LC_NUMERIC=ru_RU.UTF-8"}, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Locale.join(QLatin1Char(' ')).toStdString());
+        const QString out = dir.filePath(c.Locale.join(QLatin1Char('+')));
+        r = Cli(QStringList{"sheet"} << kCase << "--trp" << out + ".trp"
+                                     << "--pdf" << out + ".pdf"
+                                     << "--png" << out + ".png",
+                c.Locale);
+        ASSERT_EQ(r.Status, 0) << r.Err.toStdString();
+
+        // The PDF: clean for qpdf, an A4 page, and the numbers people read as the locale
+        // writes them (the quote's own text of the premium).
+        const QString pdf = out + ".pdf";
+        ExpectQpdfClean(pdf);
+        EXPECT_TRUE(Contents(pdf).contains("/MediaBox [0 0 595.28 841.89 ]"));
+        const CliRun quote = Cli(QStringList{"quote"} << kCase << "--json", c.Locale);
+        // The no-break space between thousands is a plain "space" glyph in the font's encoding.
+        const QString premium = QJsonDocument::fromJson(quote.Out)
+                                    .object()
+                                    .value(QStringLiteral("premiumText"))
+                                    .toString()
+                                    .replace(QChar(0xA0), QLatin1Char(' '));
+        EXPECT_TRUE(premium.endsWith(QStringLiteral(" рублей")) && premium.size() > 8)
+            << quote.Out.toStdString();
+        for (const QString& text : {PdfText(pdf), PypdfText(pdf)}) {
+            EXPECT_TRUE(text.contains(premium)) << text.toStdString();
+            EXPECT_TRUE(text.contains(QStringLiteral("Т = ТБ*КТ*КБМ*КО*КН"))) << text.toStdString();
+        }
+
+        // The prepared report: with Russian numbers it is byte for byte the file written in
+        // C; else it opens in C exactly as it was drawn. The file of C opens here as drawn there.
+        if (c.Russian) {
+            EXPECT_EQ(Contents(out + ".trp"), refTrp);
+        } else {
+            r = Cli({"open", out + ".trp", "--png", out + "-reopened.png"}, {"LC_ALL=C"});
+            ASSERT_EQ(r.Status, 0) << r.Err.toStdString();
+            EXPECT_EQ(QImage(out + "-reopened.png"), QImage(out + ".png"));
+        }
+        r = Cli({"open", ref + ".trp", "--png", out + "-ref.png"}, c.Locale);
+        ASSERT_EQ(r.Status, 0) << r.Err.toStdString();
+        EXPECT_EQ(QImage(out + "-ref.png"), refPng);
+    }
+}
+
+TEST(SheetFiles, FailedWritesSayWhyAndKeepTheOldFile) {
+    // The prepared report and the PDF are smaller than the toolkit's write buffer, the
+    // picture is larger.
+    const struct {
+        const char* Option;
+        const char* Name;
+        QStringList Extra;
+    } outputs[] = {
+        {"--trp", "sheet.trp", {}},
+        {"--pdf", "sheet.pdf", {}},
+        {"--png", "sheet.png", {"--zoom", "4"}},
+    };
+    for (Failure failure : {Failure::SizeLimit, Failure::FullDisk})
+        for (const auto& o : outputs) {
+            SCOPED_TRACE(testing::Message() << Name(failure) << ", " << o.Option);
+            SmallFilesystem disk(8); // the old file takes one page, the new one finds four kilobytes
+            QTemporaryDir local;
+            const QString folder = failure == Failure::FullDisk ? disk.Path() : local.path();
+            const QString target = folder + QLatin1Char('/') + QLatin1String(o.Name);
+            {
+                QFile old(target);
+                ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+                old.write("previous contents");
+            }
+            // In the locale of the test: the message must not depend on it.
+            const CliRun r =
+                Cli(QStringList{"sheet"} << kCase << o.Option << target << o.Extra,
+                    {QStringLiteral("LC_ALL=") + qEnvironmentVariable("LC_ALL", QStringLiteral("C"))},
+                    failure == Failure::SizeLimit ? 4096 : 0);
+            EXPECT_EQ(r.Status, 1);
+            const QString err = QString::fromLocal8Bit(r.Err);
+            EXPECT_TRUE(err.contains(target) && err.contains(EnglishReason(failure))) << err.toStdString();
+            EXPECT_EQ(Contents(target), QByteArray("previous contents"));
+            EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList{QLatin1String(o.Name)});
+        }
+}
