@@ -66,7 +66,7 @@ public:
     void Export(int entryIndex);
     // Save and Open with their dialogs.
     void Save();
-    void Open();
+    void Open(); // NOLINT(bugprone-virtual-near-miss): the Open button, not QDialog::open
     // Save to a name: the extension ".trp" is forced. False (and the message shown) on failure.
     bool SaveToFile(const QString& fileName);
     // Loads a prepared report file in place of the shown pages; nothing changes on failure.

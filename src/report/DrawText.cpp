@@ -474,9 +474,11 @@ TrpPlacedText TrpDrawText::Place(const TrpTextTarget& target, bool onlyVisible) 
         case haRight:
             x = rect.left() + rect.width() - lineWidth - ((boldOrItalic && rotation == 0) ? 2 : 1);
             break;
-        case haCenter:
-            x += scaled ? free / 2 : qreal(int(free) / 2);
+        case haCenter: {
+            const int half = int(free) / 2; // whole pixels on a whole-pixel device
+            x += scaled ? free / 2 : half;
             break;
+        }
         case haBlock: {
             x += line.ParagraphStart ? paragraphGap : 0;
             std::vector<int> spaces;

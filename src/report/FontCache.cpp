@@ -9,7 +9,7 @@
 
 namespace report {
 
-TrpFontMetrics::TrpFontMetrics(QRawFont font, bool /*hinted*/) : FFont(std::move(font)) {
+TrpFontMetrics::TrpFontMetrics(const QRawFont& font, bool /*hinted*/) : FFont(font) {
     FAscent = int(std::lround(FFont.ascent()));
     FDescent = int(std::lround(FFont.descent()));
 }

@@ -12,7 +12,7 @@ namespace report {
 
 class TrpFontMetrics {
 public:
-    TrpFontMetrics(QRawFont font, bool hinted);
+    TrpFontMetrics(const QRawFont& font, bool hinted);
     const QRawFont& Raw() const { return FFont; }
     // Advance of a character in whole pixels (the font's advance, rounded).
     int Advance(char16_t c);

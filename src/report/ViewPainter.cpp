@@ -87,7 +87,7 @@ void SolidLine(QPainter& painter, Side side, const Edges& e, int fw, const QColo
         painter.fillRect(e.X - h + offset, e.Y, fw, e.Y1 - e.Y, c);
         break;
     case Side::Right:
-        painter.fillRect(e.X1 - h + offset, e.Y, fw, e.Y1 - e.Y + (fw > 1 ? 0 : 0), c);
+        painter.fillRect(e.X1 - h + offset, e.Y, fw, e.Y1 - e.Y, c);
         break;
     case Side::Top:
         painter.fillRect(e.X, e.Y - h + offset, e.X1 - e.X, fw, c);

@@ -36,6 +36,7 @@ struct OptionColumn {
 template <size_t N>
 std::vector<std::pair<QString, QString>> CaptionsAndLabels(const std::array<calc::TariffOption, N>& options) {
     std::vector<std::pair<QString, QString>> out;
+    out.reserve(N);
     for (const calc::TariffOption& o : options)
         out.emplace_back(Q(o.Caption), Q(o.Label));
     return out;
@@ -78,6 +79,7 @@ void TfmOSAGO_Calc::BuildHolderPage() {
 
 void TfmOSAGO_Calc::BuildOptionPages() {
     std::vector<std::pair<QString, QString>> vehicles;
+    vehicles.reserve(calc::VehicleTypes.size());
     for (const calc::VehicleType& v : calc::VehicleTypes)
         vehicles.emplace_back(Q(v.Caption), Q(v.Label));
 

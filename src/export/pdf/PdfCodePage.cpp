@@ -85,7 +85,7 @@ std::array<char32_t, 256> BuildTable(int codePage) {
         table[size_t(b)] = char32_t(b);
     const QByteArray name = "CP" + QByteArray::number(codePage);
     iconv_t cd = iconv_open("UTF-32LE", name.constData());
-    if (cd == iconv_t(-1)) {
+    if (cd == iconv_t(-1)) { // NOLINT(performance-no-int-to-ptr): iconv_open fails with (iconv_t)-1
         for (int b = 128; b < 256; ++b)
             table[size_t(b)] = char32_t(b); // Latin-1 when the system lacks the code page
         return table;
@@ -128,7 +128,7 @@ const Encoder& EncoderFor(int codePage) {
 QByteArray EncodeMultiByte(const QString& text, int codePage) {
     const QByteArray name = "CP" + QByteArray::number(codePage);
     iconv_t cd = iconv_open(name.constData(), "UTF-16LE");
-    if (cd == iconv_t(-1))
+    if (cd == iconv_t(-1)) // NOLINT(performance-no-int-to-ptr): iconv_open fails with (iconv_t)-1
         return text.toLatin1();
     QByteArray out;
     for (QChar c : text) {

@@ -63,6 +63,7 @@ QAction* TSheetCommands::MenuItem(int index) const {
 
 void TSheetCommands::SetUpPreview(report::TrpPreviewForm& form) const {
     std::vector<report::TrpExportEntry> entries;
+    entries.reserve(ExportTargetCount);
     for (int i = 0; i < ExportTargetCount; ++i)
         entries.push_back({DescriptionOf(i, Filter(i)), Filter(i), ExportPicture(i)});
     form.SetExportEntries(std::move(entries));
