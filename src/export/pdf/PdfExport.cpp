@@ -1,9 +1,9 @@
 #include "export/pdf/PdfExport.h"
 
+#include "export/Jpeg.h"
 #include "export/TempFiles.h"
 #include "export/pdf/PdfExportDialog.h"
 #include "export/pdf/PdfFormat.h"
-#include "export/pdf/PdfJpeg.h"
 #include "export/pdf/PdfToolkit.h"
 #include "platform/AtomicFile.h"
 #include "platform/Units.h"

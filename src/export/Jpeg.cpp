@@ -1,6 +1,6 @@
-#include "export/pdf/PdfJpeg.h"
+#include "export/Jpeg.h"
 
-#include "export/pdf/PdfFormat.h"
+#include "report/Report.h"
 
 #include <csetjmp>
 #include <cstdio>
@@ -39,7 +39,7 @@ QByteArray EncodeJpeg(const QImage& source, int quality) {
     if (setjmp(err.Jump)) {
         jpeg_destroy_compress(&info);
         std::free(buffer);
-        throw TrpPDFError(QString::fromLocal8Bit(err.Message));
+        throw report::TrpReportError(QString::fromLocal8Bit(err.Message));
     }
     jpeg_create_compress(&info);
     jpeg_mem_dest(&info, &buffer, &size);

@@ -1,5 +1,6 @@
 #pragma once
-// Baseline colour JPEG encoding through libjpeg, for the pictures the PDF export inlines.
+// Baseline colour JPEG encoding through libjpeg, for the JPEG export and the pictures other
+// exports embed.
 
 #include <QByteArray>
 #include <QImage>
