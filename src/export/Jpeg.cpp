@@ -25,7 +25,7 @@ void OnError(j_common_ptr info) {
 
 } // namespace
 
-QByteArray EncodeJpeg(const QImage& source, int quality) {
+QByteArray EncodeJpeg(const QImage& source, int quality, int dpi) {
     if (source.isNull())
         return {};
     const QImage image = source.convertToFormat(QImage::Format_RGB888);
@@ -49,6 +49,10 @@ QByteArray EncodeJpeg(const QImage& source, int quality) {
     info.in_color_space = JCS_RGB;
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, quality, TRUE);
+    if (dpi > 0 && dpi <= 65535) {
+        info.density_unit = 1; // dots per inch
+        info.X_density = info.Y_density = UINT16(dpi);
+    }
     jpeg_start_compress(&info, TRUE);
     while (info.next_scanline < info.image_height) {
         JSAMPROW row = const_cast<JSAMPROW>(image.constScanLine(int(info.next_scanline)));

@@ -2,6 +2,7 @@
 
 #include "sheet/SheetTemplate.h"
 
+#include "export/image/ImageExport.h"
 #include "export/pdf/PdfExport.h"
 
 namespace sheet {
@@ -32,6 +33,18 @@ std::unique_ptr<exports::TrpCustomExportFilter> CreatePDF() {
 std::unique_ptr<exports::TrpCustomExportFilter> CreateSheetFilter(int index) {
     std::unique_ptr<exports::TrpCustomExportFilter> filter;
     switch (index) {
+    case 0:
+        filter = std::make_unique<exports::TrpBMPExport>();
+        break;
+    case 1:
+        filter = std::make_unique<exports::TrpJPEGExport>();
+        break;
+    case 2:
+        filter = std::make_unique<exports::TrpTIFFExport>();
+        break;
+    case 3:
+        filter = std::make_unique<exports::TrpGIFExport>();
+        break;
     case 11:
         filter = CreatePDF();
         break;

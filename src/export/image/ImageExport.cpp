@@ -1,0 +1,429 @@
+#include "export/image/ImageExport.h"
+
+#include "export/Jpeg.h"
+#include "export/image/GifEncoder.h"
+#include "export/image/ImageExportDialog.h"
+#include "export/image/ImagePalette.h"
+#include "export/image/TiffWriter.h"
+#include "report/EngineTexts.h"
+#include "report/PageList.h"
+#include "report/PreviewPages.h"
+#include "report/Report.h"
+#include "report/ViewPainter.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QPainter>
+#include <QSaveFile>
+#include <QTemporaryFile>
+#include <climits>
+#include <cmath>
+
+namespace exports {
+
+using namespace report;
+
+namespace {
+
+const char* const kTexts = R"(=== Picture exports
+8600=Экспорт в рисунок
+8601= Опции
+8602=Качество JPEG
+8603=Разрешение (dpi)
+8604=Раздельные файлы
+8605=Обрезать страницу
+8606=Монохромный
+BMPexport=Рисунок BMP
+BMPexportFilter=Рисунок BMP (*.bmp)|*.bmp
+JPEGexport=Рисунок JPEG
+JPEGexportFilter=Рисунок JPEG (*.jpg)|*.jpg
+TIFFexport=Рисунок TIFF
+TIFFexportFilter=Рисунок TIFF (*.tif)|*.tif
+GIFexport=Рисунок Gif
+GifexportFilter=Рисунок Gif (*.gif)|*.gif
+exPageRange=Страницы
+exAllPages=Все
+exCurrentPage=Текущая
+exPageNumbers=Номера:
+exPageNumbersHint=Введите номера и/или диапазоны страниц, разделенные запятыми. Например, 1,3,5-12
+exCannotWrite=Не удалось записать файл %1: %2
+exWriteFailed=Ошибка записи: %1
+exNoPages=Нет подготовленных страниц
+exNotInteger=%1: «%2» — не целое число
+exOutOfRange=%1: допустимы значения от %2 до %3
+exBadResolution=Разрешение %1 dpi недопустимо: нужно целое число больше нуля
+exPictureTooLarge=Рисунок %1 × %2 точек при разрешении %3 dpi слишком велик: ширина и высота не больше %4 точек
+exPictureNoMemory=Не хватает памяти для рисунка %1 × %2 точек
+exImageHelp=Страницы: все, текущая или перечисленные номера и диапазоны.\nРаздельные файлы: каждая страница в своем файле (имя.1, имя.2, ...); иначе все страницы одним рисунком.\nКачество JPEG: от 1 (наименьший файл) до 100 (наилучшее качество).\nРазрешение: точек на дюйм; 96 — как на экране.\nОбрезать страницу: только область, занятая объектами.\nМонохромный: черно-белый рисунок, 1 бит на точку.
+)";
+
+int R(long double v) {
+    return int(std::llround(v));
+}
+
+// Windows filter text "description|pattern|..." as the descriptions Qt's dialog shows.
+QString QtFilter(const QString& windowsFilter) {
+    const QStringList parts = windowsFilter.split(QLatin1Char('|'));
+    QStringList out;
+    for (int i = 0; i + 1 < parts.size(); i += 2)
+        out << (parts[i].contains(QLatin1Char('(')) ? parts[i] : parts[i] + " (" + parts[i + 1] + ")");
+    return out.join(QStringLiteral(";;"));
+}
+
+[[noreturn]] void Fail(const QString& key, const QStringList& args = {}) {
+    QString text = rpGet(key);
+    for (const QString& a : args)
+        text = text.arg(a);
+    throw TrpReportError(text);
+}
+
+const TrpComponent* PageOf(const TrpComponent* object) {
+    while (object && !object->IsPage())
+        object = object->Parent();
+    return object;
+}
+
+int DotsPerMeter(int dpi) {
+    return R(dpi / 0.0254L);
+}
+
+} // namespace
+
+void AddImageExportTexts() {
+    static const bool added = [] {
+        TrpResources::Instance().AddStrings(QString::fromUtf8(kTexts));
+        return true;
+    }();
+    (void)added;
+}
+
+// ---- the common part ----
+
+TrpCustomImageExport::TrpCustomImageExport(bool subordinate, const char* filterTextKey,
+                                           const QString& defaultExt)
+    : TrpCustomExportFilter(subordinate), FDefaultExt(defaultExt) {
+    AddImageExportTexts();
+    FFilterText = rpGet(QString::fromLatin1(filterTextKey));
+}
+
+TrpCustomImageExport::~TrpCustomImageExport() = default;
+
+QString TrpCustomImageExport::PictureFileName(const QString& suffix) const {
+    QString name = FileName();
+    const qsizetype slash = std::max(name.lastIndexOf(QLatin1Char('/')), name.lastIndexOf(QLatin1Char('\\')));
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    if (dot > slash)
+        name.truncate(dot);
+    return name + suffix + FDefaultExt;
+}
+
+QString TrpCustomImageExport::TemporaryTarget() const {
+    QTemporaryFile file(QDir::tempPath() + QStringLiteral("/tarifon-XXXXXX") + FDefaultExt);
+    file.setAutoRemove(false);
+    if (!file.open())
+        return {};
+    return file.fileName();
+}
+
+QString TrpCustomImageExport::SaveDialog(const QString& initialName) {
+    if (OnSaveDialog)
+        return OnSaveDialog(initialName);
+    QFileDialog dialog(QApplication::activeWindow(), QString(),
+                       DefaultPath().isEmpty() ? initialName : QDir(DefaultPath()).filePath(initialName),
+                       QtFilter(FFilterText));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(FDefaultExt.mid(1));
+    if (QGuiApplication::platformName() == u"offscreen")
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().front();
+}
+
+TModalResult TrpCustomImageExport::ShowModal() {
+    TrpIMGExportDialog dialog(*this);
+    if (dialog.exec() != QDialog::Accepted)
+        return mrCancel;
+    dialog.Store(*this);
+    if (Stream())
+        return mrOk;
+    if (Subordinate()) {
+        SetFileName(TemporaryTarget());
+        return FileName().isEmpty() ? mrCancel : mrOk;
+    }
+    QString initial = FileName();
+    if (initial.isEmpty()) {
+        const QString name = Report() ? Report()->ReportOptions.Name : QString();
+        initial = (name.isEmpty() ? QStringLiteral("report") : name) + FDefaultExt;
+    }
+    const QString chosen = SaveDialog(initial);
+    if (chosen.isEmpty())
+        return mrCancel;
+    SetFileName(chosen);
+    return mrOk;
+}
+
+bool TrpCustomImageExport::Start() {
+    if (FileName().isEmpty() && !Stream())
+        return false;
+    if (FOutputDpi < 1)
+        Fail(QStringLiteral("exBadResolution"), {QString::number(FOutputDpi)});
+    if (!Stream())
+        SetFileName(TargetFileName());
+    // An attachment, or a caller's stream, takes one picture.
+    FOnePicture = !FFilePerPage || Subordinate() || Stream();
+    // Report units are 1/96 inch, the resolution of the screen the preview draws on.
+    FScale = FOutputDpi / 96.0L;
+    FPageCount = 0;
+    FOffset = 0;
+    FFirstPage = true;
+    FPainter.reset();
+    FBitmap = QImage();
+    return true;
+}
+
+QSize TrpCustomImageExport::TallPictureSize(const TrpReportPage& first) const {
+    const QSize own(R(first.Width() * FScale), R(first.Height() * FScale));
+    if (!Report())
+        return own;
+    TrpPreviewPages& pages = Report()->PreviewPages();
+    const int count = pages.Count();
+    const std::vector<int> selected = ParsePageNumbers(PageNumbers(), count);
+    const bool all = QString(PageNumbers()).remove(QLatin1Char(' ')).isEmpty();
+    int width = own.width();
+    qint64 height = 0;
+    for (int i = 0; i < count && height < MaxPictureSide; ++i) {
+        if (!all && !PageSelected(selected, i + 1))
+            continue;
+        const QSize size = pages.PageSize(i);
+        width = std::max(width, R(size.width() * FScale));
+        height += R(size.height() * FScale);
+    }
+    // Pages below the limit are left out of the picture.
+    return QSize(width, int(std::clamp<qint64>(height, own.height(), MaxPictureSide)));
+}
+
+void TrpCustomImageExport::NewBitmap(QSize size) {
+    FPainter.reset();
+    FBitmap = QImage();
+    if (size.width() > MaxPictureSide || size.height() > MaxPictureSide)
+        Fail(QStringLiteral("exPictureTooLarge"),
+             {QString::number(size.width()), QString::number(size.height()), QString::number(FOutputDpi),
+              QString::number(MaxPictureSide)});
+    size = size.expandedTo(QSize(1, 1));
+    FBitmap = QImage(size, QImage::Format_RGB32);
+    if (FBitmap.isNull())
+        Fail(QStringLiteral("exPictureNoMemory"),
+             {QString::number(size.width()), QString::number(size.height())});
+    FBitmap.fill(Qt::white);
+    FBitmap.setDotsPerMeterX(DotsPerMeter(FOutputDpi));
+    FBitmap.setDotsPerMeterY(DotsPerMeter(FOutputDpi));
+    FPainter = std::make_unique<QPainter>(&FBitmap);
+    FCoveredLeft = FCoveredTop = INT_MAX;
+    FCoveredRight = FCoveredBottom = 0;
+}
+
+void TrpCustomImageExport::StartPage(TrpReportPage* page, int /*index*/) {
+    if (!page)
+        return;
+    ++FPageCount;
+    if (!FOnePicture)
+        NewBitmap(QSize(R(page->Width() * FScale), R(page->Height() * FScale)));
+    else if (FFirstPage) {
+        FFirstPage = false;
+        NewBitmap(TallPictureSize(*page));
+    }
+}
+
+void TrpCustomImageExport::ExportObject(TrpComponent* object) {
+    auto* view = dynamic_cast<TrpView*>(object);
+    // Only what would be printed, whatever ExportNotPrintable says.
+    if (!view || !FPainter || !view->Visible() || !view->Printable())
+        return;
+    TrpDrawParams p;
+    p.ScaleX = p.ScaleY = FScale;
+    if (const TrpComponent* page = PageOf(view)) {
+        p.OffsetX = page->Left() * FScale;
+        p.OffsetY = page->Top() * FScale;
+    }
+    p.OffsetY += FOffset;
+    // The page background spans the printable area; cropping is to what the page shows.
+    if (view->Name() != u"_pagebackground") {
+        FCoveredLeft = std::min(FCoveredLeft, R(p.OffsetX + FScale * view->AbsLeft()));
+        FCoveredTop = std::min(FCoveredTop, R(p.OffsetY + FScale * view->AbsTop()));
+        FCoveredRight =
+            std::max(FCoveredRight, R(p.OffsetX + FScale * (view->AbsLeft() + view->Width())) + 1);
+        FCoveredBottom =
+            std::max(FCoveredBottom, R(p.OffsetY + FScale * (view->AbsTop() + view->Height())) + 1);
+    }
+    DrawView(*FPainter, FText, *view, p);
+}
+
+void TrpCustomImageExport::FinishPage(TrpReportPage* page, int /*index*/) {
+    if (!page || FBitmap.isNull())
+        return;
+    if (!FOnePicture)
+        SavePicture();
+    else
+        FOffset += R(page->Height() * FScale);
+}
+
+void TrpCustomImageExport::Finish() {
+    const bool drawn = !FBitmap.isNull();
+    if (FOnePicture && drawn)
+        SavePicture();
+    FPainter.reset();
+    FBitmap = QImage();
+    if (FPageCount == 0) // the page list named no page of the report: no file, and say so
+        Fail(QStringLiteral("exNoPages"));
+}
+
+void TrpCustomImageExport::SavePicture() {
+    FPainter.reset();
+    QImage picture = std::move(FBitmap);
+    FBitmap = QImage();
+    // Each step makes a new picture, which may not fit in memory.
+    auto replace = [&picture](const QSize& size, auto&& make) {
+        picture = make();
+        if (picture.isNull())
+            Fail(QStringLiteral("exPictureNoMemory"),
+                 {QString::number(size.width()), QString::number(size.height())});
+    };
+    // A single picture ends below the last page drawn.
+    if (FOnePicture && FOffset > 0 && FOffset < picture.height()) {
+        const QRect drawn(0, 0, picture.width(), FOffset);
+        replace(drawn.size(), [&] { return picture.copy(drawn); });
+    }
+    if (FCropImages && FCoveredRight > FCoveredLeft && FCoveredBottom > FCoveredTop) {
+        const QRect covered =
+            QRect(FCoveredLeft, FCoveredTop, FCoveredRight - FCoveredLeft, FCoveredBottom - FCoveredTop) &
+            picture.rect();
+        if (!covered.isEmpty())
+            replace(covered.size(), [&] { return picture.copy(covered); });
+    }
+    if (FMonochrome)
+        replace(picture.size(), [&] { return ToMonochrome(picture); });
+    picture.setDotsPerMeterX(DotsPerMeter(FOutputDpi));
+    picture.setDotsPerMeterY(DotsPerMeter(FOutputDpi));
+
+    if (QIODevice* stream = Stream()) {
+        WritePicture(*stream, picture);
+        return;
+    }
+    // Written beside the target and put in its place only when complete, so that a failed
+    // export never leaves a half-written file (nor destroys the file it would replace).
+    const QString name = PictureFileName(FOnePicture ? QString() : QStringLiteral(".%1").arg(FPageCount));
+    QSaveFile file(name);
+    if (!file.open(QIODevice::WriteOnly))
+        Fail(QStringLiteral("exCannotWrite"), {name, file.errorString()});
+    try {
+        WritePicture(file, picture);
+    } catch (const TrpReportError& e) {
+        file.cancelWriting();
+        Fail(QStringLiteral("exCannotWrite"), {name, e.Message()});
+    }
+    if (!file.commit())
+        Fail(QStringLiteral("exCannotWrite"), {name, file.errorString()});
+}
+
+// ---- the formats ----
+
+namespace {
+
+void WriteAll(QIODevice& out, const QByteArray& data) {
+    if (out.write(data) != data.size())
+        Fail(QStringLiteral("exWriteFailed"), {out.errorString()});
+}
+
+} // namespace
+
+TrpBMPExport::TrpBMPExport(bool subordinate)
+    : TrpCustomImageExport(subordinate, "BMPexportFilter", QStringLiteral(".bmp")) {}
+
+QString TrpBMPExport::FilterDescription() const {
+    return rpGet(QStringLiteral("BMPexport"));
+}
+
+void TrpBMPExport::WritePicture(QIODevice& out, const QImage& picture) {
+    if (!picture.save(&out, "BMP"))
+        Fail(QStringLiteral("exWriteFailed"), {out.errorString()});
+}
+
+TrpJPEGExport::TrpJPEGExport(bool subordinate)
+    : TrpCustomImageExport(subordinate, "JPEGexportFilter", QStringLiteral(".jpg")) {}
+
+QString TrpJPEGExport::FilterDescription() const {
+    return rpGet(QStringLiteral("JPEGexport"));
+}
+
+void TrpJPEGExport::WritePicture(QIODevice& out, const QImage& picture) {
+    WriteAll(out, EncodeJpeg(picture, JPEGQuality() & 0xFF, OutputDpi()));
+}
+
+TrpTIFFExport::TrpTIFFExport(bool subordinate)
+    : TrpCustomImageExport(subordinate, "TIFFexportFilter", QStringLiteral(".tif")) {}
+
+QString TrpTIFFExport::FilterDescription() const {
+    return rpGet(QStringLiteral("TIFFexport"));
+}
+
+void TrpTIFFExport::WritePicture(QIODevice& out, const QImage& picture) {
+    WriteTiff(out, picture, OutputDpi());
+}
+
+TrpGIFExport::TrpGIFExport(bool subordinate)
+    : TrpCustomImageExport(subordinate, "GifexportFilter", QStringLiteral(".gif")) {}
+
+QString TrpGIFExport::FilterDescription() const {
+    return rpGet(QStringLiteral("GIFexport"));
+}
+
+void TrpGIFExport::WritePicture(QIODevice& out, const QImage& picture) {
+    WriteGif(out, picture);
+}
+
+// ---- without a dialog ----
+
+std::unique_ptr<TrpCustomImageExport> CreateImageExport(TrpImageFormat format, bool subordinate) {
+    switch (format) {
+    case TrpImageFormat::BMP:
+        return std::make_unique<TrpBMPExport>(subordinate);
+    case TrpImageFormat::JPEG:
+        return std::make_unique<TrpJPEGExport>(subordinate);
+    case TrpImageFormat::TIFF:
+        return std::make_unique<TrpTIFFExport>(subordinate);
+    case TrpImageFormat::GIF:
+        return std::make_unique<TrpGIFExport>(subordinate);
+    }
+    return nullptr;
+}
+
+QString ExportReportToPictures(TrpReport& report, TrpImageFormat format, const QString& fileName) {
+    if (report.PreviewPages().Count() == 0)
+        return rpGet(QStringLiteral("exNoPages"));
+    std::unique_ptr<TrpCustomImageExport> filter = CreateImageExport(format);
+    filter->SetShowDialog(false);
+    filter->SetShowProgress(false);
+    filter->SetFileName(fileName);
+    // The loop reports errors through the report; collect the message instead of showing it.
+    const TrpSilentMode mode = report.EngineOptions.NewSilentMode;
+    report.EngineOptions.NewSilentMode = simReThrow;
+    QString error;
+    try {
+        if (!ExportTo(report, filter.get()))
+            error = QStringLiteral("Экспорт не выполнен");
+    } catch (const TrpReportError& e) {
+        // The loop's message starts with the engine's error heading; the caller adds its own.
+        error = e.Message();
+        const QString heading = rpGet(QStringLiteral("clErrors")) + QStringLiteral("\r\n");
+        if (error.startsWith(heading))
+            error = error.mid(heading.size());
+    } catch (const std::exception& e) {
+        error = QString::fromUtf8(e.what());
+    }
+    report.EngineOptions.NewSilentMode = mode;
+    return error;
+}
+
+} // namespace exports

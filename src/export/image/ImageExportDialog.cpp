@@ -1,0 +1,163 @@
+#include "export/image/ImageExportDialog.h"
+
+#include "export/image/ImageExport.h"
+#include "report/EngineTexts.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpressionValidator>
+#include <QScreen>
+
+namespace exports {
+
+using report::rpGet;
+
+namespace {
+
+// The field's text as a whole number (numbers in dialogs are typed without separators).
+bool ParseInteger(const QLineEdit* field, int& value) {
+    bool ok = false;
+    value = field->text().trimmed().toInt(&ok);
+    return ok;
+}
+
+} // namespace
+
+TrpIMGExportDialog::TrpIMGExportDialog(const TrpCustomImageExport& filter, QWidget* parent)
+    : QDialog(parent) {
+    AddImageExportTexts();
+    setWindowTitle(rpGet(8600));
+    setFixedSize(278, 277);
+
+    GroupPageRange = new QGroupBox(rpGet(QStringLiteral("exPageRange")), this);
+    GroupPageRange->setGeometry(4, 4, 270, 137);
+    AllRB = new QRadioButton(rpGet(QStringLiteral("exAllPages")), GroupPageRange);
+    AllRB->setGeometry(12, 20, 153, 17);
+    AllRB->setChecked(true);
+    CurPageRB = new QRadioButton(rpGet(QStringLiteral("exCurrentPage")), GroupPageRange);
+    CurPageRB->setGeometry(12, 40, 153, 17);
+    PageNumbersRB = new QRadioButton(rpGet(QStringLiteral("exPageNumbers")), GroupPageRange);
+    PageNumbersRB->setGeometry(12, 60, 77, 17);
+    PageNumbersE = new QLineEdit(GroupPageRange);
+    PageNumbersE->setGeometry(92, 58, 165, 21);
+    // Digits, commas, dashes; typing checks the radio button.
+    PageNumbersE->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9,\\-]*")), PageNumbersE));
+    connect(PageNumbersE, &QLineEdit::textEdited, this, [this] { PageNumbersRB->setChecked(true); });
+    DescrL = new QLabel(rpGet(QStringLiteral("exPageNumbersHint")), GroupPageRange);
+    DescrL->setGeometry(12, 82, 245, 29);
+    DescrL->setWordWrap(true);
+    SeparateCB = new QCheckBox(rpGet(8604), GroupPageRange);
+    SeparateCB->setGeometry(12, 114, 245, 17);
+    // An attachment is one picture.
+    SeparateCB->setChecked(filter.FilePerPage() && !filter.Subordinate());
+    SeparateCB->setVisible(!filter.Subordinate());
+
+    GroupBox1 = new QGroupBox(rpGet(8601), this);
+    GroupBox1->setGeometry(4, 145, 270, 93);
+    Label2 = new QLabel(rpGet(8602), GroupBox1);
+    Label2->setGeometry(12, 22, 130, 17);
+    Quality = new QLineEdit(QString::number(filter.JPEGQuality()), GroupBox1);
+    Quality->setGeometry(150, 20, 107, 21);
+    Label1 = new QLabel(rpGet(8603), GroupBox1);
+    Label1->setGeometry(12, 48, 130, 17);
+    Resolution = new QLineEdit(QString::number(filter.OutputDpi()), GroupBox1);
+    Resolution->setGeometry(150, 46, 107, 21);
+    Label2->setBuddy(Quality);
+    Label1->setBuddy(Resolution);
+    Label2->setEnabled(filter.HasQuality());
+    Quality->setEnabled(filter.HasQuality());
+    CropPage = new QCheckBox(rpGet(8605), GroupBox1);
+    CropPage->setGeometry(12, 70, 125, 17);
+    CropPage->setChecked(filter.CropImages());
+    Mono = new QCheckBox(rpGet(8606), GroupBox1);
+    Mono->setGeometry(140, 70, 125, 17);
+    Mono->setChecked(filter.Monochrome() && filter.AllowsMonochrome());
+    Mono->setEnabled(filter.AllowsMonochrome());
+
+    OkB = new QPushButton(rpGet(1), this);
+    OkB->setGeometry(116, 246, 75, 25);
+    OkB->setDefault(true);
+    CancelB = new QPushButton(rpGet(2), this);
+    CancelB->setGeometry(197, 246, 75, 25);
+    connect(OkB, &QPushButton::clicked, this, &QDialog::accept);
+    connect(CancelB, &QPushButton::clicked, this, &QDialog::reject);
+
+    if (!filter.PageNumbers().isEmpty()) {
+        PageNumbersE->setText(filter.PageNumbers());
+        PageNumbersRB->setChecked(true);
+    }
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+QString TrpIMGExportDialog::Problem(QLineEdit** field) const {
+    struct Check {
+        QLineEdit* Field;
+        QLabel* Label;
+        int Min, Max;
+    };
+    const Check checks[] = {{Quality, Label2, 1, 100}, {Resolution, Label1, 1, 100000}};
+    for (const Check& c : checks) {
+        if (!c.Field->isEnabled())
+            continue;
+        if (field)
+            *field = c.Field;
+        int value = 0;
+        if (!ParseInteger(c.Field, value))
+            return rpGet(QStringLiteral("exNotInteger")).arg(c.Label->text(), c.Field->text());
+        if (value < c.Min || value > c.Max)
+            return rpGet(QStringLiteral("exOutOfRange"))
+                .arg(c.Label->text(), QString::number(c.Min), QString::number(c.Max));
+    }
+    return {};
+}
+
+void TrpIMGExportDialog::accept() {
+    QLineEdit* field = nullptr;
+    const QString problem = Problem(&field);
+    if (problem.isEmpty()) {
+        QDialog::accept();
+        return;
+    }
+    if (OnProblem)
+        OnProblem(problem);
+    else
+        QMessageBox::warning(this, rpGet(QStringLiteral("mbError")), problem);
+    field->setFocus();
+    field->selectAll();
+}
+
+void TrpIMGExportDialog::Store(TrpCustomImageExport& filter) const {
+    filter.SetPageNumbers(QString());
+    filter.SetCurPage(CurPageRB->isChecked());
+    if (PageNumbersRB->isChecked())
+        filter.SetPageNumbers(PageNumbersE->text());
+    int value = 0;
+    if (Quality->isEnabled() && ParseInteger(Quality, value))
+        filter.SetJPEGQuality(value);
+    if (ParseInteger(Resolution, value))
+        filter.SetOutputDpi(value);
+    filter.SetFilePerPage(SeparateCB->isChecked() && !filter.Subordinate());
+    filter.SetCropImages(CropPage->isChecked());
+    filter.SetMonochrome(Mono->isChecked() && filter.AllowsMonochrome());
+}
+
+void TrpIMGExportDialog::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F1) {
+        QMessageBox::information(
+            this, windowTitle(),
+            rpGet(QStringLiteral("exImageHelp")).replace(QStringLiteral("\\n"), QStringLiteral("\n")));
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+} // namespace exports
