@@ -172,7 +172,7 @@ void WriteGif(QIODevice& out, const QImage& image) {
     QByteArray head("GIF89a");
     Put16(head, pixels.width());
     Put16(head, pixels.height());
-    head.append(char(0xE7)); // a global table of 256 colours, 8 bits of colour resolution
+    head.append(char(0xF7)); // a global table of 256 colours of 8 bits per primary
     head.append('\0');       // background colour index
     head.append('\0');       // no aspect ratio
     const QList<QRgb> table = pixels.colorTable();

@@ -17,7 +17,6 @@
 #include <QPainter>
 #include <QSaveFile>
 #include <QTemporaryFile>
-#include <climits>
 #include <cmath>
 
 namespace exports {
@@ -82,6 +81,26 @@ const TrpComponent* PageOf(const TrpComponent* object) {
     while (object && !object->IsPage())
         object = object->Parent();
     return object;
+}
+
+// The pixels a view covers: its rectangle, one pixel past the right and bottom edges, and the
+// part of its frame lines that a high resolution draws outside the edges (they are centred on
+// them; double lines lie a line's width further out).
+QRect CoveredBy(const TrpView& view, const TrpDrawParams& p) {
+    int left = R(p.OffsetX + p.ScaleX * view.AbsLeft()), top = R(p.OffsetY + p.ScaleY * view.AbsTop());
+    int right = R(p.OffsetX + p.ScaleX * (view.AbsLeft() + view.Width())) + 1;
+    int bottom = R(p.OffsetY + p.ScaleY * (view.AbsTop() + view.Height())) + 1;
+    const TrpFrame& f = view.Frame();
+    if (f.Typ != 0 && f.Color != clNone && f.Width != 0) {
+        const int fw = std::max(R(p.ScaleX * f.Width), 1);
+        const int outer = f.Style == fsDouble ? fw : 0;
+        const int before = fw / 2 + outer, after = fw - fw / 2 - 1 + outer;
+        left -= (f.Typ & ftLeft) ? before : 0;
+        top -= (f.Typ & ftTop) ? before : 0;
+        right += (f.Typ & ftRight) ? after : 0;
+        bottom += (f.Typ & ftBottom) ? after : 0;
+    }
+    return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
 }
 
 int DotsPerMeter(int dpi) {
@@ -220,8 +239,7 @@ void TrpCustomImageExport::NewBitmap(QSize size) {
     FBitmap.setDotsPerMeterX(DotsPerMeter(FOutputDpi));
     FBitmap.setDotsPerMeterY(DotsPerMeter(FOutputDpi));
     FPainter = std::make_unique<QPainter>(&FBitmap);
-    FCoveredLeft = FCoveredTop = INT_MAX;
-    FCoveredRight = FCoveredBottom = 0;
+    FCovered = QRect();
 }
 
 void TrpCustomImageExport::StartPage(TrpReportPage* page, int /*index*/) {
@@ -249,14 +267,8 @@ void TrpCustomImageExport::ExportObject(TrpComponent* object) {
     }
     p.OffsetY += FOffset;
     // The page background spans the printable area; cropping is to what the page shows.
-    if (view->Name() != u"_pagebackground") {
-        FCoveredLeft = std::min(FCoveredLeft, R(p.OffsetX + FScale * view->AbsLeft()));
-        FCoveredTop = std::min(FCoveredTop, R(p.OffsetY + FScale * view->AbsTop()));
-        FCoveredRight =
-            std::max(FCoveredRight, R(p.OffsetX + FScale * (view->AbsLeft() + view->Width())) + 1);
-        FCoveredBottom =
-            std::max(FCoveredBottom, R(p.OffsetY + FScale * (view->AbsTop() + view->Height())) + 1);
-    }
+    if (view->Name() != u"_pagebackground")
+        FCovered |= CoveredBy(*view, p);
     DrawView(*FPainter, FText, *view, p);
 }
 
@@ -295,10 +307,8 @@ void TrpCustomImageExport::SavePicture() {
         const QRect drawn(0, 0, picture.width(), FOffset);
         replace(drawn.size(), [&] { return picture.copy(drawn); });
     }
-    if (FCropImages && FCoveredRight > FCoveredLeft && FCoveredBottom > FCoveredTop) {
-        const QRect covered =
-            QRect(FCoveredLeft, FCoveredTop, FCoveredRight - FCoveredLeft, FCoveredBottom - FCoveredTop) &
-            picture.rect();
+    if (FCropImages) {
+        const QRect covered = FCovered & picture.rect();
         if (!covered.isEmpty())
             replace(covered.size(), [&] { return picture.copy(covered); });
     }

@@ -6,6 +6,7 @@
 #include "report/DrawText.h"
 
 #include <QImage>
+#include <QRect>
 #include <functional>
 #include <memory>
 
@@ -83,8 +84,7 @@ private:
     long double FScale = 1;
     int FPageCount = 0;
     int FOffset = 0; // top of the current page inside a single picture
-    // Pixels covered by the exported objects: left and top inclusive, right and bottom not.
-    int FCoveredLeft = 0, FCoveredTop = 0, FCoveredRight = 0, FCoveredBottom = 0;
+    QRect FCovered;  // pixels covered by the exported objects
     bool FFirstPage = true;
     report::TrpDrawText FText; // the filter's own layout engine, so exporting never disturbs drawing
 };

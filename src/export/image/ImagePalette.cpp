@@ -10,9 +10,10 @@ namespace exports {
 
 namespace {
 
-// Colours that stay exact however many others the picture holds: the paper, the ink and the
-// few colours of lines and fills cover nearly every pixel of a page.
-constexpr size_t ExactColours = 32;
+// How many of the most frequent colours stay exact however many others the picture holds: the
+// paper, the ink, lines and fills and the commonest shades of smoothed text edges cover nearly
+// every pixel of a page; the rare rest share the remaining entries.
+constexpr size_t ExactColours = 192;
 constexpr size_t PaletteSize = 256;
 
 struct Colour {
