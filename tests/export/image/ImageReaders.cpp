@@ -102,7 +102,7 @@ TEST_P(ImageReaders, DecodeToOurDrawing) {
     filter->SetFilePerPage(c.PerPage);
     filter->SetPageNumbers(QString::fromLatin1(c.Pages));
     filter->SetJPEGQuality(90);
-    ASSERT_TRUE(exports::ExportTo(*r, filter.get())) << r->LastErrorMessage().toStdString();
+    ASSERT_TRUE(exports::ExportTo(*r, filter.get())) << r->Errors().join('\n').toStdString();
 
     QStringList names;
     for (const auto& f : c.Files)
