@@ -239,3 +239,35 @@ TEST(SheetCommand, PdfThatRealReadersAccept) {
     EXPECT_EQ(bad.status, 1);
     EXPECT_FALSE(bad.err.isEmpty());
 }
+
+TEST(SheetCommand, PicturesAsTheExportMenuWritesThem) {
+    QTemporaryDir dir;
+    const QString png = dir.filePath("sheet.png");
+    const CliRun r = Cli({"sheet", "--owner", "legal", "--vehicle", "truck-16", "--png", png, "--bmp",
+                          dir.filePath("sheet.bmp"), "--jpeg", dir.filePath("sheet.jpg"), "--tiff",
+                          dir.filePath("sheet.tif"), "--gif", dir.filePath("sheet.gif")});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    // One file per page, the page number before the extension.
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files),
+              QStringList({"sheet.1.bmp", "sheet.1.gif", "sheet.1.jpg", "sheet.1.tif", "sheet.png"}));
+    const QImage page = QImage(png).convertToFormat(QImage::Format_RGB32);
+    for (const char* name : {"sheet.1.bmp", "sheet.1.tif"}) {
+        QProcess convert;
+        convert.start("convert", {dir.filePath(name), "ppm:-"});
+        ASSERT_TRUE(convert.waitForFinished(30000));
+        EXPECT_EQ(
+            QImage::fromData(convert.readAllStandardOutput(), "PPM").convertToFormat(QImage::Format_RGB32),
+            page)
+            << name << ": the same pixels as --png";
+    }
+    QProcess identify;
+    identify.start("identify",
+                   {"-format", "%m %wx%h\n", dir.filePath("sheet.1.jpg"), dir.filePath("sheet.1.gif")});
+    ASSERT_TRUE(identify.waitForFinished(30000));
+    EXPECT_EQ(QString::fromUtf8(identify.readAllStandardOutput()), "JPEG 794x1123\nGIF 794x1123\n");
+
+    const CliRun bad = Cli({"sheet", "--gif", "/proc/no-such-dir/sheet.gif"});
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_TRUE(bad.err.contains("/proc/no-such-dir/sheet.1.gif")) << bad.err.toStdString();
+    EXPECT_EQ(Cli({"sheet", "--tiff"}).status, 2);
+}

@@ -2,8 +2,8 @@
 // come from the page's labels, the sheet shows them, the export menu and its position.
 #include "ui/ResultCommands.h"
 #include "htmlctl/HTMLRadioGroup.h"
-#include "report/PreviewPages.h"
 #include "preview/PreviewForm.h"
+#include "report/PreviewPages.h"
 #include "sheet/commands/SheetCommands.h"
 #include "ui/OSAGO_Calc.h"
 
@@ -187,8 +187,30 @@ TEST_F(Commands, PdfItemExportsTheCurrentSheet) {
     EXPECT_TRUE(file.read(5).startsWith("%PDF"));
     EXPECT_TRUE(shown.empty()) << "an export shows no preview";
     // A disabled target does nothing even when triggered.
-    commands->BtnPrintClick(commands->pmExport()->actions()[0]);
+    for (QAction* item : commands->pmExport()->actions())
+        if (!item->isEnabled())
+            commands->BtnPrintClick(item);
     EXPECT_TRUE(shown.empty());
+}
+
+TEST_F(Commands, PictureItemsExportTheCurrentSheet) {
+    QTemporaryDir dir;
+    w.pResultEnterPage();
+    const char* extensions[] = {"bmp", "jpg", "tif", "gif"};
+    const QByteArray magic[] = {"BM", "\xFF\xD8\xFF", QByteArray("II*\0", 4), "GIF89a"};
+    for (int i = 0; i < 4; ++i) {
+        exports::TrpCustomExportFilter* filter = commands->Filter(i);
+        ASSERT_NE(filter, nullptr);
+        EXPECT_EQ(filter->FileName(), QStringLiteral("OSAGO"));
+        filter->SetShowDialog(false);
+        filter->SetFileName(dir.filePath(QStringLiteral("OSAGO")));
+        commands->pmExport()->actions()[i]->trigger();
+        // One picture per page, named after the page.
+        QFile picture(dir.filePath(QStringLiteral("OSAGO.1.") + extensions[i]));
+        ASSERT_TRUE(picture.open(QIODevice::ReadOnly)) << extensions[i];
+        EXPECT_TRUE(picture.read(magic[i].size()) == magic[i]) << extensions[i];
+    }
+    EXPECT_TRUE(shown.empty()) << "an export shows no preview";
 }
 
 TEST_F(Commands, PrintButtonOpensTheModalMaximisedPreviewWithTheThirteenTargets) {
@@ -218,7 +240,9 @@ TEST_F(Commands, PrintButtonOpensTheModalMaximisedPreviewWithTheThirteenTargets)
     EXPECT_TRUE(maximised);
     EXPECT_TRUE(modal);
     ASSERT_EQ(entries.size(), 13);
-    EXPECT_EQ(entries[0], QStringLiteral("Рисунок BMP... (off)"));
+    const char* pictures[] = {"Рисунок BMP...", "Рисунок JPEG...", "Рисунок TIFF...", "Рисунок Gif..."};
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(entries[i], QString::fromUtf8(pictures[i]));
     EXPECT_TRUE(entries[11].startsWith(QStringLiteral("Документ PDF...")));
     EXPECT_EQ(entries[11].endsWith(QStringLiteral("(off)")), commands->Filter(11) == nullptr);
     EXPECT_EQ(entries[12], QStringLiteral("E-mail... (off)"));
