@@ -1,0 +1,207 @@
+// The picture exports: each format for the calculation sheet and for 100 pages at 96 dpi, and
+// our GIF encoder and TIFF writer side by side with ImageMagick writing the same bitmap (the
+// sheet drawn at 96 and at 300 dpi). ImageMagick runs as `convert` on a PPM of the bitmap; its
+// writing time is that run less a run that only reads the PPM. After the runs the ratios of
+// time and file size (ours / ImageMagick's) are printed.
+#include "export/image/ImageExport.h"
+#include "export/image/GifEncoder.h"
+#include "export/image/TiffWriter.h"
+#include "platform/FontSetup.h"
+#include "report/PreviewPages.h"
+#include "report/ViewPainter.h"
+#include "sheet/SheetTemplate.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <map>
+
+using namespace report;
+using exports::TrpImageFormat;
+
+namespace {
+
+TrpReport& Sheet() {
+    static std::unique_ptr<TrpReport> report = [] {
+        auto r = sheet::CreateSheetReport();
+        sheet::SheetTexts t;
+        t.TB = "2 025", t.KT = "2,0", t.KBM = "1,0", t.KO = "1,5", t.KN = "1,0";
+        t.Formula = "Т = ТБ*КТ*КБМ*КО*КН";
+        t.Premium = "6 075 рублей";
+        sheet::PrepareSheet(*r, t);
+        return r;
+    }();
+    return *report;
+}
+
+// The prepared page as the export loop hands it over: moved to its margins.
+TrpReportPage& PaperPage() {
+    static std::unique_ptr<TrpReportPage> page = [] {
+        TrpReportPage* prepared = Sheet().PreviewPages().Page(0);
+        auto copy = std::make_unique<TrpReportPage>();
+        copy->Assign(*prepared);
+        copy->SetReport(&Sheet());
+        for (const auto& child : prepared->Objects())
+            copy->Add(child->Clone());
+        copy->SetLeft(copy->LeftMargin() * fr01cm);
+        copy->SetTop(copy->TopMargin() * fr01cm);
+        return copy;
+    }();
+    return *page;
+}
+
+std::map<std::string, double> sizes;
+
+// The filter run page by page as the export loop runs it, one file per page.
+void Export(benchmark::State& state, TrpImageFormat format, int pages) {
+    TrpReportPage& page = PaperPage();
+    QTemporaryDir dir;
+    qint64 bytes = 0;
+    for (auto _ : state) {
+        auto filter = exports::CreateImageExport(format, false);
+        filter->SetFileName(dir.filePath(QStringLiteral("OSAGO")));
+        filter->Start();
+        for (int i = 0; i < pages; ++i) {
+            filter->StartPage(&page, i);
+            for (const auto& object : page.Objects())
+                filter->ExportObject(object.get());
+            filter->FinishPage(&page, i);
+        }
+        filter->Finish();
+        state.PauseTiming();
+        bytes = 0;
+        for (const QFileInfo& f : QDir(dir.path()).entryInfoList(QDir::Files)) {
+            bytes += f.size();
+            QFile::remove(f.filePath());
+        }
+        state.ResumeTiming();
+    }
+    state.counters["bytes"] = double(bytes);
+}
+
+#define FORMAT_BENCH(Name, Format)                                                                           \
+    BENCHMARK_CAPTURE(Export, Name##Sheet, Format, 1)->Unit(benchmark::kMillisecond);                        \
+    BENCHMARK_CAPTURE(Export, Name##Pages100, Format, 100)->Unit(benchmark::kMillisecond)->Iterations(1);
+FORMAT_BENCH(Bmp, TrpImageFormat::BMP)
+FORMAT_BENCH(Jpeg, TrpImageFormat::JPEG)
+FORMAT_BENCH(Tiff, TrpImageFormat::TIFF)
+FORMAT_BENCH(Gif, TrpImageFormat::GIF)
+
+// ---- our writers and ImageMagick on the same bitmap ----
+
+const QImage& Bitmap(int dpi) {
+    static std::map<int, QImage> bitmaps;
+    QImage& b = bitmaps[dpi];
+    if (b.isNull())
+        b = RenderPreparedPage(Sheet(), 0, dpi / 96.0L);
+    return b;
+}
+
+// The bitmap as a PPM file for ImageMagick to read.
+QString Ppm(const QTemporaryDir& dir, int dpi) {
+    const QString file = dir.filePath(QStringLiteral("sheet%1.ppm").arg(dpi));
+    if (!QFileInfo::exists(file))
+        Bitmap(dpi).convertToFormat(QImage::Format_RGB888).save(file, "PPM");
+    return file;
+}
+
+QTemporaryDir& Scratch() {
+    static QTemporaryDir dir;
+    return dir;
+}
+
+void Ours(benchmark::State& state, const char* key, bool gif, int dpi) {
+    const QImage& bitmap = Bitmap(dpi);
+    qint64 bytes = 0;
+    for (auto _ : state) {
+        QBuffer out;
+        out.open(QIODevice::WriteOnly);
+        if (gif)
+            exports::WriteGif(out, bitmap);
+        else
+            exports::WriteTiff(out, bitmap, dpi);
+        bytes = out.size();
+    }
+    state.counters["bytes"] = double(bytes);
+    sizes[key] = double(bytes);
+}
+
+// `convert` writing the format (or, with an empty format, only reading the picture).
+void Magick(benchmark::State& state, const char* key, const char* format, int dpi) {
+    const QString in = Ppm(Scratch(), dpi);
+    const QString out = Scratch().filePath(QStringLiteral("magick.") + QString::fromLatin1(format));
+    const QStringList args = *format ? QStringList{in, out} : QStringList{in, QStringLiteral("null:")};
+    for (auto _ : state) {
+        QProcess p;
+        p.start(QStringLiteral("convert"), args);
+        if (!p.waitForFinished(60000) || p.exitCode() != 0) {
+            state.SkipWithError("convert failed; run scripts/install-deps");
+            break;
+        }
+    }
+    if (*format)
+        sizes[key] = double(QFileInfo(out).size());
+}
+
+BENCHMARK_CAPTURE(Ours, Gif96, "Ours/Gif96", true, 96)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Magick, Gif96, "Magick/Gif96", "gif", 96)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Ours, Tiff96, "Ours/Tiff96", false, 96)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Magick, Tiff96, "Magick/Tiff96", "tif", 96)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Magick, Read96, "Magick/Read96", "", 96)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Ours, Gif300, "Ours/Gif300", true, 300)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Magick, Gif300, "Magick/Gif300", "gif", 300)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Ours, Tiff300, "Ours/Tiff300", false, 300)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Magick, Tiff300, "Magick/Tiff300", "tif", 300)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Magick, Read300, "Magick/Read300", "", 300)->Unit(benchmark::kMillisecond);
+
+// Keeps the real time of every run, to print the ratios at the end.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const Run& r : runs)
+            Times[r.benchmark_name()] = r.GetAdjustedRealTime();
+        ConsoleReporter::ReportRuns(runs);
+    }
+    std::map<std::string, double> Times;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+    QApplication app(argc, argv);
+    platform::InstallApplicationFonts();
+    benchmark::Initialize(&argc, argv);
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    auto find = [](const std::map<std::string, double>& m, const std::string& prefix) {
+        for (const auto& [name, v] : m)
+            if (name.rfind(prefix, 0) == 0)
+                return v;
+        return 0.0;
+    };
+    const struct {
+        const char *What, *Key, *Read;
+    } pairs[] = {{"GIF, sheet at 96 dpi", "Gif96", "Read96"},
+                 {"TIFF, sheet at 96 dpi", "Tiff96", "Read96"},
+                 {"GIF, sheet at 300 dpi", "Gif300", "Read300"},
+                 {"TIFF, sheet at 300 dpi", "Tiff300", "Read300"}};
+    for (const auto& p : pairs) {
+        const std::string ours = std::string("Ours/") + p.Key, magick = std::string("Magick/") + p.Key;
+        const double to = find(reporter.Times, ours);
+        const double tm =
+            find(reporter.Times, magick) - find(reporter.Times, std::string("Magick/") + p.Read);
+        const double so = find(sizes, ours), sm = find(sizes, magick);
+        if (to > 0 && tm > 0 && sm > 0)
+            std::printf("%s: ours/ImageMagick writing time %.3f, size %.3f (%.0f vs %.0f bytes)\n", p.What,
+                        to / tm, so / sm, so, sm);
+    }
+    benchmark::Shutdown();
+    return 0;
+}
