@@ -34,6 +34,10 @@ TrpIMGExportDialog::TrpIMGExportDialog(const TrpCustomImageExport& filter, QWidg
     : QDialog(parent) {
     AddImageExportTexts();
     setWindowTitle(rpGet(8600));
+    // The geometry below is laid out for the engine dialogs' font of 11 pixels.
+    QFont dialogFont(QStringLiteral("MS Sans Serif"));
+    dialogFont.setPixelSize(11);
+    setFont(dialogFont);
     setFixedSize(278, 277);
 
     GroupPageRange = new QGroupBox(rpGet(QStringLiteral("exPageRange")), this);

@@ -57,7 +57,11 @@ TEST(ImageExportDialog, CaptionsAndFieldsOfEachFormat) {
                                       ? static_cast<QAbstractButton*>(widget)->text()
                                       : static_cast<QLabel*>(widget)->text();
             EXPECT_EQ(shown, QString::fromUtf8(text));
+            if (!dynamic_cast<QPushButton*>(widget)) { // push buttons ask for a margin beyond their text
+                EXPECT_LE(widget->sizeHint().width(), widget->width()) << text << ": the caption is cut";
+            }
         }
+        EXPECT_LE(d.DescrL->heightForWidth(d.DescrL->width()), d.DescrL->height()) << "the hint is cut";
         EXPECT_EQ(d.Quality->text(), QStringLiteral("90"));
         EXPECT_EQ(d.Resolution->text(), QStringLiteral("96"));
         EXPECT_TRUE(d.SeparateCB->isChecked());
