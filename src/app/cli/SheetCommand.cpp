@@ -6,6 +6,8 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QImageWriter>
+#include <QSaveFile>
+#include <algorithm>
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
@@ -26,6 +28,7 @@ constexpr int FailureStatus = 1;
 
 struct SheetOptions {
     std::string Png, Trp, Pdf;
+    std::string Pictures[PictureFormatCount]; // in the order of PictureOptions
     double Zoom = 1.0;
     std::vector<std::string> QuoteArgs;
 };
@@ -50,6 +53,11 @@ SheetOptions ParseSheetOptions(const std::vector<std::string>& args) {
         for (const auto& [option, field] : files)
             if (name == option) {
                 o.*field = value();
+                taken = true;
+            }
+        for (int k = 0; k < PictureFormatCount; ++k)
+            if (name == PictureOptions[k]) {
+                o.Pictures[k] = value();
                 taken = true;
             }
         if (taken)
@@ -150,12 +158,16 @@ int Fail(const char* command, const std::string& message, int status) {
 } // namespace
 
 std::string SheetHelp() {
-    return "Usage: tarifon-cli sheet [quote options] (--png FILE [--zoom Z] | --trp FILE | --pdf FILE)...\n"
+    return "Usage: tarifon-cli sheet [quote options] (--png FILE [--zoom Z] | --trp FILE | --pdf FILE |\n"
+           "                         --bmp FILE | --jpeg FILE | --tiff FILE | --gif FILE)...\n"
            "Prepares the calculation sheet for the case and writes it:\n"
            "  --png FILE   the page as a picture (A4 at 96 dpi for zoom 1)\n"
            "  --zoom Z     zoom factor of the picture, 0.25 to 8 (default 1)\n"
            "  --trp FILE   the prepared report, to be opened again later\n"
            "  --pdf FILE   the sheet as a PDF document\n"
+           "  --bmp, --jpeg, --tiff, --gif FILE\n"
+           "               the page as the export menu writes it: at 96 dpi, the page number before\n"
+           "               the format's extension (sheet.bmp gives sheet.1.bmp)\n"
            "The quote options are those of `tarifon-cli quote --help`.\n"
            "\n"
            "Usage: tarifon-cli open FILE.trp --png OUT.png [--zoom Z]\n"
@@ -175,8 +187,11 @@ int SheetCommand(const std::vector<std::string>& args) {
         std::fputs(SheetHelp().c_str(), stdout);
         return 0;
     }
-    if (options.Png.empty() && options.Trp.empty() && options.Pdf.empty())
-        return Fail("sheet", "nothing to write; give --png, --trp or --pdf (see --help)", UsageStatus);
+    const bool pictures = std::any_of(std::begin(options.Pictures), std::end(options.Pictures),
+                                      [](const std::string& p) { return !p.empty(); });
+    if (options.Png.empty() && options.Trp.empty() && options.Pdf.empty() && !pictures)
+        return Fail("sheet", "nothing to write; give --png, --trp, --pdf or a picture format (see --help)",
+                    UsageStatus);
 
     calc::Calculator calculator(SystemSeparators());
     for (const std::string& note : ApplyAnswers(answers, calculator))
@@ -204,7 +219,15 @@ int SheetCommand(const std::vector<std::string>& args) {
         (options.Pdf.empty() ||
          WriteOutput(
              options.Pdf, [&](const QString& path) { return SavePdf(*report, path); }, error));
-    return written ? 0 : Fail("sheet", error, FailureStatus);
+    if (!written)
+        return Fail("sheet", error, FailureStatus);
+    for (int format = 0; format < PictureFormatCount; ++format)
+        if (!options.Pictures[format].empty() &&
+            !WriteOutput(
+                PicturePageName(options.Pictures[format], format),
+                [&](const QString& path) { return SavePicture(*report, format, path); }, error))
+            return Fail("sheet", error, FailureStatus);
+    return 0;
 }
 
 int OpenCommand(const std::vector<std::string>& args) {

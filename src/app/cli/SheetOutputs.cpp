@@ -1,18 +1,25 @@
 #include "app/cli/SheetOutputs.h"
 
+#include "export/image/ImageExport.h"
+#include "export/image/ImageTexts.h"
 #include "export/pdf/PdfExport.h"
 #include "report/EngineTexts.h"
 #include "report/PreparedReportFile.h"
+
+#include <QSaveFile>
 
 namespace cli {
 
 void UseEnglishEngineTexts() {
     exports::AddPdfExportTexts(); // replaced below, not later
+    exports::AddImageExportTexts();
     // "file: reason"; the command line names the file as typed, so it keeps the reason.
     report::TrpResources::Instance().AddStrings(
         QStringLiteral("exCannotWrite=%1: %2\n"
                        "exNoPages=no prepared pages\n"
                        "exFailed=the export failed\n"
+                       "exWriteFailed=write error: %1\n"
+                       "exPictureNoMemory=not enough memory for a picture of %1 x %2 pixels\n"
                        "clErrors=the following errors were found:\n"
                        "clScrError=error in script %s: %s\n"
                        "clExprError=error in expression\n"
@@ -34,6 +41,26 @@ std::string SavePdf(report::TrpReport& report, const QString& path) {
     if (const QString named = path + QStringLiteral(": "); error.startsWith(named))
         error.remove(0, named.size());
     return error.toStdString();
+}
+
+std::string SavePicture(report::TrpReport& report, int format, const QString& path) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return file.errorString().toStdString();
+    if (const QString error = exports::ExportReportToPicture(report, exports::TrpImageFormat(format), file);
+        !error.isEmpty()) {
+        file.cancelWriting();
+        return error.toStdString();
+    }
+    return file.commit() ? std::string() : file.errorString().toStdString();
+}
+
+std::string PicturePageName(const std::string& typed, int format) {
+    const std::string ext =
+        exports::CreateImageExport(exports::TrpImageFormat(format), true)->DefaultExt().toStdString();
+    const size_t slash = typed.rfind('/'), dot = typed.rfind('.');
+    const bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash);
+    return (hasExtension ? typed.substr(0, dot) : typed) + ".1" + ext;
 }
 
 } // namespace cli

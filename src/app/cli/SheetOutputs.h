@@ -18,4 +18,13 @@ std::string SavePreparedReport(report::TrpReport& report, const QString& path);
 std::string LoadPreparedReport(report::TrpReport& report, const QString& path);
 std::string SavePdf(report::TrpReport& report, const QString& path);
 
+// The picture options, in the order of the formats the two below take.
+inline constexpr const char* PictureOptions[] = {"--bmp", "--jpeg", "--tiff", "--gif"};
+inline constexpr int PictureFormatCount = 4;
+// The sheet's page as the export menu writes it: a picture at 96 dpi.
+std::string SavePicture(report::TrpReport& report, int format, const QString& path);
+// The name the export menu gives the picture of the first page: the page number before the
+// format's extension ("sheet.bmp" gives "sheet.1.bmp"). Bytes in, bytes out.
+std::string PicturePageName(const std::string& typed, int format);
+
 } // namespace cli

@@ -1,6 +1,7 @@
 #include "export/image/GifEncoder.h"
 
 #include "export/image/ImagePalette.h"
+#include "export/image/ImageTexts.h"
 #include "report/EngineTexts.h"
 #include "report/Report.h"
 
@@ -12,18 +13,6 @@ namespace exports {
 using report::rpGet;
 
 namespace {
-
-void AddGifTexts() {
-    static const bool added = [] {
-        report::TrpResources::Instance().AddStrings(QString::fromUtf8(R"(=== GIF pictures
-exGifEmpty=Пустой рисунок нельзя записать в формате GIF
-exGifTooLarge=Рисунок %1 × %2 точек слишком велик для формата GIF: ширина и высота не больше 65535 точек
-exWriteFailed=Ошибка записи: %1
-)"));
-        return true;
-    }();
-    (void)added;
-}
 
 // LZW coding of 8-bit pixels as GIF wants it, with the string table kept in an open-addressing
 // hash: codes of 9 to 12 bits, the table cleared and the clear code sent when it is full.
@@ -158,7 +147,7 @@ void Write(QIODevice& out, const QByteArray& data) {
 } // namespace
 
 void WriteGif(QIODevice& out, const QImage& image) {
-    AddGifTexts();
+    AddImageExportTexts();
     if (image.isNull() || image.width() < 1 || image.height() < 1)
         throw report::TrpReportError(rpGet(QStringLiteral("exGifEmpty")));
     if (image.width() > GifMaxSide || image.height() > GifMaxSide)

@@ -1,11 +1,14 @@
 #include "export/image/ImageExport.h"
 
 #include "export/Jpeg.h"
+#include "export/TempFiles.h"
 #include "export/image/GifEncoder.h"
 #include "export/image/ImageExportDialog.h"
 #include "export/image/ImagePalette.h"
+#include "export/image/ImageTexts.h"
 #include "export/image/TiffWriter.h"
 #include "report/EngineTexts.h"
+#include "report/Limits.h"
 #include "report/PageList.h"
 #include "report/PreviewPages.h"
 #include "report/Report.h"
@@ -24,38 +27,6 @@ namespace exports {
 using namespace report;
 
 namespace {
-
-const char* const kTexts = R"(=== Picture exports
-8600=Экспорт в рисунок
-8601= Опции
-8602=Качество JPEG
-8603=Разрешение (dpi)
-8604=Раздельные файлы
-8605=Обрезать страницу
-8606=Монохромный
-BMPexport=Рисунок BMP
-BMPexportFilter=Рисунок BMP (*.bmp)|*.bmp
-JPEGexport=Рисунок JPEG
-JPEGexportFilter=Рисунок JPEG (*.jpg)|*.jpg
-TIFFexport=Рисунок TIFF
-TIFFexportFilter=Рисунок TIFF (*.tif)|*.tif
-GIFexport=Рисунок Gif
-GifexportFilter=Рисунок Gif (*.gif)|*.gif
-exPageRange=Страницы
-exAllPages=Все
-exCurrentPage=Текущая
-exPageNumbers=Номера:
-exPageNumbersHint=Введите номера и/или диапазоны страниц, разделенные запятыми. Например, 1,3,5-12
-exCannotWrite=Не удалось записать файл %1: %2
-exWriteFailed=Ошибка записи: %1
-exNoPages=Нет подготовленных страниц
-exNotInteger=%1: «%2» — не целое число
-exOutOfRange=%1: допустимы значения от %2 до %3
-exBadResolution=Разрешение %1 dpi недопустимо: нужно целое число больше нуля
-exPictureTooLarge=Рисунок %1 × %2 точек при разрешении %3 dpi слишком велик: ширина и высота не больше %4 точек
-exPictureNoMemory=Не хватает памяти для рисунка %1 × %2 точек
-exImageHelp=Страницы: все, текущая или перечисленные номера и диапазоны.\nРаздельные файлы: каждая страница в своем файле (имя.1, имя.2, ...); иначе все страницы одним рисунком.\nКачество JPEG: от 1 (наименьший файл) до 100 (наилучшее качество).\nРазрешение: точек на дюйм; 96 — как на экране.\nОбрезать страницу: только область, занятая объектами.\nМонохромный: черно-белый рисунок, 1 бит на точку.
-)";
 
 int R(long double v) {
     return int(std::llround(v));
@@ -83,16 +54,19 @@ const TrpComponent* PageOf(const TrpComponent* object) {
     return object;
 }
 
-// The pixels a view covers: its rectangle, one pixel past the right and bottom edges, and the
-// part of its frame lines that a high resolution draws outside the edges (they are centred on
-// them; double lines lie a line's width further out).
+// The pixels a view covers: its rectangle as drawn, one pixel past the right and bottom edges,
+// its drop shadow, and the part of its frame lines that a high resolution draws outside the
+// edges (they are centred on them; double lines lie a line's width further out).
 QRect CoveredBy(const TrpView& view, const TrpDrawParams& p) {
-    int left = R(p.OffsetX + p.ScaleX * view.AbsLeft()), top = R(p.OffsetY + p.ScaleY * view.AbsTop());
-    int right = R(p.OffsetX + p.ScaleX * (view.AbsLeft() + view.Width())) + 1;
-    int bottom = R(p.OffsetY + p.ScaleY * (view.AbsTop() + view.Height())) + 1;
+    const QRect drawn = DeviceRect(view, p);
+    int left = drawn.left(), top = drawn.top(), right = drawn.right() + 2, bottom = drawn.bottom() + 2;
     const TrpFrame& f = view.Frame();
+    if (f.DropShadow) {
+        right += R(p.ScaleX * limits::ClampFrameWidth(f.ShadowWidth));
+        bottom += R(p.ScaleY * limits::ClampFrameWidth(f.ShadowWidth));
+    }
     if (f.Typ != 0 && f.Color != clNone && f.Width != 0) {
-        const int fw = std::max(R(p.ScaleX * f.Width), 1);
+        const int fw = std::max(R(p.ScaleX * limits::ClampFrameWidth(f.Width)), 1);
         const int outer = f.Style == fsDouble ? fw : 0;
         const int before = fw / 2 + outer, after = fw - fw / 2 - 1 + outer;
         left -= (f.Typ & ftLeft) ? before : 0;
@@ -108,14 +82,6 @@ int DotsPerMeter(int dpi) {
 }
 
 } // namespace
-
-void AddImageExportTexts() {
-    static const bool added = [] {
-        TrpResources::Instance().AddStrings(QString::fromUtf8(kTexts));
-        return true;
-    }();
-    (void)added;
-}
 
 // ---- the common part ----
 
@@ -138,7 +104,7 @@ QString TrpCustomImageExport::PictureFileName(const QString& suffix) const {
 }
 
 QString TrpCustomImageExport::TemporaryTarget() const {
-    QTemporaryFile file(QDir::tempPath() + QStringLiteral("/tarifon-XXXXXX") + FDefaultExt);
+    QTemporaryFile file(ProcessTempTemplate(QDir::tempPath(), FDefaultExt));
     file.setAutoRemove(false);
     if (!file.open())
         return {};
@@ -259,13 +225,17 @@ void TrpCustomImageExport::ExportObject(TrpComponent* object) {
     // Only what would be printed, whatever ExportNotPrintable says.
     if (!view || !FPainter || !view->Visible() || !view->Printable())
         return;
+    // As the preview draws a page: edges on the grid of whole units from the paper's corner.
+    // The loop has put the page at its margins (mirrored on odd pages where the page says so).
     TrpDrawParams p;
     p.ScaleX = p.ScaleY = FScale;
+    p.UnitGrid = true;
     if (const TrpComponent* page = PageOf(view)) {
-        p.OffsetX = page->Left() * FScale;
-        p.OffsetY = page->Top() * FScale;
+        p.GridX = page->Left();
+        p.GridY = page->Top();
     }
-    p.OffsetY += FOffset;
+    p.OffsetX = p.GridX * FScale;
+    p.OffsetY = FOffset + p.GridY * FScale;
     // The page background spans the printable area; cropping is to what the page shows.
     if (view->Name() != u"_pagebackground")
         FCovered |= CoveredBy(*view, p);
@@ -409,20 +379,20 @@ std::unique_ptr<TrpCustomImageExport> CreateImageExport(TrpImageFormat format, b
     return nullptr;
 }
 
-QString ExportReportToPictures(TrpReport& report, TrpImageFormat format, const QString& fileName) {
+QString ExportReportToPicture(TrpReport& report, TrpImageFormat format, QIODevice& out) {
     if (report.PreviewPages().Count() == 0)
         return rpGet(QStringLiteral("exNoPages"));
-    std::unique_ptr<TrpCustomImageExport> filter = CreateImageExport(format);
+    std::unique_ptr<TrpCustomImageExport> filter = CreateImageExport(format, true);
     filter->SetShowDialog(false);
     filter->SetShowProgress(false);
-    filter->SetFileName(fileName);
+    filter->SetStream(&out);
     // The loop reports errors through the report; collect the message instead of showing it.
     const TrpSilentMode mode = report.EngineOptions.NewSilentMode;
     report.EngineOptions.NewSilentMode = simReThrow;
     QString error;
     try {
         if (!ExportTo(report, filter.get()))
-            error = QStringLiteral("Экспорт не выполнен");
+            error = rpGet(QStringLiteral("exFailed"));
     } catch (const TrpReportError& e) {
         // The loop's message starts with the engine's error heading; the caller adds its own.
         error = e.Message();

@@ -132,13 +132,9 @@ enum class TrpImageFormat { BMP, JPEG, TIFF, GIF };
 // The picture export of a format, with its defaults.
 std::unique_ptr<TrpCustomImageExport> CreateImageExport(TrpImageFormat format, bool subordinate = false);
 
-// Writes a prepared report as pictures without any dialog, with the calculator's settings: one
-// file per page at 96 dpi, named after fileName with the page counter before the format's
-// extension ("sheet.bmp" gives "sheet.1.bmp"). Returns "" on success, else the message to show;
-// a failed write leaves no partial file behind.
-QString ExportReportToPictures(report::TrpReport& report, TrpImageFormat format, const QString& fileName);
-
-// Adds the picture exports' texts to the engine text table (done by their constructors).
-void AddImageExportTexts();
+// Writes a prepared report as one picture of all its pages at 96 dpi to `out`, without any
+// dialog: for the one-page calculation sheet, the picture the export menu writes. Returns ""
+// on success, else the message to show.
+QString ExportReportToPicture(report::TrpReport& report, TrpImageFormat format, QIODevice& out);
 
 } // namespace exports

@@ -1,6 +1,7 @@
 #include "export/image/ImageExportDialog.h"
 
 #include "export/image/ImageExport.h"
+#include "export/image/ImageTexts.h"
 #include "report/EngineTexts.h"
 
 #include <QCheckBox>

@@ -1,5 +1,6 @@
 #include "export/image/TiffWriter.h"
 
+#include "export/image/ImageTexts.h"
 #include "report/EngineTexts.h"
 #include "report/Report.h"
 
@@ -11,17 +12,6 @@ namespace exports {
 using report::rpGet;
 
 namespace {
-
-void AddTiffTexts() {
-    static const bool added = [] {
-        report::TrpResources::Instance().AddStrings(QString::fromUtf8(R"(=== TIFF pictures
-exTiffEmpty=Пустой рисунок нельзя записать в формате TIFF
-exWriteFailed=Ошибка записи: %1
-)"));
-        return true;
-    }();
-    (void)added;
-}
 
 enum FieldType : quint16 { Ascii = 2, Short = 3, Long = 4, Rational = 5 };
 
@@ -79,7 +69,7 @@ Entry SizeEntry(quint16 tag, int v) {
 } // namespace
 
 void WriteTiff(QIODevice& out, const QImage& image, int dpi) {
-    AddTiffTexts();
+    AddImageExportTexts();
     if (image.isNull() || image.width() < 1 || image.height() < 1)
         throw report::TrpReportError(rpGet(QStringLiteral("exTiffEmpty")));
     const int w = image.width(), h = image.height();

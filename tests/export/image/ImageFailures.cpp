@@ -39,7 +39,7 @@ TEST(ImageFailures, AFullDiskKeepsTheEarlierFileAndLeavesNothingElse) {
     std::signal(SIGXFSZ, SIG_IGN);
     for (TrpImageFormat format : kFormats) {
         QTemporaryDir dir;
-        auto filter = exports::CreateImageExport(format);
+        auto filter = Filter(format, dir.filePath(QStringLiteral("OSAGO")));
         const QString target = dir.filePath(QStringLiteral("OSAGO.1") + filter->DefaultExt());
         SCOPED_TRACE(target.toStdString());
         {
@@ -47,11 +47,11 @@ TEST(ImageFailures, AFullDiskKeepsTheEarlierFileAndLeavesNothingElse) {
             ASSERT_TRUE(old.open(QIODevice::WriteOnly));
             old.write("previous contents");
         }
-        QString error;
-        WithLimit(RLIMIT_FSIZE, 4096, [&] {
-            error = exports::ExportReportToPictures(*r, format, dir.filePath(QStringLiteral("OSAGO")));
-        });
-        EXPECT_TRUE(error.startsWith(QStringLiteral("Не удалось записать файл ") + target))
+        bool exported = true;
+        WithLimit(RLIMIT_FSIZE, 4096, [&] { exported = exports::ExportTo(*r, filter.get()); });
+        EXPECT_FALSE(exported);
+        const QString error = r->Errors().join('\n');
+        EXPECT_TRUE(error.contains(QStringLiteral("Не удалось записать файл ") + target))
             << error.toStdString();
         QFile old(target);
         ASSERT_TRUE(old.open(QIODevice::ReadOnly));
@@ -59,8 +59,7 @@ TEST(ImageFailures, AFullDiskKeepsTheEarlierFileAndLeavesNothingElse) {
         EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QFileInfo(target).fileName()});
 
         // With room to write, the same export replaces it.
-        EXPECT_EQ(exports::ExportReportToPictures(*r, format, dir.filePath(QStringLiteral("OSAGO"))),
-                  QString());
+        EXPECT_TRUE(exports::ExportTo(*r, filter.get()));
         EXPECT_EQ(Identify(target).section(' ', 1), QStringLiteral("794x1123"));
     }
 }

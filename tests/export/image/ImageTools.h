@@ -153,10 +153,11 @@ inline QRect ObjectsRect(TrpReport& r, const std::vector<int>& pages, int dpi) {
             auto* v = dynamic_cast<TrpView*>(object.get());
             if (!v || !v->Printable() || !v->Visible())
                 continue;
-            left = std::min(left, R(s * (x0 + v->AbsLeft())));
-            top = std::min(top, R(s * (y0 + v->AbsTop())) + offset);
-            right = std::max(right, R(s * (x0 + v->AbsLeft() + v->Width())) + 1);
-            bottom = std::max(bottom, R(s * (y0 + v->AbsTop() + v->Height())) + offset + 1);
+            // Edges fall on whole units from the paper's corner, then scale, as drawing puts them.
+            left = std::min(left, R(s * R(x0 + v->AbsLeft())));
+            top = std::min(top, R(s * R(y0 + v->AbsTop())) + offset);
+            right = std::max(right, R(s * R(x0 + v->AbsLeft() + v->Width())) + 1);
+            bottom = std::max(bottom, R(s * R(y0 + v->AbsTop() + v->Height())) + offset + 1);
         }
         offset += R(page->Height() * s);
     }

@@ -1,0 +1,55 @@
+#include "export/image/ImageTexts.h"
+
+#include "report/EngineTexts.h"
+
+namespace exports {
+
+namespace {
+
+const char* const kTexts = R"(=== Picture exports
+8600=Экспорт в рисунок
+8601= Опции
+8602=Качество JPEG
+8603=Разрешение (dpi)
+8604=Раздельные файлы
+8605=Обрезать страницу
+8606=Монохромный
+BMPexport=Рисунок BMP
+BMPexportFilter=Рисунок BMP (*.bmp)|*.bmp
+JPEGexport=Рисунок JPEG
+JPEGexportFilter=Рисунок JPEG (*.jpg)|*.jpg
+TIFFexport=Рисунок TIFF
+TIFFexportFilter=Рисунок TIFF (*.tif)|*.tif
+GIFexport=Рисунок Gif
+GifexportFilter=Рисунок Gif (*.gif)|*.gif
+exPageRange=Страницы
+exAllPages=Все
+exCurrentPage=Текущая
+exPageNumbers=Номера:
+exPageNumbersHint=Введите номера и/или диапазоны страниц, разделенные запятыми. Например, 1,3,5-12
+exCannotWrite=Не удалось записать файл %1: %2
+exWriteFailed=Ошибка записи: %1
+exGifEmpty=Пустой рисунок нельзя записать в формате GIF
+exGifTooLarge=Рисунок %1 × %2 точек слишком велик для формата GIF: ширина и высота не больше 65535 точек
+exTiffEmpty=Пустой рисунок нельзя записать в формате TIFF
+exNoPages=Нет подготовленных страниц
+exFailed=Экспорт не выполнен
+exNotInteger=%1: «%2» — не целое число
+exOutOfRange=%1: допустимы значения от %2 до %3
+exBadResolution=Разрешение %1 dpi недопустимо: нужно целое число больше нуля
+exPictureTooLarge=Рисунок %1 × %2 точек при разрешении %3 dpi слишком велик: ширина и высота не больше %4 точек
+exPictureNoMemory=Не хватает памяти для рисунка %1 × %2 точек
+exImageHelp=Страницы: все, текущая или перечисленные номера и диапазоны.\nРаздельные файлы: каждая страница в своем файле (имя.1, имя.2, ...); иначе все страницы одним рисунком.\nКачество JPEG: от 1 (наименьший файл) до 100 (наилучшее качество).\nРазрешение: точек на дюйм; 96 — как на экране.\nОбрезать страницу: только область, занятая объектами.\nМонохромный: черно-белый рисунок, 1 бит на точку.
+)";
+
+} // namespace
+
+void AddImageExportTexts() {
+    static const bool added = [] {
+        report::TrpResources::Instance().AddStrings(QString::fromUtf8(kTexts));
+        return true;
+    }();
+    (void)added;
+}
+
+} // namespace exports
