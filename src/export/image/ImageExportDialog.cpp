@@ -35,10 +35,11 @@ TrpIMGExportDialog::TrpIMGExportDialog(const TrpCustomImageExport& filter, QWidg
     : QDialog(parent) {
     AddImageExportTexts();
     setWindowTitle(rpGet(8600));
-    // The geometry below is laid out for the engine dialogs' font of 11 pixels.
-    QFont dialogFont(QStringLiteral("MS Sans Serif"));
-    dialogFont.setPixelSize(11);
-    setFont(dialogFont);
+    // The controls stand where they were measured for the engine's 11-pixel Tahoma, as in its
+    // other dialogs, not for the desktop's font.
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPixelSize(11);
+    setFont(font);
     setFixedSize(278, 277);
 
     GroupPageRange = new QGroupBox(rpGet(QStringLiteral("exPageRange")), this);
