@@ -41,11 +41,21 @@ QString QtFilter(const QString& windowsFilter) {
     return out.join(QStringLiteral(";;"));
 }
 
+// The engine text of the key with %1, %2, ... filled in one pass, so that a file name holding
+// "%2" stays as it is.
 [[noreturn]] void Fail(const QString& key, const QStringList& args = {}) {
-    QString text = rpGet(key);
-    for (const QString& a : args)
-        text = text.arg(a);
-    throw TrpReportError(text);
+    const QString text = rpGet(key);
+    QString filled;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const int n = i + 1 < text.size() && text[i] == u'%' ? text[i + 1].digitValue() : -1;
+        if (n >= 1 && n <= args.size()) {
+            filled += args[n - 1];
+            ++i;
+        } else {
+            filled += text[i];
+        }
+    }
+    throw TrpReportError(filled);
 }
 
 const TrpComponent* PageOf(const TrpComponent* object) {

@@ -74,7 +74,9 @@ TEST(ImageFailures, MessagesInsteadOfFiles) {
         const char* File;
         const char* Message;
     } cases[] = {
-        {"UnwritableFolder", true, 96, "", "/proc/no-such-folder/OSAGO", "Не удалось записать файл"},
+        // The name is told as it is, "%2" and all.
+        {"UnwritableFolder", true, 96, "", "/proc/no-%2-folder/OSAGO",
+         "Не удалось записать файл /proc/no-%2-folder/OSAGO.1"},
         // A4 at 3000 dpi is 24813 x 35094 pixels.
         {"TooLarge", true, 3000, "", "OSAGO",
          "Рисунок 24813 × 35094 точек при разрешении 3000 dpi слишком велик"},
