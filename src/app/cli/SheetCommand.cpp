@@ -6,7 +6,6 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QImageWriter>
-#include <QSaveFile>
 #include <algorithm>
 #include <clocale>
 #include <cstdio>

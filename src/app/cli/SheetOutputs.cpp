@@ -3,10 +3,9 @@
 #include "export/image/ImageExport.h"
 #include "export/image/ImageTexts.h"
 #include "export/pdf/PdfExport.h"
+#include "platform/AtomicFile.h"
 #include "report/EngineTexts.h"
 #include "report/PreparedReportFile.h"
-
-#include <QSaveFile>
 
 namespace cli {
 
@@ -44,15 +43,12 @@ std::string SavePdf(report::TrpReport& report, const QString& path) {
 }
 
 std::string SavePicture(report::TrpReport& report, int format, const QString& path) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString().toStdString();
-    if (const QString error = exports::ExportReportToPicture(report, exports::TrpImageFormat(format), file);
-        !error.isEmpty()) {
-        file.cancelWriting();
-        return error.toStdString();
-    }
-    return file.commit() ? std::string() : file.errorString().toStdString();
+    return platform::WriteFileAtomically(path,
+                                         [&](QIODevice& device) {
+                                             return exports::ExportReportToPicture(
+                                                 report, exports::TrpImageFormat(format), device);
+                                         })
+        .toStdString();
 }
 
 std::string PicturePageName(const std::string& typed, int format) {

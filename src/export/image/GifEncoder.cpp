@@ -2,6 +2,7 @@
 
 #include "export/image/ImagePalette.h"
 #include "export/image/ImageTexts.h"
+#include "export/image/PictureOutput.h"
 #include "report/EngineTexts.h"
 #include "report/Report.h"
 
@@ -139,11 +140,6 @@ void Put16(QByteArray& b, int v) {
     b.append(char((v >> 8) & 0xFF));
 }
 
-void Write(QIODevice& out, const QByteArray& data) {
-    if (out.write(data) != data.size())
-        throw report::TrpReportError(rpGet(QStringLiteral("exWriteFailed")).arg(out.errorString()));
-}
-
 } // namespace
 
 void WriteGif(QIODevice& out, const QImage& image) {
@@ -184,12 +180,12 @@ void WriteGif(QIODevice& out, const QImage& image) {
     Put16(head, pixels.height());
     head.append('\0');    // no local table, not interlaced
     head.append(char(8)); // LZW minimum code size
-    Write(out, head);
+    WriteAll(out, head);
 
     LzwEncoder lzw;
     for (int y = 0; y < pixels.height(); ++y)
         lzw.Add(pixels.constScanLine(y), pixels.width());
-    Write(out, lzw.Finish() + ';');
+    WriteAll(out, lzw.Finish() + ';');
 }
 
 } // namespace exports

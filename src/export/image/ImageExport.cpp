@@ -6,7 +6,9 @@
 #include "export/image/ImageExportDialog.h"
 #include "export/image/ImagePalette.h"
 #include "export/image/ImageTexts.h"
+#include "export/image/PictureOutput.h"
 #include "export/image/TiffWriter.h"
+#include "platform/AtomicFile.h"
 #include "report/EngineTexts.h"
 #include "report/Limits.h"
 #include "report/PageList.h"
@@ -15,10 +17,10 @@
 #include "report/ViewPainter.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QDir>
 #include <QFileDialog>
 #include <QPainter>
-#include <QSaveFile>
 #include <QTemporaryFile>
 #include <cmath>
 
@@ -262,12 +264,12 @@ void TrpCustomImageExport::FinishPage(TrpReportPage* page, int /*index*/) {
 }
 
 void TrpCustomImageExport::Finish() {
-    const bool drawn = !FBitmap.isNull();
-    if (FOnePicture && drawn)
+    // After an error the single picture holds only the pages done so far: it is not written.
+    if (FOnePicture && !FBitmap.isNull() && !Failed())
         SavePicture();
     FPainter.reset();
     FBitmap = QImage();
-    if (FPageCount == 0) // the page list named no page of the report: no file, and say so
+    if (FPageCount == 0 && !Failed()) // the page list named no page of the report: say so
         Fail(QStringLiteral("exNoPages"));
 }
 
@@ -304,29 +306,21 @@ void TrpCustomImageExport::SavePicture() {
     // Written beside the target and put in its place only when complete, so that a failed
     // export never leaves a half-written file (nor destroys the file it would replace).
     const QString name = PictureFileName(FOnePicture ? QString() : QStringLiteral(".%1").arg(FPageCount));
-    QSaveFile file(name);
-    if (!file.open(QIODevice::WriteOnly))
-        Fail(QStringLiteral("exCannotWrite"), {name, file.errorString()});
-    try {
-        WritePicture(file, picture);
-    } catch (const TrpReportError& e) {
-        file.cancelWriting();
-        Fail(QStringLiteral("exCannotWrite"), {name, e.Message()});
-    }
-    if (!file.commit())
-        Fail(QStringLiteral("exCannotWrite"), {name, file.errorString()});
+    const QString error = platform::WriteFileAtomically(name, [&](QIODevice& device) {
+        try {
+            WritePicture(device, picture);
+            return QString();
+        } catch (const TrpReportError& e) {
+            return e.Message();
+        } catch (const std::exception& e) {
+            return QString::fromUtf8(e.what());
+        }
+    });
+    if (!error.isEmpty())
+        Fail(QStringLiteral("exCannotWrite"), {name, error});
 }
 
 // ---- the formats ----
-
-namespace {
-
-void WriteAll(QIODevice& out, const QByteArray& data) {
-    if (out.write(data) != data.size())
-        Fail(QStringLiteral("exWriteFailed"), {out.errorString()});
-}
-
-} // namespace
 
 TrpBMPExport::TrpBMPExport(bool subordinate)
     : TrpCustomImageExport(subordinate, "BMPexportFilter", QStringLiteral(".bmp")) {}
@@ -336,8 +330,13 @@ QString TrpBMPExport::FilterDescription() const {
 }
 
 void TrpBMPExport::WritePicture(QIODevice& out, const QImage& picture) {
-    if (!picture.save(&out, "BMP"))
-        Fail(QStringLiteral("exWriteFailed"), {out.errorString()});
+    // Encoded in memory: Qt's encoder does not write again what the device did not take.
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    if (!picture.save(&buffer, "BMP"))
+        Fail(QStringLiteral("exPictureNoMemory"),
+             {QString::number(picture.width()), QString::number(picture.height())});
+    WriteAll(out, buffer.data());
 }
 
 TrpJPEGExport::TrpJPEGExport(bool subordinate)

@@ -1,6 +1,7 @@
 #include "export/image/TiffWriter.h"
 
 #include "export/image/ImageTexts.h"
+#include "export/image/PictureOutput.h"
 #include "report/EngineTexts.h"
 #include "report/Report.h"
 
@@ -45,8 +46,7 @@ public:
     void Flush() {
         if (FBuffer.isEmpty())
             return;
-        if (FOut.write(FBuffer) != FBuffer.size())
-            throw report::TrpReportError(rpGet(QStringLiteral("exWriteFailed")).arg(FOut.errorString()));
+        WriteAll(FOut, FBuffer);
         FBuffer.clear();
     }
     // Values start on a word boundary.
