@@ -504,10 +504,9 @@ bool TrpCustomMemoView::SetAttribute(const QString& name, const QString& v) {
     for (const Flag& f : flags)
         if (name == f.Name)
             return ParseBool(v, *f.Field);
-    if (name == u"u" || name == u"text")
+    // "x" is the single-byte form of the text; our documents are Unicode throughout.
+    if (name == u"u" || name == u"text" || name == u"x")
         SetText(v);
-    else if (name == u"x")
-        SetText(v); // single-byte text: our documents are Unicode throughout
     else if (name == u"charspacing")
         return ParseBounded(v, FCharSpacing, limits::ClampSpacing);
     else if (name == u"expressiondelimiters")
