@@ -119,7 +119,7 @@ QAction* TrpPreviewForm::AddButton(const QString& name, int captionKey, int hint
     auto* a = new QAction(PreviewIcon(icon), captionKey ? rpGet(captionKey) : QString(), this);
     if (hintKey)
         a->setToolTip(rpGet(hintKey));
-    connect(a, &QAction::triggered, this, [action] { action(); });
+    connect(a, &QAction::triggered, this, [action = std::move(action)] { action(); });
     FActions.insert(name, a);
     return a;
 }
@@ -367,7 +367,7 @@ void TrpPreviewForm::Save() {
         SaveToFile(name);
 }
 
-void TrpPreviewForm::Open() {
+void TrpPreviewForm::Open() { // NOLINT(bugprone-virtual-near-miss): the Open button
     if (FPreview->Locked())
         return;
     const QString name = GetOpenFileName(this, FileFilter());

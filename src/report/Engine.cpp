@@ -36,6 +36,7 @@ void AlignBandObjects(std::vector<TrpView*>& objects, Extended bandWidth, Extend
         return;
 
     std::vector<std::pair<std::string, TrpView*>> sorted;
+    sorted.reserve(objects.size());
     for (TrpView* v : objects)
         sorted.emplace_back(AlignKey(v->Left()), v);
     std::stable_sort(sorted.begin(), sorted.end(),

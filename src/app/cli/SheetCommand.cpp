@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QImageWriter>
 #include <algorithm>
+#include <array>
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
@@ -27,7 +28,7 @@ constexpr int FailureStatus = 1;
 
 struct SheetOptions {
     std::string Png, Trp, Pdf;
-    std::string Pictures[PictureFormatCount]; // in the order of PictureOptions
+    std::array<std::string, PictureFormatCount> Pictures; // in the order of PictureOptions
     double Zoom = 1.0;
     std::vector<std::string> QuoteArgs;
 };
