@@ -1,6 +1,7 @@
 #include "report/Components.h"
 
 #include "report/Attributes.h"
+#include "report/PropertyTable.h"
 #include "report/ShapeViews.h"
 
 #include <QBuffer>
@@ -15,18 +16,6 @@ std::unique_ptr<TrpComponent> TrpComponent::Clone() const {
     if (copy)
         copy->Assign(*this);
     return copy;
-}
-
-void TrpComponent::Assign(const TrpComponent& s) {
-    FName = s.FName;
-    FTag = s.FTag;
-    FLeft = s.FLeft;
-    FTop = s.FTop;
-    FWidth = s.FWidth;
-    FHeight = s.FHeight;
-    FFont = s.FFont;
-    FParentFont = s.FParentFont;
-    FVisible = s.FVisible;
 }
 
 void TrpComponent::SetBounds(Extended left, Extended top, Extended width, Extended height) {
@@ -95,36 +84,6 @@ TrpComponent* TrpComponent::FindObject(const QString& name) const {
     return nullptr;
 }
 
-void TrpReportComponent::Assign(const TrpComponent& source) {
-    TrpComponent::Assign(source);
-    if (auto* s = dynamic_cast<const TrpReportComponent*>(&source))
-        FDescription = s->FDescription;
-}
-
-void TrpView::Assign(const TrpComponent& source) {
-    TrpReportComponent::Assign(source);
-    auto* s = dynamic_cast<const TrpView*>(&source);
-    if (!s)
-        return;
-    FAlign = s->FAlign;
-    FPrintable = s->FPrintable;
-    FShiftMode = s->FShiftMode;
-    FGroupIndex = s->FGroupIndex;
-    FRestrictions = s->FRestrictions;
-    FFrame = s->FFrame;
-    FColor = s->FColor;
-    FBrushStyle = s->FBrushStyle;
-    FCursor = s->FCursor;
-    FTagStr = s->FTagStr;
-    FURL = s->FURL;
-    FDataSetName = s->FDataSetName;
-    FDataField = s->FDataField;
-    FOnBeforePrint = s->FOnBeforePrint;
-    FOnAfterData = s->FOnAfterData;
-    FOnAfterPrint = s->FOnAfterPrint;
-    FOnPreviewClick = s->FOnPreviewClick;
-}
-
 void TrpView::SaveState() {
     FSavedTagStr = FTagStr;
     FSavedURL = FURL;
@@ -135,56 +94,12 @@ void TrpView::RestoreState() {
     FURL = FSavedURL;
 }
 
-void TrpStretcheable::Assign(const TrpComponent& source) {
-    TrpView::Assign(source);
-    if (auto* s = dynamic_cast<const TrpStretcheable*>(&source))
-        FStretchMode = s->FStretchMode;
-}
-
 QString TrpCustomMemoView::Text() const {
     return FMemo.join(QStringLiteral("\r\n"));
 }
 
 void TrpCustomMemoView::SetText(const QString& text) {
-    if (text.isEmpty()) {
-        FMemo.clear();
-        return;
-    }
-    QString t = text;
-    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    FMemo = t.split(QLatin1Char('\n'));
-}
-
-void TrpCustomMemoView::Assign(const TrpComponent& source) {
-    TrpStretcheable::Assign(source);
-    auto* s = dynamic_cast<const TrpCustomMemoView*>(&source);
-    if (!s)
-        return;
-    FMemo = s->FMemo;
-    FAllowExpressions = s->FAllowExpressions;
-    FExpressionDelimiters = s->FExpressionDelimiters;
-    FAllowHTMLTags = s->FAllowHTMLTags;
-    FAutoWidth = s->FAutoWidth;
-    FCharSpacing = s->FCharSpacing;
-    FClipped = s->FClipped;
-    FDisplayFormat = s->FDisplayFormat;
-    FFlowTo = s->FFlowTo;
-    FGapX = s->FGapX;
-    FGapY = s->FGapY;
-    FHAlign = s->FHAlign;
-    FVAlign = s->FVAlign;
-    FHideZeros = s->FHideZeros;
-    FHighlight = s->FHighlight;
-    FLineSpacing = s->FLineSpacing;
-    FParagraphGap = s->FParagraphGap;
-    FRotation = s->FRotation;
-    FRTLReading = s->FRTLReading;
-    FStyle = s->FStyle;
-    FSuppressRepeated = s->FSuppressRepeated;
-    FUnderlines = s->FUnderlines;
-    FWordBreak = s->FWordBreak;
-    FWordWrap = s->FWordWrap;
+    codec::MemoText::Parse(text, FMemo);
 }
 
 void TrpCustomMemoView::SaveState() {
@@ -224,26 +139,8 @@ void TrpPictureView::SetPicture(const QImage& image) {
 
 void TrpPictureView::Assign(const TrpComponent& source) {
     TrpView::Assign(source);
-    auto* s = dynamic_cast<const TrpPictureView*>(&source);
-    if (!s)
-        return;
-    FAutoSize = s->FAutoSize;
-    FCenter = s->FCenter;
-    FKeepAspectRatio = s->FKeepAspectRatio;
-    FStretched = s->FStretched;
-    FPicture = s->FPicture; // implicitly shared
-    FPictureData = s->FPictureData;
-}
-
-void TrpBand::Assign(const TrpComponent& source) {
-    TrpReportComponent::Assign(source);
-    auto* s = dynamic_cast<const TrpBand*>(&source);
-    if (!s)
-        return;
-    FOnBeforePrint = s->FOnBeforePrint;
-    FOnAfterPrint = s->FOnAfterPrint;
-    FOnAfterCalcHeight = s->FOnAfterCalcHeight;
-    FStretched = s->FStretched;
+    if (auto* s = dynamic_cast<const TrpPictureView*>(&source))
+        FPicture = s->FPicture; // implicitly shared
 }
 
 // Paper sizes of the Windows paper codes most printers offer, in millimetres.
@@ -333,36 +230,6 @@ void TrpReportPage::SetColumns(int columns) {
         FColumnPositions << FloatToAttr(FColumnWidth * i);
 }
 
-void TrpReportPage::Assign(const TrpComponent& source) {
-    TrpPage::Assign(source);
-    auto* s = dynamic_cast<const TrpReportPage*>(&source);
-    if (!s)
-        return;
-    FMirrorMargins = s->FMirrorMargins;
-    FBin = s->FBin;
-    FBinOtherPages = s->FBinOtherPages;
-    FColor = s->FColor;
-    FFrame = s->FFrame;
-    FDataSetName = s->FDataSetName;
-    FPrintIfEmpty = s->FPrintIfEmpty;
-    FPrintOnPreviousPage = s->FPrintOnPreviousPage;
-    FTitleBeforeHeader = s->FTitleBeforeHeader;
-    FOnBeforePrint = s->FOnBeforePrint;
-    FOnAfterPrint = s->FOnAfterPrint;
-    FOnManualBuild = s->FOnManualBuild;
-    FPaperWidth = s->FPaperWidth;
-    FPaperHeight = s->FPaperHeight;
-    FPaperSize = s->FPaperSize;
-    FOrientation = s->FOrientation;
-    FLeftMargin = s->FLeftMargin;
-    FRightMargin = s->FRightMargin;
-    FTopMargin = s->FTopMargin;
-    FBottomMargin = s->FBottomMargin;
-    FColumns = s->FColumns;
-    FColumnWidth = s->FColumnWidth;
-    FColumnPositions = s->FColumnPositions;
-}
-
 std::unique_ptr<TrpComponent> CreateComponent(const QString& className) {
     const QString n = className.toLower();
     if (n == u"trpmemoview")
@@ -373,7 +240,7 @@ std::unique_ptr<TrpComponent> CreateComponent(const QString& className) {
         return std::make_unique<TrpNullBand>();
     if (n == u"trpreportpage")
         return std::make_unique<TrpReportPage>();
-    return CreateShapeView(className);  // lines, shapes, rich text
+    return CreateShapeView(className); // lines, shapes, rich text
 }
 
 } // namespace report

@@ -14,8 +14,22 @@ namespace report {
 
 class TrpReport;
 class AttrWriter;
+class ClassProperties;
+
+// Stored properties of every object, in the order of the full form (see Property.h).
+#define TRP_COMPONENT_PROPERTIES(P, H)                                                                       \
+    P(QString, Name, {}, String)                                                                             \
+    P(int, Tag, 0, Int)                                                                                      \
+    H(Extended, Left, 0, Coordinate)                                                                         \
+    H(Extended, Top, 0, Coordinate)                                                                          \
+    H(Extended, Width, 0, Coordinate)                                                                        \
+    H(Extended, Height, 0, Coordinate)                                                                       \
+    H(TrpFont, Font, {}, Font)                                                                               \
+    P(bool, ParentFont, true, Bool)                                                                          \
+    P(bool, Visible, true, Bool)
 
 class TrpComponent {
+    TRP_COMPONENT_PROPERTIES(RP_PROPERTY, RP_FIELD)
 public:
     TrpComponent() = default;
     virtual ~TrpComponent();
@@ -32,10 +46,6 @@ public:
     // Copies every property (not children, parent or report) from an object of the same class.
     virtual void Assign(const TrpComponent& source);
 
-    const QString& Name() const { return FName; }
-    void SetName(const QString& name) { FName = name; }
-    int Tag() const { return FTag; }
-    void SetTag(int tag) { FTag = tag; }
     Extended Left() const { return FLeft; }
     Extended Top() const { return FTop; }
     Extended Width() const { return FWidth; }
@@ -53,10 +63,6 @@ public:
     const TrpFont& Font() const;
     void SetFont(const TrpFont& font);
     TrpFont& OwnFont() { return FFont; }
-    bool ParentFont() const { return FParentFont; }
-    void SetParentFont(bool v) { FParentFont = v; }
-    bool Visible() const { return FVisible; }
-    void SetVisible(bool v) { FVisible = v; }
 
     TrpComponent* Parent() const { return FParent; }
     TrpReport* Report() const;
@@ -70,59 +76,55 @@ public:
     // Finds a child (recursively) by name, case-insensitive.
     TrpComponent* FindObject(const QString& name) const;
 
+    // The stored properties of the object's class (its base classes' first).
+    static const ClassProperties& Properties();
+    virtual const ClassProperties& Table() const { return Properties(); }
     // Attribute text: every stored property in declaration order (the file's full form).
-    virtual void WriteFull(AttrWriter& w) const;
+    void WriteFull(AttrWriter& w) const;
     // Only what differs from the source copy (a prepared page's per-object form).
-    virtual void WriteDiff(AttrWriter& w, const TrpComponent& source) const;
+    void WriteDiff(AttrWriter& w, const TrpComponent& source) const;
     // Sets one property from an attribute; the name is lower case. False when unknown.
     virtual bool SetAttribute(const QString& name, const QString& value);
     // Reads a whole attribute text (either form); unknown names are ignored.
     void ApplyAttributes(const QString& text);
 
 private:
-    QString FName;
-    int FTag = 0;
-    Extended FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
-    TrpFont FFont;
-    bool FParentFont = true;
-    bool FVisible = true;
     TrpComponent* FParent = nullptr;
     TrpReport* FReport = nullptr;
     std::vector<std::unique_ptr<TrpComponent>> FObjects;
 };
 
+#define TRP_REPORT_COMPONENT_PROPERTIES(P, H) P(QString, Description, {}, String)
+
 class TrpReportComponent : public TrpComponent {
-    RP_PROPERTY(QString, Description, {})
-public:
-    void Assign(const TrpComponent& source) override;
+    RP_PROPERTIES(TRP_REPORT_COMPONENT_PROPERTIES)
 };
+
+#define TRP_VIEW_PROPERTIES(P, H)                                                                            \
+    P(TrpAlign, Align, baNone, AlignName)                                                                    \
+    P(bool, Printable, true, Bool)                                                                           \
+    P(TrpShiftMode, ShiftMode, smAlways, ShiftName)                                                          \
+    P(int, GroupIndex, 0, Int)                                                                               \
+    P(int, Restrictions, 0, Int)                                                                             \
+    P(TrpFrame, Frame, {}, Frame)                                                                            \
+    P(TColor, Color, clNone, Color)                                                                          \
+    P(TBrushStyle, BrushStyle, bsSolid, BrushName)                                                           \
+    P(int, Cursor, 0, Int)                                                                                   \
+    P(QString, TagStr, {}, String)                                                                           \
+    P(QString, URL, {}, String)                                                                              \
+    P(QString, DataSetName, {}, String)                                                                      \
+    P(QString, DataField, {}, String)                                                                        \
+    P(QString, OnBeforePrint, {}, String)                                                                    \
+    P(QString, OnAfterData, {}, String)                                                                      \
+    P(QString, OnAfterPrint, {}, String)                                                                     \
+    P(QString, OnPreviewClick, {}, String)
 
 // A visible object.
 class TrpView : public TrpReportComponent {
-    RP_PROPERTY(TrpAlign, Align, baNone)
-    RP_PROPERTY(bool, Printable, true)
-    RP_PROPERTY(TrpShiftMode, ShiftMode, smAlways)
-    RP_PROPERTY(int, GroupIndex, 0)
-    RP_PROPERTY(int, Restrictions, 0)
-    RP_PROPERTY(TrpFrame, Frame, {})
-    RP_PROPERTY(TColor, Color, clNone)
-    RP_PROPERTY(TBrushStyle, BrushStyle, bsSolid)
-    RP_PROPERTY(int, Cursor, 0)
-    RP_PROPERTY(QString, TagStr, {})
-    RP_PROPERTY(QString, URL, {})
-    RP_PROPERTY(QString, DataSetName, {})
-    RP_PROPERTY(QString, DataField, {})
-    RP_PROPERTY(QString, OnBeforePrint, {})
-    RP_PROPERTY(QString, OnAfterData, {})
-    RP_PROPERTY(QString, OnAfterPrint, {})
-    RP_PROPERTY(QString, OnPreviewClick, {})
+    RP_PROPERTIES(TRP_VIEW_PROPERTIES)
 public:
     bool IsView() const override { return true; }
     TrpFrame& FrameRef() { return FFrame; }
-    void Assign(const TrpComponent& source) override;
-    void WriteFull(AttrWriter& w) const override;
-    void WriteDiff(AttrWriter& w, const TrpComponent& source) const override;
-    bool SetAttribute(const QString& name, const QString& value) override;
 
     // What preparation saves before filling and restores after printing.
     virtual void SaveState();
@@ -132,41 +134,48 @@ private:
     QString FSavedTagStr, FSavedURL;
 };
 
+#define TRP_STRETCHEABLE_PROPERTIES(P, H) P(TrpStretchMode, StretchMode, smDontStretch, StretchName)
+
 class TrpStretcheable : public TrpView {
-    RP_PROPERTY(TrpStretchMode, StretchMode, smDontStretch)
-public:
-    void Assign(const TrpComponent& source) override;
-    void WriteFull(AttrWriter& w) const override;
-    bool SetAttribute(const QString& name, const QString& value) override;
+    RP_PROPERTIES(TRP_STRETCHEABLE_PROPERTIES)
 };
 
+// An angle in degrees as 0 to 359.
+inline int NormalDegrees(int degrees) {
+    return ((degrees % 360) + 360) % 360;
+}
+
+#define TRP_MEMO_PROPERTIES(P, H)                                                                            \
+    P(bool, AllowExpressions, true, Bool)                                                                    \
+    P(bool, AllowHTMLTags, false, Bool)                                                                      \
+    P(bool, AutoWidth, false, Bool)                                                                          \
+    P(bool, Clipped, true, Bool)                                                                             \
+    P(bool, HideZeros, false, Bool)                                                                          \
+    P(bool, RTLReading, false, Bool)                                                                         \
+    P(bool, SuppressRepeated, false, Bool)                                                                   \
+    P(bool, Underlines, false, Bool)                                                                         \
+    P(bool, WordBreak, false, Bool)                                                                          \
+    P(bool, WordWrap, true, Bool)                                                                            \
+    P(Extended, CharSpacing, 0, Spacing)                                                                     \
+    P(QString, ExpressionDelimiters, QStringLiteral("[,]"), String)                                          \
+    P(TrpFormat, DisplayFormat, {}, Format)                                                                  \
+    P(QString, FlowTo, {}, String)                                                                           \
+    P(Extended, GapX, 2, Spacing)                                                                            \
+    P(Extended, GapY, 1, Spacing)                                                                            \
+    P(TrpHAlign, HAlign, haLeft, HAlignName)                                                                 \
+    P(TrpHighlight, Highlight, {}, Highlight)                                                                \
+    P(Extended, LineSpacing, 2, Spacing)                                                                     \
+    P(Extended, ParagraphGap, 0, Spacing)                                                                    \
+    H(int, Rotation, 0, Degrees)                                                                             \
+    P(QString, Style, {}, String)                                                                            \
+    P(TrpVAlign, VAlign, vaTop, VAlignName)                                                                  \
+    P(QStringList, Memo, {}, MemoText)
+
 class TrpCustomMemoView : public TrpStretcheable {
-    RP_PROPERTY(QStringList, Memo, {})
-    RP_PROPERTY(bool, AllowExpressions, true)
-    RP_PROPERTY(QString, ExpressionDelimiters, QStringLiteral("[,]"))
-    RP_PROPERTY(bool, AllowHTMLTags, false)
-    RP_PROPERTY(bool, AutoWidth, false)
-    RP_PROPERTY(Extended, CharSpacing, 0)
-    RP_PROPERTY(bool, Clipped, true)
-    RP_PROPERTY(TrpFormat, DisplayFormat, {})
-    RP_PROPERTY(QString, FlowTo, {})
-    RP_PROPERTY(Extended, GapX, 2)
-    RP_PROPERTY(Extended, GapY, 1)
-    RP_PROPERTY(TrpHAlign, HAlign, haLeft)
-    RP_PROPERTY(TrpVAlign, VAlign, vaTop)
-    RP_PROPERTY(bool, HideZeros, false)
-    RP_PROPERTY(TrpHighlight, Highlight, {})
-    RP_PROPERTY(Extended, LineSpacing, 2)
-    RP_PROPERTY(Extended, ParagraphGap, 0)
-    RP_PROPERTY(bool, RTLReading, false)
-    RP_PROPERTY(QString, Style, {})
-    RP_PROPERTY(bool, SuppressRepeated, false)
-    RP_PROPERTY(bool, Underlines, false)
-    RP_PROPERTY(bool, WordBreak, false)
-    RP_PROPERTY(bool, WordWrap, true)
+    RP_PROPERTIES(TRP_MEMO_PROPERTIES)
 public:
     int Rotation() const { return FRotation; }
-    void SetRotation(int degrees) { FRotation = ((degrees % 360) + 360) % 360; }
+    void SetRotation(int degrees) { FRotation = NormalDegrees(degrees); }
     TrpFormat& DisplayFormatRef() { return FDisplayFormat; }
     TrpHighlight& HighlightRef() { return FHighlight; }
 
@@ -175,15 +184,10 @@ public:
     // Splits at CR LF, LF or CR.
     void SetText(const QString& text);
 
-    void Assign(const TrpComponent& source) override;
-    void WriteFull(AttrWriter& w) const override;
-    void WriteDiff(AttrWriter& w, const TrpComponent& source) const override;
-    bool SetAttribute(const QString& name, const QString& value) override;
     void SaveState() override;
     void RestoreState() override;
 
 private:
-    int FRotation = 0;
     QStringList FSavedMemo;
 };
 
@@ -192,11 +196,15 @@ public:
     QString ClassName() const override { return QStringLiteral("TrpMemoView"); }
 };
 
+#define TRP_PICTURE_PROPERTIES(P, H)                                                                         \
+    P(bool, AutoSize, false, Bool)                                                                           \
+    P(bool, Center, false, Bool)                                                                             \
+    P(bool, KeepAspectRatio, true, Bool)                                                                     \
+    P(bool, Stretched, true, Bool)                                                                           \
+    H(QByteArray, PictureData, {}, PropData)
+
 class TrpPictureView final : public TrpView {
-    RP_PROPERTY(bool, AutoSize, false)
-    RP_PROPERTY(bool, Center, false)
-    RP_PROPERTY(bool, KeepAspectRatio, true)
-    RP_PROPERTY(bool, Stretched, true)
+    RP_PROPERTIES(TRP_PICTURE_PROPERTIES)
 public:
     QString ClassName() const override { return QStringLiteral("TrpPictureView"); }
     const QImage& Picture() const { return FPicture; }
@@ -208,31 +216,27 @@ public:
     // Every load or assignment counts as a change since creation.
     bool PictureChanged() const { return FPictureChanged; }
 
+    // The decoded picture goes with its data.
     void Assign(const TrpComponent& source) override;
-    void WriteFull(AttrWriter& w) const override;
-    void WriteDiff(AttrWriter& w, const TrpComponent& source) const override;
-    bool SetAttribute(const QString& name, const QString& value) override;
 
 private:
     QImage FPicture;
-    QByteArray FPictureData;
     bool FPictureChanged = false;
 };
+
+#define TRP_BAND_PROPERTIES(P, H)                                                                            \
+    P(bool, Stretched, false, Bool)                                                                          \
+    P(QString, OnBeforePrint, {}, String)                                                                    \
+    P(QString, OnAfterPrint, {}, String)                                                                     \
+    P(QString, OnAfterCalcHeight, {}, String)
 
 // A horizontal strip that prints views. The engine's null band lists page objects that stay
 // owned by their page.
 class TrpBand : public TrpReportComponent {
-    RP_PROPERTY(QString, OnBeforePrint, {})
-    RP_PROPERTY(QString, OnAfterPrint, {})
-    RP_PROPERTY(QString, OnAfterCalcHeight, {})
-    RP_PROPERTY(bool, Stretched, false)
+    RP_PROPERTIES(TRP_BAND_PROPERTIES)
 public:
     bool IsBand() const override { return true; }
     std::vector<TrpView*>& BandObjects() { return FBandObjects; }
-    void Assign(const TrpComponent& source) override;
-    void WriteFull(AttrWriter& w) const override;
-    void WriteDiff(AttrWriter& w, const TrpComponent& source) const override;
-    bool SetAttribute(const QString& name, const QString& value) override;
 
 private:
     std::vector<TrpView*> FBandObjects;
@@ -248,23 +252,41 @@ public:
     bool IsPage() const override { return true; }
 };
 
+// Paper and margins in millimetres.
+#define TRP_PAGE_PROPERTIES(P, H)                                                                            \
+    H(Extended, PaperWidth, 210, Float)                                                                      \
+    H(Extended, PaperHeight, 297, Float)                                                                     \
+    H(int, PaperSize, A4, Int)                                                                               \
+    H(TPrinterOrientation, Orientation, poPortrait, OrientationName)                                         \
+    P(Extended, LeftMargin, 10, Margin)                                                                      \
+    P(Extended, RightMargin, 10, Margin)                                                                     \
+    P(Extended, TopMargin, 10, Margin)                                                                       \
+    P(Extended, BottomMargin, 10, Margin)                                                                    \
+    P(bool, MirrorMargins, false, Bool)                                                                      \
+    H(int, Columns, 0, Int)                                                                                  \
+    H(Extended, ColumnWidth, 0, Margin)                                                                      \
+    H(QStringList, ColumnPositions, {}, StringList)                                                          \
+    P(int, Bin, 7, Int)                                                                                      \
+    P(int, BinOtherPages, 7, Int)                                                                            \
+    P(TColor, Color, clNone, Color)                                                                          \
+    P(TrpFrame, Frame, {}, Frame)                                                                            \
+    P(QString, DataSetName, {}, String)                                                                      \
+    P(bool, PrintIfEmpty, true, Bool)                                                                        \
+    P(bool, PrintOnPreviousPage, false, Bool)                                                                \
+    P(bool, TitleBeforeHeader, true, Bool)                                                                   \
+    P(QString, OnBeforePrint, {}, String)                                                                    \
+    P(QString, OnAfterPrint, {}, String)                                                                     \
+    P(QString, OnManualBuild, {}, String)
+
 class TrpReportPage final : public TrpPage {
-    RP_PROPERTY(bool, MirrorMargins, false)
-    RP_PROPERTY(int, Bin, 7)
-    RP_PROPERTY(int, BinOtherPages, 7)
-    RP_PROPERTY(TColor, Color, clNone)
-    RP_PROPERTY(TrpFrame, Frame, {})
-    RP_PROPERTY(QString, DataSetName, {})
-    RP_PROPERTY(bool, PrintIfEmpty, true)
-    RP_PROPERTY(bool, PrintOnPreviousPage, false)
-    RP_PROPERTY(bool, TitleBeforeHeader, true)
-    RP_PROPERTY(QString, OnBeforePrint, {})
-    RP_PROPERTY(QString, OnAfterPrint, {})
-    RP_PROPERTY(QString, OnManualBuild, {})
 public:
     static constexpr int UserPaperSize = 256;
     static constexpr int A4 = 9;
 
+private:
+    RP_PROPERTIES(TRP_PAGE_PROPERTIES)
+
+public:
     TrpReportPage();
     QString ClassName() const override { return QStringLiteral("TrpReportPage"); }
 
@@ -272,10 +294,6 @@ public:
     Extended PaperHeight() const { return FPaperHeight; }
     int PaperSize() const { return FPaperSize; }
     TPrinterOrientation Orientation() const { return FOrientation; }
-    Extended LeftMargin() const { return FLeftMargin; }
-    Extended RightMargin() const { return FRightMargin; }
-    Extended TopMargin() const { return FTopMargin; }
-    Extended BottomMargin() const { return FBottomMargin; }
     int Columns() const { return FColumns; }
     Extended ColumnWidth() const { return FColumnWidth; }
     const QStringList& ColumnPositions() const { return FColumnPositions; }
@@ -287,30 +305,17 @@ public:
     void SetPaperHeight(Extended mm);
     // Swaps the paper and rotates the margins.
     void SetOrientation(TPrinterOrientation orientation);
-    void SetLeftMargin(Extended mm) { FLeftMargin = mm; }
-    void SetRightMargin(Extended mm) { FRightMargin = mm; }
-    void SetTopMargin(Extended mm) { FTopMargin = mm; }
-    void SetBottomMargin(Extended mm) { FBottomMargin = mm; }
     void SetColumns(int columns);
 
     // The printable area in report units.
     Extended PrintableWidth() const { return (FPaperWidth - FLeftMargin - FRightMargin) * fr01cm; }
     Extended PrintableHeight() const { return (FPaperHeight - FTopMargin - FBottomMargin) * fr01cm; }
 
-    void Assign(const TrpComponent& source) override;
-    void WriteFull(AttrWriter& w) const override;
+    // The page's own size follows its paper, whatever the attributes say.
     bool SetAttribute(const QString& name, const QString& value) override;
 
 private:
     void UpdateSize();
-
-    Extended FPaperWidth = 210, FPaperHeight = 297;
-    int FPaperSize = A4;
-    TPrinterOrientation FOrientation = poPortrait;
-    Extended FLeftMargin = 10, FRightMargin = 10, FTopMargin = 10, FBottomMargin = 10;
-    int FColumns = 0;
-    Extended FColumnWidth = 0;
-    QStringList FColumnPositions;
 };
 
 // Paper sizes in millimetres by Windows paper code; false for codes not in the table.

@@ -1,88 +1,42 @@
 #include "report/ShapeViews.h"
 
-#include "report/Attributes.h"
 #include "platform/Colors.h"
+#include "report/PropertyTable.h"
 
 #include <QPainter>
 #include <QPolygon>
 
 namespace report {
 
+namespace codec {
 namespace {
-
-const char* const kShapeNames[] = {"skRectangle", "skRoundRectangle", "skEllipse",
-                                   "skTriangle",  "skDiagonal1",      "skDiagonal2"};
-
+constexpr const char* kShapeNames[] = {"skRectangle", "skRoundRectangle", "skEllipse",
+                                       "skTriangle",  "skDiagonal1",      "skDiagonal2"};
 } // namespace
+using ShapeName = Enum<TrpShapeKind, kShapeNames>;
+} // namespace codec
 
-// A line's geometry and frame are all it has; the view attributes cover them.
-void TrpCustomLineView::WriteDiff(AttrWriter& w, const TrpComponent& source) const {
-    TrpView::WriteDiff(w, source);
+const ClassProperties& TrpShapeView::Properties() {
+    static const ClassProperties table(&TrpView::Properties(), IsA<TrpShapeView>,
+                                       [](ClassProperties::Rows& t) {
+                                           using Self = TrpShapeView;
+                                           RP_DESCRIBE_ROWS(TRP_SHAPE_PROPERTIES)
+                                       });
+    return table;
 }
 
-void TrpShapeView::Assign(const TrpComponent& source) {
-    TrpView::Assign(source);
-    if (auto* s = dynamic_cast<const TrpShapeView*>(&source))
-        FShape = s->FShape;
-}
-
-void TrpShapeView::WriteFull(AttrWriter& w) const {
-    TrpView::WriteFull(w);
-    if (FShape != skRectangle)
-        w.AddRaw("Shape", QString::fromLatin1(kShapeNames[FShape]));
-}
-
-bool TrpShapeView::SetAttribute(const QString& name, const QString& value) {
-    if (TrpView::SetAttribute(name, value))
-        return true;
-    if (name != u"shape")
-        return false;
-    bool ok = false;
-    const int n = value.trimmed().toInt(&ok);
-    if (ok) {
-        if (n < skRectangle || n > skDiagonal2)
-            return false;
-        FShape = TrpShapeKind(n);
-        return true;
-    }
-    for (int i = 0; i <= skDiagonal2; ++i)
-        if (value.trimmed().compare(QLatin1String(kShapeNames[i]), Qt::CaseInsensitive) == 0) {
-            FShape = TrpShapeKind(i);
-            return true;
-        }
-    return false;
+const ClassProperties& TrpRichView::Properties() {
+    static const ClassProperties table(&TrpStretcheable::Properties(), IsA<TrpRichView>,
+                                       [](ClassProperties::Rows& t) {
+                                           using Self = TrpRichView;
+                                           RP_DESCRIBE_ROWS(TRP_RICH_PROPERTIES)
+                                           t.Diff({{"RichText"}});
+                                       });
+    return table;
 }
 
 QString TrpRichView::PlainText() const {
     return RtfToPlainText(FRichText);
-}
-
-void TrpRichView::Assign(const TrpComponent& source) {
-    TrpStretcheable::Assign(source);
-    if (auto* s = dynamic_cast<const TrpRichView*>(&source))
-        FRichText = s->FRichText;
-}
-
-void TrpRichView::WriteFull(AttrWriter& w) const {
-    TrpStretcheable::WriteFull(w);
-    if (!FRichText.isEmpty())
-        w.Add("RichText", FRichText);
-}
-
-void TrpRichView::WriteDiff(AttrWriter& w, const TrpComponent& source) const {
-    TrpStretcheable::WriteDiff(w, source);
-    auto* s = dynamic_cast<const TrpRichView*>(&source);
-    if (s && FRichText != s->FRichText)
-        w.Add("RichText", FRichText);
-}
-
-bool TrpRichView::SetAttribute(const QString& name, const QString& value) {
-    if (TrpStretcheable::SetAttribute(name, value))
-        return true;
-    if (name != u"richtext")
-        return false;
-    FRichText = value;
-    return true;
 }
 
 std::unique_ptr<TrpComponent> CreateShapeView(const QString& className) {

@@ -8,10 +8,7 @@ namespace report {
 
 // A straight line: a view of zero width (vertical) or zero height (horizontal), drawn in the
 // frame's colour and width.
-class TrpCustomLineView : public TrpStretcheable {
-public:
-    void WriteDiff(AttrWriter& w, const TrpComponent& source) const override;
-};
+class TrpCustomLineView : public TrpStretcheable {};
 
 class TrpLineView final : public TrpCustomLineView {
 public:
@@ -20,26 +17,23 @@ public:
 
 enum TrpShapeKind { skRectangle, skRoundRectangle, skEllipse, skTriangle, skDiagonal1, skDiagonal2 };
 
+#define TRP_SHAPE_PROPERTIES(P, H) P(TrpShapeKind, Shape, skRectangle, ShapeName)
+
 class TrpShapeView final : public TrpView {
-    RP_PROPERTY(TrpShapeKind, Shape, skRectangle)
+    RP_PROPERTIES(TRP_SHAPE_PROPERTIES)
 public:
     QString ClassName() const override { return QStringLiteral("TrpShapeView"); }
-    void Assign(const TrpComponent& source) override;
-    void WriteFull(AttrWriter& w) const override;
-    bool SetAttribute(const QString& name, const QString& value) override;
 };
 
 // Rich text kept as its RTF source.
+#define TRP_RICH_PROPERTIES(P, H) P(QString, RichText, {}, String)
+
 class TrpRichView final : public TrpStretcheable {
-    RP_PROPERTY(QString, RichText, {})
+    RP_PROPERTIES(TRP_RICH_PROPERTIES)
 public:
     QString ClassName() const override { return QStringLiteral("TrpRichView"); }
     // The text without its RTF control words and groups, lines joined with CR LF.
     QString PlainText() const;
-    void Assign(const TrpComponent& source) override;
-    void WriteFull(AttrWriter& w) const override;
-    void WriteDiff(AttrWriter& w, const TrpComponent& source) const override;
-    bool SetAttribute(const QString& name, const QString& value) override;
 };
 
 // Creates one of the views above by class name (any case); nullptr for other names.
