@@ -95,6 +95,7 @@ public:
         // A file printer makes no copies of its own: uncollated copies are then repeated here.
         const bool printerCopies = FPrinter.outputFormat() == QPrinter::NativeFormat;
         std::vector<int> order;
+        order.reserve(size_t(count));
         for (int i = 0; i < count; ++i)
             order.push_back(FSettings.Reverse ? count - 1 - i : i);
 

@@ -81,8 +81,8 @@ double ParseNumber(const OptionSpec& o, const std::string& value) {
 const std::vector<OptionSpec>& Options() {
     static const std::vector<OptionSpec> options = [] {
         std::vector<OptionSpec> o;
-        auto words = [&](std::string name, const Words& list, std::string help,
-                         std::optional<int> QuoteAnswers::*field, std::string values = {}) {
+        auto words = [&](const std::string& name, const Words& list, const std::string& help,
+                         std::optional<int> QuoteAnswers::*field, const std::string& values = {}) {
             o.push_back({name, values.empty() ? Joined(list) : values, help,
                          [&list, field](const OptionSpec& self, const std::string& v, QuoteAnswers& a) {
                              a.*field = Lookup(self, list, v);
@@ -185,7 +185,11 @@ QuoteAnswers ParseQuoteOptions(const std::vector<std::string>& args) {
         }
         if (name == "json" || name == "help") {
             if (hasValue)
-                throw UsageError{"--" + name + " takes no value (given '" + value + "')"};
+                throw UsageError{std::string("--")
+                                     .append(name)
+                                     .append(" takes no value (given '")
+                                     .append(value)
+                                     .append("')")};
             (name == "json" ? answers.Json : answers.Help) = true;
             continue;
         }
