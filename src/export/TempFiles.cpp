@@ -4,6 +4,7 @@
 #include <QMutex>
 #include <QRegularExpression>
 #include <QSet>
+#include <QTemporaryFile>
 #include <cerrno>
 #include <csignal>
 #include <limits>
@@ -43,6 +44,14 @@ QString ProcessTempTemplate(const QString& folder, const QString& suffix) {
         }
     }
     return path + QStringLiteral("/tarifon-%1-XXXXXX").arg(::getpid()) + suffix;
+}
+
+QString NewTemporaryFile(const QString& suffix) {
+    QTemporaryFile file(ProcessTempTemplate(QDir::tempPath(), suffix));
+    file.setAutoRemove(false);
+    if (!file.open())
+        return {};
+    return file.fileName();
 }
 
 } // namespace exports

@@ -11,6 +11,10 @@ namespace exports {
 // removes the files there whose process is gone.
 QString ProcessTempTemplate(const QString& folder, const QString& suffix = {});
 
+// A new, empty temporary file of this process with the suffix, left in place for the caller;
+// "" when none can be made.
+QString NewTemporaryFile(const QString& suffix);
+
 // Removes the temporary files of processes that no longer run; returns how many went.
 int RemoveStaleTempFiles(const QString& folder);
 

@@ -1,6 +1,7 @@
 #include "export/image/ImageExport.h"
 
 #include "export/Jpeg.h"
+#include "export/SaveFileDialog.h"
 #include "export/TempFiles.h"
 #include "export/image/GifEncoder.h"
 #include "export/image/ImageExportDialog.h"
@@ -32,15 +33,6 @@ namespace {
 
 int R(long double v) {
     return int(std::llround(v));
-}
-
-// Windows filter text "description|pattern|..." as the descriptions Qt's dialog shows.
-QString QtFilter(const QString& windowsFilter) {
-    const QStringList parts = windowsFilter.split(QLatin1Char('|'));
-    QStringList out;
-    for (int i = 0; i + 1 < parts.size(); i += 2)
-        out << (parts[i].contains(QLatin1Char('(')) ? parts[i] : parts[i] + " (" + parts[i + 1] + ")");
-    return out.join(QStringLiteral(";;"));
 }
 
 // The engine text of the key with %1, %2, ... filled in one pass, so that a file name holding
@@ -116,26 +108,13 @@ QString TrpCustomImageExport::PictureFileName(const QString& suffix) const {
 }
 
 QString TrpCustomImageExport::TemporaryTarget() const {
-    QTemporaryFile file(ProcessTempTemplate(QDir::tempPath(), FDefaultExt));
-    file.setAutoRemove(false);
-    if (!file.open())
-        return {};
-    return file.fileName();
+    return NewTemporaryFile(FDefaultExt);
 }
 
 QString TrpCustomImageExport::SaveDialog(const QString& initialName) {
     if (OnSaveDialog)
         return OnSaveDialog(initialName);
-    QFileDialog dialog(QApplication::activeWindow(), QString(),
-                       DefaultPath().isEmpty() ? initialName : QDir(DefaultPath()).filePath(initialName),
-                       QtFilter(FFilterText));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(FDefaultExt.mid(1));
-    if (QGuiApplication::platformName() == u"offscreen")
-        dialog.setOption(QFileDialog::DontUseNativeDialog);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    return dialog.selectedFiles().front();
+    return AskSaveFileName(DefaultPath(), initialName, FFilterText, FDefaultExt);
 }
 
 TModalResult TrpCustomImageExport::ShowModal() {

@@ -1,6 +1,7 @@
 #include "export/pdf/PdfExport.h"
 
 #include "export/Jpeg.h"
+#include "export/SaveFileDialog.h"
 #include "export/TempFiles.h"
 #include "export/pdf/PdfExportDialog.h"
 #include "export/pdf/PdfFormat.h"
@@ -63,15 +64,6 @@ bool IsSolidOrClear(TBrushStyle s) {
     return s == bsSolid || s == bsClear;
 }
 
-// Windows filter text "description|pattern|..." as the descriptions Qt's dialog shows.
-QString QtFilter(const QString& windowsFilter) {
-    const QStringList parts = windowsFilter.split(QLatin1Char('|'));
-    QStringList out;
-    for (int i = 0; i + 1 < parts.size(); i += 2)
-        out << (parts[i].contains(QLatin1Char('(')) ? parts[i] : parts[i] + " (" + parts[i + 1] + ")");
-    return out.join(QStringLiteral(";;"));
-}
-
 // Reverses a line for right-to-left reading: the whole line, brackets swapped, then every run
 // of characters from "!" to "y" back to reading order.
 QString ReverseForRTL(const QString& line) {
@@ -128,26 +120,13 @@ QString TrpPDFExport::FilterDescription() const {
 }
 
 QString TrpPDFExport::TemporaryTarget() const {
-    QTemporaryFile file(ProcessTempTemplate(QDir::tempPath(), FDefaultExt));
-    file.setAutoRemove(false);
-    if (!file.open())
-        return {};
-    return file.fileName();
+    return NewTemporaryFile(FDefaultExt);
 }
 
 QString TrpPDFExport::SaveDialog(const QString& initialName) {
     if (OnSaveDialog)
         return OnSaveDialog(initialName);
-    QFileDialog dialog(QApplication::activeWindow(), QString(),
-                       DefaultPath().isEmpty() ? initialName : QDir(DefaultPath()).filePath(initialName),
-                       QtFilter(FFilterText));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(FDefaultExt.mid(1));
-    if (QGuiApplication::platformName() == u"offscreen")
-        dialog.setOption(QFileDialog::DontUseNativeDialog);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    return dialog.selectedFiles().front();
+    return AskSaveFileName(DefaultPath(), initialName, FFilterText, FDefaultExt);
 }
 
 TModalResult TrpPDFExport::ShowModal() {
