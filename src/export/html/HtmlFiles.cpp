@@ -1,0 +1,135 @@
+#include "export/html/HtmlFiles.h"
+
+#include "export/TempFiles.h"
+#include "platform/AtomicFile.h"
+#include "report/EngineTexts.h"
+#include "report/Report.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <cerrno>
+#include <cstdio>
+
+namespace exports {
+
+using report::rpGet;
+using report::TrpReportError;
+
+namespace {
+
+// Engine text with %1, %2 filled in one pass, so that a "%2" in a file name stays as it is.
+[[noreturn]] void Fail(const QString& key, const QString& a, const QString& b) {
+    const QString text = rpGet(key);
+    QString filled;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const int n = i + 1 < text.size() && text[i] == u'%' ? text[i + 1].digitValue() : -1;
+        if (n == 1 || n == 2) {
+            filled += n == 1 ? a : b;
+            ++i;
+        } else {
+            filled += text[i];
+        }
+    }
+    throw TrpReportError(filled);
+}
+
+QString SystemReason(int error) {
+    return qt_error_string(error);
+}
+
+// rename(2) replaces a file atomically; QFile::rename refuses to.
+bool Move(const QString& from, const QString& to, int& error) {
+    if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0)
+        return true;
+    error = errno;
+    return false;
+}
+
+const QString kFolder = QStringLiteral("files");
+const QString kMain = QStringLiteral("main");
+const QString kOld = QStringLiteral("old");
+
+} // namespace
+
+THTMLFileSet::THTMLFileSet(const QString& mainFile, const QString& folderName)
+    : FMainFile(QFileInfo(mainFile).absoluteFilePath()), FFolderName(folderName) {
+    FTargetDir = QFileInfo(FMainFile).absolutePath();
+    if (!FFolderName.isEmpty()) {
+        const QFileInfo folder(QDir(FTargetDir).filePath(FFolderName));
+        if (folder.exists() && !folder.isDir())
+            Fail(QStringLiteral("exCannotMakeFolder"), folder.filePath(), SystemReason(EEXIST));
+    }
+    FStage = std::make_unique<QTemporaryDir>(ProcessTempTemplate(FTargetDir));
+    if (!FStage->isValid()) {
+        // The staging folder is the first thing written beside the main file.
+        const QFileInfo dir(FTargetDir);
+        const int error = !dir.exists() ? ENOENT : !dir.isWritable() ? EACCES : EIO;
+        Fail(QStringLiteral("exCannotWrite"), FMainFile, SystemReason(error));
+    }
+    if (!FFolderName.isEmpty() && !QDir(FStage->path()).mkdir(kFolder))
+        Fail(QStringLiteral("exCannotMakeFolder"), QDir(FTargetDir).filePath(FFolderName), SystemReason(EIO));
+}
+
+THTMLFileSet::~THTMLFileSet() = default; // the staging folder goes with everything in it
+
+QString THTMLFileSet::StagedPath(const QString& name) const {
+    return FFolderName.isEmpty() ? QDir(FStage->path()).filePath(name)
+                                 : QDir(FStage->path()).filePath(kFolder + QLatin1Char('/') + name);
+}
+
+QString THTMLFileSet::FinalPath(const QString& name) const {
+    return FFolderName.isEmpty() ? QDir(FTargetDir).filePath(name)
+                                 : QDir(FTargetDir).filePath(FFolderName + QLatin1Char('/') + name);
+}
+
+void THTMLFileSet::WriteFile(const QString& name, const QByteArray& data) {
+    const QString error = platform::WriteFileAtomically(StagedPath(name), data);
+    if (!error.isEmpty())
+        Fail(QStringLiteral("exCannotWrite"), FinalPath(name), error);
+    FHasFiles = true;
+}
+
+void THTMLFileSet::WriteMain(const QByteArray& data) {
+    const QString error = platform::WriteFileAtomically(QDir(FStage->path()).filePath(kMain), data);
+    if (!error.isEmpty())
+        Fail(QStringLiteral("exCannotWrite"), FMainFile, error);
+    FHasMain = true;
+}
+
+void THTMLFileSet::Commit() {
+    const QDir stage(FStage->path());
+    int error = 0;
+    QString folder;       // the folder now in place, when it replaced an earlier one
+    bool restore = false; // an earlier folder waits in the staging folder
+    if (FHasFiles && !FFolderName.isEmpty()) {
+        folder = QDir(FTargetDir).filePath(FFolderName);
+        if (QFileInfo(folder).isDir()) {
+            if (!Move(folder, stage.filePath(kOld), error))
+                Fail(QStringLiteral("exCannotMakeFolder"), folder, SystemReason(error));
+            restore = true;
+        }
+        if (!Move(stage.filePath(kFolder), folder, error)) {
+            if (restore)
+                Move(stage.filePath(kOld), folder, error);
+            Fail(QStringLiteral("exCannotMakeFolder"), folder, SystemReason(error));
+        }
+    } else if (FHasFiles) {
+        for (const QString& name : stage.entryList(QDir::Files | QDir::Hidden)) {
+            if (name == kMain)
+                continue;
+            if (!Move(stage.filePath(name), FinalPath(name), error))
+                Fail(QStringLiteral("exCannotWrite"), FinalPath(name), SystemReason(error));
+        }
+    }
+    if (FHasMain && !Move(stage.filePath(kMain), FMainFile, error)) {
+        if (restore) {
+            int ignored = 0;
+            QDir(folder).removeRecursively();
+            Move(stage.filePath(kOld), folder, ignored);
+        }
+        Fail(QStringLiteral("exCannotWrite"), FMainFile, SystemReason(error));
+    }
+}
+
+} // namespace exports
