@@ -137,6 +137,7 @@ TEST(SheetFiles, FailedWritesSayWhyAndKeepTheOldFile) {
         {"--trp", "sheet.trp", {}},
         {"--pdf", "sheet.pdf", {}},
         {"--png", "sheet.png", {"--zoom", "4"}},
+        {"--html", "sheet.html", {}}, // and no pictures folder
     };
     for (Failure failure : {Failure::SizeLimit, Failure::FullDisk})
         for (const auto& o : outputs) {
@@ -159,6 +160,7 @@ TEST(SheetFiles, FailedWritesSayWhyAndKeepTheOldFile) {
             const QString err = QString::fromLocal8Bit(r.Err);
             EXPECT_TRUE(err.contains(target) && err.contains(EnglishReason(failure))) << err.toStdString();
             EXPECT_EQ(Contents(target), QByteArray("previous contents"));
-            EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList{QLatin1String(o.Name)});
+            EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot),
+                      QStringList{QLatin1String(o.Name)});
         }
 }

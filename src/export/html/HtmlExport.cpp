@@ -319,32 +319,4 @@ void TrpHTMLExport::Open(const QString& fileName) {
         QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(fileName).absoluteFilePath()));
 }
 
-// ---- without a dialog ----
-
-QString ExportReportToHTML(TrpReport& report, const QString& fileName) {
-    if (report.PreviewPages().Count() == 0)
-        return rpGet(QStringLiteral("exNoPages"));
-    TrpHTMLExport filter;
-    filter.SetShowDialog(false);
-    filter.SetShowProgress(false);
-    filter.SetFileName(fileName);
-    // The loop reports errors through the report; collect the message instead of showing it.
-    const TrpSilentMode mode = report.EngineOptions.NewSilentMode;
-    report.EngineOptions.NewSilentMode = simReThrow;
-    QString error;
-    try {
-        if (!ExportTo(report, &filter))
-            error = rpGet(QStringLiteral("exFailed"));
-    } catch (const TrpReportError& e) {
-        error = e.Message();
-        const QString heading = rpGet(QStringLiteral("clErrors")) + QStringLiteral("\r\n");
-        if (error.startsWith(heading))
-            error = error.mid(heading.size());
-    } catch (const std::exception& e) {
-        error = QString::fromUtf8(e.what());
-    }
-    report.EngineOptions.NewSilentMode = mode;
-    return error;
-}
-
 } // namespace exports

@@ -129,9 +129,4 @@ private:
     report::TrpDrawText FText;
 };
 
-// Writes a prepared report as HTML with the calculator's settings (fixed width, pictures as
-// JPEG in the folder beside the file), without any dialog. Returns "" on success, else the
-// message to show; a failed export leaves no file behind and keeps the earlier ones.
-QString ExportReportToHTML(report::TrpReport& report, const QString& fileName);
-
 } // namespace exports

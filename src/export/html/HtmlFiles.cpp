@@ -55,20 +55,24 @@ const QString kOld = QStringLiteral("old");
 THTMLFileSet::THTMLFileSet(const QString& mainFile, const QString& folderName)
     : FMainFile(QFileInfo(mainFile).absoluteFilePath()), FFolderName(folderName) {
     FTargetDir = QFileInfo(FMainFile).absolutePath();
+    // Messages name the files as the caller gave the main one.
+    const qsizetype slash = mainFile.lastIndexOf(QLatin1Char('/'));
+    FShownMain = mainFile;
+    FShownDir = mainFile.left(slash + 1);
     if (!FFolderName.isEmpty()) {
         const QFileInfo folder(QDir(FTargetDir).filePath(FFolderName));
         if (folder.exists() && !folder.isDir())
-            Fail(QStringLiteral("exCannotMakeFolder"), folder.filePath(), SystemReason(EEXIST));
+            Fail(QStringLiteral("exCannotMakeFolder"), FShownDir + FFolderName, SystemReason(EEXIST));
     }
     FStage = std::make_unique<QTemporaryDir>(ProcessTempTemplate(FTargetDir));
     if (!FStage->isValid()) {
         // The staging folder is the first thing written beside the main file.
         const QFileInfo dir(FTargetDir);
         const int error = !dir.exists() ? ENOENT : !dir.isWritable() ? EACCES : EIO;
-        Fail(QStringLiteral("exCannotWrite"), FMainFile, SystemReason(error));
+        Fail(QStringLiteral("exCannotWrite"), FShownMain, SystemReason(error));
     }
     if (!FFolderName.isEmpty() && !QDir(FStage->path()).mkdir(kFolder))
-        Fail(QStringLiteral("exCannotMakeFolder"), QDir(FTargetDir).filePath(FFolderName), SystemReason(EIO));
+        Fail(QStringLiteral("exCannotMakeFolder"), FShownDir + FFolderName, SystemReason(EIO));
 }
 
 THTMLFileSet::~THTMLFileSet() = default; // the staging folder goes with everything in it
@@ -86,14 +90,14 @@ QString THTMLFileSet::FinalPath(const QString& name) const {
 void THTMLFileSet::WriteFile(const QString& name, const QByteArray& data) {
     const QString error = platform::WriteFileAtomically(StagedPath(name), data);
     if (!error.isEmpty())
-        Fail(QStringLiteral("exCannotWrite"), FinalPath(name), error);
+        Fail(QStringLiteral("exCannotWrite"), ShownPath(name), error);
     FHasFiles = true;
 }
 
 void THTMLFileSet::WriteMain(const QByteArray& data) {
     const QString error = platform::WriteFileAtomically(QDir(FStage->path()).filePath(kMain), data);
     if (!error.isEmpty())
-        Fail(QStringLiteral("exCannotWrite"), FMainFile, error);
+        Fail(QStringLiteral("exCannotWrite"), FShownMain, error);
     FHasMain = true;
 }
 
@@ -106,20 +110,20 @@ void THTMLFileSet::Commit() {
         folder = QDir(FTargetDir).filePath(FFolderName);
         if (QFileInfo(folder).isDir()) {
             if (!Move(folder, stage.filePath(kOld), error))
-                Fail(QStringLiteral("exCannotMakeFolder"), folder, SystemReason(error));
+                Fail(QStringLiteral("exCannotMakeFolder"), FShownDir + FFolderName, SystemReason(error));
             restore = true;
         }
         if (!Move(stage.filePath(kFolder), folder, error)) {
             if (restore)
                 Move(stage.filePath(kOld), folder, error);
-            Fail(QStringLiteral("exCannotMakeFolder"), folder, SystemReason(error));
+            Fail(QStringLiteral("exCannotMakeFolder"), FShownDir + FFolderName, SystemReason(error));
         }
     } else if (FHasFiles) {
         for (const QString& name : stage.entryList(QDir::Files | QDir::Hidden)) {
             if (name == kMain)
                 continue;
             if (!Move(stage.filePath(name), FinalPath(name), error))
-                Fail(QStringLiteral("exCannotWrite"), FinalPath(name), SystemReason(error));
+                Fail(QStringLiteral("exCannotWrite"), ShownPath(name), SystemReason(error));
         }
     }
     if (FHasMain && !Move(stage.filePath(kMain), FMainFile, error)) {
@@ -128,8 +132,12 @@ void THTMLFileSet::Commit() {
             QDir(folder).removeRecursively();
             Move(stage.filePath(kOld), folder, ignored);
         }
-        Fail(QStringLiteral("exCannotWrite"), FMainFile, SystemReason(error));
+        Fail(QStringLiteral("exCannotWrite"), FShownMain, SystemReason(error));
     }
+}
+
+QString THTMLFileSet::ShownPath(const QString& name) const {
+    return FShownDir + (FFolderName.isEmpty() ? name : FFolderName + QLatin1Char('/') + name);
 }
 
 } // namespace exports

@@ -37,8 +37,10 @@ public:
 
 private:
     QString StagedPath(const QString& name) const;
+    QString ShownPath(const QString& name) const;
 
     QString FMainFile;
+    QString FShownMain, FShownDir; // as the caller named them
     QString FFolderName;
     QString FTargetDir;
     std::unique_ptr<QTemporaryDir> FStage;
