@@ -132,6 +132,8 @@ std::optional<QByteArray> HtmlPageDocument(const TrpIEMatrix& m, const THTMLPage
     if (s.ExportStyles) {
         out(QByteArray("<style type=\"text/css\"><!-- "));
         out(QByteArray(".page_break {page-break-before: always;}"));
+        // A link shows in its memo's font, as the page draws it.
+        out(QByteArray("a {color: inherit; text-decoration: inherit;}"));
         for (int i = 0; i < m.StylesCount(); ++i)
             out(StyleText(i, *m.GetStyleById(i)));
         out(QByteArray("--></style>"));

@@ -8,11 +8,14 @@
 #include "export/pdf/PdfTools.h" // RunTool
 #include "report/PreviewPages.h"
 #include "report/Report.h"
+#include "report/ViewPainter.h"
 #include "sheet/SheetTemplate.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QImage>
+#include <QJsonObject>
 #include <QPainter>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -182,7 +185,9 @@ namespace htmltest {
 
 // Where the pictures of the browser tests are kept for a person to look at.
 inline QString ScreenshotFolder() {
-    const QString folder = QStringLiteral(TARIFON_BUILD_DIR "/test-output/html");
+    // One per locale: the suite runs under each at the same time.
+    const QString folder = QStringLiteral(TARIFON_BUILD_DIR "/test-output/html/") +
+                           qEnvironmentVariable("LC_ALL", QStringLiteral("default"));
     QDir().mkpath(folder);
     return folder;
 }
