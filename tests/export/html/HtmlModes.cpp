@@ -145,9 +145,8 @@ TEST(HtmlModes, ChromiumShowsThePagesAndItsScriptingMovesBetweenThem) {
     Chromium browser;
 
     // The pages, side by side in one window: the single file, and the two page files.
-    const QString frames = modes.Write(
-        QStringLiteral("frames.html"),
-        QStringLiteral(R"(<html><body style="margin:0">
+    const QString frames =
+        modes.Write(QStringLiteral("frames.html"), QStringLiteral(R"(<html><body style="margin:0">
 <iframe src="single/report.html" style="position:absolute; left:0; top:0; border:0" width="600" height="900"></iframe>
 <iframe src="multi/report.files/1.html" style="position:absolute; left:610px; top:0; border:0" width="600" height="900"></iframe>
 <iframe src="multi/report.files/2.html" style="position:absolute; left:1220px; top:0; border:0" width="600" height="900"></iframe>
@@ -176,10 +175,11 @@ TEST(HtmlModes, ChromiumShowsThePagesAndItsScriptingMovesBetweenThem) {
     }
 
     // The links and the navigator, driven by the browser's own scripting.
-    const QString dom = browser.DumpDom(modes.Write(QStringLiteral("driver.html"), QString::fromUtf8(kDriver)), 20000);
-    const QRegularExpressionMatch m =
-        QRegularExpression(QStringLiteral("<pre id=\"out\">(.*)</pre>"), QRegularExpression::DotMatchesEverythingOption)
-            .match(dom);
+    const QString dom =
+        browser.DumpDom(modes.Write(QStringLiteral("driver.html"), QString::fromUtf8(kDriver)), 20000);
+    const QRegularExpressionMatch m = QRegularExpression(QStringLiteral("<pre id=\"out\">(.*)</pre>"),
+                                                         QRegularExpression::DotMatchesEverythingOption)
+                                          .match(dom);
     ASSERT_TRUE(m.hasMatch()) << dom.toStdString();
     QString json = m.captured(1);
     json.replace(QStringLiteral("&lt;"), QStringLiteral("<"))
@@ -193,7 +193,8 @@ TEST(HtmlModes, ChromiumShowsThePagesAndItsScriptingMovesBetweenThem) {
     EXPECT_EQ(out[QStringLiteral("singleLink")][QStringLiteral("url")].toString(), QStringLiteral("#PageN2"));
     EXPECT_GT(out[QStringLiteral("singleLink")][QStringLiteral("scroll")].toDouble(), 100);
     EXPECT_EQ(out[QStringLiteral("multiLink")][QStringLiteral("url")].toString(), QStringLiteral("2.html"));
-    EXPECT_TRUE(out[QStringLiteral("multiLink")][QStringLiteral("text")].toString().contains(QStringLiteral("Страница 2")));
+    EXPECT_TRUE(out[QStringLiteral("multiLink")][QStringLiteral("text")].toString().contains(
+        QStringLiteral("Страница 2")));
 
     // The navigator: each button and the page box move the main frame; the buttons that lead
     // nowhere are off.
@@ -217,9 +218,11 @@ TEST(HtmlModes, ChromiumShowsThePagesAndItsScriptingMovesBetweenThem) {
             const QString url = s[QStringLiteral("url")].toString();
             if (QLatin1String(id) == QLatin1String("navmulti")) {
                 EXPECT_EQ(url, QStringLiteral("%1.html").arg(page));
-                EXPECT_TRUE(s[QStringLiteral("text")].toString().contains(QStringLiteral("Страница %1").arg(page)));
+                EXPECT_TRUE(
+                    s[QStringLiteral("text")].toString().contains(QStringLiteral("Страница %1").arg(page)));
             } else {
-                EXPECT_EQ(url, i == 0 ? QStringLiteral("main.html") : QStringLiteral("main.html#PageN%1").arg(page));
+                EXPECT_EQ(url, i == 0 ? QStringLiteral("main.html")
+                                      : QStringLiteral("main.html#PageN%1").arg(page));
                 // The second page lies lower in the one file: the frame scrolled to it.
                 EXPECT_EQ(s[QStringLiteral("scroll")].toDouble() > 100, page == 2);
             }
