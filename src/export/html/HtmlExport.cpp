@@ -133,6 +133,7 @@ bool TrpHTMLExport::Start() {
     FPageCount = 0;
     FImageCount = 0;
     FTagged.clear();
+    FPictures.clear();
     FFiles.reset();
     FMatrix =
         std::make_unique<TrpIEMatrix>(UseFileCache(), Report() ? Report()->EngineOptions.TempDir : QString());
@@ -192,6 +193,11 @@ void TrpHTMLExport::ExportObject(TrpComponent* object) {
 }
 
 QString TrpHTMLExport::SavePicture(const QImage& image, const QString& stem) {
+    // A picture met before (the logo on every page) is linked again, not written again.
+    const size_t key = qHash(QByteArrayView(image.constBits(), image.sizeInBytes())) ^ size_t(image.width());
+    for (const auto& [seen, link] : FPictures[key])
+        if (seen == image)
+            return link;
     QByteArray data;
     QString ext;
     if (FUseJpeg) {
@@ -210,7 +216,10 @@ QString TrpHTMLExport::SavePicture(const QImage& image, const QString& stem) {
     }
     const QString name = InFolder(stem + ext);
     FFiles->WriteFile(name, data);
-    return HtmlLinkPath(PictureLinkPrefix() + (FPicsInSameFolder ? name.mid(BaseName().size() + 1) : name));
+    const QString link =
+        HtmlLinkPath(PictureLinkPrefix() + (FPicsInSameFolder ? name.mid(BaseName().size() + 1) : name));
+    FPictures[key].emplace_back(image, link);
+    return link;
 }
 
 QByteArray TrpHTMLExport::PageDocument(TrpProgress* progress, bool& cancelled) {
@@ -265,6 +274,7 @@ void TrpHTMLExport::Finish() {
             F.FFiles.reset(); // what was staged and not moved into place goes
             F.FTagged.clear();
             F.FBackgroundImage = QImage();
+            F.FPictures.clear();
         }
     } release{*this};
     // A failed or cancelled export writes nothing.

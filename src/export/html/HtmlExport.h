@@ -9,7 +9,9 @@
 #include <QImage>
 #include <functional>
 #include <memory>
+#include <unordered_map>
 #include <unordered_set>
+#include <vector>
 
 namespace exports {
 
@@ -121,6 +123,8 @@ private:
     std::unique_ptr<TrpIEMatrix> FMatrix;
     std::unique_ptr<THTMLFileSet> FFiles;
     std::unordered_set<const TrpIEMObject*> FTagged; // objects whose text renders HTML tags
+    // The pictures written so far by a hash of their pixels, with their links.
+    std::unordered_map<size_t, std::vector<std::pair<QImage, QString>>> FPictures;
     int FPageCount = 0;
     int FImageCount = 0;
     bool FPageBackground = false;

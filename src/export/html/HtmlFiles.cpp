@@ -1,7 +1,6 @@
 #include "export/html/HtmlFiles.h"
 
 #include "export/TempFiles.h"
-#include "platform/AtomicFile.h"
 #include "report/EngineTexts.h"
 #include "report/Report.h"
 
@@ -10,6 +9,7 @@
 #include <QTemporaryDir>
 #include <cerrno>
 #include <cstdio>
+#include <unistd.h>
 
 namespace exports {
 
@@ -87,15 +87,37 @@ QString THTMLFileSet::FinalPath(const QString& name) const {
                                  : QDir(FTargetDir).filePath(FFolderName + QLatin1Char('/') + name);
 }
 
+namespace {
+
+// One staged file, written whole and on the disk before anything is moved into place; "" or
+// the system's reason.
+QString WriteStaged(const QString& path, const QByteArray& data) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+        return file.errorString();
+    for (qint64 done = 0; done < data.size();) {
+        const qint64 n = file.write(data.constData() + done, data.size() - done);
+        if (n <= 0)
+            return file.errorString();
+        done += n;
+    }
+    if (::fsync(file.handle()) != 0 && errno != EINVAL)
+        return qt_error_string(errno);
+    file.close();
+    return file.error() == QFileDevice::NoError ? QString() : file.errorString();
+}
+
+} // namespace
+
 void THTMLFileSet::WriteFile(const QString& name, const QByteArray& data) {
-    const QString error = platform::WriteFileAtomically(StagedPath(name), data);
+    const QString error = WriteStaged(StagedPath(name), data);
     if (!error.isEmpty())
         Fail(QStringLiteral("exCannotWrite"), ShownPath(name), error);
     FHasFiles = true;
 }
 
 void THTMLFileSet::WriteMain(const QByteArray& data) {
-    const QString error = platform::WriteFileAtomically(QDir(FStage->path()).filePath(kMain), data);
+    const QString error = WriteStaged(QDir(FStage->path()).filePath(kMain), data);
     if (!error.isEmpty())
         Fail(QStringLiteral("exCannotWrite"), FShownMain, error);
     FHasMain = true;
@@ -104,6 +126,7 @@ void THTMLFileSet::WriteMain(const QByteArray& data) {
 void THTMLFileSet::Commit() {
     const QDir stage(FStage->path());
     int error = 0;
+
     QString folder;       // the folder now in place, when it replaced an earlier one
     bool restore = false; // an earlier folder waits in the staging folder
     if (FHasFiles && !FFolderName.isEmpty()) {
