@@ -4,6 +4,9 @@
 #include "HtmlTools.h"
 
 #include "export/html/HtmlText.h"
+#include "sheet/commands/SheetFilters.h"
+
+#include <QBuffer>
 
 #include <QRegularExpression>
 #include <functional>
@@ -216,4 +219,58 @@ TEST(HtmlEdgeCases, PicturesInEachFormatAndTheSheetsSettings) {
     EXPECT_TRUE(html.contains(QStringLiteral("<b>-= Тарифон 2.0&quot; =-</b>")));
     EXPECT_TRUE(html.contains(QStringLiteral(".s0 {")) && html.contains(QStringLiteral(".s1 {")));
     EXPECT_TRUE(html.contains(QStringLiteral("<a href=\"http://www.kviralt.ru/\">www.kviralt.ru</a>")));
+}
+
+TEST(HtmlEdgeCases, BackgroundStreamAndAttachment) {
+    std::unique_ptr<TrpReport> r = SheetReport();
+    // The page's background as the body's picture.
+    {
+        QTemporaryDir dir;
+        const QString html = ExportText(*r, dir.filePath(QStringLiteral("OSAGO.html")),
+                                        [](exports::TrpHTMLExport& f) { f.SetBackground(true); });
+        EXPECT_TRUE(html.contains(QStringLiteral(" background=\"OSAGO.files/backgrnd.jpg\"")))
+            << html.toStdString();
+        const ToolResult id =
+            RunTool(QStringLiteral("identify"), {QStringLiteral("-format"), QStringLiteral("%m"),
+                                                 dir.filePath(QStringLiteral("OSAGO.files/backgrnd.jpg"))});
+        EXPECT_EQ(id.Out, QByteArray("JPEG"));
+        EXPECT_EQ(TidyErrors(dir.filePath(QStringLiteral("OSAGO.html"))), QString());
+    }
+    // A caller's stream takes the page alone: no pictures, no files.
+    {
+        QTemporaryDir dir;
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        auto f = Filter(dir.filePath(QStringLiteral("unused.html")));
+        f->SetStream(&buffer);
+        ASSERT_TRUE(exports::ExportTo(*r, f.get()));
+        EXPECT_TRUE(buffer.data().contains("Расчет стоимости ОСАГО"));
+        EXPECT_FALSE(buffer.data().contains("<img"));
+        EXPECT_TRUE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
+    }
+    // An attachment (the e-mail export's) is one file beside nothing.
+    {
+        QTemporaryDir dir;
+        exports::TrpHTMLExport f(true);
+        f.SetShowDialog(false);
+        f.SetShowProgress(false);
+        f.SetNavigator(true);
+        f.SetFileName(dir.filePath(QStringLiteral("attachment.html")));
+        ASSERT_TRUE(exports::ExportTo(*r, &f));
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                  QStringList{QStringLiteral("attachment.html")});
+    }
+}
+
+TEST(HtmlEdgeCases, TheCalculatorsFilter) {
+    std::unique_ptr<exports::TrpCustomExportFilter> filter = sheet::CreateSheetFilter(7);
+    auto* html = dynamic_cast<exports::TrpHTMLExport*>(filter.get());
+    ASSERT_NE(html, nullptr);
+    EXPECT_EQ(html->FileName(), QStringLiteral("OSAGO"));
+    EXPECT_TRUE(html->FixedWidth());
+    EXPECT_FALSE(html->Background());
+    EXPECT_FALSE(html->Centered());
+    EXPECT_TRUE(html->EmptyLines());
+    EXPECT_TRUE(html->ShowProgress());
+    EXPECT_TRUE(html->ShowDialog());
 }
