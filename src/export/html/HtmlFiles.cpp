@@ -18,20 +18,9 @@ using report::TrpReportError;
 
 namespace {
 
-// Engine text with %1, %2 filled in one pass, so that a "%2" in a file name stays as it is.
+// The engine text with %1 and %2 filled in one pass, so that a "%2" in a file name stays as it is.
 [[noreturn]] void Fail(const QString& key, const QString& a, const QString& b) {
-    const QString text = rpGet(key);
-    QString filled;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const int n = i + 1 < text.size() && text[i] == u'%' ? text[i + 1].digitValue() : -1;
-        if (n == 1 || n == 2) {
-            filled += n == 1 ? a : b;
-            ++i;
-        } else {
-            filled += text[i];
-        }
-    }
-    throw TrpReportError(filled);
+    throw TrpReportError(rpGet(key).arg(a, b));
 }
 
 QString SystemReason(int error) {

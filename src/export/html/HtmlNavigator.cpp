@@ -75,26 +75,6 @@ QString LocationTo(const QString& address) {
     return QStringLiteral("parent.location = \"") + ScriptString(address) + QStringLiteral("\";");
 }
 
-// Fills %1 ... %n in one pass, so that what is filled in is never read as a placeholder.
-QString Fill(const QString& text, const QStringList& args) {
-    QString out;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == u'%' && i + 1 < text.size() && text[i + 1].isDigit()) {
-            qsizetype j = i + 1;
-            int n = 0;
-            while (j < text.size() && text[j].isDigit() && n * 10 + text[j].digitValue() <= args.size())
-                n = n * 10 + text[j++].digitValue();
-            if (n >= 1) {
-                out += args[n - 1];
-                i = j - 1;
-                continue;
-            }
-        }
-        out += text[i];
-    }
-    return out;
-}
-
 } // namespace
 
 QString UrlEscape(const QString& text) {
@@ -121,17 +101,17 @@ QByteArray HtmlNavigatorPage(const THTMLNavigatorSettings& s) {
     const QString print = s.PrintTarget.isEmpty()
                               ? QStringLiteral("parent.mainFrame.focus(); parent.mainFrame.print();")
                               : LocationTo(s.PrintTarget);
-    const QString extra = s.ExtraButtons ? Fill(QString::fromUtf8(kExtraButtons),
-                                                {HtmlEscape(rpGet(QStringLiteral("HTMLNavRefresh"))),
-                                                 HtmlEscape(rpGet(QStringLiteral("HTMLNavPrint")))})
-                                         : QString();
-    const QString body = Fill(
-        QString::fromUtf8(kNavigator),
-        {QString::number(s.PageCount), UrlEscape(name), s.Multipage ? "1" : "0", ScriptString(s.PagePrefix),
-         refresh, print, HtmlEscape(rpGet(QStringLiteral("HTMLNavFirst"))),
-         HtmlEscape(rpGet(QStringLiteral("HTMLNavPrev"))), HtmlEscape(rpGet(QStringLiteral("HTMLNavNext"))),
-         HtmlEscape(rpGet(QStringLiteral("HTMLNavLast"))), extra,
-         HtmlEscape(rpGet(QStringLiteral("HTMLNavTotal")))});
+    auto text = [](const char* key) { return HtmlEscape(rpGet(QString::fromLatin1(key))); };
+    // Filled in one pass: nothing filled in is read as a placeholder.
+    const QString extra =
+        s.ExtraButtons ? QString::fromUtf8(kExtraButtons).arg(text("HTMLNavRefresh"), text("HTMLNavPrint"))
+                       : QString();
+    const QString body =
+        QString::fromUtf8(kNavigator)
+            .arg(QString::number(s.PageCount), UrlEscape(name),
+                 s.Multipage ? QStringLiteral("1") : QStringLiteral("0"), ScriptString(s.PagePrefix), refresh,
+                 print, text("HTMLNavFirst"), text("HTMLNavPrev"), text("HTMLNavNext"), text("HTMLNavLast"),
+                 extra, text("HTMLNavTotal"));
     return HtmlHead(R"(<!DOCTYPE HTML PUBLIC "-//W3C//DTD HTML 4.01 Transitional//EN">)", s.Title) +
            body.toUtf8().replace("\n", "\r\n");
 }
@@ -150,8 +130,8 @@ QByteArray HtmlFrameset(const QString& title, const QString& framePrefix, bool m
 </frameset>
 </html>
 )html");
-    text = Fill(text, {HtmlEscape(title), prefix,
-                       multipage ? QStringLiteral("1.html") : QStringLiteral("main.html")});
+    text = text.arg(HtmlEscape(title), prefix,
+                    multipage ? QStringLiteral("1.html") : QStringLiteral("main.html"));
     return text.toUtf8().replace("\n", "\r\n");
 }
 
