@@ -195,6 +195,8 @@ TEST(HtmlEdgeCases, PicturesInEachFormatAndTheSheetsSettings) {
          "OSAGO.files/img0.bmp"},
         {"same folder", [](exports::TrpHTMLExport& f) { f.SetPicsInSameFolder(true); }, "OSAGO.img0.jpg",
          "JPEG 97x63", "OSAGO.img0.jpg"},
+        {"absolute links", [](exports::TrpHTMLExport& f) { f.SetAbsLinks(true); }, "OSAGO.files/img0.jpg",
+         "JPEG 97x63", "%DIR%/OSAGO.files/img0.jpg"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -204,8 +206,10 @@ TEST(HtmlEdgeCases, PicturesInEachFormatAndTheSheetsSettings) {
             RunTool(QStringLiteral("identify"), {QStringLiteral("-format"), QStringLiteral("%m %wx%h"),
                                                  dir.filePath(QString::fromLatin1(c.File))});
         EXPECT_EQ(QString::fromUtf8(id.Out).trimmed(), QString::fromLatin1(c.Magick)) << id.Err.toStdString();
-        EXPECT_TRUE(html.contains(QStringLiteral("<img src=\"%1\" width=\"97\" height=\"63\" alt=\"\">")
-                                      .arg(QLatin1String(c.Link))))
+        const QString link =
+            QString::fromLatin1(c.Link).replace(QStringLiteral("%DIR%"), exports::HtmlLinkPath(dir.path()));
+        EXPECT_TRUE(
+            html.contains(QStringLiteral("<img src=\"%1\" width=\"97\" height=\"63\" alt=\"\">").arg(link)))
             << html.toStdString();
     }
     // The sheet as the calculator writes it: a fixed width, a class per distinct style, the

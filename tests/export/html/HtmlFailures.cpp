@@ -69,6 +69,7 @@ TEST(HtmlFailures, AMessageAndTheEarlierFilesKept) {
         const char* InTheWay; // a file that stands where the pictures folder goes
         std::optional<Failure> Fails;
         const char* Message; // %1: the main file, %2: its folder
+        Mode Kind = Mode::SingleFile;
     } cases[] = {
         {"an unwritable folder", "/proc/no-%2-folder", nullptr, std::nullopt, "Не удалось записать файл %1"},
         {"no pictures folder", "blocked", "OSAGO.files", std::nullopt,
@@ -76,6 +77,10 @@ TEST(HtmlFailures, AMessageAndTheEarlierFilesKept) {
         // The file of the set that did not fit is named.
         {"a file size limit", "limited", nullptr, Failure::SizeLimit, "Не удалось записать файл %2/"},
         {"a full disk", nullptr, nullptr, Failure::FullDisk, "Не удалось записать файл %2/"},
+        {"a full disk, a file per page", nullptr, nullptr, Failure::FullDisk, "Не удалось записать файл %2/",
+         Mode::Multipage},
+        {"a full disk, the navigator", nullptr, nullptr, Failure::FullDisk, "Не удалось записать файл %2/",
+         Mode::Navigator},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -98,7 +103,7 @@ TEST(HtmlFailures, AMessageAndTheEarlierFilesKept) {
             std::optional<FileSizeLimit> limit;
             if (c.Fails == Failure::SizeLimit)
                 limit.emplace(4096);
-            auto f = Filter(main);
+            auto f = Filter(main, c.Kind);
             EXPECT_FALSE(exports::ExportTo(*r, f.get()));
         }
         const QString errors = r->Errors().join('\n');

@@ -56,6 +56,11 @@ TEST(HtmlModes, EveryModeWritesItsFilesAndTidyFindsNoErrors) {
         for (const QString& file : c.Files)
             EXPECT_EQ(TidyErrors(QDir(folder).filePath(file)), QString()) << file.toStdString();
     }
+    // "@2" goes to the second page in the navigator's modes too.
+    EXPECT_TRUE(ReadText(dir.filePath(QStringLiteral("nav/report.files/main.html")))
+                    .contains(QStringLiteral("<a href=\"#PageN2\">")));
+    EXPECT_TRUE(ReadText(dir.filePath(QStringLiteral("navmulti/report.files/1.html")))
+                    .contains(QStringLiteral("<a href=\"2.html\">")));
 }
 
 namespace {
@@ -150,23 +155,26 @@ TEST(HtmlModes, ChromiumShowsThePagesAndItsScriptingMovesBetweenThem) {
 <iframe src="single/report.html" style="position:absolute; left:0; top:0; border:0" width="600" height="900"></iframe>
 <iframe src="multi/report.files/1.html" style="position:absolute; left:610px; top:0; border:0" width="600" height="900"></iframe>
 <iframe src="multi/report.files/2.html" style="position:absolute; left:1220px; top:0; border:0" width="600" height="900"></iframe>
+<iframe src="nav/report.html" style="position:absolute; left:1830px; top:0; border:0" width="600" height="900"></iframe>
 </body></html>)"));
-    const QImage shot = browser.Screenshot(frames, QSize(1830, 900));
-    ASSERT_EQ(shot.size(), QSize(1830, 900));
+    const QImage shot = browser.Screenshot(frames, QSize(2440, 900));
+    ASSERT_EQ(shot.size(), QSize(2440, 900));
     shot.save(ScreenshotFolder() + QStringLiteral("/two-pages-chromium.png"));
     const int firstBottom = int(std::lround(r->PreviewPages().Page(0)->TopMargin() * fr01cm + 324));
     const QSize area(560, 860);
     const struct {
         const char* Name;
         QImage Ours;
-        int Left;
+        int Left, Top; // of the page in the window
     } views[] = {
-        {"single file", BothPages(*r, firstBottom), 0},
-        {"page file 1", RenderPreparedPage(*r, 0, 1), 610},
-        {"page file 2", RenderPreparedPage(*r, 1, 1), 1220},
+        {"single file", BothPages(*r, firstBottom), 0, 0},
+        {"page file 1", RenderPreparedPage(*r, 0, 1), 610, 0},
+        {"page file 2", RenderPreparedPage(*r, 1, 1), 1220, 0},
+        {"navigator's main frame", BothPages(*r, firstBottom), 1830, 40}, // below the buttons
     };
     for (const auto& v : views) {
-        const QImage a = AsTableShowsIt(v.Ours, area), b = FromInk(shot.copy(v.Left, 0, 600, 900), area);
+        const QImage a = AsTableShowsIt(v.Ours, area),
+                     b = FromInk(shot.copy(v.Left, v.Top, 600, 900 - v.Top), area);
         const Likeness l = Compare(a, b);
         std::printf("%s: mean %.2f, worst block %.2f at %d,%d\n", v.Name, l.Mean, l.Worst, l.WorstAt.x(),
                     l.WorstAt.y());
