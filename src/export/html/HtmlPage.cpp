@@ -100,12 +100,11 @@ int RowsHeight(const TrpIEMatrix& m, int y, int count) {
 
 // A text taller than its cell, or a piece of a memo cut by the objects over it, runs on over
 // the rows below, as the page draws it, instead of stretching its own rows.
-QString FittedText(const TrpIEMatrix& m, const TrpIEMObject& obj, const QString& text, int height,
+QString FittedText(const TrpIEMObject& obj, const QString& text, int height,
                    const std::vector<Extended>& pitches) {
     const TrpIEMStyle* st = obj.Style;
     if (!st || obj.StyleIndex < 0 || obj.StyleIndex >= int(pitches.size()))
         return text;
-    (void)m;
     const int inner = std::max(1, height - 2 * R(st->GapY));
     const Extended needed = (text.count(QStringLiteral("<br>")) + 1) * pitches[size_t(obj.StyleIndex)];
     if (!obj.Parent && needed <= inner)
@@ -214,7 +213,7 @@ std::optional<QByteArray> HtmlPageDocument(const TrpIEMatrix& m, const THTMLPage
             else if (text.isEmpty())
                 row += QStringLiteral("&nbsp;");
             else
-                row += FittedText(m, obj, text, RowsHeight(m, oy, dy), pitches);
+                row += FittedText(obj, text, RowsHeight(m, oy, dy), pitches);
             if (!href.isEmpty())
                 row += QLatin1String("</a>");
             row += QLatin1String("</td>");

@@ -4,7 +4,6 @@
 #include "HtmlTools.h"
 
 #include "export/html/HtmlText.h"
-#include "sheet/commands/SheetFilters.h"
 
 #include <QBuffer>
 
@@ -264,17 +263,4 @@ TEST(HtmlEdgeCases, BackgroundStreamAndAttachment) {
         EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
                   QStringList{QStringLiteral("attachment.html")});
     }
-}
-
-TEST(HtmlEdgeCases, TheCalculatorsFilter) {
-    std::unique_ptr<exports::TrpCustomExportFilter> filter = sheet::CreateSheetFilter(7);
-    auto* html = dynamic_cast<exports::TrpHTMLExport*>(filter.get());
-    ASSERT_NE(html, nullptr);
-    EXPECT_EQ(html->FileName(), QStringLiteral("OSAGO"));
-    EXPECT_TRUE(html->FixedWidth());
-    EXPECT_FALSE(html->Background());
-    EXPECT_FALSE(html->Centered());
-    EXPECT_TRUE(html->EmptyLines());
-    EXPECT_TRUE(html->ShowProgress());
-    EXPECT_TRUE(html->ShowDialog());
 }
