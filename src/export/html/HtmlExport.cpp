@@ -66,11 +66,6 @@ QString TrpHTMLExport::InFolder(const QString& name) const {
     return FPicsInSameFolder ? BaseName() + QLatin1Char('.') + name : name;
 }
 
-QString TrpHTMLExport::PictureFolder() const {
-    const QString d = FAbsLinks ? QFileInfo(FileName()).absolutePath() + QLatin1Char('/') : QString();
-    return d + (FPicsInSameFolder ? BaseName() + QLatin1Char('.') : FolderName() + QLatin1Char('/'));
-}
-
 QString TrpHTMLExport::PictureLinkPrefix() const {
     if (FPicsInSameFolder)
         return BaseName() + QLatin1Char('.');

@@ -81,9 +81,6 @@ public:
     const QString& FilterText() const { return FFilterText; }
     const QString& DefaultExt() const { return FDefaultExt; }
 
-    // Where the other files go, as a file name prefix: "OSAGO.files/" or "OSAGO." (with
-    // AbsLinks, the main file's folder in front).
-    QString PictureFolder() const;
     // What links inside a page start with.
     QString PictureLinkPrefix() const;
     // What the frameset's links start with.

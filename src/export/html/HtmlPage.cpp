@@ -47,7 +47,7 @@ Extended LinePitch(const TrpIEMStyle& st) {
     return text.CalcHeight();
 }
 
-QByteArray StyleText(int index, const TrpIEMStyle& st) {
+QByteArray StyleText(int index, const TrpIEMStyle& st, Extended pitch) {
     const TrpFont& f = st.Font;
     QByteArray s = ".s" + QByteArray::number(index) + " {\r\n";
     QByteArray font = " font-family: " + CssFontName(f.Name).toUtf8() +
@@ -80,7 +80,7 @@ QByteArray StyleText(int index, const TrpIEMStyle& st) {
         s += " padding: " + Num(st.GapY) + "px " + Num(st.GapX) + "px;\r\n";
     // As a factor of the font size, so that the thin style of an empty cell keeps it thin.
     const long double px = std::max<long double>(1, std::llround(f.Size * 96.0L / 72));
-    s += " line-height: " + QByteArray::number(double(LinePitch(st) / px), 'f', 3) + ";\r\n";
+    s += " line-height: " + QByteArray::number(double(pitch / px), 'f', 3) + ";\r\n";
     s += QByteArray(" text-align: ") + kHAlign[std::clamp(int(st.HAlign), 0, 3)] +
          "; vertical-align: " + kVAlign[std::clamp(int(st.VAlign), 0, 2)] + ";\r\n}";
     return s;
@@ -128,13 +128,16 @@ QByteArray HtmlHead(const QByteArray& doctype, const QString& title) {
 std::optional<QByteArray> HtmlPageDocument(const TrpIEMatrix& m, const THTMLPageSettings& s) {
     Lines out;
     out.Data = HtmlHead(R"(<!DOCTYPE HTML PUBLIC "-//W3C//DTD HTML 4.01 Transitional//EN">)", s.Title);
+    std::vector<Extended> pitches;
+    for (int i = 0; i < m.StylesCount(); ++i)
+        pitches.push_back(LinePitch(*m.GetStyleById(i)));
     if (s.ExportStyles) {
         out(QByteArray("<style type=\"text/css\"><!-- "));
         out(QByteArray(".page_break {page-break-before: always;}"));
         // A link shows in its memo's font, as the page draws it.
         out(QByteArray("a {color: inherit; text-decoration: inherit;}"));
         for (int i = 0; i < m.StylesCount(); ++i)
-            out(StyleText(i, *m.GetStyleById(i)));
+            out(StyleText(i, *m.GetStyleById(i), pitches[size_t(i)]));
         out(QByteArray("--></style>"));
     }
     out(QByteArray("</head>"));
@@ -160,9 +163,6 @@ std::optional<QByteArray> HtmlPageDocument(const TrpIEMatrix& m, const THTMLPage
     out(columns);
     bool open = true;
 
-    std::vector<Extended> pitches;
-    for (int i = 0; i < m.StylesCount(); ++i)
-        pitches.push_back(LinePitch(*m.GetStyleById(i)));
     std::vector<bool> written(size_t(m.ObjectsCount()), false);
     int page = 0;
     for (int y = 0; y + 1 < m.Height(); ++y) {
