@@ -228,15 +228,18 @@ inline Likeness Compare(const QImage& ours, const QImage& theirs, int block = 16
     };
     for (int by = 0; by + block <= a.height(); by += block)
         for (int bx = 0; bx + block <= a.width(); bx += block) {
-            double best = 1e9;
-            for (int dy = -reach; dy <= reach; ++dy)
-                for (int dx = -reach; dx <= reach; ++dx) {
-                    double d = 0;
-                    for (int y = by; y < by + block; ++y)
-                        for (int x = bx; x < bx + block; ++x)
-                            d += std::abs(at(a, x, y) - at(b, x + dx, y + dy));
-                    best = std::min(best, d / (block * block));
-                }
+            auto difference = [&](int dx, int dy) {
+                double d = 0;
+                for (int y = by; y < by + block; ++y)
+                    for (int x = bx; x < bx + block; ++x)
+                        d += std::abs(at(a, x, y) - at(b, x + dx, y + dy));
+                return d / (block * block);
+            };
+            // Most of a page is blank in both: nothing to look for there.
+            double best = difference(0, 0);
+            for (int dy = -reach; dy <= reach && best > 0; ++dy)
+                for (int dx = -reach; dx <= reach; ++dx)
+                    best = std::min(best, difference(dx, dy));
             sum += best;
             ++blocks;
             if (best > l.Worst) {
