@@ -48,6 +48,8 @@ THTMLFileSet::THTMLFileSet(const QString& mainFile, const QString& folderName)
     const qsizetype slash = mainFile.lastIndexOf(QLatin1Char('/'));
     FShownMain = mainFile;
     FShownDir = mainFile.left(slash + 1);
+    if (QFileInfo(FMainFile).isDir())
+        Fail(QStringLiteral("exCannotWrite"), FShownMain, SystemReason(EISDIR));
     if (!FFolderName.isEmpty()) {
         const QFileInfo folder(QDir(FTargetDir).filePath(FFolderName));
         if (folder.exists() && !folder.isDir())
@@ -56,9 +58,7 @@ THTMLFileSet::THTMLFileSet(const QString& mainFile, const QString& folderName)
     FStage = std::make_unique<QTemporaryDir>(ProcessTempTemplate(FTargetDir));
     if (!FStage->isValid()) {
         // The staging folder is the first thing written beside the main file.
-        const QFileInfo dir(FTargetDir);
-        const int error = !dir.exists() ? ENOENT : !dir.isWritable() ? EACCES : EIO;
-        Fail(QStringLiteral("exCannotWrite"), FShownMain, SystemReason(error));
+        Fail(QStringLiteral("exCannotWrite"), FShownMain, FStage->errorString());
     }
     if (!FFolderName.isEmpty() && !QDir(FStage->path()).mkdir(kFolder))
         Fail(QStringLiteral("exCannotMakeFolder"), FShownDir + FFolderName, SystemReason(EIO));
@@ -115,21 +115,30 @@ void THTMLFileSet::WriteMain(const QByteArray& data) {
 void THTMLFileSet::Commit() {
     const QDir stage(FStage->path());
     int error = 0;
-
-    QString folder;       // the folder now in place, when it replaced an earlier one
-    bool restore = false; // an earlier folder waits in the staging folder
+    QString folder;       // the folder put in place
+    bool restore = false; // an earlier folder waits in the staging folder to be put back
+    auto takeBack = [&] {
+        int ignored = 0;
+        if (!folder.isEmpty())
+            QDir(folder).removeRecursively();
+        if (restore)
+            Move(stage.filePath(kOld), folder, ignored);
+    };
     if (FHasFiles && !FFolderName.isEmpty()) {
-        folder = QDir(FTargetDir).filePath(FFolderName);
-        if (QFileInfo(folder).isDir()) {
-            if (!Move(folder, stage.filePath(kOld), error))
+        const QString target = QDir(FTargetDir).filePath(FFolderName);
+        if (QFileInfo(target).isDir()) {
+            if (!Move(target, stage.filePath(kOld), error))
                 Fail(QStringLiteral("exCannotMakeFolder"), FShownDir + FFolderName, SystemReason(error));
             restore = true;
         }
-        if (!Move(stage.filePath(kFolder), folder, error)) {
+        if (!Move(stage.filePath(kFolder), target, error)) {
+            const int reason = error;
+            folder.clear();
             if (restore)
-                Move(stage.filePath(kOld), folder, error);
-            Fail(QStringLiteral("exCannotMakeFolder"), FShownDir + FFolderName, SystemReason(error));
+                Move(stage.filePath(kOld), target, error);
+            Fail(QStringLiteral("exCannotMakeFolder"), FShownDir + FFolderName, SystemReason(reason));
         }
+        folder = target;
     } else if (FHasFiles) {
         for (const QString& name : stage.entryList(QDir::Files | QDir::Hidden)) {
             if (name == kMain)
@@ -138,13 +147,11 @@ void THTMLFileSet::Commit() {
                 Fail(QStringLiteral("exCannotWrite"), ShownPath(name), SystemReason(error));
         }
     }
+    // The main file last: it never links to files that are not there.
     if (FHasMain && !Move(stage.filePath(kMain), FMainFile, error)) {
-        if (restore) {
-            int ignored = 0;
-            QDir(folder).removeRecursively();
-            Move(stage.filePath(kOld), folder, ignored);
-        }
-        Fail(QStringLiteral("exCannotWrite"), FShownMain, SystemReason(error));
+        const int reason = error;
+        takeBack();
+        Fail(QStringLiteral("exCannotWrite"), FShownMain, SystemReason(reason));
     }
 }
 
