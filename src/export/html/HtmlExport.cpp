@@ -189,7 +189,10 @@ void TrpHTMLExport::ExportObject(TrpComponent* object) {
 
 QString TrpHTMLExport::SavePicture(const QImage& image, const QString& stem) {
     // A picture met before (the logo on every page) is linked again, not written again.
-    const size_t key = qHash(QByteArrayView(image.constBits(), image.sizeInBytes())) ^ size_t(image.width());
+    size_t key = qHash(image.width()) ^ qHash(image.height());
+    const qsizetype used = (qsizetype(image.width()) * image.depth() + 7) / 8; // rows end in padding
+    for (int y = 0; y < image.height(); ++y)
+        key = qHashMulti(key, QByteArrayView(image.constScanLine(y), used));
     for (const auto& [seen, link] : FPictures[key])
         if (seen == image)
             return link;

@@ -3,6 +3,7 @@
 // page; and the pictures in each of their formats, read back by ImageMagick.
 #include "HtmlTools.h"
 
+#include "export/ExportFixtures.h"
 #include "export/html/HtmlText.h"
 
 #include <QBuffer>
@@ -263,4 +264,17 @@ TEST(HtmlEdgeCases, BackgroundStreamAndAttachment) {
         EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
                   QStringList{QStringLiteral("attachment.html")});
     }
+}
+
+TEST(HtmlEdgeCases, APictureOnEveryPageIsWrittenOnce) {
+    auto r = exporttest::NewReport();
+    for (int i = 0; i < 3; ++i)
+        exporttest::AddSheetPage(*r);
+    exporttest::FillSheetVariables(*r);
+    ASSERT_TRUE(r->Prepare());
+    QTemporaryDir dir;
+    const QString html = ExportText(*r, dir.filePath(QStringLiteral("OSAGO.html")));
+    EXPECT_EQ(html.count(QStringLiteral("<img src=\"OSAGO.files/img0.jpg\"")), 3);
+    EXPECT_EQ(QDir(dir.filePath(QStringLiteral("OSAGO.files"))).entryList(QDir::Files),
+              QStringList{QStringLiteral("img0.jpg")});
 }
