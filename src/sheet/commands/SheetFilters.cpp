@@ -2,6 +2,7 @@
 
 #include "sheet/SheetTemplate.h"
 
+#include "export/html/HtmlExport.h"
 #include "export/image/ImageExport.h"
 #include "export/pdf/PdfExport.h"
 
@@ -28,6 +29,15 @@ std::unique_ptr<exports::TrpCustomExportFilter> CreatePDF() {
     return pdf;
 }
 
+std::unique_ptr<exports::TrpCustomExportFilter> CreateHTML() {
+    auto html = std::make_unique<exports::TrpHTMLExport>();
+    html->SetFixedWidth(true);
+    html->SetBackground(false);
+    html->SetCentered(false);
+    html->SetEmptyLines(true);
+    return html;
+}
+
 } // namespace
 
 std::unique_ptr<exports::TrpCustomExportFilter> CreateSheetFilter(int index) {
@@ -44,6 +54,9 @@ std::unique_ptr<exports::TrpCustomExportFilter> CreateSheetFilter(int index) {
         break;
     case 3:
         filter = std::make_unique<exports::TrpGIFExport>();
+        break;
+    case 7:
+        filter = CreateHTML();
         break;
     case 11:
         filter = CreatePDF();
