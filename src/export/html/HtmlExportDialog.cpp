@@ -1,5 +1,6 @@
 #include "export/html/HtmlExportDialog.h"
 
+#include "export/DialogHelp.h"
 #include "export/html/HtmlExport.h"
 #include "export/html/HtmlTexts.h"
 #include "report/EngineTexts.h"
@@ -11,7 +12,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
@@ -115,9 +115,7 @@ void TrpHTMLExportDialog::Store(TrpHTMLExport& filter) const {
 
 void TrpHTMLExportDialog::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_F1) {
-        QMessageBox::information(
-            this, windowTitle(),
-            rpGet(QStringLiteral("exHtmlHelp")).replace(QStringLiteral("\\n"), QStringLiteral("\n")));
+        ShowDialogHelp(this, QStringLiteral("export-html"));
         return;
     }
     QDialog::keyPressEvent(event);

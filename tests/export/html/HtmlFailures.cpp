@@ -111,8 +111,9 @@ TEST(HtmlFailures, AMessageAndTheEarlierFilesKept) {
                                     .replace(QStringLiteral("%2"), folder)
                                     .replace(QStringLiteral("%1"), main);
         EXPECT_TRUE(errors.contains(message)) << errors.toStdString();
-        if (c.Fails)
+        if (c.Fails) {
             EXPECT_TRUE(errors.contains(Reason(*c.Fails))) << errors.toStdString();
+        }
         if (writable) {
             EXPECT_EQ(Entries(folder), before);
             EXPECT_EQ(Contents(main), QByteArray("previous page"));
