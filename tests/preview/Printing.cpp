@@ -1,5 +1,5 @@
 // Printing through a real CUPS scheduler started by the test, and to a PDF file.
-#include "CupsServer.h"
+#include "support/CupsServer.h"
 #include "PreviewFixtures.h"
 
 #include "report/EngineTexts.h"

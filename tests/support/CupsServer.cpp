@@ -1,4 +1,4 @@
-#include "CupsServer.h"
+#include "support/CupsServer.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -211,6 +211,29 @@ QByteArray CupsServer::WaitForOutput(const QString& queue, int timeoutMs, int do
         QThread::msleep(20);
     }
     return {};
+}
+
+QByteArray CupsServer::WaitForBytes(const QString& queue, qsizetype bytes, int timeoutMs) {
+    Listener* listener = nullptr;
+    for (auto& l : FListeners)
+        if (l->Queue == queue)
+            listener = l.get();
+    if (!listener)
+        return {};
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < timeoutMs && listener->Data.size() < bytes) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        QThread::msleep(20);
+    }
+    // Anything more than was asked for (a job sent twice) arrives within the moment after.
+    QElapsedTimer quiet;
+    quiet.start();
+    while (quiet.elapsed() < 1500) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        QThread::msleep(20);
+    }
+    return listener->Data;
 }
 
 std::vector<CupsServer::Job> CupsServer::Jobs(const QString& queue) const {
