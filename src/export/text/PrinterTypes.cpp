@@ -25,7 +25,8 @@ struct CommandRow {
 TrpPrinterType MakeType(const char* name, std::initializer_list<CommandRow> rows) {
     TrpPrinterType type{QString::fromLatin1(name), {}};
     for (const CommandRow& r : rows)
-        type.Commands.push_back({QString::fromLatin1(r.Name), QByteArray::fromHex(r.On), QByteArray::fromHex(r.Off)});
+        type.Commands.push_back(
+            {QString::fromLatin1(r.Name), QByteArray::fromHex(r.On), QByteArray::fromHex(r.Off)});
     return type;
 }
 
@@ -144,7 +145,8 @@ QString LoadPrinterSettingsFile(const QString& fileName, std::vector<TrpPrinterT
     return {};
 }
 
-QString SavePrinterSettingsFile(const QString& fileName, const std::vector<TrpPrinterType>& types, int typeIndex) {
+QString SavePrinterSettingsFile(const QString& fileName, const std::vector<TrpPrinterType>& types,
+                                int typeIndex) {
     const QString error =
         platform::WriteFileAtomically(fileName, PrinterSettingsText(typeIndex, types[size_t(typeIndex)]));
     return error.isEmpty() ? QString() : rpGet(QStringLiteral("exCannotWrite")).arg(fileName, error);

@@ -38,6 +38,7 @@ QString ParsePrinterSettings(const QByteArray& data, const std::vector<TrpPrinte
 // cannot be read or is not a settings file changes nothing.
 QString LoadPrinterSettingsFile(const QString& fileName, std::vector<TrpPrinterType>& types, int& typeIndex);
 // The selected type with its flags written to the file: "" or the message to show.
-QString SavePrinterSettingsFile(const QString& fileName, const std::vector<TrpPrinterType>& types, int typeIndex);
+QString SavePrinterSettingsFile(const QString& fileName, const std::vector<TrpPrinterType>& types,
+                                int typeIndex);
 
 } // namespace exports

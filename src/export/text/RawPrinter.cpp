@@ -39,15 +39,16 @@ QString PrintRaw(const QString& printer, const QString& title, const QByteArray&
         const int job = cupsCreateJob(CUPS_HTTP_DEFAULT, queue.constData(), name.constData(), 0, nullptr);
         if (job <= 0)
             return LastError();
-        if (cupsStartDocument(CUPS_HTTP_DEFAULT, queue.constData(), job, name.constData(), CUPS_FORMAT_RAW, 1) !=
-            HTTP_STATUS_CONTINUE) {
+        if (cupsStartDocument(CUPS_HTTP_DEFAULT, queue.constData(), job, name.constData(), CUPS_FORMAT_RAW,
+                              1) != HTTP_STATUS_CONTINUE) {
             const QString error = LastError();
             cupsCancelJob2(CUPS_HTTP_DEFAULT, queue.constData(), job, 0);
             return error;
         }
         for (qsizetype done = 0; done < data.size(); done += 1024) {
             const size_t block = size_t(std::min<qsizetype>(1024, data.size() - done));
-            if (cupsWriteRequestData(CUPS_HTTP_DEFAULT, data.constData() + done, block) != HTTP_STATUS_CONTINUE) {
+            if (cupsWriteRequestData(CUPS_HTTP_DEFAULT, data.constData() + done, block) !=
+                HTTP_STATUS_CONTINUE) {
                 const QString error = LastError();
                 cupsFinishDocument(CUPS_HTTP_DEFAULT, queue.constData());
                 cupsCancelJob2(CUPS_HTTP_DEFAULT, queue.constData(), job, 0);

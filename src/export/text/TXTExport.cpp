@@ -31,7 +31,19 @@ constexpr int MaxColumns = 4000;
 constexpr int MaxRows = 100000;
 
 // Positions in the frame set.
-enum FrameChar { fcV, fcH, fcTopLeft, fcTopRight, fcBottomLeft, fcBottomRight, fcTUp, fcTRight, fcTDown, fcTLeft, fcCross };
+enum FrameChar {
+    fcV,
+    fcH,
+    fcTopLeft,
+    fcTopRight,
+    fcBottomLeft,
+    fcBottomRight,
+    fcTUp,
+    fcTRight,
+    fcTDown,
+    fcTLeft,
+    fcCross
+};
 
 // The memo's text as printed: tags of an HTML memo removed, 01 characters removed, one
 // trailing line break dropped.
@@ -343,7 +355,8 @@ void TrpTXTExport::AfterWrite(const QString& fileName, const QByteArray& data) {
         FPrinterName = printers.contains(DefaultRawPrinter()) ? DefaultRawPrinter() : printers.front();
     if (FPrinterDialog) {
         const QString previous = FPrinterName;
-        const bool ok = OnPrinterDialog ? OnPrinterDialog(*this) : TrpPrnInit(*this).exec() == QDialog::Accepted;
+        const bool ok =
+            OnPrinterDialog ? OnPrinterDialog(*this) : TrpPrnInit(*this).exec() == QDialog::Accepted;
         if (!ok) {
             FPrinterName = previous;
             return;
@@ -358,7 +371,8 @@ void TrpTXTExport::AfterWrite(const QString& fileName, const QByteArray& data) {
         if (!error.isEmpty())
             FailText(QStringLiteral("exCannotWrite"), {fileName, error});
     }
-    const QString error = PrintRaw(FPrinterName, QFileInfo(fileName).fileName(), printed, std::max(FCopies, 1));
+    const QString error =
+        PrintRaw(FPrinterName, QFileInfo(fileName).fileName(), printed, std::max(FCopies, 1));
     if (!error.isEmpty())
         FailText(QStringLiteral("prnFailed"), {FPrinterName, error});
 }

@@ -92,7 +92,10 @@ TrpTXTExportDialog::TrpTXTExportDialog(const TrpTXTExport& filter, QWidget* pare
     FramesNoneRB = radio(rpGet(QStringLiteral("exFramesNone")), 16);
     FramesTextRB = radio(rpGet(QStringLiteral("exFramesText")), 31);
     FramesGraphicRB = radio(rpGet(QStringLiteral("exFramesGraphic")), 46);
-    (!filter.Borders() ? FramesNoneRB : filter.Pseudogrpahic() ? FramesGraphicRB : FramesTextRB)->setChecked(true);
+    (!filter.Borders()        ? FramesNoneRB
+     : filter.Pseudogrpahic() ? FramesGraphicRB
+                              : FramesTextRB)
+        ->setChecked(true);
 
     PrintAfterCB = box(this, rpGet(QStringLiteral("exPrintAfter")), 16, 272, filter.PrintAfter());
     PrintAfterCB->setVisible(!filter.Subordinate());
@@ -163,7 +166,8 @@ void TrpTXTExportDialog::SetPreviewShown(bool shown) {
                        static_cast<QWidget*>(FontBiggerB), static_cast<QWidget*>(PreviewSizeL)})
         w->setVisible(shown);
     PreviewB->setChecked(shown);
-    PreviewB->setText(rpGet(QStringLiteral("exPreview")) + (shown ? QStringLiteral(" <<") : QStringLiteral(" >>")));
+    PreviewB->setText(rpGet(QStringLiteral("exPreview")) +
+                      (shown ? QStringLiteral(" <<") : QStringLiteral(" >>")));
     if (shown) {
         SetPreviewFontSize(FPreviewFontSize);
         RefreshPreview();
@@ -212,9 +216,8 @@ void TrpTXTExportDialog::RefreshPreview() {
     QByteArray bytes = buffer.data();
     bytes.replace('\f', "");
     PreviewText->setPlainText(error.isEmpty() ? DecodeText(bytes, preview.OEMCodepage()) : error);
-    PreviewSizeL->setText(rpGet(QStringLiteral("exPreviewSize"))
-                              .arg(preview.PageWidthChars())
-                              .arg(preview.PageHeightChars()));
+    PreviewSizeL->setText(
+        rpGet(QStringLiteral("exPreviewSize")).arg(preview.PageWidthChars()).arg(preview.PageHeightChars()));
 }
 
 } // namespace exports

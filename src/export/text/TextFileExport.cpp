@@ -53,8 +53,9 @@ TModalResult TrpTextFileExport::ShowModal() {
         SetFileName(NewTemporaryFile(FDefaultExt));
         return FileName().isEmpty() ? mrCancel : mrOk;
     }
-    const QString chosen = OnSaveDialog ? OnSaveDialog(ProposedFileName())
-                                        : AskSaveFileName(DefaultPath(), ProposedFileName(), FFilterText, FDefaultExt);
+    const QString chosen = OnSaveDialog
+                               ? OnSaveDialog(ProposedFileName())
+                               : AskSaveFileName(DefaultPath(), ProposedFileName(), FFilterText, FDefaultExt);
     if (chosen.isEmpty())
         return mrCancel;
     SetFileName(chosen);

@@ -63,7 +63,8 @@ TEST_F(TextSheet, MatchesTheCheckedFilesByteForByte) {
     for (const Output& o : kOutputs) {
         SCOPED_TRACE(o.Golden);
         const QByteArray written = ReadFile(Export(o.MenuIndex));
-        const QString golden = QStringLiteral(TARIFON_TEST_DATA "/export/text/") + QString::fromLatin1(o.Golden);
+        const QString golden =
+            QStringLiteral(TARIFON_TEST_DATA "/export/text/") + QString::fromLatin1(o.Golden);
         if (qEnvironmentVariableIsSet("TARIFON_UPDATE_GOLDEN"))
             WriteFile(golden, written);
         EXPECT_EQ(written, ReadFile(golden));
@@ -71,8 +72,7 @@ TEST_F(TextSheet, MatchesTheCheckedFilesByteForByte) {
 }
 
 TEST_F(TextSheet, PythonsCsvModuleReadsEveryCellInItsRowAndColumn) {
-    const std::vector<QStringList> rows =
-        PythonCsv(Export(6), "cp1251", QStringLiteral(";"));
+    const std::vector<QStringList> rows = PythonCsv(Export(6), "cp1251", QStringLiteral(";"));
     ASSERT_FALSE(rows.empty());
     auto find = [&](const QString& text, int& row, int& column) {
         for (size_t r = 0; r < rows.size(); ++r)
@@ -90,8 +90,9 @@ TEST_F(TextSheet, PythonsCsvModuleReadsEveryCellInItsRowAndColumn) {
     bool header = false;
     for (const QStringList& fields : rows)
         for (const QString& f : fields)
-            header = header || (f.startsWith(QStringLiteral("Подготовлено в программе:-= Тарифон 2.0\" =-")) &&
-                                f.endsWith(QStringLiteral("Программы для страховых агентов, брокеров и автодилеров")));
+            header = header ||
+                     (f.startsWith(QStringLiteral("Подготовлено в программе:-= Тарифон 2.0\" =-")) &&
+                      f.endsWith(QStringLiteral("Программы для страховых агентов, брокеров и автодилеров")));
     EXPECT_TRUE(header);
     // The table: nine rows one below the other under the title, each with its caption, code
     // and value in the same three columns (the caption spans the columns up to the code).
@@ -139,10 +140,11 @@ TEST_F(TextSheet, TextsDecodeAsCp1251AndWithTheOemOptionAsCp866) {
         }
         // The printer text prints a no-break space as a space.
         const QString space = o.MenuIndex == 4 ? QStringLiteral(" ") : QStringLiteral("\u00A0");
-        for (const QString& text : {QStringLiteral("Расчет стоимости ОСАГО"), QStringLiteral("2") + space + "025",
-                                    QStringLiteral("1,5"), QStringLiteral("Т = ТБ*КТ*КБМ*КО*КН"),
-                                    QStringLiteral("6") + space + QStringLiteral("075 рублей"),
-                                    QStringLiteral("Размер страховой премии (Т):")})
+        for (const QString& text :
+             {QStringLiteral("Расчет стоимости ОСАГО"), QStringLiteral("2") + space + "025",
+              QStringLiteral("1,5"), QStringLiteral("Т = ТБ*КТ*КБМ*КО*КН"),
+              QStringLiteral("6") + space + QStringLiteral("075 рублей"),
+              QStringLiteral("Размер страховой премии (Т):")})
             EXPECT_TRUE(ansi.contains(text)) << text.toStdString();
         EXPECT_FALSE(ansi.contains(QLatin1Char('<'))) << "tags of the header";
 
@@ -151,7 +153,8 @@ TEST_F(TextSheet, TextsDecodeAsCp1251AndWithTheOemOptionAsCp866) {
         QString oem = PythonDecode(Export(o.MenuIndex, true), "cp866");
         if (o.MenuIndex == 4)
             oem.replace(QChar(0xA0), QLatin1Char(' '));
-        EXPECT_EQ(oem, QString(ansi).replace(QChar(u'«'), QLatin1Char('?')).replace(QChar(u'»'), QLatin1Char('?')));
+        EXPECT_EQ(
+            oem, QString(ansi).replace(QChar(u'«'), QLatin1Char('?')).replace(QChar(u'»'), QLatin1Char('?')));
         EXPECT_TRUE(ansi.contains(QStringLiteral("«")));
     }
 }

@@ -121,7 +121,8 @@ inline QString PythonDecode(const QString& file, const char* encoding) {
 }
 
 // The rows of a CSV file as Python's csv module reads them.
-inline std::vector<QStringList> PythonCsv(const QString& file, const char* encoding, const QString& delimiter) {
+inline std::vector<QStringList> PythonCsv(const QString& file, const char* encoding,
+                                          const QString& delimiter) {
     const QByteArray json =
         Python(QStringLiteral("import csv, json, sys\n"
                               "with open(sys.argv[1], encoding=sys.argv[2], newline='') as f:\n"
