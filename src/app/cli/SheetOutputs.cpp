@@ -3,6 +3,7 @@
 #include "export/image/ImageExport.h"
 #include "export/image/ImageTexts.h"
 #include "export/pdf/PdfExport.h"
+#include "export/text/TextTexts.h"
 #include "platform/AtomicFile.h"
 #include "report/EngineTexts.h"
 #include "report/PreparedReportFile.h"
@@ -13,6 +14,7 @@ namespace cli {
 void UseEnglishEngineTexts() {
     exports::AddPdfExportTexts(); // replaced below, not later
     exports::AddImageExportTexts();
+    exports::AddTextExportTexts();
     // "file: reason"; the command line names the file as typed, so it keeps the reason.
     report::TrpResources::Instance().AddStrings(
         QStringLiteral("exCannotWrite=%1: %2\n"
