@@ -40,7 +40,7 @@ TEST(PrinterSettings, InitStringTakesEachCommandsOnOrOffSequenceInOrder) {
         // HP PCL: Landscape and Condenced on.
         {2,
          {1, 5},
-         "1b266c314f1b2873305342"
+         "1b266c314f1b28733053"
          "1b287330421b287332511b28733132481b266c3844"},
         // CANON/IBM: everything off.
         {3, {}, "121b481b351b50"},
