@@ -3,56 +3,63 @@
 #include "report/ReportTypes.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace exports {
 
 TrpCharGrid::TrpCharGrid(int columns, int rows)
-    : FColumns(std::max(columns, 0)), FRows(std::max(rows, 0)),
-      FRowsData(size_t(FRows), QByteArray(FColumns, ' ')) {}
+    : FColumns(std::max(columns, 0)), FRows(std::max(rows, 0)), FData(qsizetype(FColumns) * FRows, ' '),
+      FTouched(size_t(FRows), 0) {}
 
 void TrpCharGrid::Write(int x, int y, const QByteArray& text) {
     if (y < 0 || y >= FRows)
         return;
-    QByteArray& row = FRowsData[size_t(y)];
-    const int from = std::max(x, 0), to = std::min<qsizetype>(x + text.size(), FColumns);
-    for (int c = from; c < to; ++c)
-        row[c] = text[c - x];
-    if (!FFrame.empty())
-        for (int c = from; c < to; ++c)
-            FFrame[size_t(y)][size_t(c)] = false;
+    const int from = std::max(x, 0), to = int(std::min<qsizetype>(x + text.size(), FColumns));
+    FTouched[size_t(y)] |= from < to;
+    for (int c = from; c < to; ++c) {
+        FData[Index(c, y)] = text[c - x];
+        if (!FFrame.empty())
+            FFrame[size_t(Index(c, y))] = false;
+    }
 }
 
 void TrpCharGrid::PutFrame(int x, int y, char c) {
     if (!Inside(x, y))
         return;
     if (FFrame.empty())
-        FFrame.assign(size_t(FRows), std::vector<bool>(size_t(FColumns), false));
-    FRowsData[size_t(y)][x] = c;
-    FFrame[size_t(y)][size_t(x)] = true;
-}
-
-bool TrpCharGrid::IsFrame(int x, int y) const {
-    return Inside(x, y) && !FFrame.empty() && FFrame[size_t(y)][size_t(x)];
+        FFrame.assign(size_t(FData.size()), false);
+    FData[Index(x, y)] = c;
+    FFrame[size_t(Index(x, y))] = true;
+    FTouched[size_t(y)] = 1;
 }
 
 void TrpCharGrid::SqueezeBlankColumns() {
-    std::vector<bool> keep(size_t(FColumns), true);
+    std::vector<char> used(size_t(FColumns), 0);
+    for (int y = 0; y < FRows; ++y) {
+        if (!FTouched[size_t(y)])
+            continue;
+        const char* row = FData.constData() + Index(0, y);
+        for (int x = 0; x < FColumns; ++x)
+            used[size_t(x)] |= row[x] != ' ';
+    }
+    std::vector<int> kept;
     int run = 0;
     for (int x = 0; x < FColumns; ++x) {
-        bool blank = true;
-        for (int y = 0; y < FRows && blank; ++y)
-            blank = FRowsData[size_t(y)][x] == ' ';
-        run = blank ? run + 1 : 0;
-        keep[size_t(x)] = run <= 2;
+        run = used[size_t(x)] ? 0 : run + 1;
+        if (run <= 2)
+            kept.push_back(x);
     }
-    for (QByteArray& row : FRowsData) {
-        QByteArray kept;
-        kept.reserve(FColumns);
-        for (int x = 0; x < FColumns; ++x)
-            if (keep[size_t(x)])
-                kept += row[x];
-        // The deleted columns come back as spaces at the right end.
-        row = kept.leftJustified(FColumns, ' ');
+    if (int(kept.size()) == FColumns)
+        return;
+    // Row by row in place: a kept column never moves right. The deleted columns come back as
+    // spaces at the right end; untouched rows are spaces throughout already.
+    for (int y = 0; y < FRows; ++y) {
+        if (!FTouched[size_t(y)])
+            continue;
+        char* row = FData.data() + Index(0, y);
+        for (size_t i = 0; i < kept.size(); ++i)
+            row[i] = row[kept[i]];
+        std::memset(row + kept.size(), ' ', size_t(FColumns) - kept.size());
     }
 }
 
@@ -72,11 +79,11 @@ QByteArray PadLine(const QByteArray& line, int width, int hAlign) {
     }
 }
 
-QByteArray TrimRight(const QByteArray& row) {
+QByteArrayView TrimRight(QByteArrayView row) {
     qsizetype n = row.size();
     while (n > 0 && row[n - 1] == ' ')
         --n;
-    return row.left(n);
+    return row.first(n);
 }
 
 } // namespace exports

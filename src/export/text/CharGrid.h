@@ -3,6 +3,7 @@
 // dropped. Both text exports draw into one and write its rows out.
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <vector>
 
 namespace exports {
@@ -14,25 +15,34 @@ public:
     int Columns() const { return FColumns; }
     int Rows() const { return FRows; }
     bool Inside(int x, int y) const { return x >= 0 && y >= 0 && x < FColumns && y < FRows; }
-    char At(int x, int y) const { return Inside(x, y) ? FRowsData[size_t(y)][x] : ' '; }
+    char At(int x, int y) const { return Inside(x, y) ? FData[Index(x, y)] : ' '; }
     void Put(int x, int y, char c) {
-        if (Inside(x, y))
-            FRowsData[size_t(y)][x] = c;
+        if (Inside(x, y)) {
+            FData[Index(x, y)] = c;
+            FTouched[size_t(y)] = 1;
+        }
     }
     // Writes the bytes from column x on row y; they are text, not frame.
     void Write(int x, int y, const QByteArray& text);
     // A frame character, and whether a cell holds one (text written over it is text again).
     void PutFrame(int x, int y, char c);
-    bool IsFrame(int x, int y) const;
-    QByteArray& Row(int y) { return FRowsData[size_t(y)]; }
+    bool IsFrame(int x, int y) const {
+        return Inside(x, y) && !FFrame.empty() && FFrame[size_t(Index(x, y))];
+    }
+    QByteArrayView Row(int y) const { return QByteArrayView(FData.constData() + Index(0, y), FColumns); }
+    // False for a row nothing was ever written to: all spaces, known without looking.
+    bool Touched(int y) const { return FTouched[size_t(y)] != 0; }
 
     // Deletes every blank column after the first two of a run of blank columns.
     void SqueezeBlankColumns();
 
 private:
+    qsizetype Index(int x, int y) const { return qsizetype(y) * FColumns + x; }
+
     int FColumns, FRows;
-    std::vector<QByteArray> FRowsData;
-    std::vector<std::vector<bool>> FFrame; // made on the first frame character
+    QByteArray FData;           // row by row
+    std::vector<char> FTouched; // per row
+    std::vector<bool> FFrame;   // made on the first frame character
 };
 
 // A line padded to `width` by its alignment: right, centred (the left padding is
@@ -40,6 +50,6 @@ private:
 QByteArray PadLine(const QByteArray& line, int width, int hAlign);
 
 // The row without trailing spaces.
-QByteArray TrimRight(const QByteArray& row);
+QByteArrayView TrimRight(QByteArrayView row);
 
 } // namespace exports

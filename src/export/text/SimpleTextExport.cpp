@@ -140,9 +140,11 @@ void TrpSimpleTextExport::FinishPage(report::TrpReportPage* page, int) {
         }
     grid.SqueezeBlankColumns();
     for (int y = 0; y < grid.Rows(); ++y) {
-        const QByteArray row = TrimRight(grid.Row(y));
-        if (FEmptyLines || !row.trimmed().isEmpty())
-            FOut += row + "\r\n";
+        const QByteArrayView row = grid.Touched(y) ? TrimRight(grid.Row(y)) : QByteArrayView();
+        if (FEmptyLines || !row.trimmed().isEmpty()) {
+            FOut += row;
+            FOut += "\r\n";
+        }
     }
     if (FPageBreaks)
         FOut += '\f';

@@ -297,7 +297,9 @@ void TrpTXTExport::WritePage(TrpCharGrid& grid) {
     if (!FLeadSpaces) {
         lead = grid.Columns();
         for (int y = 0; y < grid.Rows(); ++y) {
-            const QByteArray& row = grid.Row(y);
+            if (!grid.Touched(y))
+                continue;
+            const QByteArrayView row = grid.Row(y);
             int n = 0;
             while (n < row.size() && row[n] == ' ')
                 ++n;
@@ -306,10 +308,13 @@ void TrpTXTExport::WritePage(TrpCharGrid& grid) {
         }
     }
     for (int y = 0; y < grid.Rows(); ++y) {
-        const QByteArray row = TrimRight(grid.Row(y).mid(lead));
+        const QByteArrayView row = grid.Touched(y)
+                                       ? TrimRight(grid.Row(y).sliced(std::min(lead, grid.Columns())))
+                                       : QByteArrayView();
         if (row.isEmpty() && !FEmptyLines)
             continue;
-        FOut += row + "\r\n";
+        FOut += row;
+        FOut += "\r\n";
         FLongest = std::max(FLongest, int(row.size()));
         ++FLineCount;
     }
