@@ -155,3 +155,14 @@ TEST(TextLayout, EdgeCasesOfTheGridFramesAndWrapping) {
         EXPECT_EQ(PythonDecode(file, filter->OEMCodepage() ? "cp866" : "cp1251"), c.Expected);
     }
 }
+
+TEST(TextLayout, PlainTextCellComesFromTheDensestText) {
+    // One-line texts: the cell height is the smallest height x 5 / font size, the width the
+    // smallest width x 6 / (font size x longest line).
+    std::unique_ptr<TrpReport> r =
+        MemoReport({{{0, 0, 60, 20, "AAAAAA"}, {0, 30, 100, 16, "BB"}, {0, 60, 300, 40, "CCC"}}});
+    TrpSimpleTextExport filter(true);
+    ExportBytes(*r, filter);
+    EXPECT_DOUBLE_EQ(double(filter.CharWidth()), 6.0);
+    EXPECT_DOUBLE_EQ(double(filter.CharHeight()), 8.0);
+}
