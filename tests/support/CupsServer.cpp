@@ -195,11 +195,15 @@ CupsServer::~CupsServer() {
     cupsSetServer(nullptr);
 }
 
-QByteArray CupsServer::WaitForOutput(const QString& queue, int timeoutMs, int documents) {
-    Listener* listener = nullptr;
-    for (auto& l : FListeners)
+CupsServer::Listener* CupsServer::FindListener(const QString& queue) const {
+    for (const auto& l : FListeners)
         if (l->Queue == queue)
-            listener = l.get();
+            return l.get();
+    return nullptr;
+}
+
+QByteArray CupsServer::WaitForOutput(const QString& queue, int timeoutMs, int documents) {
+    Listener* listener = FindListener(queue);
     if (!listener)
         return {};
     QElapsedTimer timer;
@@ -214,10 +218,7 @@ QByteArray CupsServer::WaitForOutput(const QString& queue, int timeoutMs, int do
 }
 
 QByteArray CupsServer::WaitForBytes(const QString& queue, qsizetype bytes, int timeoutMs) {
-    Listener* listener = nullptr;
-    for (auto& l : FListeners)
-        if (l->Queue == queue)
-            listener = l.get();
+    Listener* listener = FindListener(queue);
     if (!listener)
         return {};
     QElapsedTimer timer;

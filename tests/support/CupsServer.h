@@ -52,6 +52,8 @@ private:
         QByteArray Data;
     };
 
+    Listener* FindListener(const QString& queue) const;
+
     QTemporaryDir FDir;
     std::vector<std::unique_ptr<Listener>> FListeners;
     QProcess FProcess;

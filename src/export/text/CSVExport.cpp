@@ -20,32 +20,13 @@ QString TrpCSVExport::FilterDescription() const {
 }
 
 bool TrpCSVExport::ExecuteOptionsDialog() {
-    TrpCSVExportDialog dialog(*this);
-    if (dialog.exec() != QDialog::Accepted)
-        return false;
-    dialog.Store(*this);
-    return true;
+    return RunDialog<TrpCSVExportDialog>(*this);
 }
 
 bool TrpCSVExport::Start() {
     if (!TrpTextFileExport::Start())
         return false;
-    FMatrix = std::make_unique<TrpIEMatrix>(UseFileCache());
-    TrpIEMatrix& m = *FMatrix;
-    m.ShowProgress = false;
-    m.Background = false;
-    m.BackImage = false;
-    m.Printable = ExportNotPrintable();
-    m.RichText = true;
-    m.PlainRich = true;
-    m.FillArea = false;
-    m.CropFillArea = true;
-    m.Inaccuracy = 5;
-    m.DeleteHTMLTags = true;
-    m.Images = false;
-    m.WrapText = true;
-    m.FramesOptimization = true;
-    m.Report = Report();
+    FMatrix = NewTextMatrix(5);
     return true;
 }
 

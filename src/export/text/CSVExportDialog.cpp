@@ -33,13 +33,7 @@ TrpCSVExportDialog::TrpCSVExportDialog(const TrpCSVExport& filter, QWidget* pare
     OpenCB->setGeometry(16, 190, 245, 17);
     OpenCB->setChecked(filter.OpenAfterExport() && !filter.Subordinate());
     OpenCB->setVisible(!filter.Subordinate());
-    OkB = new QPushButton(rpGet(1), this);
-    OkB->setGeometry(116, 212, 75, 25);
-    OkB->setDefault(true);
-    CancelB = new QPushButton(rpGet(2), this);
-    CancelB->setGeometry(197, 212, 75, 25);
-    connect(OkB, &QPushButton::clicked, this, &QDialog::accept);
-    connect(CancelB, &QPushButton::clicked, this, &QDialog::reject);
+    AddOkCancel(*this, 212, OkB, CancelB);
     CentreOnScreen(*this);
 }
 

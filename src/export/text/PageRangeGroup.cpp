@@ -4,9 +4,11 @@
 #include "export/text/TextTexts.h"
 #include "report/EngineTexts.h"
 
+#include <QDialog>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
 #include <QScreen>
@@ -50,6 +52,16 @@ void UseDialogFont(QWidget& dialog) {
     QFont font(QStringLiteral("Tahoma"));
     font.setPixelSize(11);
     dialog.setFont(font);
+}
+
+void AddOkCancel(QDialog& dialog, int top, QPushButton*& ok, QPushButton*& cancel) {
+    ok = new QPushButton(rpGet(1), &dialog);
+    ok->setGeometry(dialog.width() - 161, top, 75, 25);
+    ok->setDefault(true);
+    cancel = new QPushButton(rpGet(2), &dialog);
+    cancel->setGeometry(dialog.width() - 80, top, 75, 25);
+    QObject::connect(ok, &QPushButton::clicked, &dialog, &QDialog::accept);
+    QObject::connect(cancel, &QPushButton::clicked, &dialog, &QDialog::reject);
 }
 
 void CentreOnScreen(QWidget& dialog) {

@@ -4,7 +4,9 @@
 
 #include <QGroupBox>
 
+class QDialog;
 class QLabel;
+class QPushButton;
 class QLineEdit;
 class QRadioButton;
 
@@ -28,6 +30,8 @@ public:
 
 // The engine's dialog font: controls stand where they were measured for 11-pixel Tahoma.
 void UseDialogFont(QWidget& dialog);
+// OK (the default) and Cancel at the dialog's right edge, `top` pixels down.
+void AddOkCancel(QDialog& dialog, int top, QPushButton*& ok, QPushButton*& cancel);
 // Centres a dialog on the screen.
 void CentreOnScreen(QWidget& dialog);
 

@@ -94,13 +94,7 @@ TrpPrnInit::TrpPrnInit(TrpTXTExport& filter, QWidget* parent)
         }
     });
 
-    OkB = new QPushButton(rpGet(1), this);
-    OkB->setGeometry(178, 298, 75, 25);
-    OkB->setDefault(true);
-    CancelB = new QPushButton(rpGet(2), this);
-    CancelB->setGeometry(259, 298, 75, 25);
-    connect(OkB, &QPushButton::clicked, this, &QDialog::accept);
-    connect(CancelB, &QPushButton::clicked, this, &QDialog::reject);
+    AddOkCancel(*this, 298, OkB, CancelB);
 
     TypeCB->setCurrentIndex(filter.PrinterType());
     ShowType(filter.PrinterType());

@@ -32,32 +32,13 @@ QString TrpSimpleTextExport::FilterDescription() const {
 }
 
 bool TrpSimpleTextExport::ExecuteOptionsDialog() {
-    TrpSimpleTextExportDialog dialog(*this);
-    if (dialog.exec() != QDialog::Accepted)
-        return false;
-    dialog.Store(*this);
-    return true;
+    return RunDialog<TrpSimpleTextExportDialog>(*this);
 }
 
 bool TrpSimpleTextExport::Start() {
     if (!TrpTextFileExport::Start())
         return false;
-    FMatrix = std::make_unique<TrpIEMatrix>(UseFileCache());
-    TrpIEMatrix& m = *FMatrix;
-    m.ShowProgress = false;
-    m.Background = false;
-    m.BackImage = false;
-    m.Printable = ExportNotPrintable();
-    m.RichText = true;
-    m.PlainRich = true;
-    m.FillArea = false;
-    m.CropFillArea = true;
-    m.Inaccuracy = 0.5L;
-    m.DeleteHTMLTags = true;
-    m.Images = false;
-    m.WrapText = true;
-    m.FramesOptimization = true;
-    m.Report = Report();
+    FMatrix = NewTextMatrix(0.5L);
     return true;
 }
 

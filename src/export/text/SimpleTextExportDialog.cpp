@@ -34,13 +34,7 @@ TrpSimpleTextExportDialog::TrpSimpleTextExportDialog(const TrpSimpleTextExport& 
     OpenCB->setGeometry(16, 210, 245, 17);
     OpenCB->setChecked(filter.OpenAfterExport() && !filter.Subordinate());
     OpenCB->setVisible(!filter.Subordinate());
-    OkB = new QPushButton(rpGet(1), this);
-    OkB->setGeometry(116, 232, 75, 25);
-    OkB->setDefault(true);
-    CancelB = new QPushButton(rpGet(2), this);
-    CancelB->setGeometry(197, 232, 75, 25);
-    connect(OkB, &QPushButton::clicked, this, &QDialog::accept);
-    connect(CancelB, &QPushButton::clicked, this, &QDialog::reject);
+    AddOkCancel(*this, 232, OkB, CancelB);
     CentreOnScreen(*this);
 }
 

@@ -82,11 +82,7 @@ QString TrpTXTExport::FilterDescription() const {
 }
 
 bool TrpTXTExport::ExecuteOptionsDialog() {
-    TrpTXTExportDialog dialog(*this);
-    if (dialog.exec() != QDialog::Accepted)
-        return false;
-    dialog.Store(*this);
-    return true;
+    return RunDialog<TrpTXTExportDialog>(*this);
 }
 
 void TrpTXTExport::SetPrinterType(int index) {

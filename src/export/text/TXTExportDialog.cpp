@@ -104,13 +104,7 @@ TrpTXTExportDialog::TrpTXTExportDialog(const TrpTXTExport& filter, QWidget* pare
     PreviewB = new QPushButton(rpGet(QStringLiteral("exPreview")) + QStringLiteral(" >>"), this);
     PreviewB->setGeometry(4, 318, 100, 25);
     PreviewB->setCheckable(true);
-    OkB = new QPushButton(rpGet(1), this);
-    OkB->setGeometry(116, 318, 75, 25);
-    OkB->setDefault(true);
-    CancelB = new QPushButton(rpGet(2), this);
-    CancelB->setGeometry(197, 318, 75, 25);
-    connect(OkB, &QPushButton::clicked, this, &QDialog::accept);
-    connect(CancelB, &QPushButton::clicked, this, &QDialog::reject);
+    AddOkCancel(*this, 318, OkB, CancelB);
     connect(PreviewB, &QPushButton::toggled, this, [this](bool on) { SetPreviewShown(on); });
 
     PreviewText = new QPlainTextEdit(this);

@@ -1,5 +1,6 @@
 #include "export/text/TextFileExport.h"
 
+#include "export/LayoutMatrix.h"
 #include "export/SaveFileDialog.h"
 #include "export/TempFiles.h"
 #include "export/text/TextTexts.h"
@@ -60,6 +61,25 @@ TModalResult TrpTextFileExport::ShowModal() {
         return mrCancel;
     SetFileName(chosen);
     return mrOk;
+}
+
+std::unique_ptr<TrpIEMatrix> TrpTextFileExport::NewTextMatrix(report::Extended inaccuracy) const {
+    auto m = std::make_unique<TrpIEMatrix>(UseFileCache());
+    m->ShowProgress = false;
+    m->Background = false;
+    m->BackImage = false;
+    m->Printable = ExportNotPrintable();
+    m->RichText = true;
+    m->PlainRich = true;
+    m->FillArea = false;
+    m->CropFillArea = true;
+    m->Inaccuracy = inaccuracy;
+    m->DeleteHTMLTags = true;
+    m->Images = false;
+    m->WrapText = true;
+    m->FramesOptimization = true;
+    m->Report = Report();
+    return m;
 }
 
 bool TrpTextFileExport::Start() {

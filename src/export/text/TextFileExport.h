@@ -6,9 +6,13 @@
 #include "export/ExportFilter.h"
 
 #include <QByteArray>
+#include <QDialog>
 #include <functional>
+#include <memory>
 
 namespace exports {
+
+class TrpIEMatrix;
 
 class TrpTextFileExport : public TrpCustomExportFilter {
 public:
@@ -35,6 +39,16 @@ protected:
     TrpTextFileExport(bool subordinate, const QString& filterText, const QString& defaultExt);
     // The filter's own options dialog; false when cancelled.
     virtual bool ExecuteOptionsDialog() = 0;
+    // Shows a dialog made for this filter and, on OK, stores its choices.
+    template <typename Dialog, typename Filter> static bool RunDialog(Filter& filter) {
+        Dialog dialog(filter);
+        if (dialog.exec() != QDialog::Accepted)
+            return false;
+        dialog.Store(filter);
+        return true;
+    }
+    // The layout matrix of the grid exports: texts as drawing wraps them, no tags, no pictures.
+    std::unique_ptr<TrpIEMatrix> NewTextMatrix(report::Extended inaccuracy) const;
     // Called after the file was written whole with these bytes (not for a stream).
     virtual void AfterWrite(const QString& fileName, const QByteArray& data) {
         (void)fileName;
