@@ -122,3 +122,33 @@ TEST_F(RawPrinting, WithNoPrinterTheFileIsTheResultAndNothingIsSaid) {
     EXPECT_FALSE(asked);
     EXPECT_TRUE(report->Errors().isEmpty());
 }
+
+TEST_F(RawPrinting, ThePrinterDialogLoadsAndSavesSettingsFiles) {
+    Start({{QStringLiteral("Dot"), true}});
+    TrpPrnInit d(*filter);
+    QStringList told;
+    d.OnMessage = [&](const QString& m) { told << m; };
+    d.TypeCB->setCurrentIndex(2);
+    d.CommandsLB->item(3)->setCheckState(Qt::Checked);
+    const QString saved = dir.filePath(QStringLiteral("laser.rpi"));
+    EXPECT_EQ(d.SaveSettings(saved), QString());
+    EXPECT_EQ(ReadFile(saved), QByteArray("2\r\nFalse\r\nFalse\r\nFalse\r\nTrue\r\nFalse\r\nFalse\r\n"));
+
+    // A malformed file is refused with a message and the choice stays.
+    const QString junk = dir.filePath(QStringLiteral("junk.rpi"));
+    WriteFile(junk, "3\r\nTrue\r\n");
+    d.TypeCB->setCurrentIndex(0);
+    EXPECT_FALSE(d.LoadSettings(junk).isEmpty());
+    ASSERT_EQ(told.size(), 1);
+    EXPECT_TRUE(told[0].contains(junk));
+    EXPECT_EQ(d.TypeCB->currentIndex(), 0);
+
+    EXPECT_EQ(d.LoadSettings(saved), QString());
+    EXPECT_EQ(d.TypeCB->currentIndex(), 2);
+    EXPECT_EQ(d.CommandsLB->item(3)->checkState(), Qt::Checked);
+    EXPECT_EQ(filter->PrinterType(), 0) << "nothing reaches the filter before OK";
+    d.accept();
+    EXPECT_EQ(filter->PrinterType(), 2);
+    EXPECT_EQ(filter->InitString(),
+              QByteArray::fromHex("1b266c304f1b287330531b287333421b287332511b2873313048"));
+}
