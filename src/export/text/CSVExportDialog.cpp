@@ -5,8 +5,10 @@
 #include "report/EngineTexts.h"
 
 #include <QCheckBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 
 namespace exports {
@@ -42,6 +44,16 @@ void TrpCSVExportDialog::Store(TrpCSVExport& filter) const {
     filter.SetSeparator(SeparatorE->text());
     filter.SetOEMCodepage(OEMCB->isChecked());
     filter.SetOpenAfterExport(OpenCB->isChecked() && !filter.Subordinate());
+}
+
+void TrpCSVExportDialog::keyPressEvent(QKeyEvent* event) {
+    if (event->key() != Qt::Key_F1) {
+        QDialog::keyPressEvent(event);
+        return;
+    }
+    QMessageBox::information(
+        this, windowTitle(),
+        rpGet(QStringLiteral("exCsvHelp")).replace(QStringLiteral("\\n"), QStringLiteral("\n")));
 }
 
 } // namespace exports

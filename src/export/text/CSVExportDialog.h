@@ -27,6 +27,10 @@ public:
     QCheckBox* OpenCB;
     QPushButton* OkB;
     QPushButton* CancelB;
+
+protected:
+    // F1: what the options mean.
+    void keyPressEvent(QKeyEvent* event) override;
 };
 
 } // namespace exports
