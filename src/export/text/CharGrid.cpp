@@ -3,13 +3,18 @@
 #include "report/ReportTypes.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace exports {
 
+int RoundToCell(long double characters) {
+    return int(std::llround(std::clamp(characters, -1e9L, 1e9L)));
+}
+
 TrpCharGrid::TrpCharGrid(int columns, int rows)
-    : FColumns(std::max(columns, 0)), FRows(std::max(rows, 0)), FData(qsizetype(FColumns) * FRows, ' '),
-      FTouched(size_t(FRows), 0) {}
+    : FColumns(std::clamp(columns, 0, MaxGridColumns)), FRows(std::clamp(rows, 0, MaxGridRows)),
+      FData(qsizetype(FColumns) * FRows, ' '), FTouched(size_t(FRows), 0) {}
 
 void TrpCharGrid::Write(int x, int y, const QByteArray& text) {
     if (y < 0 || y >= FRows)
@@ -21,6 +26,24 @@ void TrpCharGrid::Write(int x, int y, const QByteArray& text) {
         if (!FFrame.empty())
             FFrame[size_t(Index(c, y))] = false;
     }
+}
+
+void TrpCharGrid::WriteAligned(int x, int y, const QByteArray& line, int width, int hAlign) {
+    const int length = int(line.size());
+    if (length >= width) {
+        Write(x, y, line);
+        return;
+    }
+    // Only the part of the width on the grid is filled, however wide the object.
+    const int from = std::max(x, 0), to = int(std::min<qint64>(qint64(x) + width, FColumns));
+    if (from < to && y >= 0 && y < FRows)
+        Write(from, y, QByteArray(to - from, ' '));
+    int offset = 0;
+    if (hAlign == report::haRight)
+        offset = width - length;
+    else if (hAlign == report::haCenter)
+        offset = std::max(width / 2 - length / 2, 0);
+    Write(int(std::clamp<qint64>(qint64(x) + offset, -1000000000, 1000000000)), y, line);
 }
 
 void TrpCharGrid::PutFrame(int x, int y, char c) {
@@ -60,22 +83,6 @@ void TrpCharGrid::SqueezeBlankColumns() {
         for (size_t i = 0; i < kept.size(); ++i)
             row[i] = row[kept[i]];
         std::memset(row + kept.size(), ' ', size_t(FColumns) - kept.size());
-    }
-}
-
-QByteArray PadLine(const QByteArray& line, int width, int hAlign) {
-    const int length = int(line.size());
-    if (length >= width)
-        return line;
-    switch (hAlign) {
-    case report::haRight:
-        return QByteArray(width - length, ' ') + line;
-    case report::haCenter: {
-        const int left = std::max(width / 2 - length / 2, 0);
-        return (QByteArray(left, ' ') + line).leftJustified(width, ' ');
-    }
-    default:
-        return line.leftJustified(width, ' ');
     }
 }
 

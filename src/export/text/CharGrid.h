@@ -8,8 +8,17 @@
 
 namespace exports {
 
+// A page grid is at most this large; what lies beyond is dropped like anything off the grid.
+inline constexpr int MaxGridColumns = 4000;
+inline constexpr int MaxGridRows = 20000;
+
+// A position or size in characters, rounded half away from zero; far-off values are held at
+// a billion so that they stay off the grid instead of overflowing.
+int RoundToCell(long double characters);
+
 class TrpCharGrid {
 public:
+    // At most MaxGridColumns x MaxGridRows.
     TrpCharGrid(int columns, int rows);
 
     int Columns() const { return FColumns; }
@@ -24,6 +33,10 @@ public:
     }
     // Writes the bytes from column x on row y; they are text, not frame.
     void Write(int x, int y, const QByteArray& text);
+    // The line aligned in `width` columns from column x: right, centred (left padding
+    // width / 2 - length / 2, in whole characters) or left, the rest of the width spaces; a
+    // longer line is written whole.
+    void WriteAligned(int x, int y, const QByteArray& line, int width, int hAlign);
     // A frame character, and whether a cell holds one (text written over it is text again).
     void PutFrame(int x, int y, char c);
     bool IsFrame(int x, int y) const {
@@ -44,10 +57,6 @@ private:
     std::vector<char> FTouched; // per row
     std::vector<bool> FFrame;   // made on the first frame character
 };
-
-// A line padded to `width` by its alignment: right, centred (the left padding is
-// width / 2 - length / 2, in whole characters) or left; a longer line stays whole.
-QByteArray PadLine(const QByteArray& line, int width, int hAlign);
 
 // The row without trailing spaces.
 QByteArrayView TrimRight(QByteArrayView row);

@@ -14,13 +14,7 @@ namespace exports {
 using report::Extended;
 using report::rpGet;
 
-namespace {
-
-int Round(Extended v) {
-    return int(std::llround(v));
-}
-
-} // namespace
+namespace {} // namespace
 
 TrpSimpleTextExport::TrpSimpleTextExport(bool subordinate)
     : TrpTextFileExport(subordinate, (AddTextExportTexts(), rpGet(8801)), rpGet(8802)) {}
@@ -74,21 +68,22 @@ void TrpSimpleTextExport::MeasureCell() {
 }
 
 void TrpSimpleTextExport::DrawObject(TrpCharGrid& grid, const TrpIEMObject& obj) const {
-    const int x = Round(obj.Left / FCharWidth), y = Round(obj.Top / FCharHeight);
-    const int columns = Round(obj.Width / FCharWidth), rows = Round(obj.Height / FCharHeight);
+    const int x = RoundToCell(obj.Left / FCharWidth), y = RoundToCell(obj.Top / FCharHeight);
+    const int columns = RoundToCell(obj.Width / FCharWidth), rows = RoundToCell(obj.Height / FCharHeight);
     const int hAlign = obj.Style ? int(obj.Style->HAlign) : int(report::haLeft);
     for (int i = 0; i < obj.Memo.size(); ++i)
-        grid.Write(x, y + i, PadLine(EncodeText(obj.Memo[i], OEMCodepage()), columns - 1, hAlign));
+        grid.WriteAligned(x, y + i, EncodeText(obj.Memo[i], OEMCodepage()), columns - 1, hAlign);
     if (!FFrames || !obj.Style)
         return;
     const report::TrpFrameTypes frame = obj.Style->FrameTyp;
-    for (int r = y - 1; r <= y + rows - 1; ++r) {
+    // Clipped to the grid, however large the object.
+    for (int r = std::max(y - 1, -1); r <= std::min(y + rows - 1, grid.Rows()); ++r) {
         if (frame & report::ftLeft)
             grid.Put(x - 1, r, '|');
         if (frame & report::ftRight)
             grid.Put(x + columns - 2, r, '|');
     }
-    for (int c = x - 1; c < x - 1 + columns; ++c) {
+    for (int c = std::max(x - 1, -1); c < std::min(x - 1 + columns, grid.Columns() + 1); ++c) {
         if (frame & report::ftTop)
             grid.Put(c, y - 1, '-');
         if (frame & report::ftBottom)
@@ -102,9 +97,8 @@ void TrpSimpleTextExport::FinishPage(report::TrpReportPage* page, int) {
     MeasureCell();
     const Extended pageWidth = page ? page->Width() : m.MaxWidth();
     const Extended pageHeight = page ? page->Height() : m.MaxHeight();
-    // Bounded, so that a page of one tiny text cannot ask for a grid beyond memory.
-    const int columns = FCharWidth >= 65535 ? 0 : std::min(Round(pageWidth / FCharWidth), 100000);
-    const int rows = FCharHeight >= 65535 ? 0 : std::min(Round(pageHeight / FCharHeight), 100000);
+    const int columns = FCharWidth >= 65535 ? 0 : RoundToCell(pageWidth / FCharWidth);
+    const int rows = FCharHeight >= 65535 ? 0 : RoundToCell(pageHeight / FCharHeight);
     TrpCharGrid grid(columns, rows);
     if (columns > 0 && rows > 0)
         for (int y = 0; y + 1 < m.Height(); ++y) {

@@ -22,14 +22,6 @@ using report::rpGet;
 
 namespace {
 
-int Round(Extended v) {
-    return int(std::llround(v));
-}
-
-// A page grid larger than this is cut: what lies beyond is dropped like anything off the grid.
-constexpr int MaxColumns = 4000;
-constexpr int MaxRows = 100000;
-
 // Positions in the frame set.
 enum FrameChar {
     fcV,
@@ -185,8 +177,8 @@ std::vector<QByteArray> TrpTXTExport::WrapText(const QByteArray& text, int width
 }
 
 void TrpTXTExport::DrawMemo(TrpCharGrid& grid, const Memo& memo) const {
-    int x = Round(FScaleWidth * memo.Left / 7), y = Round(FScaleHeight * memo.Top / 8);
-    int w = Round(FScaleWidth * memo.Width / 7), h = Round(FScaleHeight * memo.Height / 8);
+    int x = RoundToCell(FScaleWidth * memo.Left / 7), y = RoundToCell(FScaleHeight * memo.Top / 8);
+    int w = RoundToCell(FScaleWidth * memo.Width / 7), h = RoundToCell(FScaleHeight * memo.Height / 8);
     if (FBorders && memo.Frame != 0) {
         const QByteArray set = FrameSet();
         // A box one column off a neighbour's frame takes that frame column as its own.
@@ -199,15 +191,16 @@ void TrpTXTExport::DrawMemo(TrpCharGrid& grid, const Memo& memo) const {
                 ++w;
             }
         }
+        // Clipped to the grid, however large the box.
         auto vertical = [&](int column, char first, char last) {
             grid.PutFrame(column, y, first);
-            for (int r = y + 1; r < y + h; ++r)
+            for (int r = std::max(y + 1, 0); r < std::min(y + h, grid.Rows()); ++r)
                 grid.PutFrame(column, r, set[fcV]);
             grid.PutFrame(column, y + h, last);
         };
         auto horizontal = [&](int row, char first, char last) {
             grid.PutFrame(x, row, first);
-            for (int c = x + 1; c < x + w; ++c)
+            for (int c = std::max(x + 1, 0); c < std::min(x + w, grid.Columns()); ++c)
                 grid.PutFrame(c, row, set[fcH]);
             grid.PutFrame(x + w, row, last);
         };
@@ -228,12 +221,12 @@ void TrpTXTExport::DrawMemo(TrpCharGrid& grid, const Memo& memo) const {
     else if (memo.VAlign == report::vaCenter)
         row = y + 1 + (h - count - 1) / 2;
     for (int i = 0; i < count && row + i <= y + h; ++i) {
-        QByteArray line = PadLine(lines[size_t(i)], w - 1, memo.HAlign);
+        QByteArray line = lines[size_t(i)];
         if (OEMCodepage())
             std::transform(line.begin(), line.end(), line.begin(), AnsiToOem);
         else
             line.replace('\xA0', ' ');
-        grid.Write(x + 1, row + i, line);
+        grid.WriteAligned(x + 1, row + i, line, w - 1, memo.HAlign);
     }
 }
 
@@ -324,8 +317,8 @@ void TrpTXTExport::FinishPage(report::TrpReportPage*, int) {
             return a.Left < b.Left;
         return a.Text.size() < b.Text.size();
     });
-    const int columns = std::min(Round(FScaleWidth * FExtentWidth / 7) + 10, MaxColumns);
-    const int rows = std::min(Round(FScaleHeight * FExtentHeight / 8) + 2, MaxRows);
+    const int columns = RoundToCell(FScaleWidth * FExtentWidth / 7) + 10;
+    const int rows = RoundToCell(FScaleHeight * FExtentHeight / 8) + 2;
     TrpCharGrid grid(columns, rows);
     // Of several memos starting on the same grid lines (whole units) only the first is drawn.
     std::set<std::pair<long long, long long>> started;

@@ -166,3 +166,18 @@ TEST(TextLayout, PlainTextCellComesFromTheDensestText) {
     EXPECT_DOUBLE_EQ(double(filter.CharWidth()), 6.0);
     EXPECT_DOUBLE_EQ(double(filter.CharHeight()), 8.0);
 }
+
+TEST(TextLayout, HugeObjectsAndDenseTextsStayWithinABoundedGrid) {
+    // A box ten million units wide and high, and a long text squeezed into a sliver, which
+    // asks the plain text for a cell a fraction of a unit wide.
+    std::unique_ptr<TrpReport> r = MemoReport({{{0, 0, 1e7L, 1e7L, "X", ftAll},
+                                                {10, 10, 2, 30, QStringLiteral("длинный текст ").repeated(40)}}});
+    for (Kind kind : {Kind::CSV, Kind::TXT, Kind::PRN}) {
+        std::unique_ptr<TrpTextFileExport> filter = NewFilter(kind);
+        if (kind == Kind::PRN)
+            Prn(*filter).SetBorders(true);
+        const QByteArray out = ExportBytes(*r, *filter);
+        EXPECT_TRUE(out.contains('X')) << int(kind);
+        EXPECT_LT(out.size(), 100'000'000) << int(kind);
+    }
+}
