@@ -113,6 +113,24 @@ std::vector<LayoutCase> Cases() {
              Repeat(BoxH, 19) + "┼" + Repeat(BoxH, 19) + "┤\r\n" + "│В" + Repeat(" ", 18) + "│Г" +
              Repeat(" ", 18) + "│\r\n" + "│" + Repeat(" ", 19) + "│" + Repeat(" ", 19) + "│\r\n" + "└" +
              Repeat(BoxH, 19) + "┴" + Repeat(BoxH, 19) + "┘\r\n\f"},
+        {"PrnAlignsInsideTheBoxAndDropsCommonLeadingSpaces",
+         Kind::PRN,
+         none,
+         {{0, 0, 70, 40, "ab", 0, haRight, vaBottom}, {0, 48, 70, 40, "cd", 0, haCenter, vaCenter}},
+         "    ab\r\ncd\r\n\f"},
+        {"PrnKeepsLeadingSpacesWhenAsked",
+         Kind::PRN,
+         [](TrpTextFileExport& f) { Prn(f).SetLeadSpaces(true); },
+         {{0, 0, 70, 40, "ab", 0, haRight, vaBottom}, {0, 48, 70, 40, "cd", 0, haCenter, vaCenter}},
+         "        ab\r\n    cd\r\n\f"},
+        {"PrnCustomFrameSetReplacesTheBuiltInOnes",
+         Kind::PRN,
+         [](TrpTextFileExport& f) {
+             Prn(f).SetBorders(true);
+             Prn(f).SetCustomFrameSet("!~ABCDEFGHI");
+         },
+         {{0, 0, 56, 24, "x", ftAll}},
+         "A~~~~~~~B\r\n!x      !\r\n!       !\r\nC~~~~~~~D\r\n\f"},
         {"PrnWrapsAfterADash",
          Kind::PRN,
          none,
@@ -170,8 +188,8 @@ TEST(TextLayout, PlainTextCellComesFromTheDensestText) {
 TEST(TextLayout, HugeObjectsAndDenseTextsStayWithinABoundedGrid) {
     // A box ten million units wide and high, and a long text squeezed into a sliver, which
     // asks the plain text for a cell a fraction of a unit wide.
-    std::unique_ptr<TrpReport> r = MemoReport({{{0, 0, 1e7L, 1e7L, "X", ftAll},
-                                                {10, 10, 2, 30, QStringLiteral("длинный текст ").repeated(40)}}});
+    std::unique_ptr<TrpReport> r = MemoReport(
+        {{{0, 0, 1e7L, 1e7L, "X", ftAll}, {10, 10, 2, 30, QStringLiteral("длинный текст ").repeated(40)}}});
     for (Kind kind : {Kind::CSV, Kind::TXT, Kind::PRN}) {
         std::unique_ptr<TrpTextFileExport> filter = NewFilter(kind);
         if (kind == Kind::PRN)
