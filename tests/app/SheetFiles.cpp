@@ -88,7 +88,8 @@ TEST(SheetFiles, ReadTheSameInEveryLocale) {
         const QString out = dir.filePath(c.Locale.join(QLatin1Char('+')));
         r = Cli(QStringList{"sheet"} << kCase << "--trp" << out + ".trp"
                                      << "--pdf" << out + ".pdf"
-                                     << "--png" << out + ".png",
+                                     << "--png" << out + ".png"
+                                     << "--html" << out + ".html",
                 c.Locale);
         ASSERT_EQ(r.Status, 0) << r.Err.toStdString();
 
@@ -110,6 +111,13 @@ TEST(SheetFiles, ReadTheSameInEveryLocale) {
             EXPECT_TRUE(text.contains(premium)) << text.toStdString();
             EXPECT_TRUE(text.contains(QStringLiteral("Т = ТБ*КТ*КБМ*КО*КН"))) << text.toStdString();
         }
+
+        // The HTML page: its logo beside it, its style sheet's numbers with a point.
+        const QString html = QString::fromUtf8(Contents(out + ".html"));
+        EXPECT_TRUE(html.contains(QStringLiteral("Т = ТБ*КТ*КБМ*КО*КН")));
+        EXPECT_TRUE(html.contains(QStringLiteral(".files/img0.jpg\" width=")) &&
+                    QFile::exists(out + ".files/img0.jpg"));
+        EXPECT_TRUE(html.contains(QRegularExpression(QStringLiteral("line-height: \\d\\.\\d{3};"))));
 
         // The prepared report: with Russian numbers it is byte for byte the file written in
         // C; else it opens in C exactly as it was drawn. The file of C opens here as drawn there.
@@ -137,6 +145,7 @@ TEST(SheetFiles, FailedWritesSayWhyAndKeepTheOldFile) {
         {"--trp", "sheet.trp", {}},
         {"--pdf", "sheet.pdf", {}},
         {"--png", "sheet.png", {"--zoom", "4"}},
+        {"--html", "sheet.html", {}}, // and no pictures folder
     };
     for (Failure failure : {Failure::SizeLimit, Failure::FullDisk})
         for (const auto& o : outputs) {
@@ -159,7 +168,8 @@ TEST(SheetFiles, FailedWritesSayWhyAndKeepTheOldFile) {
             const QString err = QString::fromLocal8Bit(r.Err);
             EXPECT_TRUE(err.contains(target) && err.contains(EnglishReason(failure))) << err.toStdString();
             EXPECT_EQ(Contents(target), QByteArray("previous contents"));
-            EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList{QLatin1String(o.Name)});
+            EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot),
+                      QStringList{QLatin1String(o.Name)});
         }
 }
 

@@ -27,7 +27,7 @@ constexpr int UsageStatus = 2;
 constexpr int FailureStatus = 1;
 
 struct SheetOptions {
-    std::string Png, Trp;
+    std::string Png, Trp, Html;
     std::array<std::string, SheetFilterCount> Filtered;   // in the order of SheetFilterOptions
     std::array<std::string, PictureFormatCount> Pictures; // in the order of PictureOptions
     double Zoom = 1.0;
@@ -37,8 +37,8 @@ struct SheetOptions {
 // Takes the sheet's own options out of the argument list; the rest are quote options.
 SheetOptions ParseSheetOptions(const std::vector<std::string>& args) {
     SheetOptions o;
-    const std::pair<const char*, std::string SheetOptions::*> files[] = {{"--png", &SheetOptions::Png},
-                                                                         {"--trp", &SheetOptions::Trp}};
+    const std::pair<const char*, std::string SheetOptions::*> files[] = {
+        {"--png", &SheetOptions::Png}, {"--trp", &SheetOptions::Trp}, {"--html", &SheetOptions::Html}};
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         const size_t eq = a.find('=');
@@ -177,6 +177,8 @@ std::string SheetHelp() {
            "  --zoom Z     zoom factor of the picture, 0.25 to 8 (default 1)\n"
            "  --trp FILE   the prepared report, to be opened again later\n" +
            filters +
+           "  --html FILE  the sheet as an HTML page, its logo in the folder beside it (sheet.html\n"
+           "               gives sheet.files/img0.jpg)\n"
            "  --bmp, --jpeg, --tiff, --gif FILE\n"
            "               the page as the export menu writes it: at 96 dpi, the page number before\n"
            "               the format's extension (sheet.bmp gives sheet.1.bmp)\n"
@@ -204,7 +206,8 @@ int SheetCommand(const std::vector<std::string>& args) {
         return std::any_of(std::begin(names), std::end(names),
                            [](const std::string& p) { return !p.empty(); });
     };
-    if (options.Png.empty() && options.Trp.empty() && !given(options.Filtered) && !given(options.Pictures))
+    if (options.Png.empty() && options.Trp.empty() && options.Html.empty() && !given(options.Filtered) &&
+        !given(options.Pictures))
         return Fail("sheet",
                     "nothing to write; give --png, --trp or a file format such as --pdf (see --help)",
                     UsageStatus);
@@ -243,6 +246,13 @@ int SheetCommand(const std::vector<std::string>& args) {
                 },
                 error))
             return Fail("sheet", error, FailureStatus);
+    if (!options.Html.empty()) {
+        // Not through a stand-in name: the page's links name its pictures folder after the file.
+        const std::string why =
+            SaveWithSheetFilter(*report, HtmlMenuIndex, QFile::decodeName(options.Html.c_str()));
+        if (!why.empty())
+            return Fail("sheet", FileMessage("cannot write", options.Html, why), FailureStatus);
+    }
     for (int format = 0; format < PictureFormatCount; ++format)
         if (!options.Pictures[format].empty() &&
             !WriteOutput(

@@ -1,5 +1,6 @@
 #include "app/cli/SheetOutputs.h"
 
+#include "export/html/HtmlTexts.h"
 #include "export/image/ImageExport.h"
 #include "export/image/ImageTexts.h"
 #include "export/pdf/PdfExport.h"
@@ -15,10 +16,12 @@ void UseEnglishEngineTexts() {
     exports::AddPdfExportTexts(); // replaced below, not later
     exports::AddImageExportTexts();
     exports::AddTextExportTexts();
+    exports::AddHtmlExportTexts();
     // "file: reason"; the command line names the file as typed, so it keeps the reason.
     report::TrpResources::Instance().AddStrings(
         QStringLiteral("exCannotWrite=%1: %2\n"
                        "exNoPages=no prepared pages\n"
+                       "exCannotMakeFolder=cannot create the folder %1: %2\n"
                        "exFailed=the export failed\n"
                        "exWriteFailed=write error: %1\n"
                        "exPictureNoMemory=not enough memory for a picture of %1 x %2 pixels\n"

@@ -33,6 +33,9 @@ inline constexpr SheetFilterOption SheetFilterOptions[] = {
 };
 inline constexpr int SheetFilterCount = int(std::size(SheetFilterOptions));
 std::string SaveWithSheetFilter(report::TrpReport& report, int menuIndex, const QString& path);
+// The HTML page is its own row: it writes a pictures folder beside the file ("sheet.files"), and
+// stages and commits that set itself.
+inline constexpr int HtmlMenuIndex = 7;
 
 // The picture options, in the order of the formats the two below take.
 inline constexpr const char* PictureOptions[] = {"--bmp", "--jpeg", "--tiff", "--gif"};

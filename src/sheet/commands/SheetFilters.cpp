@@ -2,6 +2,7 @@
 
 #include "sheet/SheetTemplate.h"
 
+#include "export/html/HtmlExport.h"
 #include "export/image/ImageExport.h"
 #include "export/pdf/PdfExport.h"
 #include "export/text/CSVExport.h"
@@ -62,6 +63,15 @@ std::unique_ptr<exports::TrpCustomExportFilter> CreateCSV() {
     return csv;
 }
 
+std::unique_ptr<exports::TrpCustomExportFilter> CreateHTML() {
+    auto html = std::make_unique<exports::TrpHTMLExport>();
+    html->SetFixedWidth(true);
+    html->SetBackground(false);
+    html->SetCentered(false);
+    html->SetEmptyLines(true);
+    return html;
+}
+
 } // namespace
 
 std::unique_ptr<exports::TrpCustomExportFilter> CreateSheetFilter(int index) {
@@ -87,6 +97,9 @@ std::unique_ptr<exports::TrpCustomExportFilter> CreateSheetFilter(int index) {
         break;
     case 6:
         filter = CreateCSV();
+        break;
+    case 7:
+        filter = CreateHTML();
         break;
     case 11:
         filter = CreatePDF();
