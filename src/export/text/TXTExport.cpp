@@ -345,10 +345,10 @@ void TrpTXTExport::AfterWrite(const QString& fileName, const QByteArray& data) {
     const QStringList printers = RawPrinterNames();
     if (printers.isEmpty()) // nothing to print on: the file is the result
         return;
+    const QString previous = FPrinterName;
     if (FPrinterName.isEmpty() || !printers.contains(FPrinterName))
         FPrinterName = printers.contains(DefaultRawPrinter()) ? DefaultRawPrinter() : printers.front();
     if (FPrinterDialog) {
-        const QString previous = FPrinterName;
         const bool ok =
             OnPrinterDialog ? OnPrinterDialog(*this) : TrpPrnInit(*this).exec() == QDialog::Accepted;
         if (!ok) {
