@@ -172,3 +172,33 @@ TEST(SheetFiles, FailedWritesSayWhyAndKeepTheOldFile) {
                       QStringList{QLatin1String(o.Name)});
         }
 }
+
+TEST(SheetFiles, TextFormatsAreTheCheckedFilesAndFailWholly) {
+    QTemporaryDir dir;
+    const char* const formats[] = {"csv", "txt", "prn"};
+    QStringList args = QStringList{"sheet"} << kCase;
+    for (const char* f : formats)
+        args << QStringLiteral("--") + f << dir.filePath(QStringLiteral("sheet.") + f);
+    const CliRun r = Cli(args, {"LC_ALL=ru_RU.UTF-8"});
+    ASSERT_EQ(r.Status, 0) << r.Err.toStdString();
+    for (const char* f : formats) {
+        SCOPED_TRACE(f);
+        EXPECT_EQ(Contents(dir.filePath(QStringLiteral("sheet.") + f)),
+                  Contents(QStringLiteral(TARIFON_TEST_DATA "/export/text/sheet.") + f));
+        // A file larger than the limit fails as a whole: the old one stays, nothing else appears.
+        const QString target = dir.filePath(QStringLiteral("old.") + f);
+        {
+            QFile old(target);
+            ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+            old.write("previous contents");
+        }
+        const CliRun failed =
+            Cli(QStringList{"sheet"} << kCase << QStringLiteral("--") + f << target, {"LC_ALL=C"}, 512);
+        EXPECT_EQ(failed.Status, 1);
+        const QString err = QString::fromLocal8Bit(failed.Err);
+        EXPECT_TRUE(err.contains(target) && err.contains(EnglishReason(Failure::SizeLimit)))
+            << err.toStdString();
+        EXPECT_EQ(Contents(target), QByteArray("previous contents"));
+    }
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 6);
+}

@@ -4,6 +4,7 @@
 #include "export/image/ImageExport.h"
 #include "export/image/ImageTexts.h"
 #include "export/pdf/PdfExport.h"
+#include "export/text/TextTexts.h"
 #include "platform/AtomicFile.h"
 #include "report/EngineTexts.h"
 #include "report/PreparedReportFile.h"
@@ -14,6 +15,7 @@ namespace cli {
 void UseEnglishEngineTexts() {
     exports::AddPdfExportTexts(); // replaced below, not later
     exports::AddImageExportTexts();
+    exports::AddTextExportTexts();
     exports::AddHtmlExportTexts();
     // "file: reason"; the command line names the file as typed, so it keeps the reason.
     report::TrpResources::Instance().AddStrings(

@@ -27,6 +27,9 @@ struct SheetFilterOption {
 };
 inline constexpr SheetFilterOption SheetFilterOptions[] = {
     {"--pdf", 11, "the sheet as a PDF document"},
+    {"--csv", 6, "the sheet as CSV text (code page 1251, fields separated by \";\")"},
+    {"--txt", 5, "the sheet as plain text (code page 1251)"},
+    {"--prn", 4, "the sheet as printer text for a dot-matrix printer (code page 1251)"},
 };
 inline constexpr int SheetFilterCount = int(std::size(SheetFilterOptions));
 std::string SaveWithSheetFilter(report::TrpReport& report, int menuIndex, const QString& path);

@@ -5,6 +5,9 @@
 #include "export/html/HtmlExport.h"
 #include "export/image/ImageExport.h"
 #include "export/pdf/PdfExport.h"
+#include "export/text/CSVExport.h"
+#include "export/text/SimpleTextExport.h"
+#include "export/text/TXTExport.h"
 
 namespace sheet {
 
@@ -27,6 +30,37 @@ std::unique_ptr<exports::TrpCustomExportFilter> CreatePDF() {
     pdf->SetCreator(QStringLiteral("Tarifon (") + kWebLink + QStringLiteral(")"));
     pdf->SetHTMLTags(true);
     return pdf;
+}
+
+std::unique_ptr<exports::TrpCustomExportFilter> CreatePRN() {
+    auto prn = std::make_unique<exports::TrpTXTExport>();
+    prn->SetScaleWidth(1.0L);
+    prn->SetScaleHeight(1.0L);
+    prn->SetBorders(false);
+    prn->SetPseudogrpahic(false);
+    prn->SetPageBreaks(true);
+    prn->SetOEMCodepage(false);
+    prn->SetEmptyLines(false);
+    prn->SetLeadSpaces(false);
+    prn->SetPrintAfter(false);
+    prn->SetPrinterDialog(true);
+    prn->SetUseSavedProps(true);
+    return prn;
+}
+
+std::unique_ptr<exports::TrpCustomExportFilter> CreateTXT() {
+    auto txt = std::make_unique<exports::TrpSimpleTextExport>();
+    txt->SetFrames(false);
+    txt->SetEmptyLines(false);
+    txt->SetOEMCodepage(false);
+    return txt;
+}
+
+std::unique_ptr<exports::TrpCustomExportFilter> CreateCSV() {
+    auto csv = std::make_unique<exports::TrpCSVExport>();
+    csv->SetSeparator(QStringLiteral(";"));
+    csv->SetOEMCodepage(false);
+    return csv;
 }
 
 std::unique_ptr<exports::TrpCustomExportFilter> CreateHTML() {
@@ -54,6 +88,15 @@ std::unique_ptr<exports::TrpCustomExportFilter> CreateSheetFilter(int index) {
         break;
     case 3:
         filter = std::make_unique<exports::TrpGIFExport>();
+        break;
+    case 4:
+        filter = CreatePRN();
+        break;
+    case 5:
+        filter = CreateTXT();
+        break;
+    case 6:
+        filter = CreateCSV();
         break;
     case 7:
         filter = CreateHTML();
