@@ -4,6 +4,8 @@
 
 #include "export/image/ImageExport.h"
 #include "export/pdf/PdfExport.h"
+#include "export/rtf/RtfExport.h"
+#include "export/xml/XmlExport.h"
 
 namespace sheet {
 
@@ -28,6 +30,24 @@ std::unique_ptr<exports::TrpCustomExportFilter> CreatePDF() {
     return pdf;
 }
 
+std::unique_ptr<exports::TrpCustomExportFilter> CreateXML() {
+    auto xml = std::make_unique<exports::TrpXMLExport>();
+    xml->SetBackground(true);
+    xml->SetCreator(QStringLiteral("Tarifon"));
+    xml->SetEmptyLines(true);
+    xml->SetSuppressPageHeadersFooters(false);
+    return xml;
+}
+
+std::unique_ptr<exports::TrpCustomExportFilter> CreateRTF() {
+    auto rtf = std::make_unique<exports::TrpRTFExport>();
+    rtf->SetWysiwyg(true);
+    rtf->SetCreator(QStringLiteral("Tarifon ") + kWebAddress);
+    rtf->SetSuppressPageHeadersFooters(false);
+    rtf->SetHeaderFooterMode(exports::hfText);
+    return rtf;
+}
+
 } // namespace
 
 std::unique_ptr<exports::TrpCustomExportFilter> CreateSheetFilter(int index) {
@@ -44,6 +64,12 @@ std::unique_ptr<exports::TrpCustomExportFilter> CreateSheetFilter(int index) {
         break;
     case 3:
         filter = std::make_unique<exports::TrpGIFExport>();
+        break;
+    case 9:
+        filter = CreateXML();
+        break;
+    case 10:
+        filter = CreateRTF();
         break;
     case 11:
         filter = CreatePDF();
