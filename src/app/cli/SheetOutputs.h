@@ -27,6 +27,8 @@ struct SheetFilterOption {
 };
 inline constexpr SheetFilterOption SheetFilterOptions[] = {
     {"--pdf", 11, "the sheet as a PDF document"},
+    {"--rtf", 10, "the sheet as an RTF document, one table for word processors"},
+    {"--xml", 9, "the sheet as an Excel XML workbook (.xls)"},
 };
 inline constexpr int SheetFilterCount = int(std::size(SheetFilterOptions));
 std::string SaveWithSheetFilter(report::TrpReport& report, int menuIndex, const QString& path);
