@@ -4,6 +4,8 @@
 // the widgets, the export loop does not.
 
 #include "export/ExportFilter.h"
+#include "export/SaveFileDialog.h"
+#include "export/TargetFile.h"
 #include "report/EngineTexts.h"
 
 #include <QCheckBox>
@@ -96,5 +98,23 @@ public:
     QPushButton* OkB;
     QPushButton* CancelB;
 };
+
+// A filter's ShowModal: OK at once for a caller's stream; else the options dialog, whose OK
+// stores its choices, then the target file (the save dialog, or a temporary file for an
+// attachment).
+template <class Dialog, class Filter> TModalResult ShowOptionsAndTarget(Filter& filter) {
+    if (filter.Stream())
+        return mrOk;
+    Dialog dialog(filter);
+    if (dialog.exec() != QDialog::Accepted)
+        return mrCancel;
+    dialog.Store(filter);
+    const bool chosen = ChooseTargetFile(filter, filter.DefaultExt(), [&filter](const QString& initial) {
+        return filter.OnSaveDialog
+                   ? filter.OnSaveDialog(initial)
+                   : AskSaveFileName(filter.DefaultPath(), initial, filter.FilterText(), filter.DefaultExt());
+    });
+    return chosen ? mrOk : mrCancel;
+}
 
 } // namespace exports

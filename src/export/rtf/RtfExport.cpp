@@ -1,9 +1,6 @@
 #include "export/rtf/RtfExport.h"
 
 #include "export/LayoutMatrix.h"
-#include "export/Progress.h"
-#include "export/SaveFileDialog.h"
-#include "export/TargetFile.h"
 #include "export/rtf/RtfExportDialog.h"
 #include "report/EngineTexts.h"
 #include "report/Report.h"
@@ -34,11 +31,6 @@ exCurrentPage=Текущая
 exPageNumbers=Номера:
 exPageNumbersHint=Введите номера и/или диапазоны страниц, разделенные запятыми. Например, 1,3,5-12
 exOptions=Опции
-exNoPages=Нет подготовленных страниц
-exFailed=Экспорт не выполнен
-exCancelled=Экспорт отменен, файл %1 не записан
-exIncomplete=Экспорт прерван: файл %1 записан не полностью
-exNotOpened=Файл %1 записан, но открыть его не удалось: %2
 )";
 
 } // namespace
@@ -46,47 +38,27 @@ exNotOpened=Файл %1 записан, но открыть его не удал
 void AddRtfExportTexts() {
     static const bool added = [] {
         TrpResources::Instance().AddStrings(QString::fromUtf8(kTexts));
-        AddTargetFileTexts();
+        AddMatrixExportTexts();
         return true;
     }();
     (void)added;
 }
 
-TrpRTFExport::TrpRTFExport(bool subordinate) : TrpCustomExportFilter(subordinate) {
-    AddRtfExportTexts();
-    FFilterText = rpGet(8504);
-    FDefaultExt = rpGet(8505);
+TrpRTFExport::TrpRTFExport(bool subordinate)
+    // The texts are there before the base takes the filter text and the extension.
+    : TrpMatrixExport(subordinate, (AddRtfExportTexts(), rpGet(8504)), rpGet(8505)) {
     FCreator = QStringLiteral("Tarifon www.kviralt.ru");
 }
-
-TrpRTFExport::~TrpRTFExport() = default;
 
 QString TrpRTFExport::FilterDescription() const {
     return rpGet(QStringLiteral("RTFexport"));
 }
 
 TModalResult TrpRTFExport::ShowModal() {
-    if (Stream())
-        return mrOk;
-    TrpRTFExportDialog dialog(*this);
-    if (dialog.exec() != QDialog::Accepted)
-        return mrCancel;
-    dialog.Store(*this);
-    const bool chosen = ChooseTargetFile(*this, FDefaultExt, [this](const QString& initial) {
-        return OnSaveDialog ? OnSaveDialog(initial)
-                            : AskSaveFileName(DefaultPath(), initial, FFilterText, FDefaultExt);
-    });
-    return chosen ? mrOk : mrCancel;
+    return ShowOptionsAndTarget<TrpRTFExportDialog>(*this);
 }
 
-bool TrpRTFExport::Start() {
-    if (FileName().isEmpty() && !Stream())
-        return false;
-    if (!Stream())
-        SetFileName(TargetFileName());
-    FMatrix = std::make_unique<TrpIEMatrix>(UseFileCache());
-    TrpIEMatrix& m = *FMatrix;
-    m.ShowProgress = ShowProgress();
+void TrpRTFExport::SetupMatrix(TrpIEMatrix& m) {
     m.Inaccuracy = FWysiwyg ? 0.5L : 10;
     m.RotatedAsImage = true;
     m.RichText = true;
@@ -98,45 +70,18 @@ bool TrpRTFExport::Start() {
     m.DeleteHTMLTags = true;
     m.BackImage = false;
     m.Background = false;
-    m.Printable = ExportNotPrintable();
-    m.Report = Report();
-    FPageCount = 0;
-    return true;
 }
 
-void TrpRTFExport::StartPage(TrpReportPage*, int) {
-    ++FPageCount;
+bool TrpRTFExport::Takes(TrpComponent& object) {
+    // The page's header and footer bands are registered, so that their objects can be told.
+    if (object.IsBand() && object.ClassName() == u"TrpPageHeader")
+        Matrix()->SetPageHeader(&object);
+    else if (object.IsBand() && object.ClassName() == u"TrpPageFooter")
+        Matrix()->SetPageFooter(&object);
+    return TrpMatrixExport::Takes(object) && (dynamic_cast<TrpCustomMemoView*>(&object) || FExportPictures);
 }
 
-void TrpRTFExport::ExportObject(TrpComponent* object) {
-    if (!FMatrix || !object)
-        return;
-    if (object->IsBand() && object->ClassName() == u"TrpPageHeader")
-        FMatrix->SetPageHeader(object);
-    else if (object->IsBand() && object->ClassName() == u"TrpPageFooter")
-        FMatrix->SetPageFooter(object);
-    auto* view = dynamic_cast<TrpView*>(object);
-    if (view && view->Visible() && (dynamic_cast<TrpCustomMemoView*>(view) || FExportPictures))
-        FMatrix->AddObject(*view);
-}
-
-void TrpRTFExport::FinishPage(TrpReportPage* page, int) {
-    if (FMatrix && page)
-        FMatrix->AddPage(page->Orientation(), page->Width(), page->Height(), page->LeftMargin(),
-                         page->TopMargin(), page->RightMargin(), page->BottomMargin());
-}
-
-void TrpRTFExport::Finish() {
-    // The matrix goes in every case.
-    std::unique_ptr<TrpIEMatrix> matrix = std::move(FMatrix);
-    if (!matrix || Failed())
-        return;
-    const QString target = Stream() ? QString() : FileName();
-    if (Report() && Report()->Terminated()) // cancelled between pages: nothing is written
-        throw TrpReportError(rpGet(QStringLiteral("exCancelled")).arg(target));
-    if (FPageCount == 0) // the page list named no page of the report: say so
-        throw TrpReportError(rpGet(QStringLiteral("exNoPages")));
-    matrix->Prepare();
+bool TrpRTFExport::WriteDocument(TrpIEMatrix& matrix, TrpProgress* progress, QByteArray& out) {
     TrpRTFDocumentOptions options;
     options.PageBreaks = FExportPageBreaks;
     options.Pictures = FExportPictures;
@@ -144,17 +89,7 @@ void TrpRTFExport::Finish() {
     options.Title = Report() ? Report()->ReportOptions.Name : QString();
     options.Author = FCreator;
     options.Created = QDateTime::currentDateTime();
-    TrpProgress progress;
-    QByteArray document;
-    const bool complete = WriteRTFDocument(*matrix, options, ShowProgress() ? &progress : nullptr, document);
-    matrix.reset();
-    WriteTarget(*this, document);
-    // Cancelled while writing rows: the document is closed properly, but the user is told.
-    if (!complete)
-        throw TrpReportError(rpGet(QStringLiteral("exIncomplete")).arg(target));
-    if (FOpenAfterExport && !Stream() && !Subordinate())
-        if (const QString error = OpenWithDesktop(FileName()); !error.isEmpty())
-            throw TrpReportError(rpGet(QStringLiteral("exNotOpened")).arg(FileName(), error));
+    return WriteRTFDocument(matrix, options, progress, out);
 }
 
 } // namespace exports

@@ -1,27 +1,16 @@
 #pragma once
 // The Excel XML export: the report's layout as one worksheet of an XML workbook.
 
-#include "export/ExportFilter.h"
-
-#include <functional>
-#include <memory>
+#include "export/MatrixExport.h"
 
 namespace exports {
 
-class TrpIEMatrix;
-
-class TrpXMLExport : public TrpCustomExportFilter {
+class TrpXMLExport : public TrpMatrixExport {
 public:
     explicit TrpXMLExport(bool subordinate = false);
-    ~TrpXMLExport() override;
 
     QString FilterDescription() const override;
     TModalResult ShowModal() override;
-    bool Start() override;
-    void StartPage(report::TrpReportPage* page, int index) override;
-    void ExportObject(report::TrpComponent* object) override;
-    void FinishPage(report::TrpReportPage* page, int index) override;
-    void Finish() override;
 
     // ---- published properties ----
     bool ExportStyles() const { return FExportStyles; }
@@ -39,13 +28,11 @@ public:
     bool EmptyLines() const { return FEmptyLines; }
     void SetEmptyLines(bool v) { FEmptyLines = v; }
 
-    // The save dialog's filter text and the default extension.
-    const QString& FilterText() const { return FFilterText; }
-    const QString& DefaultExt() const { return FDefaultExt; }
-
-    // Asks for the target file; returns "" when cancelled. Replaceable for tests; the default
-    // is the save dialog.
-    std::function<QString(const QString& initialName)> OnSaveDialog;
+protected:
+    void SetupMatrix(TrpIEMatrix& matrix) override;
+    void FirstPage(const report::TrpReportPage& page) override;
+    bool WriteDocument(TrpIEMatrix& matrix, TrpProgress* progress, QByteArray& out) override;
+    bool OpenAfter() const override { return FOpenExcelAfterExport; }
 
 private:
     bool FExportStyles = true;
@@ -55,11 +42,6 @@ private:
     bool FBackground = true;
     QString FCreator = QStringLiteral("Tarifon");
     bool FEmptyLines = true;
-    QString FFilterText;
-    QString FDefaultExt;
-
-    std::unique_ptr<TrpIEMatrix> FMatrix;
-    int FPageCount = 0;
     // The first page's layout, which the worksheet's page setup takes.
     report::TPrinterOrientation FOrientation = report::poPortrait;
     report::Extended FLeftMargin = 0, FTopMargin = 0, FRightMargin = 0, FBottomMargin = 0;
