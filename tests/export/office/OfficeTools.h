@@ -9,6 +9,7 @@
 #include "report/Report.h"
 #include "sheet/SheetTemplate.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -37,6 +38,42 @@ inline std::unique_ptr<report::TrpReport> PreparedSheet(const sheet::SheetTexts&
     const sheet::PrepareResult result = sheet::PrepareSheet(*r, texts);
     EXPECT_TRUE(result.Ok) << result.Message.toStdString();
     return r;
+}
+
+// The document a filter writes for a prepared report through a stream (no dialog, no file).
+template <class Filter>
+QByteArray WriteToMemory(report::TrpReport& r, const std::function<void(Filter&)>& setup = {}) {
+    Filter filter(true);
+    filter.SetShowDialog(false);
+    filter.SetShowProgress(false);
+    if (setup)
+        setup(filter);
+    QBuffer out;
+    out.open(QIODevice::WriteOnly);
+    filter.SetStream(&out);
+    EXPECT_TRUE(exports::ExportTo(r, &filter)) << r.Errors().join('\n').toStdString();
+    return out.data();
+}
+
+// A prepared report of one page per entry, each page holding what the function adds.
+inline std::unique_ptr<report::TrpReport>
+Pages(const std::vector<std::function<void(report::TrpReportPage&)>>& pages) {
+    auto r = exporttest::NewReport();
+    for (const auto& fill : pages) {
+        report::TrpReportPage* page = r->AddPage();
+        page->SetName(QStringLiteral("Page%1").arg(r->PagesCount()));
+        fill(*page);
+    }
+    EXPECT_TRUE(r->Prepare());
+    return r;
+}
+
+// A memo with a name of its own.
+inline report::TrpMemoView* Memo(report::TrpComponent& parent, const QString& text, report::Extended l,
+                                 report::Extended t, report::Extended w, report::Extended h,
+                                 report::TrpFrameTypes frame = 0) {
+    static int n = 0;
+    return exporttest::AddMemo(parent, QStringLiteral("M%1").arg(++n), text, l, t, w, h, frame);
 }
 
 // Runs a filter without its dialog; returns "" or the error the report was told.

@@ -11,38 +11,6 @@ using namespace report;
 
 namespace {
 
-// The document the filter writes for a prepared report, through a stream (no dialog, no file).
-QByteArray Rtf(TrpReport& r, const std::function<void(TrpRTFExport&)>& setup = {}) {
-    TrpRTFExport filter(true);
-    filter.SetShowDialog(false);
-    filter.SetShowProgress(false);
-    if (setup)
-        setup(filter);
-    QBuffer out;
-    out.open(QIODevice::WriteOnly);
-    filter.SetStream(&out);
-    EXPECT_TRUE(ExportTo(r, &filter)) << r.Errors().join('\n').toStdString();
-    return out.data();
-}
-
-// A prepared report of one page per entry, each page with the memos the function adds.
-std::unique_ptr<TrpReport> Pages(const std::vector<std::function<void(TrpReportPage&)>>& pages) {
-    auto r = exporttest::NewReport();
-    for (const auto& fill : pages) {
-        TrpReportPage* page = r->AddPage();
-        page->SetName(QStringLiteral("Page%1").arg(r->PagesCount()));
-        fill(*page);
-    }
-    EXPECT_TRUE(r->Prepare());
-    return r;
-}
-
-TrpMemoView* Memo(TrpComponent& parent, const QString& text, Extended l, Extended t, Extended w, Extended h,
-                  TrpFrameTypes frame = 0) {
-    static int n = 0;
-    return exporttest::AddMemo(parent, QStringLiteral("M%1").arg(++n), text, l, t, w, h, frame);
-}
-
 // A band the engine's template never makes, as a page header or footer reaches a filter.
 class PageBand : public TrpBand {
 public:
@@ -199,7 +167,7 @@ TEST(RtfEdgeCases, TableLayout) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
         auto r = Pages(c.Pages);
-        const QByteArray doc = Rtf(*r, c.Setup);
+        const QByteArray doc = WriteToMemory<TrpRTFExport>(*r, c.Setup);
         ASSERT_TRUE(doc.startsWith("{\\rtf1\\ansi\r\n"));
         ASSERT_TRUE(doc.endsWith("}\r\n"));
         // Groups balance: every escaped brace is a character, every other one a group.

@@ -13,35 +13,6 @@ using namespace report;
 
 namespace {
 
-QByteArray Workbook(TrpReport& r, const std::function<void(TrpXMLExport&)>& setup = {}) {
-    TrpXMLExport filter(true);
-    filter.SetShowDialog(false);
-    filter.SetShowProgress(false);
-    if (setup)
-        setup(filter);
-    QBuffer out;
-    out.open(QIODevice::WriteOnly);
-    filter.SetStream(&out);
-    EXPECT_TRUE(ExportTo(r, &filter)) << r.Errors().join('\n').toStdString();
-    return out.data();
-}
-
-std::unique_ptr<TrpReport> Pages(const std::vector<std::function<void(TrpReportPage&)>>& pages) {
-    auto r = exporttest::NewReport();
-    for (const auto& fill : pages) {
-        TrpReportPage* page = r->AddPage();
-        page->SetName(QStringLiteral("Page%1").arg(r->PagesCount()));
-        fill(*page);
-    }
-    EXPECT_TRUE(r->Prepare());
-    return r;
-}
-
-TrpMemoView* Memo(TrpComponent& parent, const QString& text, Extended l, Extended t, Extended w, Extended h) {
-    static int n = 0;
-    return exporttest::AddMemo(parent, QStringLiteral("X%1").arg(++n), text, l, t, w, h);
-}
-
 TrpMemoView* Number(TrpComponent& parent, const QString& text, const QString& format, const QString& decimal,
                     Extended top) {
     TrpMemoView* m = Memo(parent, text, 0, top, 200, 20);
@@ -117,7 +88,7 @@ TEST(XmlEdgeCases, NumbersUnderRussianAndEnglishSeparators) {
         NumericLocale locale(c.Locale);
         auto r =
             Pages({[&](TrpReportPage& p) { Number(p, c.Shown, QStringLiteral("%2.2n"), c.Decimal, 0); }});
-        const QByteArray doc = Workbook(*r);
+        const QByteArray doc = WriteToMemory<TrpXMLExport>(*r);
         if (c.Number)
             EXPECT_TRUE(doc.contains("<Data ss:Type=\"Number\">" + QByteArray(c.Number) + "</Data>"))
                 << doc.toStdString();
@@ -243,7 +214,7 @@ TEST(XmlEdgeCases, Layout) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
         auto r = Pages(c.Pages);
-        const QByteArray doc = Workbook(*r, c.Setup);
+        const QByteArray doc = WriteToMemory<TrpXMLExport>(*r, c.Setup);
         QXmlStreamReader xml(doc);
         while (!xml.atEnd())
             xml.readNext();
@@ -254,7 +225,7 @@ TEST(XmlEdgeCases, Layout) {
 
 TEST(XmlEdgeCases, TheSheetHasTextCellsOnly) {
     auto r = PreparedSheet();
-    const QByteArray doc = Workbook(*r);
+    const QByteArray doc = WriteToMemory<TrpXMLExport>(*r);
     EXPECT_EQ(doc.count("ss:Type=\"Number\""), 0);
     EXPECT_GE(doc.count("ss:Type=\"String\""), 30);
     EXPECT_FALSE(doc.contains("Picture1"));
