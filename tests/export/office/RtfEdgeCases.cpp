@@ -84,6 +84,9 @@ TEST(RtfEdgeCases, TableLayout) {
          [](const QByteArray& doc) {
              // 10 pixels are 130 twips of row, 8 half-points of font.
              EXPECT_TRUE(doc.contains("\\trrh130")) << doc.toStdString();
+             // The table ends with the content: one row, 200 pixels from the rounded left edge.
+             EXPECT_TRUE(doc.contains("\\cellx3007\\pard")) << doc.toStdString();
+             EXPECT_EQ(doc.count("\\trowd"), 2) << doc.toStdString();
              EXPECT_TRUE(doc.contains("\\ql{\\f0\\fs8\\cf2 \\cell}")) << doc.toStdString();
              EXPECT_TRUE(doc.contains("\\ql{\\f0\\fs20\\cf2\\sb13\\li15")) << doc.toStdString();
          }},
