@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QImage>
 #include <QPainter>
+#include <QRegularExpression>
 #include <cmath>
 
 using namespace officetest;
@@ -110,6 +111,18 @@ TEST_F(OfficeReaders, LibreOfficeReadsTheSheetAndEveryCharacter) {
     const QString trickyRtf = ExportSheet(10, *tricky, QStringLiteral("tricky.rtf"));
     const QString sheetXls = ExportSheet(9, *sheetReport, QStringLiteral("sheet.xls"));
     const QString trickyXls = ExportSheet(9, *tricky, QStringLiteral("tricky.xls"));
+
+    // The sheet is one table: after the page's section settings come table rows only.
+    {
+        QString body = QString::fromLatin1(ReadFile(sheetRtf));
+        body = body.mid(body.indexOf(QStringLiteral("\r\n"), body.indexOf(QStringLiteral("\\pgwsxn"))) + 2);
+        const int rows = int(body.count(QStringLiteral("\\row}")));
+        body.remove(QRegularExpression(
+            QStringLiteral(R"(\\trowd[^\r\n]*\\pard\\intbl\r\n.*?\\pard\\intbl\{\\trowd[^\r\n]*\\row\}\r\n)"),
+            QRegularExpression::DotMatchesEverythingOption));
+        EXPECT_EQ(body, QStringLiteral("}\r\n"));
+        EXPECT_GE(rows, 12);
+    }
 
     // Well-formed workbooks.
     for (const QString& f : {sheetXls, trickyXls}) {
