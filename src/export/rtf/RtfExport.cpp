@@ -44,9 +44,17 @@ void AddRtfExportTexts() {
     (void)added;
 }
 
-TrpRTFExport::TrpRTFExport(bool subordinate)
-    // The texts are there before the base takes the filter text and the extension.
-    : TrpMatrixExport(subordinate, (AddRtfExportTexts(), rpGet(8504)), rpGet(8505)) {
+namespace {
+
+// A text of the filter, there before the base class takes the filter text and the extension.
+QString OwnText(int key) {
+    AddRtfExportTexts();
+    return rpGet(key);
+}
+
+} // namespace
+
+TrpRTFExport::TrpRTFExport(bool subordinate) : TrpMatrixExport(subordinate, OwnText(8504), OwnText(8505)) {
     FCreator = QStringLiteral("Tarifon www.kviralt.ru");
 }
 

@@ -45,9 +45,17 @@ void AddXmlExportTexts() {
     (void)added;
 }
 
-TrpXMLExport::TrpXMLExport(bool subordinate)
-    // The texts are there before the base takes the filter text and the extension.
-    : TrpMatrixExport(subordinate, (AddXmlExportTexts(), rpGet(8105)), rpGet(8106)) {}
+namespace {
+
+// A text of the filter, there before the base class takes the filter text and the extension.
+QString OwnText(int key) {
+    AddXmlExportTexts();
+    return rpGet(key);
+}
+
+} // namespace
+
+TrpXMLExport::TrpXMLExport(bool subordinate) : TrpMatrixExport(subordinate, OwnText(8105), OwnText(8106)) {}
 
 QString TrpXMLExport::FilterDescription() const {
     return rpGet(QStringLiteral("XlsXMLexport"));
