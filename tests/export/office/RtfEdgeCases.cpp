@@ -3,6 +3,7 @@
 #include "export/rtf/RtfExport.h"
 
 #include <QBuffer>
+#include <QImage>
 #include <QRegularExpression>
 
 using namespace officetest;
@@ -40,6 +41,39 @@ TEST(RtfEdgeCases, TextIsEscapedAndUnicode) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(RtfText(c.Text), c.Rtf) << c.Text.toStdString();
+}
+
+TEST(RtfEdgeCases, PictureIsAMetafileAroundTheBitmap) {
+    QImage bitmap(3, 2, QImage::Format_RGB32);
+    bitmap.fill(Qt::red);
+    const QList<QByteArray> lines = RtfMetafile(bitmap).split('\n');
+    // A 24-bit bitmap of 3 x 2 pixels is 54 + 2 * 12 bytes: 46 words of StretchDIBits record,
+    // 82 words of metafile.
+    EXPECT_TRUE(lines[0].startsWith("01000900000352000000"
+                                    "0000"
+                                    "2E000000"
+                                    "0000"
+                                    "050000000B0200000000"
+                                    "050000000C02"
+                                    "0200"
+                                    "0300"))
+        << lines[0].toStdString();
+    EXPECT_TRUE(lines[0].contains("2E000000430F2000CC000000"
+                                  "0200"
+                                  "0300"
+                                  "00000000"
+                                  "0200"
+                                  "0300"
+                                  "00000000"));
+    // The bitmap without its file header: 40 bytes of header and 24 of pixels, one line.
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_EQ(lines[1].trimmed().size(), 128);
+    EXPECT_TRUE(lines[1].startsWith("28000000"
+                                    "03000000"
+                                    "02000000"
+                                    "0100"
+                                    "1800"));
+    EXPECT_TRUE(lines[1].trimmed().endsWith("0000FF0000FF0000FF000000"));
 }
 
 TEST(RtfEdgeCases, TableLayout) {
