@@ -144,6 +144,8 @@ TEST(SheetFiles, FailedWritesSayWhyAndKeepTheOldFile) {
     } outputs[] = {
         {"--trp", "sheet.trp", {}},
         {"--pdf", "sheet.pdf", {}},
+        {"--rtf", "sheet.rtf", {}},
+        {"--xml", "sheet.xls", {}},
         {"--png", "sheet.png", {"--zoom", "4"}},
         {"--html", "sheet.html", {}}, // and no pictures folder
     };
@@ -201,4 +203,24 @@ TEST(SheetFiles, TextFormatsAreTheCheckedFilesAndFailWholly) {
         EXPECT_EQ(Contents(target), QByteArray("previous contents"));
     }
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 6);
+}
+
+TEST(SheetFiles, RtfAndXmlWorkbookOfTheExportMenu) {
+    QTemporaryDir dir;
+    const QString rtf = dir.filePath(QStringLiteral("sheet.rtf")),
+                  xls = dir.filePath(QStringLiteral("sheet.xls"));
+    const CliRun r = Cli(QStringList{"sheet"} << kCase << "--rtf" << rtf << "--xml" << xls,
+                         {QStringLiteral("LC_ALL=") + qEnvironmentVariable("LC_ALL", QStringLiteral("C"))});
+    ASSERT_EQ(r.Status, 0) << r.Err.toStdString();
+    const QByteArray document = Contents(rtf);
+    EXPECT_TRUE(document.startsWith("{\\rtf1\\ansi\r\n"));
+    // The premium (its thousands apart by the regional separator), its letters as Unicode escapes.
+    EXPECT_TRUE(document.contains("075 \\u1088\\'3f\\u1091\\'3f\\u1073\\'3f"))
+        << document.left(2000).toStdString();
+    EXPECT_TRUE(document.endsWith("}\r\n"));
+    QProcess lint;
+    lint.start(QStringLiteral("xmllint"), {QStringLiteral("--noout"), xls});
+    ASSERT_TRUE(lint.waitForFinished(30000));
+    EXPECT_EQ(lint.exitCode(), 0) << lint.readAllStandardError().toStdString();
+    EXPECT_TRUE(Contents(xls).contains(QStringLiteral("075 рублей</Data>").toUtf8()));
 }

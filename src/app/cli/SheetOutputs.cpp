@@ -5,6 +5,8 @@
 #include "export/image/ImageTexts.h"
 #include "export/pdf/PdfExport.h"
 #include "export/text/TextTexts.h"
+#include "export/rtf/RtfExport.h"
+#include "export/xml/XmlExport.h"
 #include "platform/AtomicFile.h"
 #include "report/EngineTexts.h"
 #include "report/PreparedReportFile.h"
@@ -17,6 +19,8 @@ void UseEnglishEngineTexts() {
     exports::AddImageExportTexts();
     exports::AddTextExportTexts();
     exports::AddHtmlExportTexts();
+    exports::AddRtfExportTexts();
+    exports::AddXmlExportTexts();
     // "file: reason"; the command line names the file as typed, so it keeps the reason.
     report::TrpResources::Instance().AddStrings(
         QStringLiteral("exCannotWrite=%1: %2\n"
@@ -25,6 +29,11 @@ void UseEnglishEngineTexts() {
                        "exFailed=the export failed\n"
                        "exWriteFailed=write error: %1\n"
                        "exPictureNoMemory=not enough memory for a picture of %1 x %2 pixels\n"
+                       "exCancelled=the export was cancelled, %1 was not written\n"
+                       "exIncomplete=the export was cancelled, %1 is incomplete\n"
+                       "exNotOpened=%1 was written but could not be opened: %2\n"
+                       "exNoOpenProgram=no program opens files of this type (%1)\n"
+                       "exOpenNotStarted=%1 could not be started\n"
                        "clErrors=the following errors were found:\n"
                        "clScrError=error in script %s: %s\n"
                        "clExprError=error in expression\n"

@@ -30,6 +30,8 @@ inline constexpr SheetFilterOption SheetFilterOptions[] = {
     {"--csv", 6, "the sheet as CSV text (code page 1251, fields separated by \";\")"},
     {"--txt", 5, "the sheet as plain text (code page 1251)"},
     {"--prn", 4, "the sheet as printer text for a dot-matrix printer (code page 1251)"},
+    {"--rtf", 10, "the sheet as an RTF document, one table for word processors"},
+    {"--xml", 9, "the sheet as an Excel XML workbook (.xls)"},
 };
 inline constexpr int SheetFilterCount = int(std::size(SheetFilterOptions));
 std::string SaveWithSheetFilter(report::TrpReport& report, int menuIndex, const QString& path);

@@ -8,6 +8,8 @@
 #include "export/text/CSVExport.h"
 #include "export/text/SimpleTextExport.h"
 #include "export/text/TXTExport.h"
+#include "export/rtf/RtfExport.h"
+#include "export/xml/XmlExport.h"
 
 namespace sheet {
 
@@ -72,6 +74,24 @@ std::unique_ptr<exports::TrpCustomExportFilter> CreateHTML() {
     return html;
 }
 
+std::unique_ptr<exports::TrpCustomExportFilter> CreateXML() {
+    auto xml = std::make_unique<exports::TrpXMLExport>();
+    xml->SetBackground(true);
+    xml->SetCreator(QStringLiteral("Tarifon"));
+    xml->SetEmptyLines(true);
+    xml->SetSuppressPageHeadersFooters(false);
+    return xml;
+}
+
+std::unique_ptr<exports::TrpCustomExportFilter> CreateRTF() {
+    auto rtf = std::make_unique<exports::TrpRTFExport>();
+    rtf->SetWysiwyg(true);
+    rtf->SetCreator(QStringLiteral("Tarifon ") + kWebAddress);
+    rtf->SetSuppressPageHeadersFooters(false);
+    rtf->SetHeaderFooterMode(exports::hfText);
+    return rtf;
+}
+
 } // namespace
 
 std::unique_ptr<exports::TrpCustomExportFilter> CreateSheetFilter(int index) {
@@ -100,6 +120,12 @@ std::unique_ptr<exports::TrpCustomExportFilter> CreateSheetFilter(int index) {
         break;
     case 7:
         filter = CreateHTML();
+        break;
+    case 9:
+        filter = CreateXML();
+        break;
+    case 10:
+        filter = CreateRTF();
         break;
     case 11:
         filter = CreatePDF();
