@@ -228,7 +228,7 @@ void TrpSMTPClient::AfterHello() {
 }
 
 void TrpSMTPClient::Reply(int code, const QStringList& lines) {
-    FLastReply = lines.join(QLatin1Char(' ')).left(1000);
+    FLastReply = (QString::number(code) + QLatin1Char(' ') + lines.join(QLatin1Char(' '))).left(1000);
     auto expect = [&](int wanted, const char* command) {
         if (code == wanted)
             return true;
