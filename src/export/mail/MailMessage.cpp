@@ -157,7 +157,9 @@ QByteArray BuildMessage(const TrpMailMessage& m) {
 
     // Plain ASCII text in short lines goes as it is; anything else in Base64, which keeps the
     // message 7-bit clean for every server.
-    const QByteArray text = CrLfText(m.Text);
+    QByteArray text = CrLfText(m.Text);
+    if (!text.endsWith("\r\n"))
+        text += "\r\n";
     bool plain = IsPrintableAscii(QString(m.Text).remove(QLatin1Char('\r')).remove(QLatin1Char('\n')).remove(QLatin1Char('\t')));
     for (const QByteArray& line : text.split('\n'))
         plain = plain && line.size() <= 998;
@@ -165,8 +167,6 @@ QByteArray BuildMessage(const TrpMailMessage& m) {
         out += "Content-Type: text/plain; charset=utf-8\r\n";
         out += plain ? "Content-Transfer-Encoding: 7bit\r\n\r\n" : "Content-Transfer-Encoding: base64\r\n\r\n";
         out += plain ? text : Base64Lines(text);
-        if (!out.endsWith("\r\n"))
-            out += "\r\n";
     };
     if (!m.HasAttachment) {
         textPart();

@@ -133,7 +133,7 @@ PostfixServer::PostfixServer() {
                             "virtual_mailbox_maps = static:mailbox\n"
                             "virtual_uid_maps = static:" + QByteArray::number(user->pw_uid) + "\n"
                             "virtual_gid_maps = static:" + QByteArray::number(user->pw_gid) + "\n"
-                            "maillog_file = " + root + "/data/maillog\n"
+                            "maillog_file = " + root + "/data/maillog\nmaillog_file_prefixes = " + root + "\n"
                             "alias_maps =\nalias_database =\nsmtputf8_enable = no\n";
     const QByteArray master = "127.0.0.1:" + QByteArray::number(FPort) + " inet n - n - - smtpd\n"
                               "cleanup unix n - n - 0 cleanup\n"

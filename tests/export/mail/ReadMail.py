@@ -22,7 +22,8 @@ out = {
     "from": str(message["from"]),
     "to": str(message["to"]),
     "date": str(message["date"]),
-    "text": body.get_content() if body is not None else None,
+    # Text travels with CR LF line ends; a mail program shows them as line breaks.
+    "text": body.get_content().replace("\r\n", "\n") if body is not None else None,
     "charset": body.get_content_charset() if body is not None else None,
     "defects": len(message.defects) + sum(len(p.defects) for p in message.walk()),
     "attachments": [
