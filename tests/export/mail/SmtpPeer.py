@@ -11,6 +11,7 @@ to OUTDIR/commands.txt. Ends when standard input closes (the test ended, or died
 import argparse
 import asyncio
 import logging
+import warnings
 import os
 import ssl
 import sys
@@ -34,6 +35,7 @@ def parse():
 ARGS = parse()
 # The refused handshakes are the point of some tests, not news.
 logging.getLogger("mail.log").setLevel(logging.CRITICAL)
+warnings.filterwarnings("ignore", module="aiosmtpd")
 COUNT = [0]
 
 
