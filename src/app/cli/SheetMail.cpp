@@ -51,11 +51,11 @@ constexpr const char* Securities[] = {"none", "starttls", "implicit"};
 
 bool TakeMailOption(const std::string& name, const std::function<std::string()>& value, MailOptions& o) {
     const std::pair<const char*, std::string MailOptions::*> fields[] = {
-        {"--mail", &MailOptions::To},       {"--smtp", &MailOptions::Smtp},
-        {"--from", &MailOptions::From},     {"--subject", &MailOptions::Subject},
-        {"--text", &MailOptions::Text},     {"--attach", &MailOptions::Attach},
-        {"--login", &MailOptions::Login},   {"--password-file", &MailOptions::PasswordFile},
-        {"--tls", &MailOptions::Tls},       {"--log", &MailOptions::Log},
+        {"--mail", &MailOptions::To},     {"--smtp", &MailOptions::Smtp},
+        {"--from", &MailOptions::From},   {"--subject", &MailOptions::Subject},
+        {"--text", &MailOptions::Text},   {"--attach", &MailOptions::Attach},
+        {"--login", &MailOptions::Login}, {"--password-file", &MailOptions::PasswordFile},
+        {"--tls", &MailOptions::Tls},     {"--log", &MailOptions::Log},
     };
     for (const auto& [option, field] : fields)
         if (name == option) {
@@ -82,7 +82,8 @@ void CheckMailOptions(const MailOptions& o) {
     const auto names = AttachmentNames();
     if (attach != "trp" &&
         std::none_of(names.begin(), names.end(), [&](const auto& n) { return n.first == attach; }))
-        throw UsageError{"--attach: '" + o.Attach + "' is not a format of this build; known: " + KnownFormats()};
+        throw UsageError{"--attach: '" + o.Attach +
+                         "' is not a format of this build; known: " + KnownFormats()};
     const size_t colon = o.Smtp.rfind(':');
     if (colon != std::string::npos) {
         const std::optional<double> port = ParsePlainNumber(o.Smtp.substr(colon + 1));
@@ -98,12 +99,13 @@ std::string MailSheet(report::TrpReport& report, const MailOptions& o) {
     mail.SetShowProgress(false);
     mail.SetUseIniFile(false);
     const size_t colon = o.Smtp.rfind(':');
-    const int security = int(std::find(std::begin(Securities), std::end(Securities), o.Tls) - std::begin(Securities));
+    const int security =
+        int(std::find(std::begin(Securities), std::end(Securities), o.Tls) - std::begin(Securities));
     mail.SetSecurity(exports::TrpSmtpSecurity(security));
     mail.SetSmtpHost(QString::fromStdString(o.Smtp.substr(0, colon)));
     mail.SetSmtpPort(colon != std::string::npos ? std::stoi(o.Smtp.substr(colon + 1))
                      : mail.Security() == exports::TrpSmtpSecurity::Implicit ? 465
-                                                                              : 25);
+                                                                             : 25);
     mail.SetFromMail(QString::fromStdString(o.From));
     mail.SetAddress(QString::fromStdString(o.To));
     mail.SetSubject(o.Subject.empty() ? report.ReportOptions.Name : QString::fromStdString(o.Subject));
@@ -113,7 +115,8 @@ std::string MailSheet(report::TrpReport& report, const MailOptions& o) {
     if (!o.Login.empty()) {
         QFile file(QString::fromStdString(o.PasswordFile));
         if (!file.open(QIODevice::ReadOnly))
-            return "cannot read the password file " + o.PasswordFile + ": " + file.errorString().toStdString();
+            return "cannot read the password file " + o.PasswordFile + ": " +
+                   file.errorString().toStdString();
         // The first line; its line end is not part of the password.
         QByteArray password = file.readLine();
         while (password.endsWith('\n') || password.endsWith('\r'))
@@ -139,7 +142,8 @@ std::string MailHelp() {
            "    --attach FORMAT      the attachment: " +
            KnownFormats() +
            " (default pdf)\n"
-           "    --login USER --password-file FILE   log in (AUTH LOGIN); the password is the file's first line\n"
+           "    --login USER --password-file FILE   log in (AUTH LOGIN); the password is the file's first "
+           "line\n"
            "    --tls none|starttls|implicit        encryption (default none); the server's certificate\n"
            "                         must be valid for HOST in the system's trust store\n"
            "    --log FILE           append the SMTP exchange to FILE (never the password)\n";

@@ -59,7 +59,8 @@ QString TrpMailExport::FormatDescription(const TrpCustomExportFilter* filter) {
 TrpCustomExportFilter* TrpMailExport::AttachmentFilter() const {
     // A filter destroyed since it was chosen is no longer offered.
     const auto formats = AttachmentFormats();
-    return std::find(formats.begin(), formats.end(), FAttachmentFilter) != formats.end() ? FAttachmentFilter : nullptr;
+    return std::find(formats.begin(), formats.end(), FAttachmentFilter) != formats.end() ? FAttachmentFilter
+                                                                                         : nullptr;
 }
 
 TModalResult TrpMailExport::ShowModal() {

@@ -32,8 +32,7 @@ QLabel* Label(int key, QWidget* parent, const char* name) {
     return label;
 }
 
-template <class W>
-W* Named(W* widget, const char* name) {
+template <class W> W* Named(W* widget, const char* name) {
     widget->setObjectName(QString::fromLatin1(name));
     return widget;
 }
@@ -55,7 +54,8 @@ void SetBold(QLabel* label, bool bold) {
 
 } // namespace
 
-TrpMailExportDialog::TrpMailExportDialog(TrpMailExport& filter, QWidget* parent) : QDialog(parent), FFilter(filter) {
+TrpMailExportDialog::TrpMailExportDialog(TrpMailExport& filter, QWidget* parent)
+    : QDialog(parent), FFilter(filter) {
     AddMailExportTexts();
     setWindowTitle(rpGet(8900));
     const QString ini = IniFile();
@@ -87,7 +87,8 @@ TrpMailExportDialog::TrpMailExportDialog(TrpMailExport& filter, QWidget* parent)
     FormatLB = Label(8906, AttachGroup, "FormatLB");
     ExportsCombo = Named(new QComboBox(AttachGroup), "ExportsCombo");
     for (TrpCustomExportFilter* format : TrpMailExport::AttachmentFormats())
-        ExportsCombo->addItem(TrpMailExport::FormatDescription(format), QVariant::fromValue(static_cast<void*>(format)));
+        ExportsCombo->addItem(TrpMailExport::FormatDescription(format),
+                              QVariant::fromValue(static_cast<void*>(format)));
     SettingCB = Named(new QCheckBox(rpGet(8919), AttachGroup), "SettingCB");
     SettingCB->setChecked(filter.ShowExportDialog());
     auto* attachLayout = new QFormLayout(AttachGroup);
@@ -123,10 +124,12 @@ TrpMailExportDialog::TrpMailExportDialog(TrpMailExport& filter, QWidget* parent)
     HostE = Named(new QLineEdit(AccountGroup), "HostE");
     PortLB = Label(8916, AccountGroup, "PortLB");
     PortE = Named(new QLineEdit(AccountGroup), "PortE");
-    PortE->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,5}")), PortE));
+    PortE->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,5}")), PortE));
     SecurityLB = new QLabel(rpGet(QStringLiteral("mlSecurity")), AccountGroup);
     SecurityCombo = Named(new QComboBox(AccountGroup), "SecurityCombo");
-    SecurityCombo->addItems({rpGet(QStringLiteral("mlSecurityNone")), rpGet(QStringLiteral("mlSecurityStartTLS")),
+    SecurityCombo->addItems({rpGet(QStringLiteral("mlSecurityNone")),
+                             rpGet(QStringLiteral("mlSecurityStartTLS")),
                              rpGet(QStringLiteral("mlSecurityImplicit"))});
     LoginLB = Label(8910, AccountGroup, "LoginLB");
     LoginE = Named(new QLineEdit(AccountGroup), "LoginE");
@@ -180,7 +183,8 @@ TrpMailExportDialog::TrpMailExportDialog(TrpMailExport& filter, QWidget* parent)
         account.Login = filter.Login();
         account.Password = filter.Password();
         account.Security = filter.Security();
-        format = std::max(0, ExportsCombo->findData(QVariant::fromValue(static_cast<void*>(filter.AttachmentFilter()))));
+        format = std::max(
+            0, ExportsCombo->findData(QVariant::fromValue(static_cast<void*>(filter.AttachmentFilter()))));
     }
     FromNameE->setText(account.FromName);
     FromAddrE->setText(account.FromAddress);

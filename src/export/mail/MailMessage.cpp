@@ -21,8 +21,8 @@ bool IsPrintableAscii(const QString& text) {
 // A MIME parameter as `name="value"`, or, for a value that is not plain ASCII, an RFC 2047
 // word (read by older mail programs) or the RFC 2231 form `name*=UTF-8''...`.
 QByteArray Parameter(const char* name, const QString& value, bool extended) {
-    const bool plain = IsPrintableAscii(value) && !value.contains(QLatin1Char('"')) &&
-                       !value.contains(QLatin1Char('\\'));
+    const bool plain =
+        IsPrintableAscii(value) && !value.contains(QLatin1Char('"')) && !value.contains(QLatin1Char('\\'));
     if (plain)
         return QByteArray(name) + "=\"" + value.toLatin1() + '"';
     if (!extended)
@@ -148,10 +148,11 @@ QByteArray BuildMessage(const TrpMailMessage& m) {
     header("Subject", EncodeHeaderText(m.Subject));
     header("To", m.To.toLatin1());
     header("From", m.FromName.isEmpty() ? from : DisplayName(m.FromName) + " <" + from + '>');
-    header("Message-ID", '<' + QByteArray::number(QRandomGenerator::global()->generate64(), 36) + '.' +
-                             QByteArray::number(m.Date.toMSecsSinceEpoch(), 36) + '@' +
-                             (HeloDomain(m.From).isEmpty() ? QByteArray("localhost") : HeloDomain(m.From).toLatin1()) +
-                             '>');
+    header("Message-ID",
+           '<' + QByteArray::number(QRandomGenerator::global()->generate64(), 36) + '.' +
+               QByteArray::number(m.Date.toMSecsSinceEpoch(), 36) + '@' +
+               (HeloDomain(m.From).isEmpty() ? QByteArray("localhost") : HeloDomain(m.From).toLatin1()) +
+               '>');
     header("X-Mailer", "Tarifon");
     header("MIME-Version", "1.0");
 
@@ -160,12 +161,14 @@ QByteArray BuildMessage(const TrpMailMessage& m) {
     QByteArray text = CrLfText(m.Text);
     if (!text.endsWith("\r\n"))
         text += "\r\n";
-    bool plain = IsPrintableAscii(QString(m.Text).remove(QLatin1Char('\r')).remove(QLatin1Char('\n')).remove(QLatin1Char('\t')));
+    bool plain = IsPrintableAscii(
+        QString(m.Text).remove(QLatin1Char('\r')).remove(QLatin1Char('\n')).remove(QLatin1Char('\t')));
     for (const QByteArray& line : text.split('\n'))
         plain = plain && line.size() <= 998;
     auto textPart = [&] {
         out += "Content-Type: text/plain; charset=utf-8\r\n";
-        out += plain ? "Content-Transfer-Encoding: 7bit\r\n\r\n" : "Content-Transfer-Encoding: base64\r\n\r\n";
+        out +=
+            plain ? "Content-Transfer-Encoding: 7bit\r\n\r\n" : "Content-Transfer-Encoding: base64\r\n\r\n";
         out += plain ? text : Base64Lines(text);
     };
     if (!m.HasAttachment) {

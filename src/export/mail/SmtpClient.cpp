@@ -78,7 +78,10 @@ QString TrpSMTPClient::CheckInput() const {
             return rpGet(QStringLiteral("mlBadText")).arg(field);
     for (const QString& address : {FMailFrom, FMailTo})
         if (!IsMailAddress(address))
-            return rpGet(QStringLiteral("mlBadAddress")).arg(QString(address).replace(QLatin1Char('\n'), QLatin1Char(' ')).replace(QLatin1Char('\r'), QLatin1Char(' ')));
+            return rpGet(QStringLiteral("mlBadAddress"))
+                .arg(QString(address)
+                         .replace(QLatin1Char('\n'), QLatin1Char(' '))
+                         .replace(QLatin1Char('\r'), QLatin1Char(' ')));
     if (!IsHeaderSafe(FUser) || !IsHeaderSafe(FPassword))
         return rpGet(QStringLiteral("mlBadText")).arg(rpGet(8910));
     if (FPort < 1 || FPort > 65535)
@@ -156,7 +159,8 @@ bool TrpSMTPClient::SendMessage() {
 
         if (FShowProgress) {
             FProgress = std::make_unique<TrpProgress>();
-            FProgress->Execute(100, rpGet(QStringLiteral("mlSending")) + QLatin1Char(' ') + FMailTo, true, true);
+            FProgress->Execute(100, rpGet(QStringLiteral("mlSending")) + QLatin1Char(' ') + FMailTo, true,
+                               true);
         }
         FIdle.start();
         if (FSecurity == TrpSmtpSecurity::Implicit)
@@ -182,7 +186,8 @@ bool TrpSMTPClient::SendMessage() {
     for (const QString& e : FErrors)
         FLog << e;
     if (!FLogFile.isEmpty()) {
-        const QString error = platform::WriteFileAtomically(FLogFile, (FLog.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8());
+        const QString error = platform::WriteFileAtomically(
+            FLogFile, (FLog.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8());
         if (!error.isEmpty())
             FErrors << rpGet(QStringLiteral("mlCannotWriteLog")).arg(FLogFile, error);
     }
@@ -321,8 +326,9 @@ void TrpSMTPClient::ReadReplies() {
             line.chop(1);
         const QString text = QString::fromUtf8(line);
         AddLog(QLatin1Char('<') + text);
-        const bool numeric = line.size() >= 3 && std::isdigit(uchar(line[0])) && std::isdigit(uchar(line[1])) &&
-                             std::isdigit(uchar(line[2])) && (line.size() == 3 || line[3] == ' ' || line[3] == '-');
+        const bool numeric = line.size() >= 3 && std::isdigit(uchar(line[0])) &&
+                             std::isdigit(uchar(line[1])) && std::isdigit(uchar(line[2])) &&
+                             (line.size() == 3 || line[3] == ' ' || line[3] == '-');
         if (!numeric) {
             Fail(QStringLiteral("Data receive error: '%1' is not a valid integer value").arg(text.left(80)));
             return;
@@ -346,8 +352,9 @@ void TrpSMTPClient::Disconnected() {
         return;
     // A server that accepted the message has delivered it, whether or not it said goodbye.
     if (!FClosing && !FSent && FErrors.isEmpty())
-        AddError(FLastReply.isEmpty() ? rpGet(QStringLiteral("mlClosed"))
-                                      : rpGet(QStringLiteral("mlClosed")) + QStringLiteral(": ") + FLastReply);
+        AddError(FLastReply.isEmpty()
+                     ? rpGet(QStringLiteral("mlClosed"))
+                     : rpGet(QStringLiteral("mlClosed")) + QStringLiteral(": ") + FLastReply);
     Finish();
 }
 
@@ -357,9 +364,10 @@ void TrpSMTPClient::SocketError() {
     const QAbstractSocket::SocketError error = FSocket->error();
     if (error == QAbstractSocket::RemoteHostClosedError)
         return; // told by Disconnected
-    if (error == QAbstractSocket::SslHandshakeFailedError || error == QAbstractSocket::SslInvalidUserDataError ||
-        error == QAbstractSocket::SslInternalError) {
-        AddError(rpGet(QStringLiteral("mlTlsFailed")).arg(FHost, FTlsErrors.isEmpty() ? FSocket->errorString() : FTlsErrors));
+    if (error == QAbstractSocket::SslHandshakeFailedError ||
+        error == QAbstractSocket::SslInvalidUserDataError || error == QAbstractSocket::SslInternalError) {
+        AddError(rpGet(QStringLiteral("mlTlsFailed"))
+                     .arg(FHost, FTlsErrors.isEmpty() ? FSocket->errorString() : FTlsErrors));
     } else {
         if (!FLastReply.isEmpty())
             AddError(FLastReply);
@@ -380,8 +388,14 @@ void TrpSMTPClient::Tick() {
     if (FProgress) {
         FProgress->Tick();
         if (FProgress->Terminated()) {
+            // The user is not kept waiting for the server's goodbye.
             FCancelled = true;
-            Fail(QString());
+            if (FSocket->state() == QAbstractSocket::ConnectedState && FStep != Step::Connect &&
+                (FStep != Step::Body || FBodyWritten >= FBody.size())) {
+                Command("QUIT");
+                FSocket->flush();
+            }
+            Finish();
             return;
         }
     }

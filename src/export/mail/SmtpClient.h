@@ -78,7 +78,20 @@ public:
     bool Cancelled() const { return FCancelled; }
 
 private:
-    enum class Step { Connect, Greeting, Hello, StartTLS, Auth, AuthUser, AuthPassword, MailFrom, RcptTo, Data, Body, Quit };
+    enum class Step {
+        Connect,
+        Greeting,
+        Hello,
+        StartTLS,
+        Auth,
+        AuthUser,
+        AuthPassword,
+        MailFrom,
+        RcptTo,
+        Data,
+        Body,
+        Quit
+    };
 
     void Encrypted();
     void ReadReplies();
@@ -100,7 +113,8 @@ private:
     QString FHost = QStringLiteral("127.0.0.1");
     int FPort = 25;
     int FTimeOut = 60;
-    QString FUser, FPassword, FMailFrom, FMailFromName, FMailTo, FMailSubject, FMailText, FMailFile, FAttachName;
+    QString FUser, FPassword, FMailFrom, FMailFromName, FMailTo, FMailSubject, FMailText, FMailFile,
+        FAttachName;
     bool FShowProgress = false;
     QString FLogFile;
     TrpSmtpSecurity FSecurity = TrpSmtpSecurity::None;
@@ -117,7 +131,7 @@ private:
     bool FCancelled = false;
     bool FClosing = false; // QUIT sent or the exchange given up: waiting for the close
     QElapsedTimer FCloseClock;
-    QString FTlsErrors; // why the server's certificate was refused
+    QString FTlsErrors;      // why the server's certificate was refused
     QByteArray FBuffer;      // received, not yet a whole line
     QStringList FReplyLines; // lines of a reply still going on
     qint64 FReplySize = 0;

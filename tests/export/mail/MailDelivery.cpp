@@ -33,7 +33,11 @@ sheet::SheetTexts Case() {
 }
 
 QByteArray Attachment(const QJsonObject& mail, int i = 0) {
-    return QByteArray::fromBase64(mail[QStringLiteral("attachments")].toArray()[i].toObject()[QStringLiteral("data")].toString().toLatin1());
+    return QByteArray::fromBase64(mail[QStringLiteral("attachments")]
+                                      .toArray()[i]
+                                      .toObject()[QStringLiteral("data")]
+                                      .toString()
+                                      .toLatin1());
 }
 
 QString AttachmentName(const QJsonObject& mail, int i = 0) {
@@ -62,7 +66,8 @@ TEST(MailDelivery, TheSheetReachesAPostfixMailboxAsPdfAndAsPreparedReport) {
     mail.SetAddress(QStringLiteral("client@tarifon.test"));
     mail.SetSubject(QStringLiteral("Расчет стоимости ОСАГО: 6 075 рублей"));
     mail.SetLines({QStringLiteral("Добрый день!"), QStringLiteral("Расчет во вложении.")});
-    mail.SetSignature({QStringLiteral("--"), QStringLiteral("С уважением,"), QStringLiteral("  Агент Иванов")});
+    mail.SetSignature(
+        {QStringLiteral("--"), QStringLiteral("С уважением,"), QStringLiteral("  Агент Иванов")});
     QList<QByteArray> sent;
     QStringList names, files;
     mail.OnAttachment = [&](const QString& file, const QString& name) {
@@ -72,12 +77,14 @@ TEST(MailDelivery, TheSheetReachesAPostfixMailboxAsPdfAndAsPreparedReport) {
         names << name;
         files << file;
     };
-    for (TrpCustomExportFilter* format : {static_cast<TrpCustomExportFilter*>(&pdf), static_cast<TrpCustomExportFilter*>(nullptr)}) {
+    for (TrpCustomExportFilter* format :
+         {static_cast<TrpCustomExportFilter*>(&pdf), static_cast<TrpCustomExportFilter*>(nullptr)}) {
         mail.SetAttachmentFilter(format);
         EXPECT_EQ(mail.Send(), QString()) << mta.Log().toStdString();
     }
     ASSERT_EQ(sent.size(), 2);
-    EXPECT_EQ(names, (QStringList{QStringLiteral("OSAGO.pdf"), QStringLiteral("Расчет стоимости ОСАГО.trp")}));
+    EXPECT_EQ(names,
+              (QStringList{QStringLiteral("OSAGO.pdf"), QStringLiteral("Расчет стоимости ОСАГО.trp")}));
     EXPECT_TRUE(sent[0].startsWith("%PDF-"));
     EXPECT_EQ(sent[1], report::TrpPreparedReportFile::SaveToBytes(*report));
     for (const QString& file : files)
@@ -116,13 +123,22 @@ TEST(MailDelivery, EdgeCasesArriveAsTyped) {
         QString WantedText;
     } cases[] = {
         {"a Cyrillic subject longer than one encoded word",
-         QStringLiteral("Расчет стоимости полиса ОСАГО для грузовика до 16 тонн — 6 075 рублей"), QStringLiteral("Иван"),
-         QStringLiteral("Текст"), {}, {}, QStringLiteral("Текст\n")},
+         QStringLiteral("Расчет стоимости полиса ОСАГО для грузовика до 16 тонн — 6 075 рублей"),
+         QStringLiteral("Иван"),
+         QStringLiteral("Текст"),
+         {},
+         {},
+         QStringLiteral("Текст\n")},
         {"\"\\n\" in the text is a line break, and a line of one dot stays",
-         QStringLiteral("Dots"), {}, QStringLiteral("first\\nsecond\r\n.\r\n..two\r\n.\nlast"), {}, {},
+         QStringLiteral("Dots"),
+         {},
+         QStringLiteral("first\\nsecond\r\n.\r\n..two\r\n.\nlast"),
+         {},
+         {},
          QStringLiteral("first\nsecond\n.\n..two\n.\nlast\n")},
-        {"a 58-byte attachment with a Cyrillic name", QStringLiteral("Вложение"), QStringLiteral("Agent \"Boss\", Jr."),
-         QStringLiteral("См. файл"), bytes58, QStringLiteral("Лист «ОСАГО» 1.pdf"), QStringLiteral("См. файл\n")},
+        {"a 58-byte attachment with a Cyrillic name", QStringLiteral("Вложение"),
+         QStringLiteral("Agent \"Boss\", Jr."), QStringLiteral("См. файл"), bytes58,
+         QStringLiteral("Лист «ОСАГО» 1.pdf"), QStringLiteral("См. файл\n")},
     };
     int sentCount = 0;
     for (const Case& c : cases) {
@@ -157,7 +173,8 @@ TEST(MailDelivery, EdgeCasesArriveAsTyped) {
         EXPECT_EQ(m[QStringLiteral("charset")].toString(), QStringLiteral("utf-8"));
         EXPECT_EQ(m[QStringLiteral("defects")].toInt(), 0);
         if (!c.FromName.isEmpty()) {
-            EXPECT_TRUE(m[QStringLiteral("from")].toString().startsWith(c.FromName.contains(QLatin1Char('"')) ? QStringLiteral("\"Agent") : c.FromName));
+            EXPECT_TRUE(m[QStringLiteral("from")].toString().startsWith(
+                c.FromName.contains(QLatin1Char('"')) ? QStringLiteral("\"Agent") : c.FromName));
         }
         // Headers stay within the line length mail programs expect.
         for (const QByteArray& line : raw.split('\n'))
@@ -193,13 +210,15 @@ TEST(MailMessage, Base64LinesAndEncodedWordsFollowTheRules) {
     EXPECT_EQ(HeloDomain(QStringLiteral("agent@tarifon.test")), QStringLiteral("tarifon.test"));
     EXPECT_EQ(HeloDomain(QStringLiteral("agent")), QStringLiteral("agent"));
     EXPECT_EQ(DotStuff(".\r\nа\r\n..b\r\nc.\r\n"), QByteArray("..\r\nа\r\n...b\r\nc.\r\n"));
-    EXPECT_EQ(RfcDate(QDateTime(QDate(2026, 12, 6), QTime(9, 5, 7), Qt::UTC)), QStringLiteral("Sun, 06 Dec 2026 09:05:07 GMT"));
+    EXPECT_EQ(RfcDate(QDateTime(QDate(2026, 12, 6), QTime(9, 5, 7), Qt::UTC)),
+              QStringLiteral("Sun, 06 Dec 2026 09:05:07 GMT"));
     // Every encoded word holds whole characters and stays within 75 characters.
     const QByteArray words = EncodeHeaderText(QString(40, QChar(0x0416)) + QStringLiteral("😀x"));
     for (const QByteArray& word : words.split('\n')) {
         const QByteArray w = word.trimmed();
         EXPECT_LE(w.size(), 75);
         EXPECT_TRUE(w.startsWith("=?UTF-8?B?") && w.endsWith("?="));
-        EXPECT_FALSE(QString::fromUtf8(QByteArray::fromBase64(w.mid(10, w.size() - 12))).contains(QChar::ReplacementCharacter));
+        EXPECT_FALSE(QString::fromUtf8(QByteArray::fromBase64(w.mid(10, w.size() - 12)))
+                         .contains(QChar::ReplacementCharacter));
     }
 }

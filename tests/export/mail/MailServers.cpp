@@ -103,9 +103,13 @@ PostfixServer::PostfixServer() {
         gid_t group;
         mode_t mode;
     } folders[] = {
-        {"conf", 0, 0, 0755},        {"queue", 0, 0, 0755},          {"queue/pid", 0, 0, 0755},
-        {"data", user->pw_uid, 0, 0700}, {"mail", user->pw_uid, 0, 0755},
-        {"queue/maildrop", user->pw_uid, drop->gr_gid, 0730}, {"queue/public", user->pw_uid, drop->gr_gid, 0710},
+        {"conf", 0, 0, 0755},
+        {"queue", 0, 0, 0755},
+        {"queue/pid", 0, 0, 0755},
+        {"data", user->pw_uid, 0, 0700},
+        {"mail", user->pw_uid, 0, 0755},
+        {"queue/maildrop", user->pw_uid, drop->gr_gid, 0730},
+        {"queue/public", user->pw_uid, drop->gr_gid, 0710},
     };
     for (const auto& f : folders) {
         const QByteArray path = QFile::encodeName(dir.filePath(QString::fromLatin1(f.name)));
@@ -115,27 +119,42 @@ PostfixServer::PostfixServer() {
     }
     for (const char* name : {"active", "bounce", "corrupt", "defer", "deferred", "flush", "hold", "incoming",
                              "private", "saved", "trace"}) {
-        const QByteArray path = QFile::encodeName(dir.filePath(QStringLiteral("queue/") + QString::fromLatin1(name)));
+        const QByteArray path =
+            QFile::encodeName(dir.filePath(QStringLiteral("queue/") + QString::fromLatin1(name)));
         ::mkdir(path.constData(), 0700);
         ::chown(path.constData(), user->pw_uid, 0);
     }
     FPort = FreePort();
     const QByteArray root = QFile::encodeName(dir.path());
-    const QByteArray main = "compatibility_level = 3.6\n"
-                            "queue_directory = " + root + "/queue\n"
-                            "data_directory = " + root + "/data\n"
-                            "mail_owner = postfix\nsetgid_group = postdrop\n"
-                            "myhostname = mta.tarifon.test\nmydomain = tarifon.test\nmyorigin = tarifon.test\n"
-                            "mydestination =\ninet_interfaces = loopback-only\ninet_protocols = ipv4\n"
-                            "mynetworks = 127.0.0.0/8\nsmtpd_relay_restrictions = permit_mynetworks, reject\n"
-                            "virtual_mailbox_domains = tarifon.test\n"
-                            "virtual_mailbox_base = " + root + "/mail\n"
-                            "virtual_mailbox_maps = static:mailbox\n"
-                            "virtual_uid_maps = static:" + QByteArray::number(user->pw_uid) + "\n"
-                            "virtual_gid_maps = static:" + QByteArray::number(user->pw_gid) + "\n"
-                            "maillog_file = " + root + "/data/maillog\nmaillog_file_prefixes = " + root + "\n"
-                            "alias_maps =\nalias_database =\nsmtputf8_enable = no\n";
-    const QByteArray master = "127.0.0.1:" + QByteArray::number(FPort) + " inet n - n - - smtpd\n"
+    const QByteArray main =
+        "compatibility_level = 3.6\n"
+        "queue_directory = " +
+        root +
+        "/queue\n"
+        "data_directory = " +
+        root +
+        "/data\n"
+        "mail_owner = postfix\nsetgid_group = postdrop\n"
+        "myhostname = mta.tarifon.test\nmydomain = tarifon.test\nmyorigin = tarifon.test\n"
+        "mydestination =\ninet_interfaces = loopback-only\ninet_protocols = ipv4\n"
+        "mynetworks = 127.0.0.0/8\nsmtpd_relay_restrictions = permit_mynetworks, reject\n"
+        "virtual_mailbox_domains = tarifon.test\n"
+        "virtual_mailbox_base = " +
+        root +
+        "/mail\n"
+        "virtual_mailbox_maps = static:mailbox\n"
+        "virtual_uid_maps = static:" +
+        QByteArray::number(user->pw_uid) +
+        "\n"
+        "virtual_gid_maps = static:" +
+        QByteArray::number(user->pw_gid) +
+        "\n"
+        "maillog_file = " +
+        root + "/data/maillog\nmaillog_file_prefixes = " + root +
+        "\n"
+        "alias_maps =\nalias_database =\nsmtputf8_enable = no\n";
+    const QByteArray master = "127.0.0.1:" + QByteArray::number(FPort) +
+                              " inet n - n - - smtpd\n"
                               "cleanup unix n - n - 0 cleanup\n"
                               "qmgr unix n - n 300 1 qmgr\n"
                               "rewrite unix - - n - - trivial-rewrite\n"
@@ -228,22 +247,27 @@ TestCertificates MakeCertificates(const QString& dirPath) {
     };
     Write(dir.filePath(QStringLiteral("server.ext")), "subjectAltName=IP:127.0.0.1,DNS:localhost\n");
     auto authority = [&](const QString& name, const QString& cn) {
-        openssl({QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"), QStringLiteral("ec"),
-                 QStringLiteral("-pkeyopt"), QStringLiteral("ec_paramgen_curve:prime256v1"), QStringLiteral("-nodes"),
-                 QStringLiteral("-keyout"), dir.filePath(name + QStringLiteral(".key")), QStringLiteral("-out"),
-                 dir.filePath(name + QStringLiteral(".pem")), QStringLiteral("-days"), QStringLiteral("2"),
-                 QStringLiteral("-subj"), QStringLiteral("/CN=") + cn});
+        openssl({QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"),
+                 QStringLiteral("ec"), QStringLiteral("-pkeyopt"),
+                 QStringLiteral("ec_paramgen_curve:prime256v1"), QStringLiteral("-nodes"),
+                 QStringLiteral("-keyout"), dir.filePath(name + QStringLiteral(".key")),
+                 QStringLiteral("-out"), dir.filePath(name + QStringLiteral(".pem")), QStringLiteral("-days"),
+                 QStringLiteral("2"), QStringLiteral("-subj"), QStringLiteral("/CN=") + cn});
     };
     auto server = [&](const QString& name, const QString& ca) {
-        openssl({QStringLiteral("req"), QStringLiteral("-newkey"), QStringLiteral("ec"), QStringLiteral("-pkeyopt"),
-                 QStringLiteral("ec_paramgen_curve:prime256v1"), QStringLiteral("-nodes"), QStringLiteral("-keyout"),
+        openssl({QStringLiteral("req"), QStringLiteral("-newkey"), QStringLiteral("ec"),
+                 QStringLiteral("-pkeyopt"), QStringLiteral("ec_paramgen_curve:prime256v1"),
+                 QStringLiteral("-nodes"), QStringLiteral("-keyout"),
                  dir.filePath(name + QStringLiteral(".key")), QStringLiteral("-out"),
-                 dir.filePath(name + QStringLiteral(".csr")), QStringLiteral("-subj"), QStringLiteral("/CN=127.0.0.1")});
+                 dir.filePath(name + QStringLiteral(".csr")), QStringLiteral("-subj"),
+                 QStringLiteral("/CN=127.0.0.1")});
         openssl({QStringLiteral("x509"), QStringLiteral("-req"), QStringLiteral("-in"),
-                 dir.filePath(name + QStringLiteral(".csr")), QStringLiteral("-CA"), dir.filePath(ca + QStringLiteral(".pem")),
-                 QStringLiteral("-CAkey"), dir.filePath(ca + QStringLiteral(".key")), QStringLiteral("-CAcreateserial"),
+                 dir.filePath(name + QStringLiteral(".csr")), QStringLiteral("-CA"),
+                 dir.filePath(ca + QStringLiteral(".pem")), QStringLiteral("-CAkey"),
+                 dir.filePath(ca + QStringLiteral(".key")), QStringLiteral("-CAcreateserial"),
                  QStringLiteral("-out"), dir.filePath(name + QStringLiteral(".pem")), QStringLiteral("-days"),
-                 QStringLiteral("2"), QStringLiteral("-extfile"), dir.filePath(QStringLiteral("server.ext"))});
+                 QStringLiteral("2"), QStringLiteral("-extfile"),
+                 dir.filePath(QStringLiteral("server.ext"))});
     };
     authority(QStringLiteral("ca"), QStringLiteral("Tarifon Test CA"));
     authority(QStringLiteral("stranger-ca"), QStringLiteral("Stranger CA"));
