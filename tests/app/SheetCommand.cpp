@@ -2,10 +2,10 @@
 #include "export/mail/MailServers.h"
 
 #include <QDir>
-#include <QJsonArray>
-#include <QJsonObject>
 #include <QFile>
 #include <QImage>
+#include <QJsonArray>
+#include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QScopeGuard>
@@ -280,19 +280,21 @@ TEST(SheetCommand, PicturesAsTheExportMenuWritesThem) {
 // password from its file and never in the log; a refusal is the exit status and the server's words.
 TEST(SheetCommand, MailSendsTheSheetAndTellsARefusal) {
     QTemporaryDir dir;
-    const QString password = dir.filePath("password"), log = dir.filePath("smtp.log"), trp = dir.filePath("sheet.trp");
+    const QString password = dir.filePath("password"), log = dir.filePath("smtp.log"),
+                  trp = dir.filePath("sheet.trp");
     QFile pw(password);
     ASSERT_TRUE(pw.open(QIODevice::WriteOnly));
     pw.write("Секрет-1\n");
     pw.close();
     mailtest::SmtpPeer server({"smtp", "--auth", "agent:Секрет-1"});
     const QString smtp = "127.0.0.1:" + QString::number(server.Port());
-    const QStringList common{"sheet", "--smtp", smtp, "--from", "agent@tarifon.test", "--login", "agent",
-                             "--password-file", password};
+    const QStringList common{"sheet", "--smtp",          smtp,    "--from", "agent@tarifon.test", "--login",
+                             "agent", "--password-file", password};
     for (const QString locale : {"C", "ru_RU.UTF-8"}) {
-        const CliRun r = Cli(common + QStringList{"--trp", trp, "--mail", "client@tarifon.test", "--attach", "trp",
-                                                   "--subject", "Расчет", "--text", "Добрый день", "--log", log},
-                             locale);
+        const CliRun r =
+            Cli(common + QStringList{"--trp", trp, "--mail", "client@tarifon.test", "--attach", "trp",
+                                     "--subject", "Расчет", "--text", "Добрый день", "--log", log},
+                locale);
         EXPECT_EQ(r.status, 0) << r.err.toStdString();
     }
     const QList<QByteArray> messages = server.Messages();
@@ -321,6 +323,7 @@ TEST(SheetCommand, MailSendsTheSheetAndTellsARefusal) {
     const CliRun r = Cli({"sheet", "--smtp", "127.0.0.1:" + QString::number(refusing.Port()), "--from",
                           "agent@tarifon.test", "--mail", "nobody@tarifon.test"});
     EXPECT_EQ(r.status, 1);
-    EXPECT_TRUE(r.err.contains("the mail was not sent: the server refused RCPT TO: 550")) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("the mail was not sent: the server refused RCPT TO: 550"))
+        << r.err.toStdString();
     EXPECT_EQ(Cli({"sheet", "--mail", "client@tarifon.test", "--from", "agent@tarifon.test"}).status, 2);
 }
