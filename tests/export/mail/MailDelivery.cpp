@@ -2,13 +2,20 @@
 // package, and the message's edge cases through aiosmtpd.
 #include "MailServers.h"
 #include "export/mail/MailExport.h"
+#include "export/mail/MailExportDialog.h"
 #include "export/mail/MailMessage.h"
 #include "export/pdf/PdfExport.h"
 #include "report/PreparedReportFile.h"
 #include "report/Report.h"
 #include "sheet/SheetTemplate.h"
 
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
 #include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -221,4 +228,60 @@ TEST(MailMessage, Base64LinesAndEncodedWordsFollowTheRules) {
         EXPECT_FALSE(QString::fromUtf8(QByteArray::fromBase64(w.mid(10, w.size() - 12)))
                          .contains(QChar::ReplacementCharacter));
     }
+}
+
+// The menu's way: the e-mail dialog, then the PDF filter's own dialog as a subordinate, the
+// attachment named after the filter's file first and after the report later, errors through
+// the report's channel.
+TEST(MailDelivery, TheExportMenuPathRunsBothDialogsAndNamesTheAttachment) {
+    mailtest::SmtpPeer peer({QStringLiteral("smtp")});
+    mailtest::SmtpPeer refusing({QStringLiteral("smtp"), QStringLiteral("--reject-rcpt")});
+    QTemporaryDir dir;
+    auto report = sheet::CreateSheetReport();
+    ASSERT_TRUE(sheet::PrepareSheet(*report, Case()).Ok);
+    report->IniFile = dir.filePath(QStringLiteral("settings.ini"));
+    QStringList shownErrors;
+    report->OnShowError = [&](const QString&, const QString& text) { shownErrors << text; };
+    TrpPDFExport pdf;
+    pdf.SetFileName(QStringLiteral("OSAGO"));
+    TrpMailExport mail;
+    mail.SetShowProgress(false);
+    QStringList names, files, dialogs;
+    mail.OnAttachment = [&](const QString& file, const QString& name) {
+        names << name;
+        files << file;
+    };
+    int port = peer.Port();
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* d = dynamic_cast<TrpMailExportDialog*>(modal)) {
+            dialogs << QStringLiteral("mail");
+            d->AddressE->setEditText(QStringLiteral("client@tarifon.test"));
+            d->SubjectE->setEditText(QStringLiteral("Расчет"));
+            d->FromAddrE->setText(QStringLiteral("agent@tarifon.test"));
+            d->HostE->setText(QStringLiteral("127.0.0.1"));
+            d->PortE->setText(QString::number(port));
+            d->ExportsCombo->setCurrentIndex(0);
+            d->OkB->click();
+        } else if (auto* other = qobject_cast<QDialog*>(modal)) {
+            dialogs << QStringLiteral("pdf");
+            other->accept();
+        }
+    });
+    answer.start(20);
+    for (int run = 0; run < 3; ++run) {
+        port = run < 2 ? peer.Port() : refusing.Port();
+        ExportTo(*report, &mail);
+    }
+    EXPECT_EQ(dialogs, (QStringList{QStringLiteral("mail"), QStringLiteral("pdf"), QStringLiteral("mail"),
+                                    QStringLiteral("pdf"), QStringLiteral("mail"), QStringLiteral("pdf")}));
+    EXPECT_EQ(names, (QStringList{QStringLiteral("OSAGO.pdf"), QStringLiteral("Расчет стоимости ОСАГО.pdf"),
+                                  QStringLiteral("Расчет стоимости ОСАГО.pdf")}));
+    for (const QString& file : files)
+        EXPECT_FALSE(QFileInfo::exists(file)) << file.toStdString();
+    ASSERT_EQ(peer.Messages().size(), 2);
+    EXPECT_TRUE(peer.Messages()[0].contains("Content-Type: application/pdf"));
+    ASSERT_EQ(shownErrors.size(), 1);
+    EXPECT_TRUE(shownErrors[0].contains(QStringLiteral("RCPT TO: 550"))) << shownErrors[0].toStdString();
 }
