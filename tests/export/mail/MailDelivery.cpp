@@ -13,13 +13,13 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QDir>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace exports;
