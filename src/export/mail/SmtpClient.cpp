@@ -254,8 +254,13 @@ void TrpSMTPClient::Reply(int code, const QStringList& lines) {
         AfterHello();
         break;
     case Step::StartTLS:
-        if (expect(220, "STARTTLS"))
+        if (expect(220, "STARTTLS")) {
+            // Anything that came in plain text after this reply was not protected: dropped.
+            FBuffer.clear();
+            FReplyLines.clear();
+            FReplySize = 0;
             FSocket->startClientEncryption();
+        }
         break;
     case Step::Auth:
         if (expect(334, "AUTH LOGIN")) {
