@@ -38,7 +38,9 @@ QString Encode64(const QString& text) {
 
 std::optional<TrpMailAccount> ReadMailAccount(const QString& iniFile) {
     auto store = platform::OpenSettingsStore(iniFile);
-    if (!store->childGroups().contains(Properties))
+    // The section may hold only the last format (the account was not to be remembered).
+    if (!store->contains(Key(QStringLiteral("FromAddress"))) &&
+        !store->contains(Key(QStringLiteral("SmtpHost"))))
         return std::nullopt;
     TrpMailAccount a;
     auto text = [&](const char* name, const QString& fallback = {}) {
@@ -56,8 +58,13 @@ std::optional<TrpMailAccount> ReadMailAccount(const QString& iniFile) {
     a.Password = Decode64(text("Password"));
     const int security = text("Security").toInt();
     a.Security = security >= 0 && security <= 2 ? TrpSmtpSecurity(security) : TrpSmtpSecurity::None;
-    a.LastUsedExport = std::max(0, text("LastUsedExport").toInt());
+    a.LastUsedExport = ReadLastUsedExport(iniFile);
     return a;
+}
+
+int ReadLastUsedExport(const QString& iniFile) {
+    return std::max(
+        0, platform::OpenSettingsStore(iniFile)->value(Key(QStringLiteral("LastUsedExport")), 0).toInt());
 }
 
 QString WriteMailAccount(const QString& iniFile, const TrpMailAccount& a, bool wholeAccount) {

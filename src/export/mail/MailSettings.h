@@ -23,8 +23,10 @@ struct TrpMailAccount {
 inline const QString MailRecentAddresses = QStringLiteral("EmailExport.RecentAddresses");
 inline const QString MailRecentSubjects = QStringLiteral("EmailExport.RecentSubjects");
 
-// The stored account, or nothing when the store has no such section.
+// The stored account, or nothing when the store keeps none.
 std::optional<TrpMailAccount> ReadMailAccount(const QString& iniFile);
+// The index of the format chosen last time (0 when none was).
+int ReadLastUsedExport(const QString& iniFile);
 // Writes the account (all of it, or only the last format) to an owner-only store; returns ""
 // or the reason of a failure.
 QString WriteMailAccount(const QString& iniFile, const TrpMailAccount& account, bool wholeAccount);

@@ -150,6 +150,15 @@ TEST_F(MailDialog, RequiredFieldsTurnBoldAndTheAccountIsKeptOwnerOnly) {
         EXPECT_EQ(Items(d.AddressE), (QStringList{QStringLiteral("client@tarifon.test"),
                                                   QStringLiteral("second@tarifon.test")}));
     }
+    // Never remembered: the next dialog shows the filter's own account, not an empty one.
+    report.IniFile = dir.filePath(QStringLiteral("fresh.ini"));
+    {
+        TrpMailExportDialog d(mail);
+        d.RememberCB->setChecked(false);
+        d.OkB->click();
+        EXPECT_EQ(d.result(), QDialog::Accepted);
+    }
+    EXPECT_EQ(TrpMailExportDialog(mail).HostE->text(), QStringLiteral("other.tarifon.test"));
     // Without the store: no "remember" box; a subordinate e-mail export has no attachment.
     mail.SetUseIniFile(false);
     TrpMailExport subordinate(true);
