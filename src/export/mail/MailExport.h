@@ -60,7 +60,12 @@ public:
 
     // The attachment's format: a registered filter, or nullptr for the prepared-report file.
     TrpCustomExportFilter* AttachmentFilter() const;
-    void SetAttachmentFilter(TrpCustomExportFilter* filter) { FAttachmentFilter = filter; }
+    void SetAttachmentFilter(TrpCustomExportFilter* filter) {
+        FAttachmentFilter = filter;
+        FAttachmentChosen = true;
+    }
+    // Whether a format was ever chosen (the dialog offers the first one until then).
+    bool AttachmentChosen() const { return FAttachmentChosen; }
     // The formats offered, in registration order: every registered filter but the e-mail
     // exports, then nullptr for the prepared-report file.
     static std::vector<TrpCustomExportFilter*> AttachmentFormats();
@@ -94,6 +99,7 @@ private:
     TrpSmtpSecurity FSecurity = TrpSmtpSecurity::None;
     int FTimeOut = 60;
     TrpCustomExportFilter* FAttachmentFilter = nullptr;
+    bool FAttachmentChosen = false;
 };
 
 } // namespace exports

@@ -183,8 +183,9 @@ TrpMailExportDialog::TrpMailExportDialog(TrpMailExport& filter, QWidget* parent)
         account.Login = filter.Login();
         account.Password = filter.Password();
         account.Security = filter.Security();
-        format = std::max(
-            0, ExportsCombo->findData(QVariant::fromValue(static_cast<void*>(filter.AttachmentFilter()))));
+        format = filter.AttachmentChosen() ? std::max(0, ExportsCombo->findData(QVariant::fromValue(
+                                                             static_cast<void*>(filter.AttachmentFilter()))))
+                                           : 0;
     }
     FromNameE->setText(account.FromName);
     FromAddrE->setText(account.FromAddress);

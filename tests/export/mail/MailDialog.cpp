@@ -64,6 +64,7 @@ TEST_F(MailDialog, RequiredFieldsTurnBoldAndTheAccountIsKeptOwnerOnly) {
         // Every registered filter but the e-mail ones, then the prepared-report file.
         EXPECT_EQ(Items(d.ExportsCombo),
                   (QStringList{QStringLiteral("Документ PDF"), QStringLiteral("Tarifon файл")}));
+        EXPECT_EQ(d.ExportsCombo->currentIndex(), 0) << "the first format until one is chosen";
         EXPECT_TRUE(d.SettingCB->isChecked());
         EXPECT_EQ(d.PortE->text(), QStringLiteral("25"));
         EXPECT_EQ(d.PasswordE->echoMode(), QLineEdit::Password);
