@@ -25,7 +25,7 @@ public:
 
     // The save dialog's filter text and the default extension.
     const QString& FilterText() const { return FFilterText; }
-    const QString& DefaultExt() const { return FDefaultExt; }
+    const QString& DefaultExt() const override { return FDefaultExt; }
 
     // Asks for the target file; returns "" when cancelled. Replaceable for tests; the default
     // is the save dialog.

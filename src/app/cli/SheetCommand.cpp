@@ -14,6 +14,7 @@
 
 #include "app/cli/FileNames.h"
 #include "app/cli/QuoteOptions.h"
+#include "app/cli/SheetMail.h"
 #include "app/cli/SheetOutputs.h"
 #include "platform/AtomicFile.h"
 #include "platform/FontSetup.h"
@@ -31,6 +32,7 @@ struct SheetOptions {
     std::array<std::string, SheetFilterCount> Filtered;   // in the order of SheetFilterOptions
     std::array<std::string, PictureFormatCount> Pictures; // in the order of PictureOptions
     double Zoom = 1.0;
+    MailOptions Mail;
     std::vector<std::string> QuoteArgs;
 };
 
@@ -66,7 +68,7 @@ SheetOptions ParseSheetOptions(const std::vector<std::string>& args) {
                 o.Pictures[k] = value();
                 taken = true;
             }
-        if (taken)
+        if (taken || TakeMailOption(name, value, o.Mail))
             continue;
         if (name == "--zoom") {
             const std::string z = value();
@@ -181,7 +183,8 @@ std::string SheetHelp() {
            "               gives sheet.files/img0.jpg)\n"
            "  --bmp, --jpeg, --tiff, --gif FILE\n"
            "               the page as the export menu writes it: at 96 dpi, the page number before\n"
-           "               the format's extension (sheet.bmp gives sheet.1.bmp)\n"
+           "               the format's extension (sheet.bmp gives sheet.1.bmp)\n" +
+           MailHelp() +
            "The files are written as the calculator window's export menu writes them, without its dialogs.\n"
            "The quote options are those of `tarifon-cli quote --help`.\n"
            "\n"
@@ -195,6 +198,7 @@ int SheetCommand(const std::vector<std::string>& args) {
     try {
         options = ParseSheetOptions(args);
         answers = ParseQuoteOptions(options.QuoteArgs);
+        CheckMailOptions(options.Mail);
     } catch (const UsageError& e) {
         return Fail("sheet", e.Message, UsageStatus);
     }
@@ -207,9 +211,9 @@ int SheetCommand(const std::vector<std::string>& args) {
                            [](const std::string& p) { return !p.empty(); });
     };
     if (options.Png.empty() && options.Trp.empty() && options.Html.empty() && !given(options.Filtered) &&
-        !given(options.Pictures))
+        !given(options.Pictures) && !options.Mail.Given())
         return Fail("sheet",
-                    "nothing to write; give --png, --trp or a file format such as --pdf (see --help)",
+                    "nothing to write; give --png, --trp, a file format such as --pdf or --mail (see --help)",
                     UsageStatus);
 
     calc::Calculator calculator(SystemSeparators());
@@ -259,6 +263,9 @@ int SheetCommand(const std::vector<std::string>& args) {
                 PicturePageName(options.Pictures[format], format),
                 [&](const QString& path) { return SavePicture(*report, format, path); }, error))
             return Fail("sheet", error, FailureStatus);
+    if (options.Mail.Given())
+        if (const std::string why = MailSheet(*report, options.Mail); !why.empty())
+            return Fail("sheet", "the mail was not sent: " + why, FailureStatus);
     return 0;
 }
 

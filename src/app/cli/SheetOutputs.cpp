@@ -3,6 +3,7 @@
 #include "export/html/HtmlTexts.h"
 #include "export/image/ImageExport.h"
 #include "export/image/ImageTexts.h"
+#include "export/mail/MailTexts.h"
 #include "export/pdf/PdfExport.h"
 #include "export/text/TextTexts.h"
 #include "export/rtf/RtfExport.h"
@@ -21,6 +22,7 @@ void UseEnglishEngineTexts() {
     exports::AddHtmlExportTexts();
     exports::AddRtfExportTexts();
     exports::AddXmlExportTexts();
+    exports::AddMailExportTexts();
     // "file: reason"; the command line names the file as typed, so it keeps the reason.
     report::TrpResources::Instance().AddStrings(
         QStringLiteral("exCannotWrite=%1: %2\n"
@@ -39,7 +41,24 @@ void UseEnglishEngineTexts() {
                        "clExprError=error in expression\n"
                        "clUnknownVar=unknown variable or field:\n"
                        "clRecursiveVar=the variable refers to itself:\n"
-                       "xrCantFindClass=class not found:\n"));
+                       "xrCantFindClass=class not found:\n"
+                       "8909=server\n"
+                       "8910=login\n"
+                       "8922=subject\n"
+                       "mlFromName=sender name\n"
+                       "mlBadText=the %1 may not hold a line break or another control character\n"
+                       "mlBadAddress='%1' is not an e-mail address: it takes name@domain in Latin letters, "
+                       "without blanks, quotes or angle brackets\n"
+                       "mlBadPort=the port must be a whole number from 1 to 65535\n"
+                       "mlRefused=the server refused %1: %2\n"
+                       "mlClosed=the server closed the connection\n"
+                       "mlNoStartTLS=the server %1 does not offer encryption (STARTTLS); nothing was sent\n"
+                       "mlTlsFailed=no secure connection to %1: %2\n"
+                       "mlReplyTooLong=the server's reply is longer than %1 bytes\n"
+                       "mlCannotRead=cannot read %1: %2\n"
+                       "mlCannotWriteLog=cannot write the log %1: %2\n"
+                       "mlNoAttachment=the attachment could not be made\n"
+                       "mlSending=Sending the message to\n"));
 }
 
 std::string SavePreparedReport(report::TrpReport& report, const QString& path) {

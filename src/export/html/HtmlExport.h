@@ -79,7 +79,7 @@ public:
 
     // The save dialog's filter text and the default extension.
     const QString& FilterText() const { return FFilterText; }
-    const QString& DefaultExt() const { return FDefaultExt; }
+    const QString& DefaultExt() const override { return FDefaultExt; }
 
     // What links inside a page start with.
     QString PictureLinkPrefix() const;

@@ -27,7 +27,7 @@ public:
 
     // The save dialog's filter text and the default extension.
     const QString& FilterText() const { return FFilterText; }
-    const QString& DefaultExt() const { return FDefaultExt; }
+    const QString& DefaultExt() const override { return FDefaultExt; }
     // The name the save dialog proposes: FileName, else the report's name, with the extension.
     QString ProposedFileName() const;
 

@@ -4,6 +4,7 @@
 
 #include "export/html/HtmlExport.h"
 #include "export/image/ImageExport.h"
+#include "export/mail/MailExport.h"
 #include "export/pdf/PdfExport.h"
 #include "export/text/CSVExport.h"
 #include "export/text/SimpleTextExport.h"
@@ -130,6 +131,14 @@ std::unique_ptr<exports::TrpCustomExportFilter> CreateSheetFilter(int index) {
     case 11:
         filter = CreatePDF();
         break;
+    case 12: {
+        auto mail = std::make_unique<exports::TrpMailExport>();
+        mail->SetShowExportDialog(true);
+        mail->SetSmtpPort(25);
+        mail->SetUseIniFile(true);
+        filter = std::move(mail);
+        break;
+    }
     default:
         break;
     }
