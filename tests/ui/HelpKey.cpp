@@ -29,6 +29,8 @@ struct RecordingBrowser {
     QString log = dir.filePath(QStringLiteral("opened"));
     QByteArray oldBrowser = qgetenv("BROWSER");
     RecordingBrowser() {
+        // The manual as the sources have it, whatever of the build tree was built.
+        qputenv("TARIFON_MANUAL_DIR", TARIFON_MANUAL_SOURCE);
         const QString script = dir.filePath(QStringLiteral("browser"));
         QFile f(script);
         f.open(QIODevice::WriteOnly);
@@ -38,11 +40,23 @@ struct RecordingBrowser {
         f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         qputenv("BROWSER", QFile::encodeName(script));
     }
-    ~RecordingBrowser() { qputenv("BROWSER", oldBrowser); }
+    ~RecordingBrowser() {
+        qputenv("BROWSER", oldBrowser);
+        qunsetenv("TARIFON_MANUAL_DIR");
+    }
 
-    // The address the browser got after the action; "" when none within a few seconds.
+    // The address the browser got after the action; "" when none within a few seconds. A message
+    // box instead of the browser is closed, so that the test fails rather than waits.
     QString Opened(const std::function<void()>& action) {
         QFile::remove(log);
+        QTimer guard;
+        QObject::connect(&guard, &QTimer::timeout, [] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                ADD_FAILURE() << "a message instead of the browser: " << box->text().toStdString();
+                box->reject();
+            }
+        });
+        guard.start(200);
         action();
         QElapsedTimer t;
         t.start();
@@ -123,6 +137,7 @@ TEST(HelpKey, WithoutABrowserSaysWhereTheManualIs) {
     QTemporaryDir empty;
     qputenv("PATH", QFile::encodeName(empty.path())); // no opener, no browser
     qunsetenv("BROWSER");
+    qputenv("TARIFON_MANUAL_DIR", TARIFON_MANUAL_SOURCE);
     TfmOSAGO_Calc w;
     w.show();
     w.KWizard()->SetActivePage(w.Page(PageId::pClass));
@@ -136,6 +151,7 @@ TEST(HelpKey, WithoutABrowserSaysWhereTheManualIs) {
     PressF1(&w);
     qputenv("PATH", path);
     qputenv("BROWSER", browser);
+    qunsetenv("TARIFON_MANUAL_DIR");
     EXPECT_TRUE(said.contains(QStringLiteral("pClass.html"))) << said.toStdString();
     EXPECT_TRUE(said.contains(QStringLiteral("браузер"))) << said.toStdString();
 }

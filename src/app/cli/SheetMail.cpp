@@ -16,21 +16,15 @@ namespace cli {
 
 namespace {
 
-// The attachment formats by the names the command line knows them: the extension of each
-// filter the window has, and the option that writes the same format to a file.
+// The attachment formats by the names of the options that write the same format to a file
+// (extensions would not do: the printer text and the plain text are both ".txt").
 std::vector<std::pair<std::string, int>> AttachmentNames() {
     std::vector<std::pair<std::string, int>> names;
-    for (int index = 0; index < sheet::ExportTargetCount; ++index) {
-        const auto filter = sheet::CreateSheetFilter(index);
-        if (!filter || dynamic_cast<exports::TrpMailExport*>(filter.get()))
-            continue;
-        names.emplace_back(filter->DefaultExt().mid(1).toLower().toStdString(), index);
-        for (const SheetFilterOption& option : SheetFilterOptions)
-            if (option.MenuIndex == index)
-                names.emplace_back(std::string(option.Option).substr(2), index);
-        if (index < PictureFormatCount)
-            names.emplace_back(std::string(PictureOptions[index]).substr(2), index);
-    }
+    for (const SheetFilterOption& option : SheetFilterOptions)
+        names.emplace_back(std::string(option.Option).substr(2), option.MenuIndex);
+    names.emplace_back("html", HtmlMenuIndex);
+    for (int index = 0; index < PictureFormatCount; ++index)
+        names.emplace_back(std::string(PictureOptions[index]).substr(2), index);
     return names;
 }
 

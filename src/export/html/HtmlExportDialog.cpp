@@ -9,7 +9,6 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QGuiApplication>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -22,6 +21,7 @@ namespace exports {
 using report::rpGet;
 
 TrpHTMLExportDialog::TrpHTMLExportDialog(const TrpHTMLExport& filter, QWidget* parent) : QDialog(parent) {
+    InstallDialogHelp(this, QStringLiteral("export-html"));
     AddHtmlExportTexts();
     setWindowTitle(rpGet(8200));
     // The controls stand where they were measured for the engine's 11-pixel Tahoma, as in its
@@ -111,14 +111,6 @@ void TrpHTMLExportDialog::Store(TrpHTMLExport& filter) const {
     filter.SetMultipage(MultipageCB->isChecked());
     filter.SetBackground(BackgrCB->isChecked());
     filter.SetOpenAfterExport(OpenAfterCB->isChecked() && !filter.Subordinate());
-}
-
-void TrpHTMLExportDialog::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_F1) {
-        ShowDialogHelp(this, QStringLiteral("export-html"));
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }
 
 } // namespace exports

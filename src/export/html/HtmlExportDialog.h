@@ -41,9 +41,6 @@ public:
     QCheckBox* OpenAfterCB;
     QPushButton* OkB;
     QPushButton* CancelB;
-
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
 };
 
 } // namespace exports

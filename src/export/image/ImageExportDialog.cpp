@@ -8,7 +8,6 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QGuiApplication>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -34,6 +33,7 @@ bool ParseInteger(const QLineEdit* field, int& value) {
 
 TrpIMGExportDialog::TrpIMGExportDialog(const TrpCustomImageExport& filter, QWidget* parent)
     : QDialog(parent) {
+    InstallDialogHelp(this, QStringLiteral("export-image"));
     AddImageExportTexts();
     setWindowTitle(rpGet(8600));
     // The controls stand where they were measured for the engine's 11-pixel Tahoma, as in its
@@ -155,14 +155,6 @@ void TrpIMGExportDialog::Store(TrpCustomImageExport& filter) const {
     filter.SetFilePerPage(SeparateCB->isChecked() && !filter.Subordinate());
     filter.SetCropImages(CropPage->isChecked());
     filter.SetMonochrome(Mono->isChecked() && filter.AllowsMonochrome());
-}
-
-void TrpIMGExportDialog::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_F1) {
-        ShowDialogHelp(this, QStringLiteral("export-image"));
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }
 
 } // namespace exports

@@ -48,9 +48,6 @@ public:
 
     // OK keeps the dialog open, with the field to correct focused, until both numbers are good.
     void accept() override;
-
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
 };
 
 } // namespace exports

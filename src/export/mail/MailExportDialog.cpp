@@ -1,5 +1,6 @@
 #include "export/mail/MailExportDialog.h"
 
+#include "export/DialogHelp.h"
 #include "export/mail/MailExport.h"
 #include "export/mail/MailSettings.h"
 #include "export/mail/MailTexts.h"
@@ -56,6 +57,7 @@ void SetBold(QLabel* label, bool bold) {
 
 TrpMailExportDialog::TrpMailExportDialog(TrpMailExport& filter, QWidget* parent)
     : QDialog(parent), FFilter(filter) {
+    InstallDialogHelp(this, QStringLiteral("export-email"));
     AddMailExportTexts();
     setWindowTitle(rpGet(8900));
     const QString ini = IniFile();

@@ -7,7 +7,6 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QGuiApplication>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -20,6 +19,7 @@ namespace exports {
 using report::rpGet;
 
 TrpPDFExportDialog::TrpPDFExportDialog(const TrpPDFExport& filter, QWidget* parent) : QDialog(parent) {
+    InstallDialogHelp(this, QStringLiteral("export-pdf"));
     AddPdfExportTexts();
     setWindowTitle(rpGet(8700));
     setFixedSize(278, 271);
@@ -98,14 +98,6 @@ void TrpPDFExportDialog::Store(TrpPDFExport& filter) const {
     filter.SetOutline(OutlineCB->isChecked());
     filter.SetBackground(BackgrCB->isChecked());
     filter.SetOpenAfterExport(OpenCB->isChecked() && !filter.Subordinate());
-}
-
-void TrpPDFExportDialog::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_F1) {
-        ShowDialogHelp(this, QStringLiteral("export-pdf"));
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }
 
 } // namespace exports

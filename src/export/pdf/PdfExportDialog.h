@@ -37,9 +37,6 @@ public:
     QCheckBox* OpenCB;
     QPushButton* OkB;
     QPushButton* CancelB;
-
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
 };
 
 } // namespace exports

@@ -1,5 +1,6 @@
 #include "export/rtf/RtfExportDialog.h"
 
+#include "export/DialogHelp.h"
 #include "export/rtf/RtfExport.h"
 
 #include <QComboBox>
@@ -10,6 +11,7 @@ using report::rpGet;
 
 TrpRTFExportDialog::TrpRTFExportDialog(const TrpRTFExport& filter, QWidget* parent)
     : TrpExportDialog(rpGet(8500), filter, 109, parent) {
+    InstallDialogHelp(this, QStringLiteral("export-rtf"));
     ContinuousCB = AddCheck(rpGet(8950), 12, 20, filter.SuppressPageHeadersFooters());
     PicturesCB = AddCheck(rpGet(8501), 12, 40, filter.ExportPictures());
     PageBreaksCB = AddCheck(rpGet(QStringLiteral("exPageBreaks")), 140, 20, filter.ExportPageBreaks());

@@ -1,14 +1,13 @@
 #include "export/text/CSVExportDialog.h"
 
+#include "export/DialogHelp.h"
 #include "export/text/CSVExport.h"
 #include "export/text/PageRangeGroup.h"
 #include "report/EngineTexts.h"
 
 #include <QCheckBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 
 namespace exports {
@@ -16,6 +15,7 @@ namespace exports {
 using report::rpGet;
 
 TrpCSVExportDialog::TrpCSVExportDialog(const TrpCSVExport& filter, QWidget* parent) : QDialog(parent) {
+    InstallDialogHelp(this, QStringLiteral("export-csv"));
     setWindowTitle(rpGet(8850));
     UseDialogFont(*this);
     setFixedSize(277, 242);
@@ -44,16 +44,6 @@ void TrpCSVExportDialog::Store(TrpCSVExport& filter) const {
     filter.SetSeparator(SeparatorE->text());
     filter.SetOEMCodepage(OEMCB->isChecked());
     filter.SetOpenAfterExport(OpenCB->isChecked() && !filter.Subordinate());
-}
-
-void TrpCSVExportDialog::keyPressEvent(QKeyEvent* event) {
-    if (event->key() != Qt::Key_F1) {
-        QDialog::keyPressEvent(event);
-        return;
-    }
-    QMessageBox::information(
-        this, windowTitle(),
-        rpGet(QStringLiteral("exCsvHelp")).replace(QStringLiteral("\\n"), QStringLiteral("\n")));
 }
 
 } // namespace exports

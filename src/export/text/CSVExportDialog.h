@@ -27,10 +27,6 @@ public:
     QCheckBox* OpenCB;
     QPushButton* OkB;
     QPushButton* CancelB;
-
-protected:
-    // F1: what the options mean.
-    void keyPressEvent(QKeyEvent* event) override;
 };
 
 } // namespace exports

@@ -1,5 +1,6 @@
 #include "export/text/PrnInit.h"
 
+#include "export/DialogHelp.h"
 #include "export/SaveFileDialog.h"
 #include "export/text/PageRangeGroup.h"
 #include "export/text/RawPrinter.h"
@@ -22,6 +23,7 @@ using report::rpGet;
 
 TrpPrnInit::TrpPrnInit(TrpTXTExport& filter, QWidget* parent)
     : QDialog(parent), FFilter(filter), FTypes(filter.PrinterTypes()) {
+    InstallDialogHelp(this, QStringLiteral("export-prn"));
     setWindowTitle(rpGet(8400));
     UseDialogFont(*this);
     setFixedSize(340, 330);

@@ -1,5 +1,6 @@
 #include "export/text/SimpleTextExportDialog.h"
 
+#include "export/DialogHelp.h"
 #include "export/text/PageRangeGroup.h"
 #include "export/text/SimpleTextExport.h"
 #include "report/EngineTexts.h"
@@ -13,6 +14,7 @@ using report::rpGet;
 
 TrpSimpleTextExportDialog::TrpSimpleTextExportDialog(const TrpSimpleTextExport& filter, QWidget* parent)
     : QDialog(parent) {
+    InstallDialogHelp(this, QStringLiteral("export-txt"));
     setWindowTitle(rpGet(8800));
     UseDialogFont(*this);
     setFixedSize(277, 262);

@@ -1,5 +1,6 @@
 #include "export/text/TXTExportDialog.h"
 
+#include "export/DialogHelp.h"
 #include "export/text/PageRangeGroup.h"
 #include "export/text/TXTExport.h"
 #include "export/text/TextEncoding.h"
@@ -37,6 +38,7 @@ int FirstPage(const QString& pages) {
 
 TrpTXTExportDialog::TrpTXTExportDialog(const TrpTXTExport& filter, QWidget* parent)
     : QDialog(parent), FFilter(filter) {
+    InstallDialogHelp(this, QStringLiteral("export-prn"));
     setWindowTitle(rpGet(8300));
     UseDialogFont(*this);
     setFixedSize(NarrowWidth, DialogHeight);

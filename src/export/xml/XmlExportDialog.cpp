@@ -1,5 +1,6 @@
 #include "export/xml/XmlExportDialog.h"
 
+#include "export/DialogHelp.h"
 #include "export/xml/XmlExport.h"
 
 namespace exports {
@@ -8,6 +9,7 @@ using report::rpGet;
 
 TrpXMLExportDialog::TrpXMLExportDialog(const TrpXMLExport& filter, QWidget* parent)
     : TrpExportDialog(rpGet(8100), filter, 89, parent) {
+    InstallDialogHelp(this, QStringLiteral("export-xml"));
     // Continuous: one run of rows without empty lines, headers and footers once.
     const bool continuous = !filter.EmptyLines() || filter.SuppressPageHeadersFooters();
     ContinuousCB = AddCheck(rpGet(8950), 12, 20, continuous);
