@@ -1,0 +1,224 @@
+// The calculation sheet exported through LibreOffice Calc and read back by xlrd, on both
+// paths, then converted to PDF by LibreOffice: the grid, the formatting and the page setup
+// come back as the layout matrix laid them out.
+#include "XlsTools.h"
+#include "export/LayoutMatrix.h"
+#include "export/xls/ExcelNames.h"
+#include "export/xls/XlsCells.h"
+#include "sheet/SheetTemplate.h"
+
+#include <QJsonArray>
+#include <cmath>
+#include <QRegularExpression>
+#include <set>
+
+using namespace exports;
+using namespace xlstest;
+
+namespace {
+
+sheet::SheetTexts Case() {
+    sheet::SheetTexts t;
+    t.TB = QStringLiteral("2 025");
+    t.KT = QStringLiteral("2,0");
+    t.KBM = QStringLiteral("1,0");
+    t.KO = QStringLiteral("1,5");
+    t.KVS = QStringLiteral("1,0");
+    t.KM = QStringLiteral("1,0");
+    t.KS = QStringLiteral("1,0");
+    t.KP = QStringLiteral("1,0");
+    t.KN = QStringLiteral("1,0");
+    t.Formula = QStringLiteral("Т = ТБ*КТ*КБМ*КО*КН");
+    t.Premium = QStringLiteral("6 075 рублей");
+    return t;
+}
+
+// What the grid asked for, taken from the matrix the filter filled the sheet from.
+struct Expected {
+    struct Cell {
+        int Row, Col, Rows, Cols;
+        QString Text;
+        bool Bold, Italic;
+        report::TrpFrameTypes Frame;
+        bool IsText;
+    };
+    std::vector<Cell> Cells;
+    std::vector<double> Widths;  // characters, column c at [c - 1]
+    std::vector<double> Heights; // points, row r at [r - 1]
+    int Height = 0;
+};
+
+Expected Record(const TrpIEMatrix& m) {
+    Expected e;
+    e.Height = m.Height();
+    for (int i = 0; i < m.ObjectsCount(); ++i) {
+        const TrpIEMObjectList* rec = m.GetRecord(i);
+        if (!rec || m.GetCell(rec->x, rec->y) != i)
+            continue;
+        const TrpIEMObject& o = *rec->Obj;
+        e.Cells.push_back({rec->y, rec->x, rec->dy, rec->dx, CleanCellText(o.Memo.join(QStringLiteral("\r\n"))),
+                           o.Style->Font.Bold(), o.Style->Font.Italic(), o.Style->FrameTyp, o.IsText});
+    }
+    for (int c = 1; c < m.Width(); ++c)
+        e.Widths.push_back(double(m.GetXPosById(c) - m.GetXPosById(c - 1)) / 8);
+    for (int r = 1; r < m.Height(); ++r)
+        e.Heights.push_back(double(m.GetYPosById(r) - m.GetYPosById(r - 1)) / 1.315);
+    return e;
+}
+
+struct Export {
+    QString File;
+    QString Error;
+    Expected Grid;
+    QJsonObject Book;
+};
+
+class XlsSheet : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        dir = new QTemporaryDir;
+        report = sheet::CreateSheetReport().release();
+        const sheet::PrepareResult prepared = sheet::PrepareSheet(*report, Case());
+        ASSERT_TRUE(prepared.Ok) << prepared.Message.toStdString();
+        for (bool fast : {true, false}) {
+            Export& run = fast ? Fast() : Normal();
+            TrpXLSExport filter(true);
+            filter.SetFastExport(fast);
+            filter.OnPrepared = [&run](const TrpIEMatrix& m) { run.Grid = Record(m); };
+            run.File = dir->filePath(fast ? QStringLiteral("fast.xls") : QStringLiteral("normal.xls"));
+            run.Error = RunFilter(*report, filter, run.File);
+            if (run.Error.isEmpty())
+                run.Book = ReadWorkbook(run.File);
+        }
+    }
+    static void TearDownTestSuite() {
+        delete report;
+        delete dir;
+    }
+    static Export& Fast() {
+        static Export run;
+        return run;
+    }
+    static Export& Normal() {
+        static Export run;
+        return run;
+    }
+    static QTemporaryDir* dir;
+    static report::TrpReport* report;
+};
+
+QTemporaryDir* XlsSheet::dir = nullptr;
+report::TrpReport* XlsSheet::report = nullptr;
+
+QJsonObject CellAt(const QJsonObject& book, int row, int col) {
+    for (const QJsonValue& v : book[u"cells"].toArray())
+        if (v[u"row"].toInt() == row && v[u"col"].toInt() == col)
+            return v.toObject();
+    return {};
+}
+
+} // namespace
+
+TEST_F(XlsSheet, IsABinaryWorkbook) {
+    for (const Export* run : {&Fast(), &Normal()}) {
+        ASSERT_TRUE(run->Error.isEmpty()) << run->Error.toStdString();
+        const ToolResult r = RunTool(QStringLiteral("file"), {QStringLiteral("-b"), run->File});
+        EXPECT_TRUE(r.Out.contains("Composite Document File V2 Document")) << r.Out.toStdString();
+        EXPECT_TRUE(r.Out.contains("Excel")) << r.Out.toStdString();
+        EXPECT_EQ(run->Book[u"biff"].toInt(), 80);
+    }
+}
+
+TEST_F(XlsSheet, CellsHoldTheGridsTextsFontsAndFrames) {
+    for (const Export* run : {&Fast(), &Normal()}) {
+        ASSERT_FALSE(run->Grid.Cells.empty());
+        int texts = 0;
+        for (const Expected::Cell& e : run->Grid.Cells) {
+            const QJsonObject cell = CellAt(run->Book, e.Row, e.Col);
+            const std::string where = CellName(e.Col + 1, e.Row + 1).toStdString() + " " + e.Text.toStdString();
+            if (!e.IsText)
+                continue;
+            EXPECT_EQ(cell[u"value"].toString(), e.Text) << where;
+            if (!e.Text.isEmpty())
+                ++texts;
+            if (e.Text.isEmpty())
+                continue;
+            EXPECT_EQ(cell[u"bold"].toBool(), e.Bold) << where;
+            EXPECT_EQ(cell[u"italic"].toBool(), e.Italic) << where;
+            const QJsonArray borders = cell[u"borders"].toArray();
+            const report::TrpFrameTypes sides[] = {report::ftLeft, report::ftRight, report::ftTop, report::ftBottom};
+            for (int s = 0; s < 4; ++s)
+                EXPECT_TRUE(!(e.Frame & sides[s]) || borders[s].toInt() != 0) << where << " side " << s;
+        }
+        EXPECT_GE(texts, 20);
+    }
+}
+
+TEST_F(XlsSheet, SpannedObjectsAreMerged) {
+    for (const Export* run : {&Fast(), &Normal()}) {
+        std::set<std::vector<int>> merged;
+        for (const QJsonValue& m : run->Book[u"merged"].toArray()) {
+            const QJsonArray a = m.toArray();
+            merged.insert({a[0].toInt(), a[1].toInt(), a[2].toInt(), a[3].toInt()});
+        }
+        std::set<std::vector<int>> expected;
+        for (const Expected::Cell& e : run->Grid.Cells)
+            if (e.Rows > 1 || e.Cols > 1)
+                expected.insert({e.Row, e.Row + e.Rows, e.Col, e.Col + e.Cols});
+        EXPECT_FALSE(expected.empty());
+        EXPECT_EQ(merged, expected);
+    }
+}
+
+TEST_F(XlsSheet, ColumnWidthsAndRowHeightsFollowTheGrid) {
+    for (const Export* run : {&Fast(), &Normal()}) {
+        const QJsonObject widths = run->Book[u"widths"].toObject();
+        for (size_t c = 0; c < run->Grid.Widths.size(); ++c) {
+            const double want = run->Grid.Widths[c];
+            if (!(want > 0 && want < 256))
+                continue;
+            // 1/256 of a character; the office rounds to its own pixel grid.
+            const double got = widths[QString::number(c)].toDouble() / 256;
+            EXPECT_NEAR(got, want, 0.15 + want * 0.03) << "column " << c;
+        }
+        const QJsonObject heights = run->Book[u"heights"].toObject();
+        const double defaultHeight = run->Book[u"default_row_height"].toDouble() / 20;
+        for (size_t r = 0; r < run->Grid.Heights.size(); ++r) {
+            const double want = std::min(run->Grid.Heights[r], 409.0);
+            const QJsonValue h = heights[QString::number(r)];
+            const double got = h.isUndefined() ? defaultHeight : h.toDouble() / 20; // twips
+            EXPECT_NEAR(got, want, 0.6) << "row " << r;
+        }
+    }
+}
+
+TEST_F(XlsSheet, PageBreakAfterThePageAndPortraitA4) {
+    for (const Export* run : {&Fast(), &Normal()}) {
+        // One report page: the break lies under the row after its last row.
+        const QJsonArray breaks = run->Book[u"breaks"].toArray();
+        ASSERT_EQ(breaks.size(), 1);
+        EXPECT_EQ(breaks[0].toInt(), run->Grid.Height);
+        const QJsonObject setup = run->Book[u"setup"].toObject();
+        EXPECT_EQ(setup[u"paper"].toInt(), 9); // A4
+        EXPECT_TRUE(setup[u"portrait"].toBool());
+        const double margin = 10.00125 * 2.6 / 72; // millimetres x 2.6 points, in inches
+        for (const char* side : {"left_inches", "right_inches", "top_inches", "bottom_inches"})
+            EXPECT_NEAR(setup[QLatin1String(side)].toDouble(), margin, 0.01) << side;
+    }
+}
+
+TEST_F(XlsSheet, OfficeShowsEveryTextInOneTableOnOnePage) {
+    ASSERT_TRUE(Fast().Error.isEmpty());
+    const QString pdf = ConvertToPdf(Fast().File, dir->path());
+    const ToolResult info = RunTool(QStringLiteral("pdfinfo"), {pdf});
+    EXPECT_TRUE(QString::fromUtf8(info.Out).contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n"))))
+        << info.Out.toStdString();
+    const ToolResult text = RunTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    const QString shown = QString::fromUtf8(text.Out).simplified();
+    for (const Expected::Cell& e : Fast().Grid.Cells)
+        for (const QString& line : e.Text.split(u'\n', Qt::SkipEmptyParts))
+            EXPECT_TRUE(shown.contains(line.simplified())) << line.toStdString() << " in\n" << shown.toStdString();
+    for (const QString& value : {QStringLiteral("Т = ТБ*КТ*КБМ*КО*КН"), QStringLiteral("6 075 рублей"),
+                                 QStringLiteral("Расчет стоимости ОСАГО")})
+        EXPECT_TRUE(shown.contains(value)) << value.toStdString();
+}
