@@ -282,6 +282,9 @@ void TrpExcel::ApplyPageSetup(report::TPrinterOrientation orientation, double le
                                    uno::Any(sal_Int32(std::lround((landscape ? shortSide : longSide) * 100))));
         }
         page->setPropertyValue(OUString("IsLandscape"), uno::Any(landscape));
+        // A new workbook's page has no header or footer lines of its own.
+        page->setPropertyValue(OUString("HeaderIsOn"), uno::Any(false));
+        page->setPropertyValue(OUString("FooterIsOn"), uno::Any(false));
     });
 }
 

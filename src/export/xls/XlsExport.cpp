@@ -299,13 +299,16 @@ void TrpXLSExport::FastPath(TrpProgress* progress) {
     }
     for (const Picture& p : pictures)
         PlacePicture(p.c, p.r, p.dx, p.dy, *p.image);
-    if (FExportStyles) {
+    if (FExportStyles)
         FExcel->ApplyUnions(styles, TrpUnionKind::Styles, progress);
+    // Merged before the borders go on: the office keeps a merged cell's frame with the merged
+    // cell, and frames drawn on the separate cells before would be lost to the merge.
+    if (FMergeCells)
+        FExcel->ApplyUnions(merges, TrpUnionKind::Merges, progress);
+    if (FExportStyles) {
         FExcel->ApplyUnions(borders, TrpUnionKind::Borders, progress);
         FExcel->ApplyNumberFormats(formats, progress);
     }
-    if (FMergeCells)
-        FExcel->ApplyUnions(merges, TrpUnionKind::Merges, progress);
     FExcel->SelectCells(1, 1, m.Height(), m.Width());
     FExcel->SetSelectionValues(values);
     FExcel->WrapAllCells();

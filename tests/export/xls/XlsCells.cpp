@@ -45,8 +45,8 @@ TEST(XlsCells, RowHeightPlan) {
     EXPECT_EQ(plan.Heights, (std::vector<double>{12, 15}));
     EXPECT_EQ(plan.MostFrequent, 0);
     EXPECT_EQ(plan.Runs, (std::vector<TrpUnionEntry>{{"A1:A2", 0}, {"A3:A3", 1}}));
-    // A single-row run keeps the one-part address; ties keep the earlier height.
+    // A single-row run keeps the one-part address; a tie keeps the height that led first.
     plan = PlanRowHeights({15, 12, 12, 15});
-    EXPECT_EQ(plan.MostFrequent, 0);
+    EXPECT_EQ(plan.MostFrequent, 1);
     EXPECT_EQ(plan.Runs, (std::vector<TrpUnionEntry>{{"A4:A4", 0}, {"A1", 0}, {"A2:A3", 1}}));
 }

@@ -47,7 +47,7 @@ def main(path):
             b = xf.border
             cells.append({
                 "row": r, "col": c, "type": cell.ctype, "value": cell.value,
-                "bold": bool(font.bold), "italic": bool(font.italic), "font": font.name,
+                "bold": font.weight >= 700, "italic": bool(font.italic), "font": font.name,
                 "borders": [b.left_line_style, b.right_line_style, b.top_line_style, b.bottom_line_style],
             })
     out = {
