@@ -229,4 +229,28 @@ bool ExportTo(TrpReport& report, TrpCustomExportFilter* filter, TrpExportPreview
     return ok;
 }
 
+QString ExportSilently(TrpReport& report, TrpCustomExportFilter& filter) {
+    if (report.PreviewPages().Count() == 0)
+        return rpGet(QStringLiteral("exNoPages"));
+    filter.SetShowDialog(false);
+    filter.SetShowProgress(false);
+    // The loop reports errors through the report; collect the message instead of showing it.
+    const TrpSilentMode mode = report.EngineOptions.NewSilentMode;
+    report.EngineOptions.NewSilentMode = simReThrow;
+    QString error;
+    try {
+        if (!ExportTo(report, &filter))
+            error = rpGet(QStringLiteral("exFailed"));
+    } catch (const TrpReportError& e) {
+        error = e.Message();
+        const QString heading = rpGet(QStringLiteral("clErrors")) + QStringLiteral("\r\n");
+        if (error.startsWith(heading))
+            error = error.mid(heading.size());
+    } catch (const std::exception& e) {
+        error = QString::fromUtf8(e.what());
+    }
+    report.EngineOptions.NewSilentMode = mode;
+    return error;
+}
+
 } // namespace exports

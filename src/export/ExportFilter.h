@@ -123,6 +123,11 @@ const std::vector<TrpCustomExportFilter*>& ExportFilters();
 // report::TrpReportError before anything is written.
 bool ExportTo(report::TrpReport& report, TrpCustomExportFilter* filter, TrpExportPreview* preview = nullptr);
 
+// Runs the export loop without showing anything: the filter's dialog and progress are turned
+// off and an error comes back as its message instead of a message box ("" on success, the
+// engine's error heading left out).
+QString ExportSilently(report::TrpReport& report, TrpCustomExportFilter& filter);
+
 // The absolute position of an object on the paper: its own offset plus every parent's,
 // the page's included (the export loop moves each page to its margins).
 Extended PaperLeft(const report::TrpComponent& object);

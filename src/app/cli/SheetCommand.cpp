@@ -27,7 +27,8 @@ constexpr int UsageStatus = 2;
 constexpr int FailureStatus = 1;
 
 struct SheetOptions {
-    std::string Png, Trp, Pdf;
+    std::string Png, Trp;
+    std::array<std::string, SheetFilterCount> Filtered;   // in the order of SheetFilterOptions
     std::array<std::string, PictureFormatCount> Pictures; // in the order of PictureOptions
     double Zoom = 1.0;
     std::vector<std::string> QuoteArgs;
@@ -36,8 +37,8 @@ struct SheetOptions {
 // Takes the sheet's own options out of the argument list; the rest are quote options.
 SheetOptions ParseSheetOptions(const std::vector<std::string>& args) {
     SheetOptions o;
-    const std::pair<const char*, std::string SheetOptions::*> files[] = {
-        {"--png", &SheetOptions::Png}, {"--trp", &SheetOptions::Trp}, {"--pdf", &SheetOptions::Pdf}};
+    const std::pair<const char*, std::string SheetOptions::*> files[] = {{"--png", &SheetOptions::Png},
+                                                                         {"--trp", &SheetOptions::Trp}};
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         const size_t eq = a.find('=');
@@ -53,6 +54,11 @@ SheetOptions ParseSheetOptions(const std::vector<std::string>& args) {
         for (const auto& [option, field] : files)
             if (name == option) {
                 o.*field = value();
+                taken = true;
+            }
+        for (int k = 0; k < SheetFilterCount; ++k)
+            if (name == SheetFilterOptions[k].Option) {
+                o.Filtered[k] = value();
                 taken = true;
             }
         for (int k = 0; k < PictureFormatCount; ++k)
@@ -158,16 +164,23 @@ int Fail(const char* command, const std::string& message, int status) {
 } // namespace
 
 std::string SheetHelp() {
-    return "Usage: tarifon-cli sheet [quote options] (--png FILE [--zoom Z] | --trp FILE | --pdf FILE |\n"
-           "                         --bmp FILE | --jpeg FILE | --tiff FILE | --gif FILE)...\n"
+    std::string filters;
+    for (const SheetFilterOption& f : SheetFilterOptions) {
+        std::string head = std::string(f.Option) + " FILE";
+        head.resize(std::max<size_t>(head.size() + 1, 13), ' '); // the column of the texts above
+        filters += "  " + head + f.Help + "\n";
+    }
+    return "Usage: tarifon-cli sheet [quote options] (--png FILE [--zoom Z] | --trp FILE | --FORMAT "
+           "FILE)...\n"
            "Prepares the calculation sheet for the case and writes it:\n"
            "  --png FILE   the page as a picture (A4 at 96 dpi for zoom 1)\n"
            "  --zoom Z     zoom factor of the picture, 0.25 to 8 (default 1)\n"
-           "  --trp FILE   the prepared report, to be opened again later\n"
-           "  --pdf FILE   the sheet as a PDF document\n"
+           "  --trp FILE   the prepared report, to be opened again later\n" +
+           filters +
            "  --bmp, --jpeg, --tiff, --gif FILE\n"
            "               the page as the export menu writes it: at 96 dpi, the page number before\n"
            "               the format's extension (sheet.bmp gives sheet.1.bmp)\n"
+           "The files are written as the calculator window's export menu writes them, without its dialogs.\n"
            "The quote options are those of `tarifon-cli quote --help`.\n"
            "\n"
            "Usage: tarifon-cli open FILE.trp --png OUT.png [--zoom Z]\n"
@@ -187,10 +200,13 @@ int SheetCommand(const std::vector<std::string>& args) {
         std::fputs(SheetHelp().c_str(), stdout);
         return 0;
     }
-    const bool pictures = std::any_of(std::begin(options.Pictures), std::end(options.Pictures),
-                                      [](const std::string& p) { return !p.empty(); });
-    if (options.Png.empty() && options.Trp.empty() && options.Pdf.empty() && !pictures)
-        return Fail("sheet", "nothing to write; give --png, --trp, --pdf or a picture format (see --help)",
+    const auto given = [](const auto& names) {
+        return std::any_of(std::begin(names), std::end(names),
+                           [](const std::string& p) { return !p.empty(); });
+    };
+    if (options.Png.empty() && options.Trp.empty() && !given(options.Filtered) && !given(options.Pictures))
+        return Fail("sheet",
+                    "nothing to write; give --png, --trp or a file format such as --pdf (see --help)",
                     UsageStatus);
 
     calc::Calculator calculator(SystemSeparators());
@@ -215,12 +231,18 @@ int SheetCommand(const std::vector<std::string>& args) {
                                     error)) &&
         (options.Trp.empty() ||
          WriteOutput(
-             options.Trp, [&](const QString& path) { return SavePreparedReport(*report, path); }, error)) &&
-        (options.Pdf.empty() ||
-         WriteOutput(
-             options.Pdf, [&](const QString& path) { return SavePdf(*report, path); }, error));
+             options.Trp, [&](const QString& path) { return SavePreparedReport(*report, path); }, error));
     if (!written)
         return Fail("sheet", error, FailureStatus);
+    for (int k = 0; k < SheetFilterCount; ++k)
+        if (!options.Filtered[k].empty() &&
+            !WriteOutput(
+                options.Filtered[k],
+                [&](const QString& path) {
+                    return SaveWithSheetFilter(*report, SheetFilterOptions[k].MenuIndex, path);
+                },
+                error))
+            return Fail("sheet", error, FailureStatus);
     for (int format = 0; format < PictureFormatCount; ++format)
         if (!options.Pictures[format].empty() &&
             !WriteOutput(

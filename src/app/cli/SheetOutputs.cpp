@@ -6,6 +6,7 @@
 #include "platform/AtomicFile.h"
 #include "report/EngineTexts.h"
 #include "report/PreparedReportFile.h"
+#include "sheet/commands/SheetFilters.h"
 
 namespace cli {
 
@@ -35,8 +36,10 @@ std::string LoadPreparedReport(report::TrpReport& report, const QString& path) {
     return report::LoadPreparedReportFile(report, path).toStdString();
 }
 
-std::string SavePdf(report::TrpReport& report, const QString& path) {
-    QString error = exports::ExportReportToPDF(report, path);
+std::string SaveWithSheetFilter(report::TrpReport& report, int menuIndex, const QString& path) {
+    const std::unique_ptr<exports::TrpCustomExportFilter> filter = sheet::CreateSheetFilter(menuIndex);
+    filter->SetFileName(path);
+    QString error = exports::ExportSilently(report, *filter);
     if (const QString named = path + QStringLiteral(": "); error.startsWith(named))
         error.remove(0, named.size());
     return error.toStdString();

@@ -3,6 +3,7 @@
 // Each returns an empty string or the reason of the failure.
 
 #include <QString>
+#include <iterator>
 #include <string>
 
 namespace report {
@@ -16,7 +17,19 @@ void UseEnglishEngineTexts();
 
 std::string SavePreparedReport(report::TrpReport& report, const QString& path);
 std::string LoadPreparedReport(report::TrpReport& report, const QString& path);
-std::string SavePdf(report::TrpReport& report, const QString& path);
+
+// The export menu's filters that write the sheet into one file of their own, as options of
+// `sheet`: each runs the calculator window's filter (its settings, no dialog) on the typed file.
+struct SheetFilterOption {
+    const char* Option;
+    int MenuIndex; // the filter's place in the export menu
+    const char* Help;
+};
+inline constexpr SheetFilterOption SheetFilterOptions[] = {
+    {"--pdf", 11, "the sheet as a PDF document"},
+};
+inline constexpr int SheetFilterCount = int(std::size(SheetFilterOptions));
+std::string SaveWithSheetFilter(report::TrpReport& report, int menuIndex, const QString& path);
 
 // The picture options, in the order of the formats the two below take.
 inline constexpr const char* PictureOptions[] = {"--bmp", "--jpeg", "--tiff", "--gif"};
