@@ -3,6 +3,7 @@
 #include "export/image/ImageExport.h"
 #include "export/image/ImageTexts.h"
 #include "export/pdf/PdfExport.h"
+#include "export/xls/XlsTexts.h"
 #include "platform/AtomicFile.h"
 #include "report/EngineTexts.h"
 #include "report/PreparedReportFile.h"
@@ -13,6 +14,7 @@ namespace cli {
 void UseEnglishEngineTexts() {
     exports::AddPdfExportTexts(); // replaced below, not later
     exports::AddImageExportTexts();
+    exports::AddXlsExportTexts();
     // "file: reason"; the command line names the file as typed, so it keeps the reason.
     report::TrpResources::Instance().AddStrings(
         QStringLiteral("exCannotWrite=%1: %2\n"
@@ -20,6 +22,17 @@ void UseEnglishEngineTexts() {
                        "exFailed=the export failed\n"
                        "exWriteFailed=write error: %1\n"
                        "exPictureNoMemory=not enough memory for a picture of %1 x %2 pixels\n"
+                       "xlsNoOffice=the spreadsheet application LibreOffice Calc is not available (%1); install "
+                       "LibreOffice to write Excel workbooks\n"
+                       "xlsNotFound=program %1 not found\n"
+                       "xlsNotStarted=program %1 cannot be started: %2\n"
+                       "xlsNoAnswer=the program did not answer within %1 s\n"
+                       "xlsEnded=the program ended with code %1\n"
+                       "xlsLost=LibreOffice Calc stopped during the export; nothing was written\n"
+                       "xlsHung=LibreOffice Calc did not answer for %1 s and was stopped; nothing was written\n"
+                       "xlsRejected=the spreadsheet application refused: %1\n"
+                       "xlsCannotSave=%1: %2\n"
+                       "xlsNotWorkbook=the spreadsheet application wrote no workbook\n"
                        "clErrors=the following errors were found:\n"
                        "clScrError=error in script %s: %s\n"
                        "clExprError=error in expression\n"

@@ -27,6 +27,7 @@ struct SheetFilterOption {
 };
 inline constexpr SheetFilterOption SheetFilterOptions[] = {
     {"--pdf", 11, "the sheet as a PDF document"},
+    {"--xls", 8, "the sheet as an Excel workbook (through LibreOffice Calc)"},
 };
 inline constexpr int SheetFilterCount = int(std::size(SheetFilterOptions));
 std::string SaveWithSheetFilter(report::TrpReport& report, int menuIndex, const QString& path);

@@ -4,6 +4,7 @@
 
 #include "export/image/ImageExport.h"
 #include "export/pdf/PdfExport.h"
+#include "export/xls/XlsExport.h"
 
 namespace sheet {
 
@@ -28,6 +29,17 @@ std::unique_ptr<exports::TrpCustomExportFilter> CreatePDF() {
     return pdf;
 }
 
+std::unique_ptr<exports::TrpCustomExportFilter> CreateXLS() {
+    auto xls = std::make_unique<exports::TrpXLSExport>();
+    xls->SetAsText(false);
+    xls->SetBackground(true);
+    xls->SetFastExport(true);
+    xls->SetPageBreaks(true);
+    xls->SetEmptyLines(true);
+    xls->SetSuppressPageHeadersFooters(false);
+    return xls;
+}
+
 } // namespace
 
 std::unique_ptr<exports::TrpCustomExportFilter> CreateSheetFilter(int index) {
@@ -44,6 +56,9 @@ std::unique_ptr<exports::TrpCustomExportFilter> CreateSheetFilter(int index) {
         break;
     case 3:
         filter = std::make_unique<exports::TrpGIFExport>();
+        break;
+    case 8:
+        filter = CreateXLS();
         break;
     case 11:
         filter = CreatePDF();

@@ -37,20 +37,8 @@ inline QString ConvertToPdf(const QString& file, const QString& outDir) {
 
 // Runs the filter on a prepared report without a dialog; the error text, "" on success.
 inline QString RunFilter(report::TrpReport& report, exports::TrpXLSExport& filter, const QString& file) {
-    filter.SetShowDialog(false);
-    filter.SetShowProgress(false);
     filter.SetFileName(file);
-    const report::TrpSilentMode mode = report.EngineOptions.NewSilentMode;
-    report.EngineOptions.NewSilentMode = report::simReThrow;
-    QString error;
-    try {
-        if (!exports::ExportTo(report, &filter))
-            error = QStringLiteral("export failed");
-    } catch (const report::TrpReportError& e) {
-        error = e.Message();
-    }
-    report.EngineOptions.NewSilentMode = mode;
-    return error;
+    return exports::ExportSilently(report, filter);
 }
 
 // Processes whose command line names the folder (an office left running on a profile).
