@@ -60,8 +60,8 @@
 namespace exports {
 
 using namespace css;
-using rtl::OUString;
 using report::rpGet;
+using rtl::OUString;
 
 namespace {
 
@@ -234,8 +234,9 @@ bool TrpExcel::StartApplication() {
         F->Office.BeginCall();
         F->Desktop = frame::Desktop::create(F->Office.Context());
         const uno::Sequence<beans::PropertyValue> args = Args({Arg("Hidden", uno::Any(true))});
-        F->Workbook.set(F->Desktop->loadComponentFromURL(OUString("private:factory/scalc"), OUString("_blank"), 0, args),
-                        uno::UNO_QUERY_THROW);
+        F->Workbook.set(
+            F->Desktop->loadComponentFromURL(OUString("private:factory/scalc"), OUString("_blank"), 0, args),
+            uno::UNO_QUERY_THROW);
         uno::Reference<container::XIndexAccess> sheets(F->Workbook->getSheets(), uno::UNO_QUERY_THROW);
         F->Worksheet.set(sheets->getByIndex(0), uno::UNO_QUERY_THROW);
         // No repainting while the sheet fills, as with screen updating off.
@@ -264,9 +265,10 @@ void TrpExcel::ApplyPageSetup(report::TPrinterOrientation orientation, double le
                               double bottom, double paperWidthMm, double paperHeightMm) {
     F->Lenient([&] {
         OUString styleName;
-        uno::Reference<beans::XPropertySet>(F->Worksheet, uno::UNO_QUERY_THROW)->getPropertyValue(OUString("PageStyle")) >>=
-            styleName;
-        uno::Reference<beans::XPropertySet> page(F->Family("PageStyles")->getByName(styleName), uno::UNO_QUERY_THROW);
+        uno::Reference<beans::XPropertySet>(F->Worksheet, uno::UNO_QUERY_THROW)
+            ->getPropertyValue(OUString("PageStyle")) >>= styleName;
+        uno::Reference<beans::XPropertySet> page(F->Family("PageStyles")->getByName(styleName),
+                                                 uno::UNO_QUERY_THROW);
         page->setPropertyValue(OUString("LeftMargin"), uno::Any(PointsToHmm(left)));
         page->setPropertyValue(OUString("RightMargin"), uno::Any(PointsToHmm(right)));
         page->setPropertyValue(OUString("TopMargin"), uno::Any(PointsToHmm(top)));
@@ -276,10 +278,12 @@ void TrpExcel::ApplyPageSetup(report::TPrinterOrientation orientation, double le
             // The office keeps the size as the page stands: width and height swap for landscape.
             const double shortSide = std::min(paperWidthMm, paperHeightMm),
                          longSide = std::max(paperWidthMm, paperHeightMm);
-            page->setPropertyValue(OUString("Width"),
-                                   uno::Any(sal_Int32(std::lround((landscape ? longSide : shortSide) * 100))));
-            page->setPropertyValue(OUString("Height"),
-                                   uno::Any(sal_Int32(std::lround((landscape ? shortSide : longSide) * 100))));
+            page->setPropertyValue(
+                OUString("Width"),
+                uno::Any(sal_Int32(std::lround((landscape ? longSide : shortSide) * 100))));
+            page->setPropertyValue(
+                OUString("Height"),
+                uno::Any(sal_Int32(std::lround((landscape ? shortSide : longSide) * 100))));
         }
         page->setPropertyValue(OUString("IsLandscape"), uno::Any(landscape));
         // A new workbook's page has no header or footer lines of its own.
@@ -300,7 +304,8 @@ void TrpExcel::SetColumnWidth(int column, double width) {
         return;
     F->Lenient([&] {
         uno::Reference<table::XColumnRowRange> cols(F->Worksheet, uno::UNO_QUERY_THROW);
-        uno::Reference<beans::XPropertySet> col(cols->getColumns()->getByIndex(column - 1), uno::UNO_QUERY_THROW);
+        uno::Reference<beans::XPropertySet> col(cols->getColumns()->getByIndex(column - 1),
+                                                uno::UNO_QUERY_THROW);
         col->setPropertyValue(OUString("Width"), uno::Any(sal_Int32(std::lround(width * F->CharWidthHmm))));
     });
 }
@@ -311,8 +316,8 @@ void TrpExcel::SetRowHeight(int row, double height) {
         return;
     F->Strict([&] {
         uno::Reference<table::XColumnRowRange> rows(F->Worksheet, uno::UNO_QUERY_THROW);
-        Set(uno::Reference<uno::XInterface>(rows->getRows()->getByIndex(row - 1), uno::UNO_QUERY_THROW), "Height",
-            uno::Any(PointsToHmm(*h)));
+        Set(uno::Reference<uno::XInterface>(rows->getRows()->getByIndex(row - 1), uno::UNO_QUERY_THROW),
+            "Height", uno::Any(PointsToHmm(*h)));
     });
 }
 
@@ -331,9 +336,11 @@ void TrpExcel::SetRowHeightsFast(const std::vector<TrpUnionEntry>& runs, const s
     if (runs.empty())
         return;
     if (progress && !progress->Terminated())
-        progress->Execute(int(runs.size()), rpGet(QStringLiteral("ProgressRows")) + QStringLiteral(" - 2"), true,
-                          true);
-    F->Strict([&] { F->RowHeight(F->RangeOf(QStringLiteral("A1:A%1").arg(rowCount)), heights[size_t(mostFrequent)]); });
+        progress->Execute(int(runs.size()), rpGet(QStringLiteral("ProgressRows")) + QStringLiteral(" - 2"),
+                          true, true);
+    F->Strict([&] {
+        F->RowHeight(F->RangeOf(QStringLiteral("A1:A%1").arg(rowCount)), heights[size_t(mostFrequent)]);
+    });
     for (const TrpUnionCall& call : GroupRowRuns(runs, mostFrequent, progress))
         F->Lenient([&] {
             for (const auto& range : F->UnionRanges(call.Union, u';'))
@@ -346,7 +353,8 @@ void TrpExcel::ApplyUnions(const std::vector<TrpUnionEntry>& list, TrpUnionKind 
         return;
     if (progress && !progress->Terminated())
         progress->Execute(int(list.size()),
-                          rpGet(QStringLiteral("ProgressStyles")) + QStringLiteral(" - %1").arg(int(kind)), true, true);
+                          rpGet(QStringLiteral("ProgressStyles")) + QStringLiteral(" - %1").arg(int(kind)),
+                          true, true);
     const QChar separator = ListSeparator();
     for (const TrpUnionCall& call : GroupUnions(list, separator, progress)) {
         if (call.Union.isEmpty() || (kind == TrpUnionKind::Borders && call.Key == 0))
@@ -382,7 +390,8 @@ void TrpExcel::ApplyNumberFormats(const QStringList& list, TrpProgress* progress
             // The format texts follow the Russian conventions (space between thousands, decimal comma).
             const lang::Locale locale(OUString("ru"), OUString("RU"), OUString());
             uno::Reference<util::XNumberFormats> formats(
-                uno::Reference<util::XNumberFormatsSupplier>(F->Workbook, uno::UNO_QUERY_THROW)->getNumberFormats());
+                uno::Reference<util::XNumberFormatsSupplier>(F->Workbook, uno::UNO_QUERY_THROW)
+                    ->getNumberFormats());
             sal_Int32 key = formats->queryKey(U(call.Format), locale, false);
             if (key < 0)
                 key = formats->addNew(U(call.Format), locale);
@@ -395,15 +404,18 @@ void TrpExcel::ApplyNumberFormats(const QStringList& list, TrpProgress* progress
 void TrpExcel::AddStyle(const TrpExcelStyle& s) {
     F->Strict([&] {
         uno::Reference<lang::XMultiServiceFactory> factory(F->Workbook, uno::UNO_QUERY_THROW);
-        uno::Reference<uno::XInterface> style = factory->createInstance(OUString("com.sun.star.style.CellStyle"));
+        uno::Reference<uno::XInterface> style =
+            factory->createInstance(OUString("com.sun.star.style.CellStyle"));
         const uno::Reference<container::XNameContainer> styles = F->Family("CellStyles");
         const OUString name = U(s.Name);
         if (styles->hasByName(name))
             styles->removeByName(name);
         styles->insertByName(name, uno::Any(style));
         uno::Reference<beans::XPropertySet> p(style, uno::UNO_QUERY_THROW);
-        p->setPropertyValue(OUString("CharWeight"), uno::Any(s.Font.Bold() ? awt::FontWeight::BOLD : awt::FontWeight::NORMAL));
-        p->setPropertyValue(OUString("CharPosture"), uno::Any(s.Font.Italic() ? awt::FontSlant_ITALIC : awt::FontSlant_NONE));
+        p->setPropertyValue(OUString("CharWeight"),
+                            uno::Any(s.Font.Bold() ? awt::FontWeight::BOLD : awt::FontWeight::NORMAL));
+        p->setPropertyValue(OUString("CharPosture"),
+                            uno::Any(s.Font.Italic() ? awt::FontSlant_ITALIC : awt::FontSlant_NONE));
         p->setPropertyValue(OUString("CharUnderline"),
                             uno::Any((s.Font.Style & report::fsUnderline) ? awt::FontUnderline::SINGLE
                                                                           : awt::FontUnderline::NONE));
@@ -415,7 +427,8 @@ void TrpExcel::AddStyle(const TrpExcelStyle& s) {
         if (!transparent)
             p->setPropertyValue(OUString("CellBackColor"), uno::Any(RGB(s.Fill)));
         if (s.Orientation != 0)
-            p->setPropertyValue(OUString("RotateAngle"), uno::Any(sal_Int32(((s.Orientation + 360) % 360) * 100)));
+            p->setPropertyValue(OUString("RotateAngle"),
+                                uno::Any(sal_Int32(((s.Orientation + 360) % 360) * 100)));
         p->setPropertyValue(OUString("VertJustify"),
                             uno::Any(s.VAlign == report::vaBottom   ? table::CellVertJustify2::BOTTOM
                                      : s.VAlign == report::vaCenter ? table::CellVertJustify2::CENTER
@@ -470,25 +483,31 @@ void TrpExcel::WrapAllCells() {
 }
 
 void TrpExcel::PlacePicture(const QImage& image, double width, double height) {
-    const QString file = QDir(F->Office.WorkDir()).filePath(QStringLiteral("picture%1.png").arg(++F->Pictures));
+    const QString file =
+        QDir(F->Office.WorkDir()).filePath(QStringLiteral("picture%1.png").arg(++F->Pictures));
     if (!image.save(file, "PNG"))
         throw TrpExcelError(rpGet(QStringLiteral("xlsRejected")).arg(file));
     F->Strict([&] {
-        uno::Reference<graphic::XGraphicProvider> provider = graphic::GraphicProvider::create(F->Office.Context());
-        const uno::Sequence<beans::PropertyValue> args = Args({
-            Arg("URL", uno::Any(U(QUrl::fromLocalFile(file).toString(QUrl::FullyEncoded))))});
+        uno::Reference<graphic::XGraphicProvider> provider =
+            graphic::GraphicProvider::create(F->Office.Context());
+        const uno::Sequence<beans::PropertyValue> args =
+            Args({Arg("URL", uno::Any(U(QUrl::fromLocalFile(file).toString(QUrl::FullyEncoded))))});
         uno::Reference<graphic::XGraphic> graphic = provider->queryGraphic(args);
         uno::Reference<lang::XMultiServiceFactory> factory(F->Workbook, uno::UNO_QUERY_THROW);
         uno::Reference<drawing::XShape> shape(
-            factory->createInstance(OUString("com.sun.star.drawing.GraphicObjectShape")), uno::UNO_QUERY_THROW);
+            factory->createInstance(OUString("com.sun.star.drawing.GraphicObjectShape")),
+            uno::UNO_QUERY_THROW);
         // The first sheet's drawing layer.
         uno::Reference<drawing::XShapes> page(
-            uno::Reference<drawing::XDrawPagesSupplier>(F->Workbook, uno::UNO_QUERY_THROW)->getDrawPages()->getByIndex(0),
+            uno::Reference<drawing::XDrawPagesSupplier>(F->Workbook, uno::UNO_QUERY_THROW)
+                ->getDrawPages()
+                ->getByIndex(0),
             uno::UNO_QUERY_THROW);
         page->add(shape);
         Set(shape, "Graphic", uno::Any(graphic));
         awt::Point at;
-        uno::Reference<beans::XPropertySet>(F->Range, uno::UNO_QUERY_THROW)->getPropertyValue(OUString("Position")) >>= at;
+        uno::Reference<beans::XPropertySet>(F->Range, uno::UNO_QUERY_THROW)
+            ->getPropertyValue(OUString("Position")) >>= at;
         shape->setPosition(at);
         shape->setSize(awt::Size(PointsToHmm(width), PointsToHmm(height)));
     });
@@ -508,8 +527,8 @@ void TrpExcel::SaveAs(const QString& fileName) {
     const QString temp = QDir(F->Office.WorkDir()).filePath(QStringLiteral("book.xls"));
     F->Strict([&] {
         uno::Reference<frame::XModel>(F->Workbook, uno::UNO_QUERY_THROW)->unlockControllers();
-        const uno::Sequence<beans::PropertyValue> args = Args({Arg("FilterName", uno::Any(OUString("MS Excel 97"))),
-                                                 Arg("Overwrite", uno::Any(true))});
+        const uno::Sequence<beans::PropertyValue> args =
+            Args({Arg("FilterName", uno::Any(OUString("MS Excel 97"))), Arg("Overwrite", uno::Any(true))});
         uno::Reference<frame::XStorable>(F->Workbook, uno::UNO_QUERY_THROW)
             ->storeToURL(U(QUrl::fromLocalFile(temp).toString(QUrl::FullyEncoded)), args);
     });
@@ -521,7 +540,8 @@ void TrpExcel::SaveAs(const QString& fileName) {
     QFile::remove(temp);
     // A binary workbook is a compound document: anything else is not what was asked for.
     if (!data.startsWith(QByteArray::fromHex("D0CF11E0A1B11AE1")))
-        throw TrpExcelError(rpGet(QStringLiteral("xlsCannotSave")).arg(fileName, rpGet(QStringLiteral("xlsNotWorkbook"))));
+        throw TrpExcelError(
+            rpGet(QStringLiteral("xlsCannotSave")).arg(fileName, rpGet(QStringLiteral("xlsNotWorkbook"))));
     const QString error = platform::WriteFileAtomically(fileName, data);
     if (!error.isEmpty())
         throw TrpExcelError(rpGet(QStringLiteral("xlsCannotSave")).arg(fileName, error));

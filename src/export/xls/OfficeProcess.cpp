@@ -29,8 +29,8 @@ extern char** environ;
 namespace exports {
 
 using namespace css;
-using rtl::OUString;
 using report::rpGet;
+using rtl::OUString;
 
 namespace {
 
@@ -83,7 +83,8 @@ QString TrpOfficeProcess::WorkDir() const {
 QString TrpOfficeProcess::Start(const QString& program, int timeoutSeconds) {
     const QFileInfo info(program);
     if (program.isEmpty() || !info.exists() || !info.isExecutable())
-        return rpGet(QStringLiteral("xlsNotFound")).arg(program.isEmpty() ? QStringLiteral("soffice") : program);
+        return rpGet(QStringLiteral("xlsNotFound"))
+            .arg(program.isEmpty() ? QStringLiteral("soffice") : program);
 
     // The folder carries our process id, so that one left behind by a killed program is swept.
     FDir = std::make_unique<QTemporaryDir>(ProcessTempTemplate(QDir::tempPath(), QStringLiteral(".office")));
@@ -134,7 +135,8 @@ QString TrpOfficeProcess::Start(const QString& program, int timeoutSeconds) {
             .arg(program, QString::fromUtf16(reinterpret_cast<const char16_t*>(e.Message.getStr()),
                                              e.Message.getLength()));
     }
-    const OUString url = ToOUString(QStringLiteral("uno:pipe,name=%1;urp;StarOffice.ComponentContext").arg(pipe));
+    const OUString url =
+        ToOUString(QStringLiteral("uno:pipe,name=%1;urp;StarOffice.ComponentContext").arg(pipe));
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeoutSeconds);
     for (;;) {
         try {

@@ -167,7 +167,8 @@ void TrpXLSExport::SetColumnWidths(TrpProgress* progress) {
     for (int c = 1; c < FMatrix->Width(); ++c) {
         if (progress && progress->Terminated())
             return;
-        FExcel->SetColumnWidth(c, double(FMatrix->GetXPosById(c) - FMatrix->GetXPosById(c - 1)) / kUnitsPerCharacter);
+        FExcel->SetColumnWidth(c, double(FMatrix->GetXPosById(c) - FMatrix->GetXPosById(c - 1)) /
+                                      kUnitsPerCharacter);
         if (progress)
             progress->Tick();
     }
@@ -183,7 +184,8 @@ void TrpXLSExport::PageBreakAfter(int r, int& k) {
 
 void TrpXLSExport::PlacePicture(int c, int r, int dx, int dy, const QImage& image) {
     FExcel->SelectCells(c, r, dy, dx);
-    FExcel->PlacePicture(image, image.width() / kPixelsPerPicturePoint, image.height() / kPixelsPerPicturePoint);
+    FExcel->PlacePicture(image, image.width() / kPixelsPerPicturePoint,
+                         image.height() / kPixelsPerPicturePoint);
 }
 
 void TrpXLSExport::NormalPath(TrpProgress* progress) {
@@ -286,7 +288,8 @@ void TrpXLSExport::FastPath(TrpProgress* progress) {
                     merges.push_back({address, 0});
                 if (FExportStyles && obj->Style && (obj->Style->FrameTyp & ftAll))
                     InsertByKey(borders, {address, int(obj->Style->FrameTyp)});
-                const TrpFastValue value = FastCellValue(CellText(*obj), obj->DisplayFormat, FAsText, thousands);
+                const TrpFastValue value =
+                    FastCellValue(CellText(*obj), obj->DisplayFormat, FAsText, thousands);
                 if (value.HasFormat)
                     formats << value.Format + u'=' + CellName(c, r);
                 values[size_t(r - 1)][size_t(c - 1)] = value.Value;

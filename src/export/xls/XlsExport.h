@@ -94,7 +94,7 @@ private:
     bool FFirstPage = true;
     report::TPrinterOrientation FOrientation = report::poPortrait;
     double FLeft = 0, FTop = 0, FRight = 0, FBottom = 0; // points
-    double FPaperWidth = 0, FPaperHeight = 0;           // millimetres
+    double FPaperWidth = 0, FPaperHeight = 0;            // millimetres
 };
 
 } // namespace exports

@@ -83,7 +83,8 @@ TEST(ExcelUnions, NumberFormatsGroupOnlyNeighbours) {
 }
 
 TEST(ExcelUnions, RowRunsOfTheMostFrequentHeightAreSkipped) {
-    const std::vector<TrpUnionEntry> runs = {{"A1:A2", 0}, {"A5:A6", 0}, {"A3:A3", 1}, {"A7:A9", 1}, {"A4", 2}};
+    const std::vector<TrpUnionEntry> runs = {
+        {"A1:A2", 0}, {"A5:A6", 0}, {"A3:A3", 1}, {"A7:A9", 1}, {"A4", 2}};
     const std::vector<TrpUnionCall> expected = {{"A3:A3;A7:A9", 1}, {"A4", 2}};
     EXPECT_EQ(GroupRowRuns(runs, 0), expected);
     EXPECT_EQ(GroupRowRuns(runs, 1), (std::vector<TrpUnionCall>{{"A1:A2;A5:A6", 0}, {"A4", 2}}));

@@ -31,7 +31,8 @@ TEST(XlsCells, FastValues) {
     EXPECT_FALSE(t.HasFormat);
     EXPECT_EQ(FastCellValue(QStringLiteral("abc"), {}, false, QStringLiteral(" ")).Value, u"'abc");
     const report::TrpFormat date{report::fkDateTime, {}, {}};
-    EXPECT_EQ(FastCellValue(QStringLiteral("01.01.2006"), date, false, QStringLiteral(" ")).Value, u"01.01.2006");
+    EXPECT_EQ(FastCellValue(QStringLiteral("01.01.2006"), date, false, QStringLiteral(" ")).Value,
+              u"01.01.2006");
     const report::TrpFormat bare{report::fkNumeric, {}, QStringLiteral(",")};
     EXPECT_FALSE(FastCellValue(QStringLiteral("2,5"), bare, false, QStringLiteral(" ")).HasFormat);
 }

@@ -1,0 +1,180 @@
+// The Excel export when the office is missing, dies or hangs part way, and two exports at
+// once: a clear error, no file in place of a good one, nothing of the office left behind.
+#include "XlsTools.h"
+#include "export/Progress.h"
+#include "export/xls/Excel.h"
+#include "report/EngineTexts.h"
+#include "sheet/SheetTemplate.h"
+#include "sheet/commands/SheetFilters.h"
+
+#include <QElapsedTimer>
+#include <QJsonArray>
+#include <csignal>
+#include <future>
+
+using namespace exports;
+using namespace xlstest;
+
+namespace {
+
+// The office program for the life of the object.
+class OfficeProgram {
+public:
+    explicit OfficeProgram(const QByteArray& path)
+        : FOld(qgetenv("TARIFON_OFFICE")), FHad(qEnvironmentVariableIsSet("TARIFON_OFFICE")) {
+        qputenv("TARIFON_OFFICE", path);
+    }
+    ~OfficeProgram() {
+        if (FHad)
+            qputenv("TARIFON_OFFICE", FOld);
+        else
+            qunsetenv("TARIFON_OFFICE");
+    }
+
+private:
+    QByteArray FOld;
+    bool FHad;
+};
+
+// Sends a signal to the office's process group once the sheet's objects are being written.
+class SignalMidExport : public TrpProgressView {
+public:
+    SignalMidExport(const TrpXLSExport& filter, int signal) : FFilter(filter), FSignal(signal) {}
+    void Show(const TrpProgress&, bool, bool) override {}
+    void Hide() override {}
+    void Update(const TrpProgress& p) override {
+        if (FSent || p.Message() != report::rpGet(QStringLiteral("ProgressObjects")) || p.Position() < 3)
+            return;
+        if (TrpExcel* excel = FFilter.Excel(); excel && excel->ProcessId() > 0) {
+            ::kill(-pid_t(excel->ProcessId()), FSignal);
+            FSent = true;
+        }
+    }
+    const TrpXLSExport& FFilter;
+    int FSignal;
+    bool FSent = false;
+};
+
+class XlsFailures : public ::testing::Test {
+protected:
+    void SetUp() override {
+        report = sheet::CreateSheetReport();
+        const sheet::PrepareResult prepared = sheet::PrepareSheet(*report, {});
+        ASSERT_TRUE(prepared.Ok) << prepared.Message.toStdString();
+        target = dir.filePath(QStringLiteral("OSAGO.xls"));
+        QFile old(target);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("the workbook saved before");
+    }
+    void TearDown() override { SetProgressViewFactory(nullptr); }
+    void ExpectOldFileKept() {
+        QFile f(target);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        EXPECT_EQ(f.readAll(), "the workbook saved before");
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+                  QStringList{QStringLiteral("OSAGO.xls")});
+    }
+    // Runs the export with its progress counters on, so that the view can strike part way.
+    QString ExportWithProgress(TrpXLSExport& filter) {
+        filter.SetShowDialog(false);
+        filter.SetFileName(target);
+        report->EngineOptions.NewSilentMode = report::simReThrow;
+        try {
+            return ExportTo(*report, &filter) ? QString() : QStringLiteral("failed without a message");
+        } catch (const report::TrpReportError& e) {
+            return e.Message();
+        }
+    }
+    std::unique_ptr<report::TrpReport> report;
+    QTemporaryDir dir;
+    QString target;
+};
+
+} // namespace
+
+TEST_F(XlsFailures, WithoutTheOfficeNothingIsWrittenAndTheItemStaysEnabled) {
+    const OfficeProgram missing(dir.filePath(QStringLiteral("no-office/soffice")).toLocal8Bit());
+    TrpExcel excel;
+    EXPECT_FALSE(excel.StartApplication());
+    EXPECT_FALSE(excel.Opened());
+    EXPECT_TRUE(excel.StartError().contains(QStringLiteral("no-office/soffice")))
+        << excel.StartError().toStdString();
+    excel.ShowApplication(true);
+    EXPECT_FALSE(excel.Visible());
+
+    TrpXLSExport filter(true);
+    const QString error = RunFilter(*report, filter, target);
+    const QString unavailable = report::rpGet(QStringLiteral("xlsNoOffice")).section(u'(', 0, 0);
+    EXPECT_TRUE(error.startsWith(unavailable)) << error.toStdString();
+    ExpectOldFileKept();
+    // The user may install the office later: the menu offers the export all the same.
+    EXPECT_NE(sheet::CreateSheetFilter(8), nullptr);
+}
+
+TEST_F(XlsFailures, OfficeKilledOrHungMidExportEndsCleanly) {
+    struct Case {
+        int Signal;
+        const char* Message;
+    };
+    for (const Case& c : {Case{SIGKILL, "xlsLost"}, Case{SIGSTOP, "xlsHung"}}) {
+        SCOPED_TRACE(c.Message);
+        TrpXLSExport filter(true);
+        QString profile;
+        qint64 pid = 0;
+        filter.OnStarted = [&](TrpExcel& excel) {
+            excel.SetCallTimeout(3);
+            profile = excel.ProfileDir();
+            pid = excel.ProcessId();
+        };
+        SetProgressViewFactory(
+            [&](TrpProgress&) { return std::make_unique<SignalMidExport>(filter, c.Signal); });
+        QElapsedTimer timer;
+        timer.start();
+        const QString error = ExportWithProgress(filter);
+        SetProgressViewFactory(nullptr);
+        QString expected = report::rpGet(QLatin1String(c.Message));
+        if (expected.contains(QStringLiteral("%1")))
+            expected = expected.arg(3);
+        EXPECT_TRUE(error.contains(expected)) << error.toStdString();
+        EXPECT_LT(timer.elapsed(), 60000);
+        ExpectOldFileKept();
+        ASSERT_FALSE(profile.isEmpty());
+        EXPECT_FALSE(QFileInfo::exists(profile)) << profile.toStdString();
+        EXPECT_EQ(ProcessesUsing(profile), 0);
+        EXPECT_NE(::kill(pid_t(pid), 0), 0);
+    }
+}
+
+TEST(XlsConcurrency, TwoExportsAtOnceShareNoProfileOrPipe) {
+    TrpExcel first, second;
+    auto started = std::async(std::launch::async, [&] { return first.StartApplication(); });
+    ASSERT_TRUE(second.StartApplication()) << second.StartError().toStdString();
+    ASSERT_TRUE(started.get()) << first.StartError().toStdString();
+    EXPECT_NE(first.ProfileDir(), second.ProfileDir());
+    auto pipeOf = [](qint64 pid) {
+        QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(pid));
+        EXPECT_TRUE(cmdline.open(QIODevice::ReadOnly));
+        for (const QByteArray& arg : cmdline.readAll().split('\0'))
+            if (arg.startsWith("--accept="))
+                return arg;
+        return QByteArray();
+    };
+    const QByteArray a = pipeOf(first.ProcessId()), b = pipeOf(second.ProcessId());
+    EXPECT_FALSE(a.isEmpty());
+    EXPECT_NE(a, b);
+    // Both work on their own workbook.
+    QTemporaryDir dir;
+    for (TrpExcel* excel : {&first, &second}) {
+        excel->SelectCells(1, 1, 1, 1);
+        excel->SetSelectionValues({{excel == &first ? QStringLiteral("first") : QStringLiteral("second")}});
+        excel->SaveAs(dir.filePath(excel == &first ? QStringLiteral("a.xls") : QStringLiteral("b.xls")));
+    }
+    const QString profile = first.ProfileDir();
+    first.Quit();
+    second.Quit();
+    EXPECT_EQ(ReadWorkbook(dir.filePath(QStringLiteral("a.xls")))[u"cells"].toArray()[0][u"value"].toString(),
+              u"first");
+    EXPECT_EQ(ReadWorkbook(dir.filePath(QStringLiteral("b.xls")))[u"cells"].toArray()[0][u"value"].toString(),
+              u"second");
+    EXPECT_FALSE(QFileInfo::exists(profile));
+}

@@ -8,8 +8,8 @@
 #include "sheet/SheetTemplate.h"
 
 #include <QJsonArray>
-#include <cmath>
 #include <QRegularExpression>
+#include <cmath>
 #include <set>
 
 using namespace exports;
@@ -57,8 +57,9 @@ Expected Record(const TrpIEMatrix& m) {
         if (!rec || m.GetCell(rec->x, rec->y) != i)
             continue;
         const TrpIEMObject& o = *rec->Obj;
-        e.Cells.push_back({rec->y, rec->x, rec->dy, rec->dx, CleanCellText(o.Memo.join(QStringLiteral("\r\n"))),
-                           o.Style->Font.Bold(), o.Style->Font.Italic(), o.Style->Font.Size, o.Style->FrameTyp, o.IsText});
+        e.Cells.push_back({rec->y, rec->x, rec->dy, rec->dx,
+                           CleanCellText(o.Memo.join(QStringLiteral("\r\n"))), o.Style->Font.Bold(),
+                           o.Style->Font.Italic(), o.Style->Font.Size, o.Style->FrameTyp, o.IsText});
     }
     for (int c = 1; c < m.Width(); ++c)
         e.Widths.push_back(double(m.GetXPosById(c) - m.GetXPosById(c - 1)) / 8);
@@ -128,7 +129,8 @@ TEST_F(XlsSheet, IsABinaryWorkbook) {
         ASSERT_TRUE(run->Error.isEmpty()) << run->Error.toStdString();
         const ToolResult r = RunTool(QStringLiteral("file"), {QStringLiteral("-b"), run->File});
         EXPECT_TRUE(r.Out.startsWith("Composite Document File V2 Document")) << r.Out.toStdString();
-        const ToolResult mime = RunTool(QStringLiteral("file"), {QStringLiteral("-b"), QStringLiteral("--mime-type"), run->File});
+        const ToolResult mime =
+            RunTool(QStringLiteral("file"), {QStringLiteral("-b"), QStringLiteral("--mime-type"), run->File});
         EXPECT_EQ(mime.Out.trimmed(), "application/vnd.ms-excel");
         EXPECT_EQ(run->Book[u"biff"].toInt(), 80);
     }
@@ -141,7 +143,8 @@ TEST_F(XlsSheet, CellsHoldTheGridsTextsFontsAndFrames) {
         for (const Expected::Cell& e : run->Grid.Cells) {
             if (!e.IsText)
                 continue;
-            const std::string where = CellName(e.Col + 1, e.Row + 1).toStdString() + " " + e.Text.toStdString();
+            const std::string where =
+                CellName(e.Col + 1, e.Row + 1).toStdString() + " " + e.Text.toStdString();
             const QJsonObject cell = CellAt(run->Book, e.Row, e.Col);
             EXPECT_EQ(cell[u"value"].toString(), e.Text) << where;
             if (e.Text.isEmpty())
@@ -157,7 +160,8 @@ TEST_F(XlsSheet, CellsHoldTheGridsTextsFontsAndFrames) {
                 {report::ftTop, cell},
                 {report::ftBottom, CellAt(run->Book, lastRow, e.Col)}};
             for (int s = 0; s < 4; ++s)
-                EXPECT_EQ(sides[s].second[u"borders"].toArray()[s].toInt() != 0, (e.Frame & sides[s].first) != 0)
+                EXPECT_EQ(sides[s].second[u"borders"].toArray()[s].toInt() != 0,
+                          (e.Frame & sides[s].first) != 0)
                     << where << " side " << s;
         }
         EXPECT_GE(texts, 20);
@@ -224,7 +228,8 @@ TEST_F(XlsSheet, OfficeShowsEveryTextInOneTableOnOnePage) {
     const ToolResult info = RunTool(QStringLiteral("pdfinfo"), {pdf});
     EXPECT_TRUE(QString::fromUtf8(info.Out).contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n"))))
         << info.Out.toStdString();
-    const ToolResult text = RunTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    const ToolResult text =
+        RunTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
     const QString shown = QString::fromUtf8(text.Out).simplified();
     const Expected& grid = Fast().Grid;
     for (const Expected::Cell& e : grid.Cells) {
@@ -236,7 +241,8 @@ TEST_F(XlsSheet, OfficeShowsEveryTextInOneTableOnOnePage) {
         const int room = std::max(1, int(height / (e.Size * 1.15)));
         const QStringList lines = e.Text.split(u'\n', Qt::SkipEmptyParts);
         for (int i = 0; i < std::min(room, int(lines.size())); ++i)
-            EXPECT_TRUE(shown.contains(lines[i].simplified())) << lines[i].toStdString() << " in\n" << shown.toStdString();
+            EXPECT_TRUE(shown.contains(lines[i].simplified())) << lines[i].toStdString() << " in\n"
+                                                               << shown.toStdString();
     }
     for (const QString& value : {QStringLiteral("Т = ТБ*КТ*КБМ*КО*КН"), QStringLiteral("6 075 рублей"),
                                  QStringLiteral("Расчет стоимости ОСАГО")})

@@ -16,9 +16,8 @@ namespace xlstest {
 
 // What read_workbook.py tells of a workbook; empty on failure (the test fails too).
 inline QJsonObject ReadWorkbook(const QString& file) {
-    const ToolResult r =
-        RunTool(QStringLiteral("/usr/bin/python3"),
-                {QStringLiteral(TARIFON_TEST_DATA "/export/xls/read_workbook.py"), file});
+    const ToolResult r = RunTool(QStringLiteral("/usr/bin/python3"),
+                                 {QStringLiteral(TARIFON_TEST_DATA "/export/xls/read_workbook.py"), file});
     EXPECT_EQ(r.ExitCode, 0) << r.Err.toStdString();
     return QJsonDocument::fromJson(r.Out).object();
 }
@@ -26,11 +25,11 @@ inline QJsonObject ReadWorkbook(const QString& file) {
 // The workbook converted to PDF by LibreOffice (fresh profile, removed afterwards).
 inline QString ConvertToPdf(const QString& file, const QString& outDir) {
     QTemporaryDir profile;
-    const ToolResult r = RunTool(
-        QStringLiteral("soffice"),
-        {QStringLiteral("-env:UserInstallation=") + QUrl::fromLocalFile(profile.path()).toString(),
-         QStringLiteral("--headless"), QStringLiteral("--norestore"), QStringLiteral("--convert-to"),
-         QStringLiteral("pdf"), QStringLiteral("--outdir"), outDir, file});
+    const ToolResult r =
+        RunTool(QStringLiteral("soffice"),
+                {QStringLiteral("-env:UserInstallation=") + QUrl::fromLocalFile(profile.path()).toString(),
+                 QStringLiteral("--headless"), QStringLiteral("--norestore"), QStringLiteral("--convert-to"),
+                 QStringLiteral("pdf"), QStringLiteral("--outdir"), outDir, file});
     EXPECT_EQ(r.ExitCode, 0) << r.Err.toStdString();
     return QDir(outDir).filePath(QFileInfo(file).completeBaseName() + QStringLiteral(".pdf"));
 }
