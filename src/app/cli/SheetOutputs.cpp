@@ -15,15 +15,9 @@ void UseEnglishEngineTexts() {
     exports::AddPdfExportTexts(); // replaced below, not later
     exports::AddImageExportTexts();
     exports::AddXlsExportTexts();
-    // "file: reason"; the command line names the file as typed, so it keeps the reason.
     report::TrpResources::Instance().AddStrings(QStringLiteral(
-        "exCannotWrite=%1: %2\n"
-        "exNoPages=no prepared pages\n"
-        "exFailed=the export failed\n"
-        "exWriteFailed=write error: %1\n"
-        "exPictureNoMemory=not enough memory for a picture of %1 x %2 pixels\n"
-        "xlsNoOffice=the spreadsheet application LibreOffice Calc is not available (%1); install "
-        "LibreOffice to write Excel workbooks\n"
+        "xlsNoOffice=the spreadsheet application LibreOffice Calc is not available (%1); install LibreOffice "
+        "to write Excel workbooks\n"
         "xlsNotFound=program %1 not found\n"
         "xlsNotStarted=program %1 cannot be started: %2\n"
         "xlsNoAnswer=the program did not answer within %1 s\n"
@@ -32,13 +26,20 @@ void UseEnglishEngineTexts() {
         "xlsHung=LibreOffice Calc did not answer for %1 s and was stopped; nothing was written\n"
         "xlsRejected=the spreadsheet application refused: %1\n"
         "xlsCannotSave=%1: %2\n"
-        "xlsNotWorkbook=the spreadsheet application wrote no workbook\n"
-        "clErrors=the following errors were found:\n"
-        "clScrError=error in script %s: %s\n"
-        "clExprError=error in expression\n"
-        "clUnknownVar=unknown variable or field:\n"
-        "clRecursiveVar=the variable refers to itself:\n"
-        "xrCantFindClass=class not found:\n"));
+        "xlsNotWorkbook=the spreadsheet application wrote no workbook\n"));
+    // "file: reason"; the command line names the file as typed, so it keeps the reason.
+    report::TrpResources::Instance().AddStrings(
+        QStringLiteral("exCannotWrite=%1: %2\n"
+                       "exNoPages=no prepared pages\n"
+                       "exFailed=the export failed\n"
+                       "exWriteFailed=write error: %1\n"
+                       "exPictureNoMemory=not enough memory for a picture of %1 x %2 pixels\n"
+                       "clErrors=the following errors were found:\n"
+                       "clScrError=error in script %s: %s\n"
+                       "clExprError=error in expression\n"
+                       "clUnknownVar=unknown variable or field:\n"
+                       "clRecursiveVar=the variable refers to itself:\n"
+                       "xrCantFindClass=class not found:\n"));
 }
 
 std::string SavePreparedReport(report::TrpReport& report, const QString& path) {
