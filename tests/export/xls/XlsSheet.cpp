@@ -75,45 +75,17 @@ struct Export {
     QJsonObject Book;
 };
 
-class XlsSheet : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        dir = new QTemporaryDir;
-        report = sheet::CreateSheetReport().release();
-        const sheet::PrepareResult prepared = sheet::PrepareSheet(*report, Case());
-        ASSERT_TRUE(prepared.Ok) << prepared.Message.toStdString();
-        for (bool fast : {true, false}) {
-            Export& run = fast ? Fast() : Normal();
-            TrpXLSExport filter(true);
-            filter.SetFastExport(fast);
-            filter.OnPrepared = [&run](const TrpIEMatrix& m) { run.Grid = Record(m); };
-            run.File = dir->filePath(fast ? QStringLiteral("fast.xls") : QStringLiteral("normal.xls"));
-            run.Error = RunFilter(*report, filter, run.File);
-            if (run.Error.isEmpty())
-                run.Book = ReadWorkbook(run.File);
-            // Set TARIFON_XLS_KEEP to a folder to look at the workbooks.
-            if (const QString keep = qEnvironmentVariable("TARIFON_XLS_KEEP"); !keep.isEmpty())
-                QFile::copy(run.File, QDir(keep).filePath(QFileInfo(run.File).fileName()));
-        }
-    }
-    static void TearDownTestSuite() {
-        delete report;
-        delete dir;
-    }
-    static Export& Fast() {
-        static Export run;
-        return run;
-    }
-    static Export& Normal() {
-        static Export run;
-        return run;
-    }
-    static QTemporaryDir* dir;
-    static report::TrpReport* report;
-};
+Export& Fast() {
+    static Export run;
+    return run;
+}
 
-QTemporaryDir* XlsSheet::dir = nullptr;
-report::TrpReport* XlsSheet::report = nullptr;
+Export& Normal() {
+    static Export run;
+    return run;
+}
+
+QTemporaryDir* dir = nullptr;
 
 QJsonObject CellAt(const QJsonObject& book, int row, int col) {
     for (const QJsonValue& v : book[u"cells"].toArray())
@@ -124,7 +96,7 @@ QJsonObject CellAt(const QJsonObject& book, int row, int col) {
 
 } // namespace
 
-TEST_F(XlsSheet, IsABinaryWorkbook) {
+static void IsABinaryWorkbook() {
     for (const Export* run : {&Fast(), &Normal()}) {
         ASSERT_TRUE(run->Error.isEmpty()) << run->Error.toStdString();
         const ToolResult r = RunTool(QStringLiteral("file"), {QStringLiteral("-b"), run->File});
@@ -136,7 +108,7 @@ TEST_F(XlsSheet, IsABinaryWorkbook) {
     }
 }
 
-TEST_F(XlsSheet, CellsHoldTheGridsTextsFontsAndFrames) {
+static void CellsHoldTheGridsTextsFontsAndFrames() {
     for (const Export* run : {&Fast(), &Normal()}) {
         ASSERT_FALSE(run->Grid.Cells.empty());
         int texts = 0;
@@ -168,7 +140,7 @@ TEST_F(XlsSheet, CellsHoldTheGridsTextsFontsAndFrames) {
     }
 }
 
-TEST_F(XlsSheet, SpannedObjectsAreMerged) {
+static void SpannedObjectsAreMerged() {
     for (const Export* run : {&Fast(), &Normal()}) {
         std::set<std::vector<int>> merged;
         for (const QJsonValue& m : run->Book[u"merged"].toArray()) {
@@ -185,7 +157,7 @@ TEST_F(XlsSheet, SpannedObjectsAreMerged) {
     }
 }
 
-TEST_F(XlsSheet, ColumnWidthsAndRowHeightsFollowTheGrid) {
+static void ColumnWidthsAndRowHeightsFollowTheGrid() {
     for (const Export* run : {&Fast(), &Normal()}) {
         const QJsonObject widths = run->Book[u"widths"].toObject();
         for (size_t c = 0; c < run->Grid.Widths.size(); ++c) {
@@ -207,7 +179,7 @@ TEST_F(XlsSheet, ColumnWidthsAndRowHeightsFollowTheGrid) {
     }
 }
 
-TEST_F(XlsSheet, PageBreakAfterThePageAndPortraitA4) {
+static void PageBreakAfterThePageAndPortraitA4() {
     for (const Export* run : {&Fast(), &Normal()}) {
         // One report page: the break lies under the row after its last row.
         const QJsonArray breaks = run->Book[u"breaks"].toArray();
@@ -222,7 +194,7 @@ TEST_F(XlsSheet, PageBreakAfterThePageAndPortraitA4) {
     }
 }
 
-TEST_F(XlsSheet, OfficeShowsEveryTextInOneTableOnOnePage) {
+static void OfficeShowsEveryTextInOneTableOnOnePage() {
     ASSERT_TRUE(Fast().Error.isEmpty());
     const QString pdf = ConvertToPdf(Fast().File, dir->path());
     const ToolResult info = RunTool(QStringLiteral("pdfinfo"), {pdf});
@@ -247,4 +219,39 @@ TEST_F(XlsSheet, OfficeShowsEveryTextInOneTableOnOnePage) {
     for (const QString& value : {QStringLiteral("Т = ТБ*КТ*КБМ*КО*КН"), QStringLiteral("6 075 рублей"),
                                  QStringLiteral("Расчет стоимости ОСАГО")})
         EXPECT_TRUE(shown.contains(value)) << value.toStdString();
+}
+
+// One run of the office per path for all the checks: each test binary run starts it anew.
+TEST(XlsSheet, ComesBackThroughXlrdAndTheOfficesPdf) {
+    QTemporaryDir folder;
+    dir = &folder;
+    const std::unique_ptr<report::TrpReport> report = sheet::CreateSheetReport();
+    const sheet::PrepareResult prepared = sheet::PrepareSheet(*report, Case());
+    ASSERT_TRUE(prepared.Ok) << prepared.Message.toStdString();
+    for (bool fast : {true, false}) {
+        Export& run = fast ? Fast() : Normal();
+        TrpXLSExport filter(true);
+        filter.SetFastExport(fast);
+        filter.OnPrepared = [&run](const TrpIEMatrix& m) { run.Grid = Record(m); };
+        run.File = folder.filePath(fast ? QStringLiteral("fast.xls") : QStringLiteral("normal.xls"));
+        run.Error = RunFilter(*report, filter, run.File);
+        if (run.Error.isEmpty())
+            run.Book = ReadWorkbook(run.File);
+        // Set TARIFON_XLS_KEEP to a folder to look at the workbooks.
+        if (const QString keep = qEnvironmentVariable("TARIFON_XLS_KEEP"); !keep.isEmpty())
+            QFile::copy(run.File, QDir(keep).filePath(QFileInfo(run.File).fileName()));
+    }
+    const std::pair<const char*, void (*)()> checks[] = {
+        {"IsABinaryWorkbook", IsABinaryWorkbook},
+        {"CellsHoldTheGridsTextsFontsAndFrames", CellsHoldTheGridsTextsFontsAndFrames},
+        {"SpannedObjectsAreMerged", SpannedObjectsAreMerged},
+        {"ColumnWidthsAndRowHeightsFollowTheGrid", ColumnWidthsAndRowHeightsFollowTheGrid},
+        {"PageBreakAfterThePageAndPortraitA4", PageBreakAfterThePageAndPortraitA4},
+        {"OfficeShowsEveryTextInOneTableOnOnePage", OfficeShowsEveryTextInOneTableOnOnePage},
+    };
+    for (const auto& [name, check] : checks) {
+        SCOPED_TRACE(name);
+        check();
+    }
+    dir = nullptr;
 }
