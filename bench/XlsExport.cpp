@@ -63,7 +63,6 @@ void OfficeStartAndQuit(benchmark::State& state) {
 void Export(benchmark::State& state, int pages, bool fast) {
     TrpReportPage& page = PaperPage();
     QTemporaryDir dir;
-    int calls = 0;
     for (auto _ : state) {
         exports::TrpXLSExport filter(true);
         filter.SetReport(&Sheet());
@@ -77,14 +76,12 @@ void Export(benchmark::State& state, int pages, bool fast) {
                 filter.ExportObject(object.get());
             filter.FinishPage(&page, i);
         }
-        calls = filter.Excel() ? filter.Excel()->CallCount() : 0;
         try {
             filter.Finish();
         } catch (const std::exception& e) {
             state.SkipWithError(e.what());
         }
     }
-    state.counters["start calls"] = calls;
 }
 
 void Timed(benchmark::State& state, const char* key, int pages, bool fast) {

@@ -165,8 +165,12 @@ TEST(XlsConcurrency, TwoExportsAtOnceShareNoProfileOrPipe) {
     // Both work on their own workbook.
     QTemporaryDir dir;
     for (TrpExcel* excel : {&first, &second}) {
-        excel->SelectCells(1, 1, 1, 1);
-        excel->SetSelectionValues({{excel == &first ? QStringLiteral("first") : QStringLiteral("second")}});
+        // A typed number with its format, and a number kept as text.
+        excel->SelectCells(1, 1, 3, 1);
+        excel->SetSelectionValues({{excel == &first ? QStringLiteral("first") : QStringLiteral("second")},
+                                   {QStringLiteral("1234.5")},
+                                   {QStringLiteral("'1234.5")}});
+        excel->ApplyNumberFormats({QStringLiteral("# ##0,00=A2")}, nullptr);
         excel->SaveAs(dir.filePath(excel == &first ? QStringLiteral("a.xls") : QStringLiteral("b.xls")));
     }
     const QString profile = first.ProfileDir();

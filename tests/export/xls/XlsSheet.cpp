@@ -73,6 +73,7 @@ struct Export {
     QString Error;
     Expected Grid;
     QJsonObject Book;
+    QString Opened; // what "open after export" was given
 };
 
 Export& Fast() {
@@ -95,6 +96,11 @@ QJsonObject CellAt(const QJsonObject& book, int row, int col) {
 }
 
 } // namespace
+
+static void OnlyTheMenusFilterOpensTheWorkbook() {
+    EXPECT_EQ(Normal().Opened, Normal().File);
+    EXPECT_TRUE(Fast().Opened.isEmpty());
+}
 
 static void IsABinaryWorkbook() {
     for (const Export* run : {&Fast(), &Normal()}) {
@@ -200,6 +206,9 @@ static void OfficeShowsEveryTextInOneTableOnOnePage() {
     const ToolResult info = RunTool(QStringLiteral("pdfinfo"), {pdf});
     EXPECT_TRUE(QString::fromUtf8(info.Out).contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n"))))
         << info.Out.toStdString();
+    // The logo comes through as a picture.
+    const ToolResult images = RunTool(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf});
+    EXPECT_EQ(images.Out.trimmed().split('\n').size(), 3) << images.Out.toStdString(); // two header lines
     const ToolResult text =
         RunTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
     const QString shown = QString::fromUtf8(text.Out).simplified();
@@ -230,8 +239,11 @@ TEST(XlsSheet, ComesBackThroughXlrdAndTheOfficesPdf) {
     ASSERT_TRUE(prepared.Ok) << prepared.Message.toStdString();
     for (bool fast : {true, false}) {
         Export& run = fast ? Fast() : Normal();
-        TrpXLSExport filter(true);
+        // The normal run is the menu's own filter, asked to open the workbook afterwards.
+        TrpXLSExport filter(fast);
         filter.SetFastExport(fast);
+        filter.SetOpenExcelAfterExport(!fast);
+        filter.OnOpenFile = [&run](const QString& file) { run.Opened = file; };
         filter.OnPrepared = [&run](const TrpIEMatrix& m) { run.Grid = Record(m); };
         run.File = folder.filePath(fast ? QStringLiteral("fast.xls") : QStringLiteral("normal.xls"));
         run.Error = RunFilter(*report, filter, run.File);
@@ -243,6 +255,7 @@ TEST(XlsSheet, ComesBackThroughXlrdAndTheOfficesPdf) {
     }
     const std::pair<const char*, void (*)()> checks[] = {
         {"IsABinaryWorkbook", IsABinaryWorkbook},
+        {"OnlyTheMenusFilterOpensTheWorkbook", OnlyTheMenusFilterOpensTheWorkbook},
         {"CellsHoldTheGridsTextsFontsAndFrames", CellsHoldTheGridsTextsFontsAndFrames},
         {"SpannedObjectsAreMerged", SpannedObjectsAreMerged},
         {"ColumnWidthsAndRowHeightsFollowTheGrid", ColumnWidthsAndRowHeightsFollowTheGrid},

@@ -49,6 +49,7 @@ def main(path):
                 "row": r, "col": c, "type": cell.ctype, "value": cell.value,
                 "bold": font.weight >= 700, "italic": bool(font.italic), "font": font.name,
                 "borders": [b.left_line_style, b.right_line_style, b.top_line_style, b.bottom_line_style],
+                "format": book.format_map[xf.format_key].format_str,
             })
     out = {
         "cells": cells,
