@@ -14,6 +14,9 @@
 #include <com/sun/star/beans/XPropertySet.hpp>
 #include <com/sun/star/container/XIndexAccess.hpp>
 #include <com/sun/star/container/XNameContainer.hpp>
+#include <com/sun/star/document/XActionLockable.hpp>
+#include <com/sun/star/document/XUndoManager.hpp>
+#include <com/sun/star/document/XUndoManagerSupplier.hpp>
 #include <com/sun/star/drawing/XDrawPages.hpp>
 #include <com/sun/star/drawing/XDrawPagesSupplier.hpp>
 #include <com/sun/star/drawing/XShape.hpp>
@@ -30,6 +33,7 @@
 #include <com/sun/star/lang/XMultiServiceFactory.hpp>
 #include <com/sun/star/sheet/XCellRangeAddressable.hpp>
 #include <com/sun/star/sheet/XCellRangeData.hpp>
+#include <com/sun/star/sheet/XSheetCellRangeContainer.hpp>
 #include <com/sun/star/sheet/XSpreadsheet.hpp>
 #include <com/sun/star/sheet/XSpreadsheetDocument.hpp>
 #include <com/sun/star/sheet/XSpreadsheets.hpp>
@@ -111,7 +115,8 @@ struct TrpExcel::Impl {
     uno::Reference<sheet::XSpreadsheetDocument> Workbook;
     uno::Reference<sheet::XSpreadsheet> Worksheet;
     uno::Reference<table::XCellRange> Range;
-    double CharWidthHmm = 0; // width of one character unit of the default font
+    uno::Reference<lang::XMultiServiceFactory> Factory; // the workbook's
+    double CharWidthHmm = 0;                            // width of one character unit of the default font
     int Calls = 0;
     int Pictures = 0;
 
@@ -159,12 +164,27 @@ struct TrpExcel::Impl {
     uno::Reference<table::XCellRange> RangeOf(const QString& address) const {
         return Worksheet->getCellRangeByName(U(address));
     }
-    // The ranges of a union of addresses, each applied on its own (the office takes one
-    // address per range).
+    // The ranges of a union of addresses, each on its own (for what a range offers alone).
     std::vector<uno::Reference<table::XCellRange>> UnionRanges(const QString& text, QChar separator) const {
         std::vector<uno::Reference<table::XCellRange>> ranges;
         for (const QString& part : text.split(separator, Qt::SkipEmptyParts))
-            ranges.push_back(RangeOf(part));
+            if (const std::optional<TrpCellRect> r = ParseAddress(part))
+                ranges.push_back(
+                    Worksheet->getCellRangeByPosition(r->Left - 1, r->Top - 1, r->Right - 1, r->Bottom - 1));
+        return ranges;
+    }
+    // A union of addresses as one object of the office, which takes a cell property for all
+    // its ranges in one call.
+    uno::Reference<sheet::XSheetCellRangeContainer> Union(const QString& text, QChar separator) const {
+        uno::Reference<sheet::XSheetCellRangeContainer> ranges(
+            Factory->createInstance(OUString("com.sun.star.sheet.SheetCellRanges")), uno::UNO_QUERY_THROW);
+        std::vector<table::CellRangeAddress> addresses;
+        for (const QString& part : text.split(separator, Qt::SkipEmptyParts))
+            if (const std::optional<TrpCellRect> r = ParseAddress(part))
+                addresses.push_back(
+                    table::CellRangeAddress(0, r->Left - 1, r->Top - 1, r->Right - 1, r->Bottom - 1));
+        ranges->addRangeAddresses(
+            uno::Sequence<table::CellRangeAddress>(addresses.data(), sal_Int32(addresses.size())), false);
         return ranges;
     }
     uno::Reference<container::XNameContainer> Family(const char* name) const {
@@ -172,7 +192,7 @@ struct TrpExcel::Impl {
         return uno::Reference<container::XNameContainer>(
             families->getStyleFamilies()->getByName(OUString::createFromAscii(name)), uno::UNO_QUERY_THROW);
     }
-    void Borders(const uno::Reference<table::XCellRange>& range, report::TrpFrameTypes frame) const {
+    template <class R> void Borders(const uno::Reference<R>& range, report::TrpFrameTypes frame) const {
         table::BorderLine2 line;
         line.Color = 0;
         line.LineStyle = table::BorderLineStyle::SOLID;
@@ -239,8 +259,14 @@ bool TrpExcel::StartApplication() {
             uno::UNO_QUERY_THROW);
         uno::Reference<container::XIndexAccess> sheets(F->Workbook->getSheets(), uno::UNO_QUERY_THROW);
         F->Worksheet.set(sheets->getByIndex(0), uno::UNO_QUERY_THROW);
-        // No repainting while the sheet fills, as with screen updating off.
+        F->Factory.set(F->Workbook, uno::UNO_QUERY_THROW);
+        // No repainting while the sheet fills, as with screen updating off, and no undo steps
+        // kept for a sheet nobody edits.
         uno::Reference<frame::XModel>(F->Workbook, uno::UNO_QUERY_THROW)->lockControllers();
+        uno::Reference<document::XUndoManagerSupplier>(F->Workbook, uno::UNO_QUERY_THROW)
+            ->getUndoManager()
+            ->lock();
+        uno::Reference<document::XActionLockable>(F->Workbook, uno::UNO_QUERY_THROW)->addActionLock();
         F->MeasureCharWidth();
         F->Office.EndCall();
     } catch (const uno::Exception& e) {
@@ -360,18 +386,18 @@ void TrpExcel::ApplyUnions(const std::vector<TrpUnionEntry>& list, TrpUnionKind 
         if (call.Union.isEmpty() || (kind == TrpUnionKind::Borders && call.Key == 0))
             continue;
         F->Lenient([&] {
-            for (const auto& range : F->UnionRanges(call.Union, separator)) {
-                switch (kind) {
-                case TrpUnionKind::Styles:
-                    Set(range, "CellStyle", uno::Any(U(QStringLiteral("S%1").arg(call.Key))));
-                    break;
-                case TrpUnionKind::Borders:
-                    F->Borders(range, report::TrpFrameTypes(call.Key));
-                    break;
-                case TrpUnionKind::Merges:
+            switch (kind) {
+            case TrpUnionKind::Styles:
+                Set(F->Union(call.Union, separator), "CellStyle",
+                    uno::Any(U(QStringLiteral("S%1").arg(call.Key))));
+                break;
+            case TrpUnionKind::Borders:
+                F->Borders(F->Union(call.Union, separator), report::TrpFrameTypes(call.Key));
+                break;
+            case TrpUnionKind::Merges: // a range merges on its own only
+                for (const auto& range : F->UnionRanges(call.Union, separator))
                     uno::Reference<util::XMergeable>(range, uno::UNO_QUERY_THROW)->merge(true);
-                    break;
-                }
+                break;
             }
         });
     }
@@ -395,17 +421,15 @@ void TrpExcel::ApplyNumberFormats(const QStringList& list, TrpProgress* progress
             sal_Int32 key = formats->queryKey(U(call.Format), locale, false);
             if (key < 0)
                 key = formats->addNew(U(call.Format), locale);
-            for (const auto& range : F->UnionRanges(call.Union, separator))
-                Set(range, "NumberFormat", uno::Any(key));
+            Set(F->Union(call.Union, separator), "NumberFormat", uno::Any(key));
         });
     }
 }
 
 void TrpExcel::AddStyle(const TrpExcelStyle& s) {
     F->Strict([&] {
-        uno::Reference<lang::XMultiServiceFactory> factory(F->Workbook, uno::UNO_QUERY_THROW);
         uno::Reference<uno::XInterface> style =
-            factory->createInstance(OUString("com.sun.star.style.CellStyle"));
+            F->Factory->createInstance(OUString("com.sun.star.style.CellStyle"));
         const uno::Reference<container::XNameContainer> styles = F->Family("CellStyles");
         const OUString name = U(s.Name);
         if (styles->hasByName(name))
@@ -493,9 +517,8 @@ void TrpExcel::PlacePicture(const QImage& image, double width, double height) {
         const uno::Sequence<beans::PropertyValue> args =
             Args({Arg("URL", uno::Any(U(QUrl::fromLocalFile(file).toString(QUrl::FullyEncoded))))});
         uno::Reference<graphic::XGraphic> graphic = provider->queryGraphic(args);
-        uno::Reference<lang::XMultiServiceFactory> factory(F->Workbook, uno::UNO_QUERY_THROW);
         uno::Reference<drawing::XShape> shape(
-            factory->createInstance(OUString("com.sun.star.drawing.GraphicObjectShape")),
+            F->Factory->createInstance(OUString("com.sun.star.drawing.GraphicObjectShape")),
             uno::UNO_QUERY_THROW);
         // The first sheet's drawing layer.
         uno::Reference<drawing::XShapes> page(
@@ -558,6 +581,7 @@ void TrpExcel::Quit() {
     }
     F->Range.clear();
     F->Worksheet.clear();
+    F->Factory.clear();
     F->Workbook.clear();
     F->Office.Terminate(F->Desktop);
     F->Desktop.clear();

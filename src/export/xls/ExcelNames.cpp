@@ -27,6 +27,37 @@ std::optional<QString> SelectionAddress(int x, int y, int rows, int columns) {
     return CellName(x, y) + u':' + CellName(x + columns - 1, y + rows - 1);
 }
 
+namespace {
+
+// One cell name; false when it is none.
+bool ParseCell(QStringView name, int& column, int& row) {
+    qsizetype i = 0;
+    column = 0;
+    while (i < name.size() && name[i] >= u'A' && name[i] <= u'Z' && i < 3)
+        column = column * 26 + (name[i++].unicode() - u'A' + 1);
+    bool ok = false;
+    row = name.mid(i).toInt(&ok);
+    ok = ok && row > 0;
+    return i > 0 && i < name.size() && name[i].isDigit() && ok;
+}
+
+} // namespace
+
+std::optional<TrpCellRect> ParseAddress(const QString& address) {
+    const qsizetype colon = address.indexOf(u':');
+    TrpCellRect r;
+    const QStringView a(address);
+    if (!ParseCell(colon < 0 ? a : a.left(colon), r.Left, r.Top))
+        return std::nullopt;
+    if (colon < 0) {
+        r.Right = r.Left;
+        r.Bottom = r.Top;
+    } else if (!ParseCell(a.mid(colon + 1), r.Right, r.Bottom)) {
+        return std::nullopt;
+    }
+    return r;
+}
+
 bool ColumnWidthApplies(int column, double width) {
     return width > 0 && width < 256 && column <= kLastSizedColumn && column >= 1;
 }

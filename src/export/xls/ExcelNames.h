@@ -31,6 +31,14 @@ std::optional<QString> SelectionAddress(int x, int y, int rows, int columns);
 bool ColumnWidthApplies(int column, double width);
 std::optional<double> CappedRowHeight(double height);
 
+// The cells an address names ("B5:D6" or "B5"), columns and rows from 1; nothing for a text
+// that is no address.
+struct TrpCellRect {
+    int Left = 0, Top = 0, Right = 0, Bottom = 0;
+    bool operator==(const TrpCellRect&) const = default;
+};
+std::optional<TrpCellRect> ParseAddress(const QString& address);
+
 // What a cell becomes when a text is assigned as its value: a leading apostrophe makes the
 // rest text; a number written the locale-free way (optional sign, digits, one ".", exponent)
 // becomes that number; anything else stays text.

@@ -25,6 +25,14 @@ TEST(ExcelNames, SelectionIsClippedToTheSelectableColumns) {
     EXPECT_FALSE(SelectionAddress(1, 1, 5, 0));
 }
 
+TEST(ExcelNames, AddressesReadBack) {
+    EXPECT_EQ(ParseAddress(QStringLiteral("B5:D6")), (TrpCellRect{2, 5, 4, 6}));
+    EXPECT_EQ(ParseAddress(QStringLiteral("IV65536")), (TrpCellRect{256, 65536, 256, 65536}));
+    EXPECT_EQ(ParseAddress(CellName(28, 7)), (TrpCellRect{28, 7, 28, 7}));
+    for (const char* bad : {"", "B", "5", "B0", "b5", "B5:", "B5:C", "B-5", "ABCD1"})
+        EXPECT_FALSE(ParseAddress(QLatin1String(bad))) << bad;
+}
+
 TEST(ExcelNames, WidthAndHeightLimits) {
     EXPECT_TRUE(ColumnWidthApplies(1, 10));
     EXPECT_TRUE(ColumnWidthApplies(255, 255.9));
