@@ -41,6 +41,11 @@ struct TrpExcelStyle {
     report::TrpVAlign VAlign = report::vaTop;
 };
 
+// Removes the folders of office runs whose program no longer runs (killed before it could clean
+// up), ending the offices still working on them; returns how many went. Done once per process
+// before its first run.
+int RemoveStaleOfficeRuns(const QString& folder);
+
 class TrpExcel {
 public:
     TrpExcel();

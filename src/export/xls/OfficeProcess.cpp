@@ -1,6 +1,7 @@
 #include "export/xls/OfficeProcess.h"
 
 #include "export/TempFiles.h"
+#include "export/xls/Excel.h"
 #include "export/xls/XlsTexts.h"
 #include "report/EngineTexts.h"
 
@@ -14,6 +15,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QUrl>
 #include <atomic>
 #include <cerrno>
@@ -62,7 +64,48 @@ QString UniquePipeName() {
         .arg(QRandomGenerator::system()->generate64(), 16, 16, QChar(u'0'));
 }
 
+bool ProcessRuns(qint64 pid) {
+    return pid > 0 && (::kill(pid_t(pid), 0) == 0 || errno == EPERM);
+}
+
+// Where the office's pipe lives while it listens; an office that is killed leaves it behind.
+const char* const kPipeFolder = "/tmp";
+QString PipeFile(const QString& pipe) {
+    return QStringLiteral("%1/OSL_PIPE_%2_%3").arg(QLatin1String(kPipeFolder)).arg(::getuid()).arg(pipe);
+}
+
 } // namespace
+
+int RemoveStaleOfficeRuns(const QString& folder) {
+    static const QRegularExpression name(QStringLiteral("^tarifon-(\\d{1,10})-[^/]+\\.office$"));
+    QDir dir(folder);
+    int removed = 0;
+    for (const QString& entry :
+         dir.entryList({QStringLiteral("tarifon-*.office")}, QDir::Dirs | QDir::Hidden)) {
+        const QRegularExpressionMatch m = name.match(entry);
+        if (!m.hasMatch() || ProcessRuns(m.captured(1).toLongLong()))
+            continue;
+        // The office of a program that was killed runs on in a session of its own: it goes
+        // with its folder.
+        const QByteArray path = QFile::encodeName(dir.filePath(entry));
+        for (const QString& pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+            QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(pid));
+            if (pid.front().isDigit() && cmdline.open(QIODevice::ReadOnly) &&
+                cmdline.readAll().contains(path))
+                ::kill(pid_t(pid.toLongLong()), SIGKILL);
+        }
+        if (QDir(dir.filePath(entry)).removeRecursively())
+            ++removed;
+    }
+    static const QRegularExpression pipe(QStringLiteral("^OSL_PIPE_\\d+_tarifon-(\\d{1,10})-"));
+    QDir pipes{QLatin1String(kPipeFolder)};
+    for (const QString& entry :
+         pipes.entryList({QStringLiteral("OSL_PIPE_%1_tarifon-*").arg(::getuid())}, QDir::System))
+        if (const QRegularExpressionMatch m = pipe.match(entry);
+            m.hasMatch() && !ProcessRuns(m.captured(1).toLongLong()))
+            pipes.remove(entry);
+    return removed;
+}
 
 TrpOfficeProcess::TrpOfficeProcess() {
     AddXlsExportTexts();
@@ -81,6 +124,8 @@ QString TrpOfficeProcess::WorkDir() const {
 }
 
 QString TrpOfficeProcess::Start(const QString& program, int timeoutSeconds) {
+    static std::once_flag swept;
+    std::call_once(swept, [] { RemoveStaleOfficeRuns(QDir::tempPath()); });
     const QFileInfo info(program);
     if (program.isEmpty() || !info.exists() || !info.isExecutable())
         return rpGet(QStringLiteral("xlsNotFound"))
@@ -91,7 +136,8 @@ QString TrpOfficeProcess::Start(const QString& program, int timeoutSeconds) {
     if (!FDir->isValid() || !QDir().mkpath(WorkDir()))
         return rpGet(QStringLiteral("xlsNotStarted")).arg(program, FDir->errorString());
 
-    const QString pipe = UniquePipeName();
+    FPipe = UniquePipeName();
+    const QString& pipe = FPipe;
     const QByteArray exe = QFile::encodeName(info.absoluteFilePath());
     const QList<QByteArray> args = {
         exe,
@@ -212,6 +258,9 @@ void TrpOfficeProcess::Terminate(const uno::Reference<uno::XInterface>& desktop)
     }
     FContext.clear();
     FDir.reset(); // removes the profile and the work folder
+    if (!FPipe.isEmpty())
+        QFile::remove(PipeFile(FPipe));
+    FPipe.clear();
     FPid = 0;
 }
 

@@ -53,6 +53,7 @@ private:
     void Watch();
 
     std::unique_ptr<QTemporaryDir> FDir;
+    QString FPipe;
     pid_t FPid = 0;
     bool FReaped = false;
     css::uno::Reference<css::uno::XComponentContext> FContext;

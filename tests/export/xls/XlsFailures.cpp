@@ -7,6 +7,7 @@
 #include "sheet/SheetTemplate.h"
 #include "sheet/commands/SheetFilters.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QJsonArray>
 #include <csignal>
@@ -119,12 +120,13 @@ TEST_F(XlsFailures, OfficeKilledOrHungMidExportEndsCleanly) {
     for (const Case& c : {Case{SIGKILL, "xlsLost"}, Case{SIGSTOP, "xlsHung"}}) {
         SCOPED_TRACE(c.Message);
         TrpXLSExport filter(true);
-        QString profile;
+        QString profile, pipe;
         qint64 pid = 0;
         filter.OnStarted = [&](TrpExcel& excel) {
             excel.SetCallTimeout(3);
             profile = excel.ProfileDir();
             pid = excel.ProcessId();
+            pipe = PipeFileOf(pid);
         };
         SetProgressViewFactory(
             [&](TrpProgress&) { return std::make_unique<SignalMidExport>(filter, c.Signal); });
@@ -142,6 +144,8 @@ TEST_F(XlsFailures, OfficeKilledOrHungMidExportEndsCleanly) {
         EXPECT_FALSE(QFileInfo::exists(profile)) << profile.toStdString();
         EXPECT_EQ(ProcessesUsing(profile), 0);
         EXPECT_NE(::kill(pid_t(pid), 0), 0);
+        EXPECT_FALSE(pipe.isEmpty());
+        EXPECT_FALSE(QFileInfo::exists(pipe)) << pipe.toStdString();
     }
 }
 
@@ -151,15 +155,7 @@ TEST(XlsConcurrency, TwoExportsAtOnceShareNoProfileOrPipe) {
     ASSERT_TRUE(second.StartApplication()) << second.StartError().toStdString();
     ASSERT_TRUE(started.get()) << first.StartError().toStdString();
     EXPECT_NE(first.ProfileDir(), second.ProfileDir());
-    auto pipeOf = [](qint64 pid) {
-        QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(pid));
-        EXPECT_TRUE(cmdline.open(QIODevice::ReadOnly));
-        for (const QByteArray& arg : cmdline.readAll().split('\0'))
-            if (arg.startsWith("--accept="))
-                return arg;
-        return QByteArray();
-    };
-    const QByteArray a = pipeOf(first.ProcessId()), b = pipeOf(second.ProcessId());
+    const QString a = PipeFileOf(first.ProcessId()), b = PipeFileOf(second.ProcessId());
     EXPECT_FALSE(a.isEmpty());
     EXPECT_NE(a, b);
     // Both work on their own workbook.
@@ -176,9 +172,32 @@ TEST(XlsConcurrency, TwoExportsAtOnceShareNoProfileOrPipe) {
     const QString profile = first.ProfileDir();
     first.Quit();
     second.Quit();
+    EXPECT_FALSE(QFileInfo::exists(a) || QFileInfo::exists(b));
     EXPECT_EQ(ReadWorkbook(dir.filePath(QStringLiteral("a.xls")))[u"cells"].toArray()[0][u"value"].toString(),
               u"first");
     EXPECT_EQ(ReadWorkbook(dir.filePath(QStringLiteral("b.xls")))[u"cells"].toArray()[0][u"value"].toString(),
               u"second");
     EXPECT_FALSE(QFileInfo::exists(profile));
+}
+
+TEST(XlsStaleRuns, AKilledProgramsOfficeAndProfileGo) {
+    QTemporaryDir temp;
+    // A process id that no longer runs: a child that has ended and been reaped.
+    QProcess ended;
+    ended.start(QStringLiteral("/bin/true"));
+    ASSERT_TRUE(ended.waitForFinished());
+    const qint64 gone = ended.processId() ? ended.processId() : 999999;
+    const QString stale = temp.filePath(QStringLiteral("tarifon-%1-abcdef.office").arg(gone));
+    const QString live =
+        temp.filePath(QStringLiteral("tarifon-%1-abcdef.office").arg(QCoreApplication::applicationPid()));
+    for (const QString& folder : {stale, live})
+        ASSERT_TRUE(QDir().mkpath(folder + QStringLiteral("/profile/user")));
+    // Stands for the office left running on the stale profile.
+    QProcess office;
+    office.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QStringLiteral("sleep 60; : ") + stale});
+    ASSERT_TRUE(office.waitForStarted());
+    EXPECT_EQ(RemoveStaleOfficeRuns(temp.path()), 1);
+    EXPECT_TRUE(office.waitForFinished(5000));
+    EXPECT_FALSE(QFileInfo::exists(stale));
+    EXPECT_TRUE(QFileInfo::exists(live)); // this program still runs
 }

@@ -11,6 +11,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
+#include <unistd.h>
 
 namespace xlstest {
 
@@ -51,6 +52,18 @@ inline int ProcessesUsing(const QString& folder) {
             ++count;
     }
     return count;
+}
+
+// The socket file of the pipe an office process was told to listen on ("" when none).
+inline QString PipeFileOf(qint64 pid) {
+    QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(pid));
+    if (!cmdline.open(QIODevice::ReadOnly))
+        return {};
+    for (const QByteArray& arg : cmdline.readAll().split('\0'))
+        if (arg.startsWith("--accept=pipe,name="))
+            return QStringLiteral("/tmp/OSL_PIPE_%1_").arg(::getuid()) +
+                   QString::fromLatin1(arg.mid(19).split(';').front());
+    return {};
 }
 
 } // namespace xlstest
