@@ -5,7 +5,7 @@ FUZZ_BUILD ?= build-fuzz
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: deps configure build run test test-asan bench fuzz screenshots clean format tidy
+.PHONY: deps configure build run test test-asan bench fuzz screenshots package clean format tidy
 
 deps:
 	@scripts/install-deps
@@ -40,6 +40,11 @@ screenshots: build
 	@TARIFON_SCREENSHOT_DIR=$(abspath $(BUILD))/screenshots QT_QPA_PLATFORM=offscreen \
 		$(BUILD)/tests/ui/test_ui --gtest_filter='*Screenshot*:CaptionsFit.*' >/dev/null
 	@echo "screenshots of every page and dialog are in $(BUILD)/screenshots"
+
+# The Debian package, with the user manual's pictures taken fresh by `screenshots`.
+package: screenshots
+	@cd $(BUILD) && cpack -G DEB >/dev/null
+	@ls $(BUILD)/tarifon_*.deb
 
 # The checks of .clang-tidy over every source of src/ (slow: a compile of each file).
 tidy: configure

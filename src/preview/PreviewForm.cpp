@@ -1,6 +1,7 @@
 #include "preview/PreviewForm.h"
 
 #include "export/ExportFilter.h"
+#include "platform/UserManual.h"
 #include "preview/PageSetupDialog.h"
 #include "preview/PreviewIcons.h"
 #include "preview/PreviewTexts.h"
@@ -430,13 +431,8 @@ void TrpPreviewForm::ShowError(const QString& text) {
 }
 
 void TrpPreviewForm::ShowHelp() {
-    const QString file =
-        QCoreApplication::applicationDirPath() + QLatin1Char('/') + TrpResources::Instance().HelpFile();
-    if (QFileInfo::exists(file))
-        QDesktopServices::openUrl(QUrl::fromLocalFile(file));
-    else
-        FReport.ShowMessage(rpGet("mbInfo"),
-                            rpFormat(rpGet("clHelpMissing"), {TrpResources::Instance().HelpFile()}));
+    if (const QString message = platform::OpenManual(QStringLiteral("preview")); !message.isEmpty())
+        FReport.ShowMessage(rpGet("mbInfo"), message);
 }
 
 void TrpPreviewForm::keyPressEvent(QKeyEvent* event) {

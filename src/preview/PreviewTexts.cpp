@@ -52,7 +52,6 @@ const char* const kTexts = R"(=== Preview window
 151=Сохранить в PDF
 152=Отослать по E-mail
 clPreview=Предварительный просмотр
-clHelpMissing=Файл справки %s не найден
 clSaveError=Не удалось сохранить файл %s
 clOpenError=Не удалось открыть файл %s
 === Print dialog

@@ -23,7 +23,6 @@ public:
     void AddStrings(const QString& block);
 
     int Count() const { return int(FKeys.size()); }
-    QString HelpFile() const { return QStringLiteral("RPUser.chm"); }
 
 private:
     struct CaseLess {

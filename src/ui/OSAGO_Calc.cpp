@@ -1,18 +1,23 @@
 #include "ui/OSAGO_Calc.h"
 
+#include <algorithm>
+
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QUrl>
 
 #include "htmlctl/HTMLRadioGroup.h"
 #include "platform/ImageList.h"
 #include "platform/RegionalSettings.h"
+#include "platform/UserManual.h"
 #include "sheet/SheetTemplate.h"
 #include "ui/Controls.h"
 #include "ui/OSAGO_CalcClass.h"
@@ -85,6 +90,8 @@ TfmOSAGO_Calc::TfmOSAGO_Calc(QWidget* parent)
     setPalette(pal);
 
     OpenUrl = [](const QString& url) { QDesktopServices::openUrl(QUrl(url)); };
+    connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, this,
+            &TfmOSAGO_Calc::ShowHelp);
 
     BuildWizard();
     BuildWelcomePage();
@@ -241,6 +248,16 @@ void TfmOSAGO_Calc::KWizardCancelButtonClick() {
 
 void TfmOSAGO_Calc::lblWWWClick() {
     OpenUrl(sheet::kWebLink);
+}
+
+void TfmOSAGO_Calc::ShowHelp() {
+    const auto shown = std::find(FPages.begin(), FPages.end(), FWizard->ActivePage());
+    const std::string_view name =
+        shown == FPages.end() ? std::string_view("index") : calc::PageNames[shown - FPages.begin()];
+    if (const QString message =
+            platform::OpenManual(QString::fromLatin1(name.data(), qsizetype(name.size())));
+        !message.isEmpty())
+        QMessageBox::information(this, WindowCaption, message);
 }
 
 void TfmOSAGO_Calc::lblEMailClick() {

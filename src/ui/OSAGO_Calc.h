@@ -82,6 +82,8 @@ public:
     void KWizardCancelButtonClick();
     void lblWWWClick();
     void lblEMailClick();
+    // F1: the manual's page of the wizard page shown.
+    void ShowHelp();
 
 private:
     void BuildWizard();

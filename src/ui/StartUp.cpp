@@ -1,6 +1,7 @@
 #include "ui/StartUp.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <cstdio>
 
 #include "platform/FontSetup.h"
@@ -11,6 +12,9 @@ namespace ui {
 
 void SetUpApplication() {
     QApplication::setApplicationName(QStringLiteral("tarifon"));
+    // The menu entry and the icon the package installs; the task bar matches windows to them.
+    QGuiApplication::setDesktopFileName(QStringLiteral("tarifon"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("tarifon")));
     platform::InstallApplicationFonts();
     report::InstallProgressWindow();
     QString error;

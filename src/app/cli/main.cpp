@@ -18,7 +18,8 @@ const char* const Usage =
     "  quote   compute a premium and print the result page (see: tarifon-cli quote --help)\n"
     "  sheet   write the calculation sheet of a quote as PNG, prepared report or PDF (see: tarifon-cli sheet "
     "--help)\n"
-    "  open    draw the first page of a prepared report file as PNG\n";
+    "  open    draw the first page of a prepared report file as PNG\n"
+    "Options: --help (this text), --version (the program's version)\n";
 
 calc::Separators SystemSeparators() {
     const platform::RegionalSettings s = platform::RegionalSettings::System();
@@ -57,6 +58,10 @@ int main(int argc, char** argv) {
     if (args.empty() || args[0] == "--help" || args[0] == "-h") {
         std::fputs(Usage, args.empty() ? stderr : stdout);
         return args.empty() ? UsageStatus : 0;
+    }
+    if (args[0] == "--version") {
+        std::fputs("tarifon-cli " TARIFON_VERSION "\n", stdout);
+        return std::fflush(stdout) == 0 ? 0 : 1;
     }
     const std::string command = args[0];
     args.erase(args.begin());

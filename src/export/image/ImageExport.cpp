@@ -368,30 +368,9 @@ std::unique_ptr<TrpCustomImageExport> CreateImageExport(TrpImageFormat format, b
 }
 
 QString ExportReportToPicture(TrpReport& report, TrpImageFormat format, QIODevice& out) {
-    if (report.PreviewPages().Count() == 0)
-        return rpGet(QStringLiteral("exNoPages"));
     std::unique_ptr<TrpCustomImageExport> filter = CreateImageExport(format, true);
-    filter->SetShowDialog(false);
-    filter->SetShowProgress(false);
     filter->SetStream(&out);
-    // The loop reports errors through the report; collect the message instead of showing it.
-    const TrpSilentMode mode = report.EngineOptions.NewSilentMode;
-    report.EngineOptions.NewSilentMode = simReThrow;
-    QString error;
-    try {
-        if (!ExportTo(report, filter.get()))
-            error = rpGet(QStringLiteral("exFailed"));
-    } catch (const TrpReportError& e) {
-        // The loop's message starts with the engine's error heading; the caller adds its own.
-        error = e.Message();
-        const QString heading = rpGet(QStringLiteral("clErrors")) + QStringLiteral("\r\n");
-        if (error.startsWith(heading))
-            error = error.mid(heading.size());
-    } catch (const std::exception& e) {
-        error = QString::fromUtf8(e.what());
-    }
-    report.EngineOptions.NewSilentMode = mode;
-    return error;
+    return ExportSilently(report, *filter);
 }
 
 } // namespace exports

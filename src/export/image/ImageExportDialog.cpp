@@ -1,4 +1,5 @@
 #include "export/image/ImageExportDialog.h"
+#include "export/DialogHelp.h"
 
 #include "export/image/ImageExport.h"
 #include "export/image/ImageTexts.h"
@@ -158,9 +159,7 @@ void TrpIMGExportDialog::Store(TrpCustomImageExport& filter) const {
 
 void TrpIMGExportDialog::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_F1) {
-        QMessageBox::information(
-            this, windowTitle(),
-            rpGet(QStringLiteral("exImageHelp")).replace(QStringLiteral("\\n"), QStringLiteral("\n")));
+        ShowDialogHelp(this, QStringLiteral("export-image"));
         return;
     }
     QDialog::keyPressEvent(event);

@@ -1,4 +1,5 @@
 #include "export/pdf/PdfExportDialog.h"
+#include "export/DialogHelp.h"
 
 #include "export/pdf/PdfExport.h"
 #include "report/EngineTexts.h"
@@ -102,9 +103,7 @@ void TrpPDFExportDialog::Store(TrpPDFExport& filter) const {
 
 void TrpPDFExportDialog::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_F1) {
-        QMessageBox::information(
-            this, windowTitle(),
-            rpGet(QStringLiteral("exPdfHelp")).replace(QStringLiteral("\\n"), QStringLiteral("\n")));
+        ShowDialogHelp(this, QStringLiteral("export-pdf"));
         return;
     }
     QDialog::keyPressEvent(event);
