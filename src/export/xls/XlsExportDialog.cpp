@@ -1,4 +1,5 @@
 #include "export/xls/XlsExportDialog.h"
+#include "export/DialogHelp.h"
 
 #include "export/xls/XlsExport.h"
 #include "export/xls/XlsTexts.h"
@@ -10,7 +11,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
@@ -104,9 +104,7 @@ void TrpXLSExportDialog::Store(TrpXLSExport& filter) const {
 
 void TrpXLSExportDialog::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_F1) {
-        QMessageBox::information(
-            this, windowTitle(),
-            rpGet(QStringLiteral("xlsHelp")).replace(QStringLiteral("\\n"), QStringLiteral("\n")));
+        ShowDialogHelp(this, QStringLiteral("export-xls"));
         return;
     }
     QDialog::keyPressEvent(event);
