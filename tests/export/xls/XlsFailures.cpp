@@ -6,6 +6,7 @@
 #include "report/EngineTexts.h"
 #include "sheet/SheetTemplate.h"
 #include "sheet/commands/SheetFilters.h"
+#include "support/WriteFailures.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -200,4 +201,24 @@ TEST(XlsStaleRuns, AKilledProgramsOfficeAndProfileGo) {
     EXPECT_TRUE(office.waitForFinished(5000));
     EXPECT_FALSE(QFileInfo::exists(stale));
     EXPECT_TRUE(QFileInfo::exists(live)); // this program still runs
+}
+
+TEST(XlsFullDisk, AFullDiskKeepsTheOldWorkbook) {
+    writefailures::SmallFilesystem disk(8); // the workbook takes more than 8 KB
+    ASSERT_TRUE(disk.Mounted());
+    const QString target = disk.FilePath(QStringLiteral("OSAGO.xls"));
+    QFile old(target);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("the workbook saved before");
+    old.close();
+    auto report = sheet::CreateSheetReport();
+    ASSERT_TRUE(sheet::PrepareSheet(*report, {}).Ok);
+    TrpXLSExport filter(true);
+    const QString error = RunFilter(*report, filter, target);
+    EXPECT_TRUE(error.contains(writefailures::Reason(writefailures::Failure::FullDisk)))
+        << error.toStdString();
+    EXPECT_TRUE(error.contains(target)) << error.toStdString();
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), "the workbook saved before");
+    EXPECT_EQ(disk.Files(), QStringList{QStringLiteral("OSAGO.xls")});
 }
