@@ -83,6 +83,11 @@ TrpCustomExportFilter::~TrpCustomExportFilter() {
     r.erase(std::remove(r.begin(), r.end(), this), r.end());
 }
 
+const QString& TrpCustomExportFilter::DefaultExt() const {
+    static const QString none;
+    return none;
+}
+
 QString TrpCustomExportFilter::TargetFileName() const {
     if (FFileName.isEmpty() || FDefaultPath.isEmpty() || FFileName.contains(QLatin1Char('/')) ||
         FFileName.contains(QLatin1Char('\\')))

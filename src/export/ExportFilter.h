@@ -88,6 +88,10 @@ public:
     QIODevice* Stream() const { return FStream; }
     void SetStream(QIODevice* s) { FStream = s; }
     bool Subordinate() const { return FSubordinate; }
+    // Set while another export runs this filter to write its attachment.
+    void SetSubordinate(bool v) { FSubordinate = v; }
+    // The extension (with its dot) of the files the filter writes; "" when it has none.
+    virtual const QString& DefaultExt() const;
     // True during Finish when an error ended the export: a filter that writes its file there
     // writes nothing, so that no half-done file takes the place of a good one.
     bool Failed() const { return FFailed; }

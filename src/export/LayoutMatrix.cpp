@@ -417,8 +417,9 @@ void TrpIEMatrix::AddFillArea() {
     obj->IsText = false;
     obj->Left = CropFillArea ? FMinLeft : 0;
     obj->Top = CropFillArea ? FMinTop : 0;
-    obj->Width = FMaxWidth;
-    obj->Height = FMaxHeight;
+    // Cropped, it ends where the content ends, not a margin beyond it.
+    obj->Width = FMaxWidth - obj->Left;
+    obj->Height = FMaxHeight - obj->Top;
     TrpIEMStyle style;
     style.Color = clWhite;
     style.Charset = ResolveCharset(style.Font);

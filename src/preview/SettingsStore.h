@@ -1,14 +1,11 @@
 #pragma once
-// The report engine's settings store, named by the report's IniFile: "\Software\..." is a key
-// of the user's native settings, anything else an INI file.
+// What the preview reads from the report engine's settings store.
 
-#include <QSettings>
+#include "platform/SettingsStore.h"
+
 #include <QString>
-#include <memory>
 
 namespace report {
-
-std::unique_ptr<QSettings> OpenSettingsStore(const QString& iniFile);
 
 // Length units of the page settings dialog.
 enum class TrpUnits { Centimetres, Inches };

@@ -1,7 +1,11 @@
 // tarifon-cli sheet and open, run as processes.
+#include "export/mail/MailServers.h"
+
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QJsonArray>
+#include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QScopeGuard>
@@ -270,4 +274,56 @@ TEST(SheetCommand, PicturesAsTheExportMenuWritesThem) {
     EXPECT_EQ(bad.status, 1);
     EXPECT_TRUE(bad.err.contains("/proc/no-such-dir/sheet.1.gif")) << bad.err.toStdString();
     EXPECT_EQ(Cli({"sheet", "--tiff"}).status, 2);
+}
+
+// --mail sends the sheet through the e-mail export: the attachment as --trp writes it, the
+// password from its file and never in the log; a refusal is the exit status and the server's words.
+TEST(SheetCommand, MailSendsTheSheetAndTellsARefusal) {
+    QTemporaryDir dir;
+    const QString password = dir.filePath("password"), log = dir.filePath("smtp.log"),
+                  trp = dir.filePath("sheet.trp");
+    QFile pw(password);
+    ASSERT_TRUE(pw.open(QIODevice::WriteOnly));
+    pw.write("Секрет-1\n");
+    pw.close();
+    mailtest::SmtpPeer server({"smtp", "--auth", "agent:Секрет-1"});
+    const QString smtp = "127.0.0.1:" + QString::number(server.Port());
+    const QStringList common{"sheet", "--smtp",          smtp,    "--from", "agent@tarifon.test", "--login",
+                             "agent", "--password-file", password};
+    for (const QString locale : {"C", "ru_RU.UTF-8"}) {
+        const CliRun r =
+            Cli(common + QStringList{"--trp", trp, "--mail", "client@tarifon.test", "--attach", "trp",
+                                     "--subject", "Расчет", "--text", "Добрый день", "--log", log},
+                locale);
+        EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    }
+    const QList<QByteArray> messages = server.Messages();
+    ASSERT_EQ(messages.size(), 2);
+    const QString eml = dir.filePath("m.eml");
+    QFile m(eml);
+    ASSERT_TRUE(m.open(QIODevice::WriteOnly));
+    m.write(messages.back());
+    m.close();
+    const QJsonObject mail = mailtest::ReadMail(eml, -1);
+    EXPECT_EQ(mail["subject"].toString(), "Расчет");
+    EXPECT_EQ(mail["text"].toString(), "Добрый день\n");
+    QFile written(trp);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    const QJsonObject attachment = mail["attachments"].toArray()[0].toObject();
+    EXPECT_EQ(attachment["filename"].toString(), "Расчет стоимости ОСАГО.trp");
+    EXPECT_EQ(QByteArray::fromBase64(attachment["data"].toString().toLatin1()), written.readAll());
+    QFile logFile(log);
+    ASSERT_TRUE(logFile.open(QIODevice::ReadOnly));
+    const QByteArray logText = logFile.readAll();
+    EXPECT_EQ(logText.count(">AUTH LOGIN"), 2) << "both runs, appended";
+    EXPECT_FALSE(logText.contains("Секрет-1"));
+    EXPECT_FALSE(logText.contains(QByteArray("Секрет-1").toBase64()));
+
+    mailtest::SmtpPeer refusing({"smtp", "--reject-rcpt"});
+    const CliRun r = Cli({"sheet", "--smtp", "127.0.0.1:" + QString::number(refusing.Port()), "--from",
+                          "agent@tarifon.test", "--mail", "nobody@tarifon.test"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains("the mail was not sent: the server refused RCPT TO: 550"))
+        << r.err.toStdString();
+    EXPECT_EQ(Cli({"sheet", "--mail", "client@tarifon.test", "--from", "agent@tarifon.test"}).status, 2);
 }

@@ -88,7 +88,8 @@ TEST(SheetFiles, ReadTheSameInEveryLocale) {
         const QString out = dir.filePath(c.Locale.join(QLatin1Char('+')));
         r = Cli(QStringList{"sheet"} << kCase << "--trp" << out + ".trp"
                                      << "--pdf" << out + ".pdf"
-                                     << "--png" << out + ".png",
+                                     << "--png" << out + ".png"
+                                     << "--html" << out + ".html",
                 c.Locale);
         ASSERT_EQ(r.Status, 0) << r.Err.toStdString();
 
@@ -110,6 +111,13 @@ TEST(SheetFiles, ReadTheSameInEveryLocale) {
             EXPECT_TRUE(text.contains(premium)) << text.toStdString();
             EXPECT_TRUE(text.contains(QStringLiteral("Т = ТБ*КТ*КБМ*КО*КН"))) << text.toStdString();
         }
+
+        // The HTML page: its logo beside it, its style sheet's numbers with a point.
+        const QString html = QString::fromUtf8(Contents(out + ".html"));
+        EXPECT_TRUE(html.contains(QStringLiteral("Т = ТБ*КТ*КБМ*КО*КН")));
+        EXPECT_TRUE(html.contains(QStringLiteral(".files/img0.jpg\" width=")) &&
+                    QFile::exists(out + ".files/img0.jpg"));
+        EXPECT_TRUE(html.contains(QRegularExpression(QStringLiteral("line-height: \\d\\.\\d{3};"))));
 
         // The prepared report: with Russian numbers it is byte for byte the file written in
         // C; else it opens in C exactly as it was drawn. The file of C opens here as drawn there.
@@ -136,7 +144,10 @@ TEST(SheetFiles, FailedWritesSayWhyAndKeepTheOldFile) {
     } outputs[] = {
         {"--trp", "sheet.trp", {}},
         {"--pdf", "sheet.pdf", {}},
+        {"--rtf", "sheet.rtf", {}},
+        {"--xml", "sheet.xls", {}},
         {"--png", "sheet.png", {"--zoom", "4"}},
+        {"--html", "sheet.html", {}}, // and no pictures folder
     };
     for (Failure failure : {Failure::SizeLimit, Failure::FullDisk})
         for (const auto& o : outputs) {
@@ -159,6 +170,57 @@ TEST(SheetFiles, FailedWritesSayWhyAndKeepTheOldFile) {
             const QString err = QString::fromLocal8Bit(r.Err);
             EXPECT_TRUE(err.contains(target) && err.contains(EnglishReason(failure))) << err.toStdString();
             EXPECT_EQ(Contents(target), QByteArray("previous contents"));
-            EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList{QLatin1String(o.Name)});
+            EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot),
+                      QStringList{QLatin1String(o.Name)});
         }
+}
+
+TEST(SheetFiles, TextFormatsAreTheCheckedFilesAndFailWholly) {
+    QTemporaryDir dir;
+    const char* const formats[] = {"csv", "txt", "prn"};
+    QStringList args = QStringList{"sheet"} << kCase;
+    for (const char* f : formats)
+        args << QStringLiteral("--") + f << dir.filePath(QStringLiteral("sheet.") + f);
+    const CliRun r = Cli(args, {"LC_ALL=ru_RU.UTF-8"});
+    ASSERT_EQ(r.Status, 0) << r.Err.toStdString();
+    for (const char* f : formats) {
+        SCOPED_TRACE(f);
+        EXPECT_EQ(Contents(dir.filePath(QStringLiteral("sheet.") + f)),
+                  Contents(QStringLiteral(TARIFON_TEST_DATA "/export/text/sheet.") + f));
+        // A file larger than the limit fails as a whole: the old one stays, nothing else appears.
+        const QString target = dir.filePath(QStringLiteral("old.") + f);
+        {
+            QFile old(target);
+            ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+            old.write("previous contents");
+        }
+        const CliRun failed =
+            Cli(QStringList{"sheet"} << kCase << QStringLiteral("--") + f << target, {"LC_ALL=C"}, 512);
+        EXPECT_EQ(failed.Status, 1);
+        const QString err = QString::fromLocal8Bit(failed.Err);
+        EXPECT_TRUE(err.contains(target) && err.contains(EnglishReason(Failure::SizeLimit)))
+            << err.toStdString();
+        EXPECT_EQ(Contents(target), QByteArray("previous contents"));
+    }
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 6);
+}
+
+TEST(SheetFiles, RtfAndXmlWorkbookOfTheExportMenu) {
+    QTemporaryDir dir;
+    const QString rtf = dir.filePath(QStringLiteral("sheet.rtf")),
+                  xls = dir.filePath(QStringLiteral("sheet.xls"));
+    const CliRun r = Cli(QStringList{"sheet"} << kCase << "--rtf" << rtf << "--xml" << xls,
+                         {QStringLiteral("LC_ALL=") + qEnvironmentVariable("LC_ALL", QStringLiteral("C"))});
+    ASSERT_EQ(r.Status, 0) << r.Err.toStdString();
+    const QByteArray document = Contents(rtf);
+    EXPECT_TRUE(document.startsWith("{\\rtf1\\ansi\r\n"));
+    // The premium (its thousands apart by the regional separator), its letters as Unicode escapes.
+    EXPECT_TRUE(document.contains("075 \\u1088\\'3f\\u1091\\'3f\\u1073\\'3f"))
+        << document.left(2000).toStdString();
+    EXPECT_TRUE(document.endsWith("}\r\n"));
+    QProcess lint;
+    lint.start(QStringLiteral("xmllint"), {QStringLiteral("--noout"), xls});
+    ASSERT_TRUE(lint.waitForFinished(30000));
+    EXPECT_EQ(lint.exitCode(), 0) << lint.readAllStandardError().toStdString();
+    EXPECT_TRUE(Contents(xls).contains(QStringLiteral("075 рублей</Data>").toUtf8()));
 }

@@ -1,11 +1,11 @@
 // Printing through a real CUPS scheduler started by the test, and to a PDF file.
-#include "CupsServer.h"
 #include "PreviewFixtures.h"
+#include "support/CupsServer.h"
 
-#include "report/EngineTexts.h"
 #include "preview/PrintDialog.h"
 #include "preview/Printers.h"
 #include "preview/Printing.h"
+#include "report/EngineTexts.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -14,6 +14,7 @@
 
 #include "app/cli/FileNames.h"
 #include "app/cli/QuoteOptions.h"
+#include "app/cli/SheetMail.h"
 #include "app/cli/SheetOutputs.h"
 #include "platform/AtomicFile.h"
 #include "platform/FontSetup.h"
@@ -27,18 +28,19 @@ constexpr int UsageStatus = 2;
 constexpr int FailureStatus = 1;
 
 struct SheetOptions {
-    std::string Png, Trp;
+    std::string Png, Trp, Html;
     std::array<std::string, SheetFilterCount> Filtered;   // in the order of SheetFilterOptions
     std::array<std::string, PictureFormatCount> Pictures; // in the order of PictureOptions
     double Zoom = 1.0;
+    MailOptions Mail;
     std::vector<std::string> QuoteArgs;
 };
 
 // Takes the sheet's own options out of the argument list; the rest are quote options.
 SheetOptions ParseSheetOptions(const std::vector<std::string>& args) {
     SheetOptions o;
-    const std::pair<const char*, std::string SheetOptions::*> files[] = {{"--png", &SheetOptions::Png},
-                                                                         {"--trp", &SheetOptions::Trp}};
+    const std::pair<const char*, std::string SheetOptions::*> files[] = {
+        {"--png", &SheetOptions::Png}, {"--trp", &SheetOptions::Trp}, {"--html", &SheetOptions::Html}};
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         const size_t eq = a.find('=');
@@ -66,7 +68,7 @@ SheetOptions ParseSheetOptions(const std::vector<std::string>& args) {
                 o.Pictures[k] = value();
                 taken = true;
             }
-        if (taken)
+        if (taken || TakeMailOption(name, value, o.Mail))
             continue;
         if (name == "--zoom") {
             const std::string z = value();
@@ -177,9 +179,12 @@ std::string SheetHelp() {
            "  --zoom Z     zoom factor of the picture, 0.25 to 8 (default 1)\n"
            "  --trp FILE   the prepared report, to be opened again later\n" +
            filters +
+           "  --html FILE  the sheet as an HTML page, its logo in the folder beside it (sheet.html\n"
+           "               gives sheet.files/img0.jpg)\n"
            "  --bmp, --jpeg, --tiff, --gif FILE\n"
            "               the page as the export menu writes it: at 96 dpi, the page number before\n"
-           "               the format's extension (sheet.bmp gives sheet.1.bmp)\n"
+           "               the format's extension (sheet.bmp gives sheet.1.bmp)\n" +
+           MailHelp() +
            "The files are written as the calculator window's export menu writes them, without its dialogs.\n"
            "The quote options are those of `tarifon-cli quote --help`.\n"
            "\n"
@@ -193,6 +198,7 @@ int SheetCommand(const std::vector<std::string>& args) {
     try {
         options = ParseSheetOptions(args);
         answers = ParseQuoteOptions(options.QuoteArgs);
+        CheckMailOptions(options.Mail);
     } catch (const UsageError& e) {
         return Fail("sheet", e.Message, UsageStatus);
     }
@@ -204,9 +210,10 @@ int SheetCommand(const std::vector<std::string>& args) {
         return std::any_of(std::begin(names), std::end(names),
                            [](const std::string& p) { return !p.empty(); });
     };
-    if (options.Png.empty() && options.Trp.empty() && !given(options.Filtered) && !given(options.Pictures))
+    if (options.Png.empty() && options.Trp.empty() && options.Html.empty() && !given(options.Filtered) &&
+        !given(options.Pictures) && !options.Mail.Given())
         return Fail("sheet",
-                    "nothing to write; give --png, --trp or a file format such as --pdf (see --help)",
+                    "nothing to write; give --png, --trp, a file format such as --pdf or --mail (see --help)",
                     UsageStatus);
 
     calc::Calculator calculator(SystemSeparators());
@@ -243,12 +250,22 @@ int SheetCommand(const std::vector<std::string>& args) {
                 },
                 error))
             return Fail("sheet", error, FailureStatus);
+    if (!options.Html.empty()) {
+        // Not through a stand-in name: the page's links name its pictures folder after the file.
+        const std::string why =
+            SaveWithSheetFilter(*report, HtmlMenuIndex, QFile::decodeName(options.Html.c_str()));
+        if (!why.empty())
+            return Fail("sheet", FileMessage("cannot write", options.Html, why), FailureStatus);
+    }
     for (int format = 0; format < PictureFormatCount; ++format)
         if (!options.Pictures[format].empty() &&
             !WriteOutput(
                 PicturePageName(options.Pictures[format], format),
                 [&](const QString& path) { return SavePicture(*report, format, path); }, error))
             return Fail("sheet", error, FailureStatus);
+    if (options.Mail.Given())
+        if (const std::string why = MailSheet(*report, options.Mail); !why.empty())
+            return Fail("sheet", "the mail was not sent: " + why, FailureStatus);
     return 0;
 }
 

@@ -1,8 +1,13 @@
 #include "app/cli/SheetOutputs.h"
 
+#include "export/html/HtmlTexts.h"
 #include "export/image/ImageExport.h"
 #include "export/image/ImageTexts.h"
+#include "export/mail/MailTexts.h"
 #include "export/pdf/PdfExport.h"
+#include "export/text/TextTexts.h"
+#include "export/rtf/RtfExport.h"
+#include "export/xml/XmlExport.h"
 #include "export/xls/XlsTexts.h"
 #include "platform/AtomicFile.h"
 #include "report/EngineTexts.h"
@@ -14,6 +19,11 @@ namespace cli {
 void UseEnglishEngineTexts() {
     exports::AddPdfExportTexts(); // replaced below, not later
     exports::AddImageExportTexts();
+    exports::AddTextExportTexts();
+    exports::AddHtmlExportTexts();
+    exports::AddRtfExportTexts();
+    exports::AddXmlExportTexts();
+    exports::AddMailExportTexts();
     exports::AddXlsExportTexts();
     report::TrpResources::Instance().AddStrings(QStringLiteral(
         "xlsNoOffice=the spreadsheet application LibreOffice Calc is not available (%1); install LibreOffice "
@@ -31,15 +41,38 @@ void UseEnglishEngineTexts() {
     report::TrpResources::Instance().AddStrings(
         QStringLiteral("exCannotWrite=%1: %2\n"
                        "exNoPages=no prepared pages\n"
+                       "exCannotMakeFolder=cannot create the folder %1: %2\n"
                        "exFailed=the export failed\n"
                        "exWriteFailed=write error: %1\n"
                        "exPictureNoMemory=not enough memory for a picture of %1 x %2 pixels\n"
+                       "exCancelled=the export was cancelled, %1 was not written\n"
+                       "exIncomplete=the export was cancelled, %1 is incomplete\n"
+                       "exNotOpened=%1 was written but could not be opened: %2\n"
+                       "exNoOpenProgram=no program opens files of this type (%1)\n"
+                       "exOpenNotStarted=%1 could not be started\n"
                        "clErrors=the following errors were found:\n"
                        "clScrError=error in script %s: %s\n"
                        "clExprError=error in expression\n"
                        "clUnknownVar=unknown variable or field:\n"
                        "clRecursiveVar=the variable refers to itself:\n"
-                       "xrCantFindClass=class not found:\n"));
+                       "xrCantFindClass=class not found:\n"
+                       "8909=server\n"
+                       "8910=login\n"
+                       "8922=subject\n"
+                       "mlFromName=sender name\n"
+                       "mlBadText=the %1 may not hold a line break or another control character\n"
+                       "mlBadAddress='%1' is not an e-mail address: it takes name@domain in Latin letters, "
+                       "without blanks, quotes or angle brackets\n"
+                       "mlBadPort=the port must be a whole number from 1 to 65535\n"
+                       "mlRefused=the server refused %1: %2\n"
+                       "mlClosed=the server closed the connection\n"
+                       "mlNoStartTLS=the server %1 does not offer encryption (STARTTLS); nothing was sent\n"
+                       "mlTlsFailed=no secure connection to %1: %2\n"
+                       "mlReplyTooLong=the server's reply is longer than %1 bytes\n"
+                       "mlCannotRead=cannot read %1: %2\n"
+                       "mlCannotWriteLog=cannot write the log %1: %2\n"
+                       "mlNoAttachment=the attachment could not be made\n"
+                       "mlSending=Sending the message to\n"));
 }
 
 std::string SavePreparedReport(report::TrpReport& report, const QString& path) {

@@ -27,10 +27,18 @@ struct SheetFilterOption {
 };
 inline constexpr SheetFilterOption SheetFilterOptions[] = {
     {"--pdf", 11, "the sheet as a PDF document"},
+    {"--csv", 6, "the sheet as CSV text (code page 1251, fields separated by \";\")"},
+    {"--txt", 5, "the sheet as plain text (code page 1251)"},
+    {"--prn", 4, "the sheet as printer text for a dot-matrix printer (code page 1251)"},
+    {"--rtf", 10, "the sheet as an RTF document, one table for word processors"},
+    {"--xml", 9, "the sheet as an Excel XML workbook (.xls)"},
     {"--xls", 8, "the sheet as an Excel workbook (through LibreOffice Calc)"},
 };
 inline constexpr int SheetFilterCount = int(std::size(SheetFilterOptions));
 std::string SaveWithSheetFilter(report::TrpReport& report, int menuIndex, const QString& path);
+// The HTML page is its own row: it writes a pictures folder beside the file ("sheet.files"), and
+// stages and commits that set itself.
+inline constexpr int HtmlMenuIndex = 7;
 
 // The picture options, in the order of the formats the two below take.
 inline constexpr const char* PictureOptions[] = {"--bmp", "--jpeg", "--tiff", "--gif"};

@@ -44,7 +44,7 @@ public:
 
     // The save dialog's filter text and the default extension of the format.
     const QString& FilterText() const { return FFilterText; }
-    const QString& DefaultExt() const { return FDefaultExt; }
+    const QString& DefaultExt() const override { return FDefaultExt; }
     // Whether the options dialog offers the quality field and the monochrome box.
     virtual bool HasQuality() const { return false; }
     virtual bool AllowsMonochrome() const { return true; }

@@ -1,6 +1,6 @@
 #include "export/image/ImageExportDialog.h"
-#include "export/DialogHelp.h"
 
+#include "export/DialogHelp.h"
 #include "export/image/ImageExport.h"
 #include "export/image/ImageTexts.h"
 #include "report/EngineTexts.h"

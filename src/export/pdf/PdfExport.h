@@ -52,7 +52,7 @@ public:
 
     // The save dialog's filter text and the default extension.
     const QString& FilterText() const { return FFilterText; }
-    const QString& DefaultExt() const { return FDefaultExt; }
+    const QString& DefaultExt() const override { return FDefaultExt; }
 
     // The bookmarks written when Outline is on (the prepared report's outline).
     std::vector<TrpPDFOutlineItem> OutlineItems;

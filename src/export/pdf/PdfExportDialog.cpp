@@ -1,6 +1,6 @@
 #include "export/pdf/PdfExportDialog.h"
-#include "export/DialogHelp.h"
 
+#include "export/DialogHelp.h"
 #include "export/pdf/PdfExport.h"
 #include "report/EngineTexts.h"
 
@@ -10,7 +10,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>

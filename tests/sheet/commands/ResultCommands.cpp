@@ -245,7 +245,7 @@ TEST_F(Commands, PrintButtonOpensTheModalMaximisedPreviewWithTheThirteenTargets)
         EXPECT_EQ(entries[i], QString::fromUtf8(pictures[i]));
     EXPECT_TRUE(entries[11].startsWith(QStringLiteral("Документ PDF...")));
     EXPECT_EQ(entries[11].endsWith(QStringLiteral("(off)")), commands->Filter(11) == nullptr);
-    EXPECT_EQ(entries[12], QStringLiteral("E-mail... (off)"));
+    EXPECT_EQ(entries[12], QStringLiteral("E-mail..."));
     EXPECT_EQ(report::OpenPreview(commands->Report()), nullptr) << "the modal preview is freed when closed";
 }
 

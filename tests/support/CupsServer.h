@@ -32,6 +32,9 @@ public:
     // Waits (running the event loop) until a queue has received `documents` complete PDFs;
     // their bytes, or empty on time-out.
     QByteArray WaitForOutput(const QString& queue, int timeoutMs = 30000, int documents = 1);
+    // Waits until a queue has received at least `bytes` bytes and then a moment of quiet;
+    // everything it received (shorter on time-out).
+    QByteArray WaitForBytes(const QString& queue, qsizetype bytes, int timeoutMs = 30000);
 
     // The jobs the scheduler has had for a queue, oldest first, with the options of interest.
     struct Job {
@@ -48,6 +51,8 @@ private:
         std::unique_ptr<QTcpServer> Server;
         QByteArray Data;
     };
+
+    Listener* FindListener(const QString& queue) const;
 
     QTemporaryDir FDir;
     std::vector<std::unique_ptr<Listener>> FListeners;

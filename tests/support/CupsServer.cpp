@@ -1,4 +1,4 @@
-#include "CupsServer.h"
+#include "support/CupsServer.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -195,11 +195,15 @@ CupsServer::~CupsServer() {
     cupsSetServer(nullptr);
 }
 
-QByteArray CupsServer::WaitForOutput(const QString& queue, int timeoutMs, int documents) {
-    Listener* listener = nullptr;
-    for (auto& l : FListeners)
+CupsServer::Listener* CupsServer::FindListener(const QString& queue) const {
+    for (const auto& l : FListeners)
         if (l->Queue == queue)
-            listener = l.get();
+            return l.get();
+    return nullptr;
+}
+
+QByteArray CupsServer::WaitForOutput(const QString& queue, int timeoutMs, int documents) {
+    Listener* listener = FindListener(queue);
     if (!listener)
         return {};
     QElapsedTimer timer;
@@ -211,6 +215,26 @@ QByteArray CupsServer::WaitForOutput(const QString& queue, int timeoutMs, int do
         QThread::msleep(20);
     }
     return {};
+}
+
+QByteArray CupsServer::WaitForBytes(const QString& queue, qsizetype bytes, int timeoutMs) {
+    Listener* listener = FindListener(queue);
+    if (!listener)
+        return {};
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < timeoutMs && listener->Data.size() < bytes) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        QThread::msleep(20);
+    }
+    // Anything more than was asked for (a job sent twice) arrives within the moment after.
+    QElapsedTimer quiet;
+    quiet.start();
+    while (quiet.elapsed() < 1500) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        QThread::msleep(20);
+    }
+    return listener->Data;
 }
 
 std::vector<CupsServer::Job> CupsServer::Jobs(const QString& queue) const {

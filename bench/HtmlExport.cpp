@@ -1,0 +1,133 @@
+// The HTML export in one file over 1 to 1,000 copies of the calculation sheet's page, side by
+// side with the layout matrix alone on the same pages and with the same options (the part of
+// the work the table needs before a line is written). Prints the time per page, the growth
+// exponent between sizes and the ratio of the two.
+#include "export/html/HtmlExport.h"
+#include "export/ExportFixtures.h"
+#include "export/LayoutMatrix.h"
+#include "report/PreviewPages.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <map>
+
+using namespace exporttest;
+
+namespace {
+
+// The matrix as the HTML export sets it up, fed and prepared, nothing written.
+class MatrixFilter : public exports::TrpCustomExportFilter {
+public:
+    std::unique_ptr<exports::TrpIEMatrix> M;
+    MatrixFilter() {
+        SetShowDialog(false);
+        SetShowProgress(false);
+    }
+    bool Start() override {
+        M = std::make_unique<exports::TrpIEMatrix>();
+        M->ShowProgress = false;
+        M->Inaccuracy = 0.5;
+        M->RotatedAsImage = true;
+        M->FramesOptimization = true;
+        M->RichText = true;
+        M->PlainRich = true;
+        M->Report = Report();
+        return true;
+    }
+    void ExportObject(report::TrpComponent* object) override {
+        if (auto* view = dynamic_cast<report::TrpView*>(object))
+            M->AddObject(*view);
+    }
+    void FinishPage(report::TrpReportPage* page, int) override {
+        M->AddPage(page->Orientation(), page->Width(), page->Height(), page->LeftMargin(), page->TopMargin(),
+                   page->RightMargin(), page->BottomMargin());
+    }
+    void Finish() override { M->Prepare(); }
+};
+
+std::unique_ptr<report::TrpReport> Sheets(int pages) {
+    auto r = NewReport();
+    for (int i = 0; i < pages; ++i)
+        AddSheetPage(*r);
+    FillSheetVariables(*r);
+    if (!r->Prepare())
+        std::fprintf(stderr, "preparation failed\n");
+    return r;
+}
+
+std::map<int, double> gHtml, gMatrix;
+
+template <class Run> void Measure(benchmark::State& state, std::map<int, double>& seconds, Run run) {
+    const int pages = int(state.range(0));
+    auto r = Sheets(pages);
+    double total = 0;
+    int runs = 0;
+    for (auto _ : state) {
+        const auto t0 = std::chrono::steady_clock::now();
+        run(*r);
+        total += std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+        ++runs;
+    }
+    seconds[pages] = total / runs;
+    state.counters["ms_per_page"] = 1000 * total / runs / pages;
+    state.SetComplexityN(pages);
+}
+
+void BM_MatrixAlone(benchmark::State& state) {
+    Measure(state, gMatrix, [](report::TrpReport& r) {
+        MatrixFilter f;
+        exports::ExportTo(r, &f);
+        benchmark::DoNotOptimize(f.M->Height());
+    });
+}
+
+void BM_HtmlSingleFile(benchmark::State& state) {
+    QTemporaryDir dir;
+    Measure(state, gHtml, [&](report::TrpReport& r) {
+        exports::TrpHTMLExport f;
+        f.SetShowDialog(false);
+        f.SetShowProgress(false);
+        f.SetFileName(dir.filePath(QStringLiteral("OSAGO.html")));
+        if (!exports::ExportTo(r, &f))
+            state.SkipWithError("the export failed");
+    });
+}
+
+BENCHMARK(BM_MatrixAlone)->Arg(1)->Arg(10)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond)->Complexity();
+BENCHMARK(BM_HtmlSingleFile)
+    ->Arg(1)
+    ->Arg(10)
+    ->Arg(100)
+    ->Arg(1000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity();
+
+void Growth(const char* name, const std::map<int, double>& seconds) {
+    for (auto it = seconds.begin(); it != seconds.end() && std::next(it) != seconds.end(); ++it) {
+        const auto next = std::next(it);
+        std::printf("%s: growth %d -> %d pages: exponent %.2f\n", name, it->first, next->first,
+                    std::log(next->second / it->second) / std::log(double(next->first) / it->first));
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    Growth("matrix alone", gMatrix);
+    Growth("HTML in one file", gHtml);
+    // The target: the whole export at most twice the matrix it is built on.
+    for (const auto& [pages, html] : gHtml)
+        if (gMatrix.count(pages))
+            std::printf("%d pages: %.2f ms per page, %.2f times the matrix alone\n", pages,
+                        1000 * html / pages, html / gMatrix.at(pages));
+    return 0;
+}

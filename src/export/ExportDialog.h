@@ -1,0 +1,120 @@
+#pragma once
+// The frame of a filter's options dialog: the page range group, the options group below it, OK
+// and Cancel. A filter's dialog adds its own controls to Options. Header-only: the filters link
+// the widgets, the export loop does not.
+
+#include "export/ExportFilter.h"
+#include "export/SaveFileDialog.h"
+#include "export/TargetFile.h"
+#include "report/EngineTexts.h"
+
+#include <QCheckBox>
+#include <QDialog>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpressionValidator>
+#include <QScreen>
+
+namespace exports {
+
+class TrpExportDialog : public QDialog {
+public:
+    // The options group is `optionsHeight` pixels high; the window grows to hold it.
+    TrpExportDialog(const QString& title, const TrpCustomExportFilter& filter, int optionsHeight,
+                    QWidget* parent = nullptr)
+        : QDialog(parent) {
+        using report::rpGet;
+        setWindowTitle(title);
+        setFixedSize(278, 162 + optionsHeight);
+        // Placed for the engine's 11-pixel Tahoma, as its other windows.
+        QFont font(QStringLiteral("Tahoma"));
+        font.setPixelSize(11);
+        setFont(font);
+
+        GroupPageRange = new QGroupBox(rpGet(QStringLiteral("exPageRange")), this);
+        GroupPageRange->setGeometry(4, 4, 270, 117);
+        AllRB = new QRadioButton(rpGet(QStringLiteral("exAllPages")), GroupPageRange);
+        AllRB->setGeometry(12, 20, 153, 17);
+        AllRB->setChecked(true);
+        CurPageRB = new QRadioButton(rpGet(QStringLiteral("exCurrentPage")), GroupPageRange);
+        CurPageRB->setGeometry(12, 40, 153, 17);
+        PageNumbersRB = new QRadioButton(rpGet(QStringLiteral("exPageNumbers")), GroupPageRange);
+        PageNumbersRB->setGeometry(12, 60, 77, 17);
+        PageNumbersE = new QLineEdit(GroupPageRange);
+        PageNumbersE->setGeometry(92, 58, 165, 21);
+        PageNumbersE->setValidator(
+            new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9,\\-]*")), PageNumbersE));
+        connect(PageNumbersE, &QLineEdit::textEdited, this, [this] { PageNumbersRB->setChecked(true); });
+        DescrL = new QLabel(rpGet(QStringLiteral("exPageNumbersHint")), GroupPageRange);
+        DescrL->setGeometry(12, 82, 245, 29);
+        DescrL->setWordWrap(true);
+        if (!filter.PageNumbers().isEmpty()) {
+            PageNumbersE->setText(filter.PageNumbers());
+            PageNumbersRB->setChecked(true);
+        }
+
+        Options = new QGroupBox(rpGet(QStringLiteral("exOptions")), this);
+        Options->setGeometry(4, 124, 270, optionsHeight);
+
+        const int buttons = 131 + optionsHeight;
+        OkB = new QPushButton(rpGet(1), this);
+        OkB->setGeometry(116, buttons, 75, 25);
+        OkB->setDefault(true);
+        CancelB = new QPushButton(rpGet(2), this);
+        CancelB->setGeometry(197, buttons, 75, 25);
+        connect(OkB, &QPushButton::clicked, this, &QDialog::accept);
+        connect(CancelB, &QPushButton::clicked, this, &QDialog::reject);
+        if (QScreen* screen = QGuiApplication::primaryScreen())
+            move(screen->availableGeometry().center() - rect().center());
+    }
+
+    // A check box of the options group.
+    QCheckBox* AddCheck(const QString& caption, int x, int y, bool checked, int width = 125) {
+        auto* cb = new QCheckBox(caption, Options);
+        cb->setGeometry(x, y, width, 17);
+        cb->setChecked(checked);
+        return cb;
+    }
+
+    // The page choice back into the filter.
+    void StorePages(TrpCustomExportFilter& filter) const {
+        filter.SetPageNumbers(QString());
+        filter.SetCurPage(CurPageRB->isChecked());
+        if (PageNumbersRB->isChecked())
+            filter.SetPageNumbers(PageNumbersE->text());
+    }
+
+    QGroupBox* GroupPageRange;
+    QRadioButton* AllRB;
+    QRadioButton* CurPageRB;
+    QRadioButton* PageNumbersRB;
+    QLineEdit* PageNumbersE;
+    QLabel* DescrL;
+    QGroupBox* Options;
+    QPushButton* OkB;
+    QPushButton* CancelB;
+};
+
+// A filter's ShowModal: OK at once for a caller's stream; else the options dialog, whose OK
+// stores its choices, then the target file (the save dialog, or a temporary file for an
+// attachment).
+template <class Dialog, class Filter> TModalResult ShowOptionsAndTarget(Filter& filter) {
+    if (filter.Stream())
+        return mrOk;
+    Dialog dialog(filter);
+    if (dialog.exec() != QDialog::Accepted)
+        return mrCancel;
+    dialog.Store(filter);
+    const bool chosen = ChooseTargetFile(filter, filter.DefaultExt(), [&filter](const QString& initial) {
+        return filter.OnSaveDialog
+                   ? filter.OnSaveDialog(initial)
+                   : AskSaveFileName(filter.DefaultPath(), initial, filter.FilterText(), filter.DefaultExt());
+    });
+    return chosen ? mrOk : mrCancel;
+}
+
+} // namespace exports

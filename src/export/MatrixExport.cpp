@@ -1,0 +1,93 @@
+#include "export/MatrixExport.h"
+
+#include "export/LayoutMatrix.h"
+#include "export/Progress.h"
+#include "export/TargetFile.h"
+#include "report/EngineTexts.h"
+#include "report/Report.h"
+
+namespace exports {
+
+using namespace report;
+
+void AddMatrixExportTexts() {
+    static const bool added = [] {
+        TrpResources::Instance().AddStrings(
+            QStringLiteral("exNoPages=Нет подготовленных страниц\n"
+                           "exFailed=Экспорт не выполнен\n"
+                           "exCancelled=Экспорт отменен, файл %1 не записан\n"
+                           "exIncomplete=Экспорт прерван: файл %1 записан не полностью\n"
+                           "exNotOpened=Файл %1 записан, но открыть его не удалось: %2\n"));
+        AddTargetFileTexts();
+        return true;
+    }();
+    (void)added;
+}
+
+TrpMatrixExport::TrpMatrixExport(bool subordinate, const QString& filterText, const QString& defaultExt)
+    : TrpCustomExportFilter(subordinate), FFilterText(filterText), FDefaultExt(defaultExt) {
+    AddMatrixExportTexts();
+}
+
+TrpMatrixExport::~TrpMatrixExport() = default;
+
+bool TrpMatrixExport::Start() {
+    if (FileName().isEmpty() && !Stream())
+        return false;
+    if (!Stream())
+        SetFileName(TargetFileName());
+    FMatrix = std::make_unique<TrpIEMatrix>(UseFileCache());
+    FMatrix->ShowProgress = ShowProgress();
+    FMatrix->Printable = ExportNotPrintable();
+    FMatrix->Report = Report();
+    SetupMatrix(*FMatrix);
+    FPageCount = 0;
+    return true;
+}
+
+void TrpMatrixExport::StartPage(TrpReportPage* page, int) {
+    if (page && FPageCount++ == 0)
+        FirstPage(*page);
+}
+
+bool TrpMatrixExport::Takes(TrpComponent& object) {
+    auto* view = dynamic_cast<TrpView*>(&object);
+    return view && view->Visible();
+}
+
+void TrpMatrixExport::ExportObject(TrpComponent* object) {
+    if (FMatrix && object && Takes(*object))
+        FMatrix->AddObject(static_cast<TrpView&>(*object));
+}
+
+void TrpMatrixExport::FinishPage(TrpReportPage* page, int) {
+    if (FMatrix && page)
+        FMatrix->AddPage(page->Orientation(), page->Width(), page->Height(), page->LeftMargin(),
+                         page->TopMargin(), page->RightMargin(), page->BottomMargin());
+}
+
+void TrpMatrixExport::Finish() {
+    // The matrix goes in every case.
+    std::unique_ptr<TrpIEMatrix> matrix = std::move(FMatrix);
+    if (!matrix || Failed())
+        return;
+    const QString target = Stream() ? QString() : FileName();
+    if (Report() && Report()->Terminated()) // cancelled between pages: nothing is written
+        throw TrpReportError(rpGet(QStringLiteral("exCancelled")).arg(target));
+    if (FPageCount == 0) // the page list named no page of the report: say so
+        throw TrpReportError(rpGet(QStringLiteral("exNoPages")));
+    matrix->Prepare();
+    TrpProgress progress;
+    QByteArray document;
+    const bool complete = WriteDocument(*matrix, ShowProgress() ? &progress : nullptr, document);
+    matrix.reset();
+    WriteTarget(*this, document);
+    // Cancelled while writing rows: the document is closed properly, but the user is told.
+    if (!complete)
+        throw TrpReportError(rpGet(QStringLiteral("exIncomplete")).arg(target));
+    if (OpenAfter() && !Stream() && !Subordinate())
+        if (const QString error = OpenWithDesktop(FileName()); !error.isEmpty())
+            throw TrpReportError(rpGet(QStringLiteral("exNotOpened")).arg(FileName(), error));
+}
+
+} // namespace exports

@@ -1,0 +1,330 @@
+#include "export/html/HtmlExport.h"
+
+#include "export/Jpeg.h"
+#include "export/LayoutMatrix.h"
+#include "export/Progress.h"
+#include "export/SaveFileDialog.h"
+#include "export/TempFiles.h"
+#include "export/html/HtmlExportDialog.h"
+#include "export/html/HtmlFiles.h"
+#include "export/html/HtmlNavigator.h"
+#include "export/html/HtmlPage.h"
+#include "export/html/HtmlText.h"
+#include "export/html/HtmlTexts.h"
+#include "export/image/GifEncoder.h"
+#include "export/image/PictureOutput.h"
+#include "report/EngineTexts.h"
+#include "report/PreviewPages.h"
+#include "report/Report.h"
+#include "report/ViewPainter.h"
+
+#include <QBuffer>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QPainter>
+#include <QUrl>
+#include <cmath>
+
+namespace exports {
+
+using namespace report;
+
+namespace {
+
+const QString kMainPage = QStringLiteral("main.html");
+const QString kNavigatorPage = QStringLiteral("nav.html");
+
+// libjpeg's own default quality.
+constexpr int kJpegQuality = 75;
+
+} // namespace
+
+TrpHTMLExport::TrpHTMLExport(bool subordinate) : TrpCustomExportFilter(subordinate) {
+    AddHtmlExportTexts();
+    FFilterText = rpGet(8210);
+    FDefaultExt = rpGet(8211);
+}
+
+TrpHTMLExport::~TrpHTMLExport() = default;
+
+QString TrpHTMLExport::FilterDescription() const {
+    return rpGet(QStringLiteral("HTMLexport"));
+}
+
+// ---- names ----
+
+QString TrpHTMLExport::BaseName() const {
+    return QFileInfo(FileName()).completeBaseName();
+}
+
+QString TrpHTMLExport::FolderName() const {
+    return FPicsInSameFolder ? QString() : BaseName() + QStringLiteral(".files");
+}
+
+QString TrpHTMLExport::InFolder(const QString& name) const {
+    return FPicsInSameFolder ? BaseName() + QLatin1Char('.') + name : name;
+}
+
+QString TrpHTMLExport::PictureLinkPrefix() const {
+    if (FPicsInSameFolder)
+        return BaseName() + QLatin1Char('.');
+    if (FMultipage)
+        return {};
+    if (FAbsLinks)
+        return QFileInfo(FileName()).absolutePath() + QLatin1Char('/') + FolderName() + QLatin1Char('/');
+    if (FNavigator)
+        return {};
+    return FolderName() + QLatin1Char('/');
+}
+
+QString TrpHTMLExport::FramePrefix() const {
+    return FPicsInSameFolder ? BaseName() + QLatin1Char('.') : FolderName() + QLatin1Char('/');
+}
+
+// ---- the dialog ----
+
+TModalResult TrpHTMLExport::ShowModal() {
+    if (Stream())
+        return mrOk;
+    TrpHTMLExportDialog dialog(*this);
+    if (dialog.exec() != QDialog::Accepted)
+        return mrCancel;
+    dialog.Store(*this);
+    if (Subordinate()) {
+        FOpenAfterExport = false;
+        SetFileName(NewTemporaryFile(FDefaultExt));
+        return FileName().isEmpty() ? mrCancel : mrOk;
+    }
+    QString initial = FileName();
+    if (initial.isEmpty()) {
+        const QString name = Report() ? Report()->ReportOptions.Name : QString();
+        initial = (name.isEmpty() ? QStringLiteral("report") : name) + FDefaultExt;
+    }
+    const QString chosen = OnSaveDialog ? OnSaveDialog(initial)
+                                        : AskSaveFileName(DefaultPath(), initial, FFilterText, FDefaultExt);
+    if (chosen.isEmpty())
+        return mrCancel;
+    SetFileName(chosen);
+    return mrOk;
+}
+
+// ---- the export ----
+
+bool TrpHTMLExport::Start() {
+    if (Subordinate()) {
+        // An attachment is one file.
+        FOpenAfterExport = false;
+        FExportPictures = false;
+        FNavigator = false;
+        FMultipage = false;
+        FBackground = false;
+        FPicsInSameFolder = true;
+    }
+    if (FileName().isEmpty() && !Stream())
+        return false;
+    if (!Stream())
+        SetFileName(TargetFileName());
+    FPageCount = 0;
+    FImageCount = 0;
+    FTagged.clear();
+    FPictures.clear();
+    FFiles.reset();
+    FMatrix =
+        std::make_unique<TrpIEMatrix>(UseFileCache(), Report() ? Report()->EngineOptions.TempDir : QString());
+    TrpIEMatrix& m = *FMatrix;
+    m.ShowProgress = FMultipage ? false : ShowProgress();
+    m.Inaccuracy = 0.5L;
+    m.RotatedAsImage = true;
+    m.FramesOptimization = true;
+    m.Background = FBackground;
+    m.BackImage = false;
+    m.Printable = ExportNotPrintable();
+    m.RichText = true;
+    m.PlainRich = true;
+    m.EmptyLines = FEmptyLines;
+    m.Report = Report();
+    if (Stream()) {
+        FMultipage = false;
+        FExportPictures = false;
+        FNavigator = false;
+        return true;
+    }
+    // Everything is staged beside the target from here on; a folder that cannot take it fails now.
+    FFiles = std::make_unique<THTMLFileSet>(FileName(), FolderName());
+    return true;
+}
+
+void TrpHTMLExport::StartPage(TrpReportPage* /*page*/, int /*index*/) {
+    ++FPageCount;
+    FPageBackground = false;
+    FBackgroundImage = QImage();
+}
+
+void TrpHTMLExport::ExportObject(TrpComponent* object) {
+    auto* view = dynamic_cast<TrpView*>(object);
+    if (!view || !FMatrix || !view->Visible())
+        return;
+    const auto* memo = dynamic_cast<const TrpCustomMemoView*>(view);
+    if (view->Name() == u"_pagebackground" && FExportPictures && FBackground) {
+        FPageBackground = true;
+        const QSize size(std::max(1, int(std::lround(view->Width()))),
+                         std::max(1, int(std::lround(view->Height()))));
+        FBackgroundImage = QImage(size, QImage::Format_RGB32);
+        FBackgroundImage.fill(Qt::white);
+        QPainter painter(&FBackgroundImage);
+        TrpDrawParams p;
+        p.OffsetX = -view->AbsLeft();
+        p.OffsetY = -view->AbsTop();
+        DrawView(painter, FText, *view, p);
+    }
+    if (!memo && !FExportPictures)
+        return;
+    const int before = FMatrix->ObjectsCount();
+    FMatrix->AddObject(*view);
+    if (memo && memo->AllowHTMLTags())
+        for (int i = before; i < FMatrix->ObjectsCount(); ++i)
+            FTagged.insert(FMatrix->GetObjectById(i));
+}
+
+QString TrpHTMLExport::SavePicture(const QImage& image, const QString& stem) {
+    // A picture met before (the logo on every page) is linked again, not written again.
+    size_t key = qHash(image.width()) ^ qHash(image.height());
+    const qsizetype used = (qsizetype(image.width()) * image.depth() + 7) / 8; // rows end in padding
+    for (int y = 0; y < image.height(); ++y)
+        key = qHashMulti(key, QByteArrayView(image.constScanLine(y), used));
+    for (const auto& [seen, link] : FPictures[key])
+        if (seen == image)
+            return link;
+    QByteArray data;
+    QString ext;
+    if (FUseJpeg) {
+        data = EncodeJpeg(image, kJpegQuality);
+        ext = QStringLiteral(".jpg");
+    } else {
+        QBuffer buffer(&data);
+        buffer.open(QIODevice::WriteOnly);
+        if (FUseGif) {
+            WriteGif(buffer, image);
+            ext = QStringLiteral(".gif");
+        } else {
+            image.save(&buffer, "BMP");
+            ext = QStringLiteral(".bmp");
+        }
+    }
+    const QString name = InFolder(stem + ext);
+    FFiles->WriteFile(name, data);
+    const QString link =
+        HtmlLinkPath(PictureLinkPrefix() + (FPicsInSameFolder ? name.mid(BaseName().size() + 1) : name));
+    FPictures[key].emplace_back(image, link);
+    return link;
+}
+
+QByteArray TrpHTMLExport::PageDocument(TrpProgress* progress, bool& cancelled) {
+    FBackgroundLink.clear();
+    if (FPageBackground && FExportPictures && !FBackgroundImage.isNull())
+        FBackgroundLink = SavePicture(FBackgroundImage, QStringLiteral("backgrnd"));
+    THTMLPageSettings s;
+    s.ExportStyles = FExportStyles;
+    s.FixedWidth = FFixedWidth;
+    s.Centered = FCentered;
+    s.Multipage = FMultipage;
+    s.Title = Report() ? Report()->ReportOptions.Name : QString();
+    s.PagePrefix = HtmlLinkPath(PictureLinkPrefix());
+    s.Background = FBackgroundLink;
+    s.Progress = progress;
+    if (FExportPictures)
+        s.Picture = [this](const QImage& image) {
+            return SavePicture(image, QStringLiteral("img") + QString::number(FImageCount++));
+        };
+    s.Tagged = [this](const TrpIEMObject& obj) {
+        for (const TrpIEMObject* o = &obj; o; o = o->Parent)
+            if (FTagged.count(o))
+                return true;
+        return false;
+    };
+    std::optional<QByteArray> doc = HtmlPageDocument(*FMatrix, s);
+    cancelled = !doc;
+    return doc ? *doc : QByteArray();
+}
+
+void TrpHTMLExport::FinishPage(TrpReportPage* page, int /*index*/) {
+    if (!FMatrix || !page)
+        return;
+    if (!FMultipage) {
+        FMatrix->AddPage(page->Orientation(), page->Width(), page->Height(), page->LeftMargin(),
+                         page->TopMargin(), page->RightMargin(), page->BottomMargin());
+        return;
+    }
+    FMatrix->Prepare();
+    bool cancelled = false;
+    const QByteArray doc = PageDocument(nullptr, cancelled);
+    FFiles->WriteFile(InFolder(QString::number(FPageCount) + QStringLiteral(".html")), doc);
+    FMatrix->Clear();
+    FTagged.clear();
+}
+
+void TrpHTMLExport::Finish() {
+    struct Release {
+        TrpHTMLExport& F;
+        ~Release() {
+            F.FMatrix.reset();
+            F.FFiles.reset(); // what was staged and not moved into place goes
+            F.FTagged.clear();
+            F.FBackgroundImage = QImage();
+            F.FPictures.clear();
+        }
+    } release{*this};
+    // A failed or cancelled export writes nothing.
+    if (!FMatrix || Failed() || (Report() && Report()->Terminated()))
+        return;
+    if (FPageCount == 0) // the page list named no page of the report: say so
+        throw TrpReportError(rpGet(QStringLiteral("exNoPages")));
+    if (!FMultipage) {
+        TrpProgress progress;
+        if (ShowProgress())
+            progress.Execute(std::max(FPageCount - 1, 0), rpGet("ProgressWait"), true, true);
+        FMatrix->Prepare();
+        if (progress.Terminated())
+            return;
+        bool cancelled = false;
+        const QByteArray doc = PageDocument(&progress, cancelled);
+        if (cancelled)
+            return;
+        progress.Hide();
+        if (QIODevice* stream = Stream()) {
+            WriteAll(*stream, doc);
+            return;
+        }
+        if (FNavigator)
+            FFiles->WriteFile(InFolder(kMainPage), doc);
+        else
+            FFiles->WriteMain(doc);
+    }
+    if (FNavigator) {
+        THTMLNavigatorSettings nav;
+        nav.PageCount = FPageCount;
+        nav.ReportName = Report() ? Report()->ReportOptions.Name : QString();
+        nav.Multipage = FMultipage;
+        nav.PagePrefix = FPicsInSameFolder ? HtmlLinkPath(BaseName() + QLatin1Char('.')) : QString();
+        nav.Title = Report() ? Report()->ReportOptions.Name : QString();
+        nav.ExtraButtons = NavExtraButtons;
+        nav.PrintTarget = NavPrintTarget;
+        nav.RefreshTarget = NavRefreshTarget;
+        nav.StripPrefix = NavStripPrefix;
+        FFiles->WriteFile(InFolder(kNavigatorPage), HtmlNavigatorPage(nav));
+        FFiles->WriteMain(HtmlFrameset(nav.Title, HtmlLinkPath(FramePrefix()), FMultipage));
+    }
+    FFiles->Commit();
+    if (FOpenAfterExport && !Subordinate())
+        Open(FMultipage && !FNavigator ? FFiles->FinalPath(InFolder(QStringLiteral("1.html"))) : FileName());
+}
+
+void TrpHTMLExport::Open(const QString& fileName) {
+    if (OnOpenFile)
+        OnOpenFile(fileName);
+    else
+        QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(fileName).absoluteFilePath()));
+}
+
+} // namespace exports

@@ -1,0 +1,162 @@
+#include "export/html/HtmlFiles.h"
+
+#include "export/TempFiles.h"
+#include "report/EngineTexts.h"
+#include "report/Report.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <cerrno>
+#include <cstdio>
+#include <unistd.h>
+
+namespace exports {
+
+using report::rpGet;
+using report::TrpReportError;
+
+namespace {
+
+// The engine text with %1 and %2 filled in one pass, so that a "%2" in a file name stays as it is.
+[[noreturn]] void Fail(const QString& key, const QString& a, const QString& b) {
+    throw TrpReportError(rpGet(key).arg(a, b));
+}
+
+QString SystemReason(int error) {
+    return qt_error_string(error);
+}
+
+// rename(2) replaces a file atomically; QFile::rename refuses to.
+bool Move(const QString& from, const QString& to, int& error) {
+    if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0)
+        return true;
+    error = errno;
+    return false;
+}
+
+const QString kFolder = QStringLiteral("files");
+const QString kMain = QStringLiteral("main");
+const QString kOld = QStringLiteral("old");
+
+} // namespace
+
+THTMLFileSet::THTMLFileSet(const QString& mainFile, const QString& folderName)
+    : FMainFile(QFileInfo(mainFile).absoluteFilePath()), FFolderName(folderName) {
+    FTargetDir = QFileInfo(FMainFile).absolutePath();
+    // Messages name the files as the caller gave the main one.
+    const qsizetype slash = mainFile.lastIndexOf(QLatin1Char('/'));
+    FShownMain = mainFile;
+    FShownDir = mainFile.left(slash + 1);
+    if (QFileInfo(FMainFile).isDir())
+        Fail(QStringLiteral("exCannotWrite"), FShownMain, SystemReason(EISDIR));
+    if (!FFolderName.isEmpty()) {
+        const QFileInfo folder(QDir(FTargetDir).filePath(FFolderName));
+        if (folder.exists() && !folder.isDir())
+            Fail(QStringLiteral("exCannotMakeFolder"), FShownDir + FFolderName, SystemReason(EEXIST));
+    }
+    FStage = std::make_unique<QTemporaryDir>(ProcessTempTemplate(FTargetDir));
+    if (!FStage->isValid()) {
+        // The staging folder is the first thing written beside the main file.
+        Fail(QStringLiteral("exCannotWrite"), FShownMain, FStage->errorString());
+    }
+    if (!FFolderName.isEmpty() && !QDir(FStage->path()).mkdir(kFolder))
+        Fail(QStringLiteral("exCannotMakeFolder"), FShownDir + FFolderName, SystemReason(EIO));
+}
+
+THTMLFileSet::~THTMLFileSet() = default; // the staging folder goes with everything in it
+
+QString THTMLFileSet::StagedPath(const QString& name) const {
+    return FFolderName.isEmpty() ? QDir(FStage->path()).filePath(name)
+                                 : QDir(FStage->path()).filePath(kFolder + QLatin1Char('/') + name);
+}
+
+QString THTMLFileSet::FinalPath(const QString& name) const {
+    return FFolderName.isEmpty() ? QDir(FTargetDir).filePath(name)
+                                 : QDir(FTargetDir).filePath(FFolderName + QLatin1Char('/') + name);
+}
+
+namespace {
+
+// One staged file, written whole and on the disk before anything is moved into place; "" or
+// the system's reason.
+QString WriteStaged(const QString& path, const QByteArray& data) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+        return file.errorString();
+    for (qint64 done = 0; done < data.size();) {
+        const qint64 n = file.write(data.constData() + done, data.size() - done);
+        if (n <= 0)
+            return file.errorString();
+        done += n;
+    }
+    if (::fsync(file.handle()) != 0 && errno != EINVAL)
+        return qt_error_string(errno);
+    file.close();
+    return file.error() == QFileDevice::NoError ? QString() : file.errorString();
+}
+
+} // namespace
+
+void THTMLFileSet::WriteFile(const QString& name, const QByteArray& data) {
+    const QString error = WriteStaged(StagedPath(name), data);
+    if (!error.isEmpty())
+        Fail(QStringLiteral("exCannotWrite"), ShownPath(name), error);
+    FHasFiles = true;
+}
+
+void THTMLFileSet::WriteMain(const QByteArray& data) {
+    const QString error = WriteStaged(QDir(FStage->path()).filePath(kMain), data);
+    if (!error.isEmpty())
+        Fail(QStringLiteral("exCannotWrite"), FShownMain, error);
+    FHasMain = true;
+}
+
+void THTMLFileSet::Commit() {
+    const QDir stage(FStage->path());
+    int error = 0;
+    QString folder;       // the folder put in place
+    bool restore = false; // an earlier folder waits in the staging folder to be put back
+    auto takeBack = [&] {
+        int ignored = 0;
+        if (!folder.isEmpty())
+            QDir(folder).removeRecursively();
+        if (restore)
+            Move(stage.filePath(kOld), folder, ignored);
+    };
+    if (FHasFiles && !FFolderName.isEmpty()) {
+        const QString target = QDir(FTargetDir).filePath(FFolderName);
+        if (QFileInfo(target).isDir()) {
+            if (!Move(target, stage.filePath(kOld), error))
+                Fail(QStringLiteral("exCannotMakeFolder"), FShownDir + FFolderName, SystemReason(error));
+            restore = true;
+        }
+        if (!Move(stage.filePath(kFolder), target, error)) {
+            const int reason = error;
+            folder.clear();
+            if (restore)
+                Move(stage.filePath(kOld), target, error);
+            Fail(QStringLiteral("exCannotMakeFolder"), FShownDir + FFolderName, SystemReason(reason));
+        }
+        folder = target;
+    } else if (FHasFiles) {
+        for (const QString& name : stage.entryList(QDir::Files | QDir::Hidden)) {
+            if (name == kMain)
+                continue;
+            if (!Move(stage.filePath(name), FinalPath(name), error))
+                Fail(QStringLiteral("exCannotWrite"), ShownPath(name), SystemReason(error));
+        }
+    }
+    // The main file last: it never links to files that are not there.
+    if (FHasMain && !Move(stage.filePath(kMain), FMainFile, error)) {
+        const int reason = error;
+        takeBack();
+        Fail(QStringLiteral("exCannotWrite"), FShownMain, SystemReason(reason));
+    }
+}
+
+QString THTMLFileSet::ShownPath(const QString& name) const {
+    return FShownDir + (FFolderName.isEmpty() ? name : FFolderName + QLatin1Char('/') + name);
+}
+
+} // namespace exports

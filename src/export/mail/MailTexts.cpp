@@ -1,0 +1,66 @@
+#include "export/mail/MailTexts.h"
+
+#include "report/EngineTexts.h"
+
+namespace exports {
+
+namespace {
+
+const char* const kTexts = R"(=== E-mail export
+8900=Отослать по E-mail
+8901=E-mail
+8902=Ящик
+8903=Подключение
+8904=Адрес
+8905=Приложение
+8906=Формат
+8907=Адрес
+8908=Автор
+8909=Сервер
+8910=Имя
+8911=Письмо
+8912=Сообщение
+8913=Текст
+8914=Организация
+8915=Пароль
+8916=Порт
+8917=Запомнить настройки
+8918=Необходимые поля не заполнены
+8919=Расширенные настройки экспорта
+8920=Подпись
+8921=Собрать
+8922=Тема
+EmailExport=E-mail
+TarifonFile=Tarifon файл
+mlSecurity=Шифрование
+mlSecurityNone=Нет
+mlSecurityStartTLS=STARTTLS
+mlSecurityImplicit=SSL/TLS
+mlRegards=С уважением
+mlFromName=Автор
+mlSending=Отправка письма на
+mlBadText=Поле «%1» не может содержать перевод строки или управляющие символы
+mlBadAddress=«%1» не годится как адрес электронной почты: нужен адрес латинскими буквами вида имя@домен, без пробелов, кавычек и угловых скобок
+mlBadPort=Порт должен быть целым числом от 1 до 65535
+mlRefused=Сервер отклонил команду %1: %2
+mlClosed=Сервер закрыл соединение
+mlNoStartTLS=Сервер %1 не предлагает шифрование (STARTTLS); письмо не отправлено
+mlTlsFailed=Не удалось установить защищенное соединение с %1: %2
+mlReplyTooLong=Ответ сервера длиннее %1 байт
+mlCannotRead=Не удалось прочитать файл %1: %2
+mlCannotWriteLog=Не удалось записать журнал %1: %2
+mlNoAttachment=Не удалось подготовить вложение
+mlCannotSaveSettings=Не удалось сохранить настройки (%1): %2
+)";
+
+} // namespace
+
+void AddMailExportTexts() {
+    static const bool added = [] {
+        report::TrpResources::Instance().AddStrings(QString::fromUtf8(kTexts));
+        return true;
+    }();
+    (void)added;
+}
+
+} // namespace exports

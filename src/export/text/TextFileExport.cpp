@@ -1,0 +1,122 @@
+#include "export/text/TextFileExport.h"
+
+#include "export/LayoutMatrix.h"
+#include "export/SaveFileDialog.h"
+#include "export/TempFiles.h"
+#include "export/text/TextTexts.h"
+#include "platform/AtomicFile.h"
+#include "report/EngineTexts.h"
+#include "report/Report.h"
+
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QUrl>
+
+namespace exports {
+
+using report::rpGet;
+using report::TrpReportError;
+
+void FailText(const QString& key, const QStringList& args) {
+    // One pass, so that a file name holding "%2" stays as it is.
+    const QString text = rpGet(key);
+    QString filled;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const int n = i + 1 < text.size() && text[i] == u'%' ? text[i + 1].digitValue() : -1;
+        if (n >= 1 && n <= args.size()) {
+            filled += args[n - 1];
+            ++i;
+        } else {
+            filled += text[i];
+        }
+    }
+    throw TrpReportError(filled);
+}
+
+TrpTextFileExport::TrpTextFileExport(bool subordinate, const QString& filterText, const QString& defaultExt)
+    : TrpCustomExportFilter(subordinate), FFilterText(filterText), FDefaultExt(defaultExt) {
+    AddTextExportTexts();
+}
+
+QString TrpTextFileExport::ProposedFileName() const {
+    if (!FileName().isEmpty())
+        return FileName();
+    const QString name = Report() ? Report()->ReportOptions.Name : QString();
+    return (name.isEmpty() ? QStringLiteral("report") : QFileInfo(name).completeBaseName()) + FDefaultExt;
+}
+
+TModalResult TrpTextFileExport::ShowModal() {
+    if (Stream())
+        return mrOk;
+    if (!ExecuteOptionsDialog())
+        return mrCancel;
+    if (Subordinate()) {
+        SetFileName(NewTemporaryFile(FDefaultExt));
+        return FileName().isEmpty() ? mrCancel : mrOk;
+    }
+    const QString chosen = OnSaveDialog
+                               ? OnSaveDialog(ProposedFileName())
+                               : AskSaveFileName(DefaultPath(), ProposedFileName(), FFilterText, FDefaultExt);
+    if (chosen.isEmpty())
+        return mrCancel;
+    SetFileName(chosen);
+    return mrOk;
+}
+
+std::unique_ptr<TrpIEMatrix> TrpTextFileExport::NewTextMatrix(report::Extended inaccuracy) const {
+    auto m = std::make_unique<TrpIEMatrix>(UseFileCache());
+    m->ShowProgress = false;
+    m->Background = false;
+    m->BackImage = false;
+    m->Printable = ExportNotPrintable();
+    m->RichText = true;
+    m->PlainRich = true;
+    m->FillArea = false;
+    m->CropFillArea = true;
+    m->Inaccuracy = inaccuracy;
+    m->DeleteHTMLTags = true;
+    m->Images = false;
+    m->WrapText = true;
+    m->FramesOptimization = true;
+    m->Report = Report();
+    return m;
+}
+
+bool TrpTextFileExport::Start() {
+    if (FileName().isEmpty() && !Stream())
+        return false;
+    FOut.clear();
+    return true;
+}
+
+void TrpTextFileExport::Finish() {
+    const QByteArray data = std::move(FOut);
+    FOut.clear();
+    // After an error, or when the user stopped the export, the file would hold only part of
+    // the pages: nothing is written, and a file of that name keeps its old contents.
+    if (Failed() || (Report() && Report()->Terminated()))
+        return;
+    if (QIODevice* stream = Stream()) {
+        for (qsizetype done = 0; done < data.size();) {
+            const qint64 n = stream->write(data.constData() + done, data.size() - done);
+            if (n <= 0)
+                FailText(QStringLiteral("exWriteFailed"), {stream->errorString()});
+            done += qsizetype(n);
+        }
+        return;
+    }
+    const QString name = TargetFileName();
+    const QString error = platform::WriteFileAtomically(name, data);
+    if (!error.isEmpty())
+        FailText(QStringLiteral("exCannotWrite"), {name, error});
+    SetFileName(name);
+    AfterWrite(name, data);
+    if (FOpenAfterExport && !Subordinate()) {
+        if (OnOpenFile)
+            OnOpenFile(name);
+        else
+            QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(name).absoluteFilePath()));
+    }
+}
+
+} // namespace exports

@@ -1,0 +1,108 @@
+#include "export/xml/XmlExport.h"
+
+#include "export/LayoutMatrix.h"
+#include "export/xml/XmlExportDialog.h"
+#include "export/xml/XmlWorkbook.h"
+#include "report/EngineTexts.h"
+#include "report/Report.h"
+
+namespace exports {
+
+using namespace report;
+
+namespace {
+
+const char* const kTexts = R"(=== Excel XML export
+8100=Экспорт в Excel
+8102=WYSIWYG
+8103=Фон
+8104=Открыть Excel после экспорта
+8105=Файл Excel (*.xls)|*.xls
+8106=.xls
+8950=Неразрывный
+XlsXMLexport=Документ Excel (XML)
+xmlExportingPages=Экспорт страниц
+exPageBreaks=Разрывы страниц
+exPageRange=Страницы
+exAllPages=Все
+exCurrentPage=Текущая
+exPageNumbers=Номера:
+exPageNumbersHint=Введите номера и/или диапазоны страниц, разделенные запятыми. Например, 1,3,5-12
+exOptions=Опции
+)";
+
+// The heights of rows the spreadsheet accepts end at 409 points.
+constexpr Extended kMaxRowHeight = 562.784L;
+
+} // namespace
+
+void AddXmlExportTexts() {
+    static const bool added = [] {
+        TrpResources::Instance().AddStrings(QString::fromUtf8(kTexts));
+        AddMatrixExportTexts();
+        return true;
+    }();
+    (void)added;
+}
+
+namespace {
+
+// A text of the filter, there before the base class takes the filter text and the extension.
+QString OwnText(int key) {
+    AddXmlExportTexts();
+    return rpGet(key);
+}
+
+} // namespace
+
+TrpXMLExport::TrpXMLExport(bool subordinate) : TrpMatrixExport(subordinate, OwnText(8105), OwnText(8106)) {}
+
+QString TrpXMLExport::FilterDescription() const {
+    return rpGet(QStringLiteral("XlsXMLexport"));
+}
+
+TModalResult TrpXMLExport::ShowModal() {
+    return ShowOptionsAndTarget<TrpXMLExportDialog>(*this);
+}
+
+void TrpXMLExport::SetupMatrix(TrpIEMatrix& m) {
+    m.MaxCellHeight = kMaxRowHeight;
+    m.Background = FBackground && FEmptyLines;
+    m.BackImage = false;
+    m.RichText = true;
+    m.PlainRich = true;
+    m.EmptyLines = FEmptyLines;
+    m.Inaccuracy = FWysiwyg ? 0.5L : 10;
+    m.DeleteHTMLTags = true;
+}
+
+void TrpXMLExport::FirstPage(const TrpReportPage& page) {
+    FOrientation = page.Orientation();
+    FLeftMargin = page.LeftMargin();
+    FTopMargin = page.TopMargin();
+    FRightMargin = page.RightMargin();
+    FBottomMargin = page.BottomMargin();
+}
+
+bool TrpXMLExport::WriteDocument(TrpIEMatrix& matrix, TrpProgress* progress, QByteArray& out) {
+    TrpXMLWorkbookOptions o;
+    o.Styles = FExportStyles;
+    o.PageBreaks = FExportPageBreaks;
+    o.Creator = FCreator;
+    o.HomeSite = QStringLiteral("www.kviralt.ru");
+    if (const TrpReport* r = Report()) {
+        o.Title = r->ReportOptions.Name;
+        o.Author = r->ReportOptions.Author;
+        o.Version = r->ReportOptions.VersionMajor + u'.' + r->ReportOptions.VersionMinor + u'.' +
+                    r->ReportOptions.VersionRelease + u'.' + r->ReportOptions.VersionBuild;
+    }
+    o.Created = QDateTime::currentDateTime();
+    o.Orientation = FOrientation;
+    o.LeftMargin = FLeftMargin;
+    o.TopMargin = FTopMargin;
+    o.RightMargin = FRightMargin;
+    o.BottomMargin = FBottomMargin;
+    return WriteXMLWorkbook(matrix, o, progress, out);
+}
+
+} // namespace exports

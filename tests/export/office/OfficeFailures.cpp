@@ -1,0 +1,277 @@
+// Both filters when the file cannot be written, the disk fills up, the user cancels the progress
+// window, or the file is to be opened afterwards.
+#include "OfficeTools.h"
+#include "export/Progress.h"
+#include "export/rtf/RtfExport.h"
+#include "export/xml/XmlExport.h"
+#include "sheet/commands/SheetFilters.h"
+#include "support/WriteFailures.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QThread>
+#include <QXmlStreamReader>
+#include <optional>
+
+using namespace officetest;
+using namespace exports;
+using namespace writefailures;
+
+namespace {
+
+const struct Format {
+    const char* Name;
+    int MenuIndex;
+    const char* File;
+} kFormats[] = {{"RTF", 10, "sheet.rtf"}, {"XML", 9, "sheet.xls"}};
+
+std::unique_ptr<TrpCustomExportFilter> Filter(const Format& f) {
+    std::unique_ptr<TrpCustomExportFilter> filter = sheet::CreateSheetFilter(f.MenuIndex);
+    filter->SetShowProgress(false);
+    return filter;
+}
+
+void WriteOld(const QString& file) {
+    QFile old(file);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("previous contents");
+}
+
+// Cancels the progress job whose message starts with the text, once it has advanced so far.
+class CancellingView : public TrpProgressView {
+public:
+    CancellingView(TrpProgress& job, QString message, int at)
+        : FJob(job), FMessage(std::move(message)), FAt(at) {}
+    void Show(const TrpProgress&, bool, bool showCancel) override { FCancellable = showCancel; }
+    void Update(const TrpProgress& p) override {
+        if (FCancellable && p.Message().startsWith(FMessage) && p.Position() >= FAt && !p.Terminated())
+            FJob.Terminate();
+    }
+    void Hide() override {}
+
+private:
+    TrpProgress& FJob;
+    QString FMessage;
+    int FAt;
+    bool FCancellable = false;
+};
+
+struct CancelAt {
+    CancelAt(const QString& message, int at) {
+        SetProgressViewFactory(
+            [=](TrpProgress& job) { return std::make_unique<CancellingView>(job, message, at); });
+    }
+    ~CancelAt() { SetProgressViewFactory(nullptr); }
+};
+
+// Whether the document is complete in its own format's terms.
+bool WellFormed(const QByteArray& doc, bool xml) {
+    if (xml) {
+        QXmlStreamReader r(doc);
+        while (!r.atEnd())
+            r.readNext();
+        return !r.hasError();
+    }
+    QByteArray plain = doc;
+    plain.replace("\\\\", "").replace("\\{", "").replace("\\}", "");
+    int depth = 0;
+    for (char c : plain) {
+        depth += c == '{' ? 1 : c == '}' ? -1 : 0;
+        if (depth < 0)
+            return false;
+    }
+    return depth == 0 && doc.startsWith("{\\rtf1") && doc.endsWith("}\r\n");
+}
+
+// A report of several pages of rows, so that both writers advance their progress many times.
+std::unique_ptr<report::TrpReport> LongReport(int pages) {
+    auto r = exporttest::NewReport();
+    for (int p = 0; p < pages; ++p) {
+        report::TrpReportPage* page = r->AddPage();
+        page->SetName(QStringLiteral("Page%1").arg(p + 1));
+        for (int i = 0; i < 20; ++i)
+            exporttest::AddMemo(*page, QStringLiteral("m%1_%2").arg(p).arg(i),
+                                QStringLiteral("page %1 row %2").arg(p + 1).arg(i), 0, i * 30, 300, 30,
+                                report::ftAll);
+    }
+    EXPECT_TRUE(r->Prepare());
+    return r;
+}
+
+QString WaitForFile(const QString& file, int ms) {
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < ms) {
+        if (QFile::exists(file)) {
+            QThread::msleep(100); // the opener finishes writing
+            return QString::fromUtf8(ReadFile(file)).trimmed();
+        }
+        QThread::msleep(50);
+    }
+    return {};
+}
+
+// Environment variables set for the object's life.
+class Env {
+public:
+    void Set(const char* name, const QByteArray& value) {
+        FSaved.emplace_back(name,
+                            qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt);
+        qputenv(name, value);
+    }
+    ~Env() {
+        for (auto it = FSaved.rbegin(); it != FSaved.rend(); ++it)
+            it->second ? qputenv(it->first, *it->second) : qunsetenv(it->first);
+    }
+
+private:
+    std::vector<std::pair<const char*, std::optional<QByteArray>>> FSaved;
+};
+
+} // namespace
+
+TEST(OfficeFailures, UnwritableTargetAndFullDiskKeepTheOldFile) {
+    auto r = PreparedSheet();
+    for (const Format& format : kFormats) {
+        SCOPED_TRACE(format.Name);
+        QTemporaryDir dir;
+        const QString missing = dir.filePath(QStringLiteral("no/such/folder/") + format.File);
+        auto filter = Filter(format);
+        QString error = RunFilter(*r, *filter, missing);
+        EXPECT_TRUE(error.contains(missing)) << error.toStdString();
+        EXPECT_FALSE(QFile::exists(missing));
+
+        for (Failure failure : {Failure::SizeLimit, Failure::FullDisk}) {
+            SCOPED_TRACE(Name(failure));
+            SmallFilesystem disk(8); // the old file takes one page, the new one finds four kilobytes
+            const QString folder = failure == Failure::FullDisk ? disk.Path() : dir.path();
+            const QString target = folder + QLatin1Char('/') + QLatin1String(format.File);
+            WriteOld(target);
+            {
+                std::optional<FileSizeLimit> limit;
+                if (failure == Failure::SizeLimit)
+                    limit.emplace(4096);
+                auto f = Filter(format);
+                error = RunFilter(*r, *f, target);
+            }
+            EXPECT_TRUE(error.contains(target) && error.contains(Reason(failure))) << error.toStdString();
+            EXPECT_EQ(ReadFile(target), QByteArray("previous contents"));
+            EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList{QLatin1String(format.File)});
+        }
+    }
+}
+
+TEST(OfficeFailures, CancelledProgress) {
+    auto r = LongReport(3);
+    r->ShowProgress = true;
+    for (const Format& format : kFormats) {
+        SCOPED_TRACE(format.Name);
+        const bool xml = format.MenuIndex == 9;
+        QTemporaryDir dir;
+        const QString target = dir.filePath(QLatin1String(format.File));
+
+        // Cancelled while the pages are gathered: nothing is written, the old file stays.
+        WriteOld(target);
+        {
+            CancelAt cancel(QStringLiteral("Экспорт страницы"), 0);
+            auto f = Filter(format);
+            f->SetShowProgress(true);
+            const QString error = RunFilter(*r, *f, target);
+            EXPECT_TRUE(error.contains(QStringLiteral("отменен")) && error.contains(target))
+                << error.toStdString();
+        }
+        EXPECT_EQ(ReadFile(target), QByteArray("previous contents"));
+
+        // Cancelled while the rows are written: the document is closed properly, holds the
+        // rows written so far, and the user is told it is incomplete.
+        {
+            CancelAt cancel(xml ? QStringLiteral("Экспорт страниц") : QStringLiteral("Подождите"), 1);
+            auto f = Filter(format);
+            f->SetShowProgress(true);
+            const QString error = RunFilter(*r, *f, target);
+            EXPECT_TRUE(error.contains(QStringLiteral("не полностью")) && error.contains(target))
+                << error.toStdString();
+        }
+        const QByteArray doc = ReadFile(target);
+        EXPECT_TRUE(WellFormed(doc, xml)) << doc.right(300).toStdString();
+        EXPECT_FALSE(doc.contains("page 3 row 19"));
+
+        // Not cancelled: all of it.
+        {
+            auto f = Filter(format);
+            f->SetShowProgress(true);
+            EXPECT_EQ(RunFilter(*r, *f, target), QString());
+        }
+        EXPECT_TRUE(WellFormed(ReadFile(target), xml));
+        EXPECT_TRUE(ReadFile(target).contains("page 3 row 19"));
+    }
+}
+
+TEST(OfficeFailures, OpenAfterExport) {
+    auto r = PreparedSheet();
+    QTemporaryDir dir;
+    // An opener that writes down what it was given, as the desktop's program would be started.
+    const QString record = dir.filePath(QStringLiteral("opened.txt"));
+    const QString opener = dir.filePath(QStringLiteral("opener.sh"));
+    {
+        QFile script(opener);
+        ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+        script.write("#!/bin/sh\nprintf '%s\\n' \"$1\" > \"" + record.toUtf8() + ".tmp\" && mv \"" +
+                     record.toUtf8() + ".tmp\" \"" + record.toUtf8() + "\"\n");
+        script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    auto run = [&](const Format& format, const QString& name) {
+        auto f = Filter(format);
+        if (auto* rtf = dynamic_cast<TrpRTFExport*>(f.get()))
+            rtf->SetOpenAfterExport(true);
+        if (auto* xml = dynamic_cast<TrpXMLExport*>(f.get()))
+            xml->SetOpenExcelAfterExport(true);
+        return RunFilter(*r, *f, dir.filePath(name));
+    };
+    for (const Format& format : kFormats) {
+        SCOPED_TRACE(format.Name);
+        const QString name = QStringLiteral("open ") + QLatin1String(format.File);
+        {
+            Env env;
+            env.Set("TARIFON_OPEN_WITH", opener.toUtf8());
+            EXPECT_EQ(run(format, name), QString());
+            EXPECT_EQ(WaitForFile(record, 10000), dir.filePath(name));
+            QFile::remove(record);
+        }
+        {
+            // No program: the file is written, and the user is told it could not be opened.
+            Env env;
+            env.Set("TARIFON_OPEN_WITH", dir.filePath(QStringLiteral("missing-opener")).toUtf8());
+            const QString error = run(format, QStringLiteral("unopened ") + QLatin1String(format.File));
+            EXPECT_TRUE(error.contains(QStringLiteral("открыть его не удалось"))) << error.toStdString();
+            EXPECT_TRUE(
+                QFile::exists(dir.filePath(QStringLiteral("unopened ") + QLatin1String(format.File))));
+        }
+    }
+    // Without an opener named, the desktop's association for the type decides: here a private
+    // set of desktop entries and associations, with the spreadsheet type and none for RTF.
+    const QString data = dir.filePath(QStringLiteral("data")),
+                  config = dir.filePath(QStringLiteral("config"));
+    QDir().mkpath(data + QStringLiteral("/applications"));
+    QDir().mkpath(config);
+    {
+        QFile entry(data + QStringLiteral("/applications/tarifon-test-calc.desktop"));
+        ASSERT_TRUE(entry.open(QIODevice::WriteOnly));
+        entry.write("[Desktop Entry]\nType=Application\nName=Test spreadsheet\nExec=" + opener.toUtf8() +
+                    " %f\nMimeType=application/vnd.ms-excel;\n");
+        QFile list(config + QStringLiteral("/mimeapps.list"));
+        ASSERT_TRUE(list.open(QIODevice::WriteOnly));
+        list.write("[Default Applications]\napplication/vnd.ms-excel=tarifon-test-calc.desktop\n");
+    }
+    Env env;
+    env.Set("XDG_DATA_HOME", data.toUtf8());
+    // The system's folders stay for the type database; they associate neither type here.
+    env.Set("XDG_DATA_DIRS", "/usr/share");
+    env.Set("XDG_CONFIG_HOME", config.toUtf8());
+    env.Set("XDG_CONFIG_DIRS", dir.filePath(QStringLiteral("nothing")).toUtf8());
+    qunsetenv("TARIFON_OPEN_WITH");
+    EXPECT_EQ(run(kFormats[1], QStringLiteral("associated.xls")), QString());
+    EXPECT_EQ(WaitForFile(record, 15000), dir.filePath(QStringLiteral("associated.xls")));
+    const QString error = run(kFormats[0], QStringLiteral("unassociated.rtf"));
+    EXPECT_TRUE(error.contains(QStringLiteral("нет программы"))) << error.toStdString();
+}
