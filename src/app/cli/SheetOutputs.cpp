@@ -8,6 +8,7 @@
 #include "export/text/TextTexts.h"
 #include "export/rtf/RtfExport.h"
 #include "export/xml/XmlExport.h"
+#include "export/xls/XlsTexts.h"
 #include "platform/AtomicFile.h"
 #include "report/EngineTexts.h"
 #include "report/PreparedReportFile.h"
@@ -23,6 +24,19 @@ void UseEnglishEngineTexts() {
     exports::AddRtfExportTexts();
     exports::AddXmlExportTexts();
     exports::AddMailExportTexts();
+    exports::AddXlsExportTexts();
+    report::TrpResources::Instance().AddStrings(QStringLiteral(
+        "xlsNoOffice=the spreadsheet application LibreOffice Calc is not available (%1); install LibreOffice "
+        "to write Excel workbooks\n"
+        "xlsNotFound=program %1 not found\n"
+        "xlsNotStarted=program %1 cannot be started: %2\n"
+        "xlsNoAnswer=the program did not answer within %1 s\n"
+        "xlsEnded=the program ended with code %1\n"
+        "xlsLost=LibreOffice Calc stopped during the export; nothing was written\n"
+        "xlsHung=LibreOffice Calc did not answer for %1 s and was stopped; nothing was written\n"
+        "xlsRejected=the spreadsheet application refused: %1\n"
+        "xlsCannotSave=%1: %2\n"
+        "xlsNotWorkbook=the spreadsheet application wrote no workbook\n"));
     // "file: reason"; the command line names the file as typed, so it keeps the reason.
     report::TrpResources::Instance().AddStrings(
         QStringLiteral("exCannotWrite=%1: %2\n"

@@ -32,6 +32,7 @@ inline constexpr SheetFilterOption SheetFilterOptions[] = {
     {"--prn", 4, "the sheet as printer text for a dot-matrix printer (code page 1251)"},
     {"--rtf", 10, "the sheet as an RTF document, one table for word processors"},
     {"--xml", 9, "the sheet as an Excel XML workbook (.xls)"},
+    {"--xls", 8, "the sheet as an Excel workbook (through LibreOffice Calc)"},
 };
 inline constexpr int SheetFilterCount = int(std::size(SheetFilterOptions));
 std::string SaveWithSheetFilter(report::TrpReport& report, int menuIndex, const QString& path);

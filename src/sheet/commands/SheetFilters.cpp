@@ -11,6 +11,7 @@
 #include "export/text/TXTExport.h"
 #include "export/rtf/RtfExport.h"
 #include "export/xml/XmlExport.h"
+#include "export/xls/XlsExport.h"
 
 namespace sheet {
 
@@ -93,6 +94,17 @@ std::unique_ptr<exports::TrpCustomExportFilter> CreateRTF() {
     return rtf;
 }
 
+std::unique_ptr<exports::TrpCustomExportFilter> CreateXLS() {
+    auto xls = std::make_unique<exports::TrpXLSExport>();
+    xls->SetAsText(false);
+    xls->SetBackground(true);
+    xls->SetFastExport(true);
+    xls->SetPageBreaks(true);
+    xls->SetEmptyLines(true);
+    xls->SetSuppressPageHeadersFooters(false);
+    return xls;
+}
+
 } // namespace
 
 std::unique_ptr<exports::TrpCustomExportFilter> CreateSheetFilter(int index) {
@@ -121,6 +133,9 @@ std::unique_ptr<exports::TrpCustomExportFilter> CreateSheetFilter(int index) {
         break;
     case 7:
         filter = CreateHTML();
+        break;
+    case 8:
+        filter = CreateXLS();
         break;
     case 9:
         filter = CreateXML();

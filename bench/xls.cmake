@@ -1,0 +1,1 @@
+tarifon_bench(xls SOURCES ${CMAKE_CURRENT_LIST_DIR}/XlsExport.cpp DEPS tarifon_export_xls tarifon_sheet Qt6::Widgets)

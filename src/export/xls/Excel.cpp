@@ -1,0 +1,607 @@
+#include "export/xls/Excel.h"
+
+#include "export/Progress.h"
+#include "export/xls/OfficeProcess.h"
+#include "export/xls/XlsTexts.h"
+#include "platform/AtomicFile.h"
+#include "platform/Colors.h"
+#include "report/EngineTexts.h"
+
+#include <com/sun/star/awt/FontSlant.hpp>
+#include <com/sun/star/awt/FontUnderline.hpp>
+#include <com/sun/star/awt/FontWeight.hpp>
+#include <com/sun/star/beans/PropertyValue.hpp>
+#include <com/sun/star/beans/XPropertySet.hpp>
+#include <com/sun/star/container/XIndexAccess.hpp>
+#include <com/sun/star/container/XNameContainer.hpp>
+#include <com/sun/star/document/XActionLockable.hpp>
+#include <com/sun/star/document/XUndoManager.hpp>
+#include <com/sun/star/document/XUndoManagerSupplier.hpp>
+#include <com/sun/star/drawing/XDrawPages.hpp>
+#include <com/sun/star/drawing/XDrawPagesSupplier.hpp>
+#include <com/sun/star/drawing/XShape.hpp>
+#include <com/sun/star/drawing/XShapes.hpp>
+#include <com/sun/star/frame/Desktop.hpp>
+#include <com/sun/star/frame/XComponentLoader.hpp>
+#include <com/sun/star/frame/XDesktop2.hpp>
+#include <com/sun/star/frame/XModel.hpp>
+#include <com/sun/star/frame/XStorable.hpp>
+#include <com/sun/star/graphic/GraphicProvider.hpp>
+#include <com/sun/star/graphic/XGraphic.hpp>
+#include <com/sun/star/lang/DisposedException.hpp>
+#include <com/sun/star/lang/Locale.hpp>
+#include <com/sun/star/lang/XMultiServiceFactory.hpp>
+#include <com/sun/star/sheet/XCellRangeAddressable.hpp>
+#include <com/sun/star/sheet/XCellRangeData.hpp>
+#include <com/sun/star/sheet/XSheetCellRangeContainer.hpp>
+#include <com/sun/star/sheet/XSpreadsheet.hpp>
+#include <com/sun/star/sheet/XSpreadsheetDocument.hpp>
+#include <com/sun/star/sheet/XSpreadsheets.hpp>
+#include <com/sun/star/style/XStyleFamiliesSupplier.hpp>
+#include <com/sun/star/table/BorderLine2.hpp>
+#include <com/sun/star/table/BorderLineStyle.hpp>
+#include <com/sun/star/table/CellHoriJustify.hpp>
+#include <com/sun/star/table/CellVertJustify2.hpp>
+#include <com/sun/star/table/TableBorder2.hpp>
+#include <com/sun/star/table/XCellRange.hpp>
+#include <com/sun/star/table/XColumnRowRange.hpp>
+#include <com/sun/star/table/XTableColumns.hpp>
+#include <com/sun/star/table/XTableRows.hpp>
+#include <com/sun/star/util/XCloseable.hpp>
+#include <com/sun/star/util/XMergeable.hpp>
+#include <com/sun/star/util/XNumberFormats.hpp>
+#include <com/sun/star/util/XNumberFormatsSupplier.hpp>
+#include <com/sun/star/view/XSelectionSupplier.hpp>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QFontMetricsF>
+#include <QStandardPaths>
+#include <QUrl>
+#include <cmath>
+
+namespace exports {
+
+using namespace css;
+using report::rpGet;
+using rtl::OUString;
+
+namespace {
+
+OUString U(const QString& s) {
+    return OUString(reinterpret_cast<const sal_Unicode*>(s.utf16()), sal_Int32(s.size()));
+}
+
+QString Q(const OUString& s) {
+    return QString::fromUtf16(reinterpret_cast<const char16_t*>(s.getStr()), s.getLength());
+}
+
+// Points and millimetres as the office measures lengths (hundredths of a millimetre).
+sal_Int32 PointsToHmm(double points) {
+    return sal_Int32(std::lround(points * 2540.0 / 72.0));
+}
+
+sal_Int32 RGB(report::TColor color) {
+    const QColor c = platform::ColorToQColor(color);
+    return sal_Int32((c.red() << 16) | (c.green() << 8) | c.blue());
+}
+
+template <class T> void Set(const uno::Reference<T>& object, const char* name, const uno::Any& value) {
+    uno::Reference<beans::XPropertySet> props(object, uno::UNO_QUERY_THROW);
+    props->setPropertyValue(OUString::createFromAscii(name), value);
+}
+
+beans::PropertyValue Arg(const char* name, const uno::Any& value) {
+    beans::PropertyValue p;
+    p.Name = OUString::createFromAscii(name);
+    p.Value = value;
+    return p;
+}
+
+uno::Sequence<beans::PropertyValue> Args(std::initializer_list<beans::PropertyValue> list) {
+    uno::Sequence<beans::PropertyValue> args(sal_Int32(list.size()));
+    std::copy(list.begin(), list.end(), args.getArray());
+    return args;
+}
+
+const int kStartTimeout = 60;
+
+} // namespace
+
+struct TrpExcel::Impl {
+    TrpOfficeProcess Office;
+    uno::Reference<frame::XDesktop2> Desktop;
+    uno::Reference<sheet::XSpreadsheetDocument> Workbook;
+    uno::Reference<sheet::XSpreadsheet> Worksheet;
+    uno::Reference<table::XCellRange> Range;
+    uno::Reference<lang::XMultiServiceFactory> Factory; // the workbook's
+    double CharWidthHmm = 0;                            // width of one character unit of the default font
+    int Calls = 0;
+    int Pictures = 0;
+
+    // One call into the office, under the watchdog. A lost office ends the export whatever
+    // kind of operation it was; other errors reach the caller as uno::Exception.
+    template <class F> void Call(F&& f) {
+        if (!Workbook.is())
+            throw TrpExcelError(rpGet(QStringLiteral("xlsLost")));
+        ++Calls;
+        Office.BeginCall();
+        try {
+            f();
+        } catch (const lang::DisposedException&) {
+            Office.EndCall();
+            throw Lost();
+        } catch (const uno::Exception&) {
+            Office.EndCall();
+            if (Office.KilledAsHung() || Office.Exited())
+                throw Lost();
+            throw;
+        }
+        Office.EndCall();
+    }
+    TrpExcelError Lost() {
+        if (Office.KilledAsHung())
+            return TrpExcelError(rpGet(QStringLiteral("xlsHung")).arg(Office.CallTimeout()));
+        return TrpExcelError(rpGet(QStringLiteral("xlsLost")));
+    }
+    // Errors pass on, in the user's words.
+    template <class F> void Strict(F&& f) {
+        try {
+            Call(f);
+        } catch (const uno::Exception& e) {
+            throw TrpExcelError(rpGet(QStringLiteral("xlsRejected")).arg(Q(e.Message)));
+        }
+    }
+    // Errors ignored: only this effect is lost (but a lost office still ends the export).
+    template <class F> void Lenient(F&& f) {
+        try {
+            Call(f);
+        } catch (const uno::Exception&) {
+        }
+    }
+
+    uno::Reference<table::XCellRange> RangeOf(const QString& address) const {
+        return Worksheet->getCellRangeByName(U(address));
+    }
+    // The ranges of a union of addresses, each on its own (for what a range offers alone).
+    std::vector<uno::Reference<table::XCellRange>> UnionRanges(const QString& text, QChar separator) const {
+        std::vector<uno::Reference<table::XCellRange>> ranges;
+        for (const QString& part : text.split(separator, Qt::SkipEmptyParts))
+            if (const std::optional<TrpCellRect> r = ParseAddress(part))
+                ranges.push_back(
+                    Worksheet->getCellRangeByPosition(r->Left - 1, r->Top - 1, r->Right - 1, r->Bottom - 1));
+        return ranges;
+    }
+    // A union of addresses as one object of the office, which takes a cell property for all
+    // its ranges in one call.
+    uno::Reference<sheet::XSheetCellRangeContainer> Union(const QString& text, QChar separator) const {
+        uno::Reference<sheet::XSheetCellRangeContainer> ranges(
+            Factory->createInstance(OUString("com.sun.star.sheet.SheetCellRanges")), uno::UNO_QUERY_THROW);
+        std::vector<table::CellRangeAddress> addresses;
+        for (const QString& part : text.split(separator, Qt::SkipEmptyParts))
+            if (const std::optional<TrpCellRect> r = ParseAddress(part))
+                addresses.push_back(
+                    table::CellRangeAddress(0, r->Left - 1, r->Top - 1, r->Right - 1, r->Bottom - 1));
+        ranges->addRangeAddresses(
+            uno::Sequence<table::CellRangeAddress>(addresses.data(), sal_Int32(addresses.size())), false);
+        return ranges;
+    }
+    uno::Reference<container::XNameContainer> Family(const char* name) const {
+        uno::Reference<style::XStyleFamiliesSupplier> families(Workbook, uno::UNO_QUERY_THROW);
+        return uno::Reference<container::XNameContainer>(
+            families->getStyleFamilies()->getByName(OUString::createFromAscii(name)), uno::UNO_QUERY_THROW);
+    }
+    template <class R> void Borders(const uno::Reference<R>& range, report::TrpFrameTypes frame) const {
+        table::BorderLine2 line;
+        line.Color = 0;
+        line.LineStyle = table::BorderLineStyle::SOLID;
+        line.LineWidth = 26; // a thin line, 0.75 pt
+        line.OuterLineWidth = 26;
+        table::TableBorder2 border;
+        border.LeftLine = border.RightLine = border.TopLine = border.BottomLine = line;
+        border.IsLeftLineValid = (frame & report::ftLeft) != 0;
+        border.IsRightLineValid = (frame & report::ftRight) != 0;
+        border.IsTopLineValid = (frame & report::ftTop) != 0;
+        border.IsBottomLineValid = (frame & report::ftBottom) != 0;
+        border.IsHorizontalLineValid = border.IsVerticalLineValid = border.IsDistanceValid = false;
+        Set(range, "TableBorder2", uno::Any(border));
+    }
+    void RowHeight(const uno::Reference<table::XCellRange>& range, double points) const {
+        uno::Reference<table::XColumnRowRange> rows(range, uno::UNO_QUERY_THROW);
+        Set(rows->getRows(), "Height", uno::Any(PointsToHmm(points)));
+    }
+    // The width of the digit zero in the default cell font: the unit of column widths.
+    void MeasureCharWidth() {
+        uno::Reference<beans::XPropertySet> def(Family("CellStyles")->getByName(OUString("Default")),
+                                                uno::UNO_QUERY_THROW);
+        OUString name;
+        float height = 10;
+        def->getPropertyValue(OUString("CharFontName")) >>= name;
+        def->getPropertyValue(OUString("CharHeight")) >>= height;
+        QFont font(Q(name));
+        font.setPixelSize(1000);
+        const double em = QFontMetricsF(font).horizontalAdvance(u'0') / 1000.0;
+        CharWidthHmm = (em > 0 ? em : 0.556) * height * 2540.0 / 72.0;
+    }
+};
+
+TrpExcel::TrpExcel() : F(std::make_unique<Impl>()) {
+    AddXlsExportTexts();
+}
+
+TrpExcel::~TrpExcel() {
+    try {
+        Quit();
+    } catch (...) {
+    }
+}
+
+QString TrpExcel::OfficeProgram() {
+    const QByteArray env = qgetenv("TARIFON_OFFICE");
+    if (!env.isEmpty())
+        return QFile::decodeName(env);
+    const QString found = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+    return found.isEmpty() ? QStringLiteral(TARIFON_OFFICE_DIR "/soffice") : found;
+}
+
+bool TrpExcel::StartApplication() {
+    FOpened = false;
+    FStartError = F->Office.Start(OfficeProgram(), kStartTimeout);
+    if (!FStartError.isEmpty())
+        return false;
+    try {
+        F->Office.BeginCall();
+        F->Desktop = frame::Desktop::create(F->Office.Context());
+        const uno::Sequence<beans::PropertyValue> args = Args({Arg("Hidden", uno::Any(true))});
+        F->Workbook.set(
+            F->Desktop->loadComponentFromURL(OUString("private:factory/scalc"), OUString("_blank"), 0, args),
+            uno::UNO_QUERY_THROW);
+        uno::Reference<container::XIndexAccess> sheets(F->Workbook->getSheets(), uno::UNO_QUERY_THROW);
+        F->Worksheet.set(sheets->getByIndex(0), uno::UNO_QUERY_THROW);
+        F->Factory.set(F->Workbook, uno::UNO_QUERY_THROW);
+        // No repainting while the sheet fills, as with screen updating off, and no undo steps
+        // kept for a sheet nobody edits.
+        uno::Reference<frame::XModel>(F->Workbook, uno::UNO_QUERY_THROW)->lockControllers();
+        uno::Reference<document::XUndoManagerSupplier>(F->Workbook, uno::UNO_QUERY_THROW)
+            ->getUndoManager()
+            ->lock();
+        uno::Reference<document::XActionLockable>(F->Workbook, uno::UNO_QUERY_THROW)->addActionLock();
+        F->MeasureCharWidth();
+        F->Office.EndCall();
+    } catch (const uno::Exception& e) {
+        F->Office.EndCall();
+        FStartError = Q(e.Message);
+        F->Workbook.clear();
+        F->Worksheet.clear();
+        F->Office.Terminate(F->Desktop);
+        F->Desktop.clear();
+        return false;
+    }
+    FOpened = true;
+    return true;
+}
+
+void TrpExcel::ShowApplication(bool visible) {
+    if (FOpened)
+        FVisible = visible;
+}
+
+void TrpExcel::ApplyPageSetup(report::TPrinterOrientation orientation, double left, double right, double top,
+                              double bottom, double paperWidthMm, double paperHeightMm) {
+    F->Lenient([&] {
+        OUString styleName;
+        uno::Reference<beans::XPropertySet>(F->Worksheet, uno::UNO_QUERY_THROW)
+            ->getPropertyValue(OUString("PageStyle")) >>= styleName;
+        uno::Reference<beans::XPropertySet> page(F->Family("PageStyles")->getByName(styleName),
+                                                 uno::UNO_QUERY_THROW);
+        page->setPropertyValue(OUString("LeftMargin"), uno::Any(PointsToHmm(left)));
+        page->setPropertyValue(OUString("RightMargin"), uno::Any(PointsToHmm(right)));
+        page->setPropertyValue(OUString("TopMargin"), uno::Any(PointsToHmm(top)));
+        page->setPropertyValue(OUString("BottomMargin"), uno::Any(PointsToHmm(bottom)));
+        const bool landscape = orientation == report::poLandscape;
+        if (paperWidthMm > 0 && paperHeightMm > 0) {
+            // The office keeps the size as the page stands: width and height swap for landscape.
+            const double shortSide = std::min(paperWidthMm, paperHeightMm),
+                         longSide = std::max(paperWidthMm, paperHeightMm);
+            page->setPropertyValue(
+                OUString("Width"),
+                uno::Any(sal_Int32(std::lround((landscape ? longSide : shortSide) * 100))));
+            page->setPropertyValue(
+                OUString("Height"),
+                uno::Any(sal_Int32(std::lround((landscape ? shortSide : longSide) * 100))));
+        }
+        page->setPropertyValue(OUString("IsLandscape"), uno::Any(landscape));
+        // A new workbook's page has no header or footer lines of its own.
+        page->setPropertyValue(OUString("HeaderIsOn"), uno::Any(false));
+        page->setPropertyValue(OUString("FooterIsOn"), uno::Any(false));
+    });
+}
+
+void TrpExcel::SelectCells(int x, int y, int rows, int columns) {
+    const std::optional<QString> address = SelectionAddress(x, y, rows, columns);
+    if (!address)
+        return;
+    F->Lenient([&] { F->Range = F->RangeOf(*address); });
+}
+
+void TrpExcel::SetColumnWidth(int column, double width) {
+    if (!ColumnWidthApplies(column, width))
+        return;
+    F->Lenient([&] {
+        uno::Reference<table::XColumnRowRange> cols(F->Worksheet, uno::UNO_QUERY_THROW);
+        uno::Reference<beans::XPropertySet> col(cols->getColumns()->getByIndex(column - 1),
+                                                uno::UNO_QUERY_THROW);
+        col->setPropertyValue(OUString("Width"), uno::Any(sal_Int32(std::lround(width * F->CharWidthHmm))));
+    });
+}
+
+void TrpExcel::SetRowHeight(int row, double height) {
+    const std::optional<double> h = CappedRowHeight(height);
+    if (!h)
+        return;
+    F->Strict([&] {
+        uno::Reference<table::XColumnRowRange> rows(F->Worksheet, uno::UNO_QUERY_THROW);
+        Set(uno::Reference<uno::XInterface>(rows->getRows()->getByIndex(row - 1), uno::UNO_QUERY_THROW),
+            "Height", uno::Any(PointsToHmm(*h)));
+    });
+}
+
+void TrpExcel::MergeSelection() {
+    F->Strict([&] { uno::Reference<util::XMergeable>(F->Range, uno::UNO_QUERY_THROW)->merge(true); });
+}
+
+void TrpExcel::DrawBorders(report::TrpFrameTypes frame) {
+    if (!(frame & report::ftAll))
+        return;
+    F->Strict([&] { F->Borders(F->Range, frame); });
+}
+
+void TrpExcel::SetRowHeightsFast(const std::vector<TrpUnionEntry>& runs, const std::vector<double>& heights,
+                                 TrpProgress* progress, int rowCount, int mostFrequent) {
+    if (runs.empty())
+        return;
+    if (progress && !progress->Terminated())
+        progress->Execute(int(runs.size()), rpGet(QStringLiteral("ProgressRows")) + QStringLiteral(" - 2"),
+                          true, true);
+    F->Strict([&] {
+        F->RowHeight(F->RangeOf(QStringLiteral("A1:A%1").arg(rowCount)), heights[size_t(mostFrequent)]);
+    });
+    for (const TrpUnionCall& call : GroupRowRuns(runs, mostFrequent, progress))
+        F->Lenient([&] {
+            for (const auto& range : F->UnionRanges(call.Union, u';'))
+                F->RowHeight(range, heights[size_t(call.Key)]);
+        });
+}
+
+void TrpExcel::ApplyUnions(const std::vector<TrpUnionEntry>& list, TrpUnionKind kind, TrpProgress* progress) {
+    if (list.empty())
+        return;
+    if (progress && !progress->Terminated())
+        progress->Execute(int(list.size()),
+                          rpGet(QStringLiteral("ProgressStyles")) + QStringLiteral(" - %1").arg(int(kind)),
+                          true, true);
+    const QChar separator = ListSeparator();
+    for (const TrpUnionCall& call : GroupUnions(list, separator, progress)) {
+        if (call.Union.isEmpty() || (kind == TrpUnionKind::Borders && call.Key == 0))
+            continue;
+        F->Lenient([&] {
+            switch (kind) {
+            case TrpUnionKind::Styles:
+                Set(F->Union(call.Union, separator), "CellStyle",
+                    uno::Any(U(QStringLiteral("S%1").arg(call.Key))));
+                break;
+            case TrpUnionKind::Borders:
+                F->Borders(F->Union(call.Union, separator), report::TrpFrameTypes(call.Key));
+                break;
+            case TrpUnionKind::Merges: // a range merges on its own only
+                for (const auto& range : F->UnionRanges(call.Union, separator))
+                    uno::Reference<util::XMergeable>(range, uno::UNO_QUERY_THROW)->merge(true);
+                break;
+            }
+        });
+    }
+}
+
+void TrpExcel::ApplyNumberFormats(const QStringList& list, TrpProgress* progress) {
+    if (list.isEmpty())
+        return;
+    if (progress && !progress->Terminated())
+        progress->Execute(int(list.size()), QStringLiteral("Data formats"), true, true);
+    const QChar separator = ListSeparator();
+    for (const TrpFormatCall& call : GroupNumberFormats(list, separator, progress)) {
+        if (call.Union.isEmpty())
+            continue;
+        F->Lenient([&] {
+            // The format texts follow the Russian conventions (space between thousands, decimal comma).
+            const lang::Locale locale(OUString("ru"), OUString("RU"), OUString());
+            uno::Reference<util::XNumberFormats> formats(
+                uno::Reference<util::XNumberFormatsSupplier>(F->Workbook, uno::UNO_QUERY_THROW)
+                    ->getNumberFormats());
+            sal_Int32 key = formats->queryKey(U(call.Format), locale, false);
+            if (key < 0)
+                key = formats->addNew(U(call.Format), locale);
+            Set(F->Union(call.Union, separator), "NumberFormat", uno::Any(key));
+        });
+    }
+}
+
+void TrpExcel::AddStyle(const TrpExcelStyle& s) {
+    F->Strict([&] {
+        uno::Reference<uno::XInterface> style =
+            F->Factory->createInstance(OUString("com.sun.star.style.CellStyle"));
+        const uno::Reference<container::XNameContainer> styles = F->Family("CellStyles");
+        const OUString name = U(s.Name);
+        if (styles->hasByName(name))
+            styles->removeByName(name);
+        styles->insertByName(name, uno::Any(style));
+        uno::Reference<beans::XPropertySet> p(style, uno::UNO_QUERY_THROW);
+        p->setPropertyValue(OUString("CharWeight"),
+                            uno::Any(s.Font.Bold() ? awt::FontWeight::BOLD : awt::FontWeight::NORMAL));
+        p->setPropertyValue(OUString("CharPosture"),
+                            uno::Any(s.Font.Italic() ? awt::FontSlant_ITALIC : awt::FontSlant_NONE));
+        p->setPropertyValue(OUString("CharUnderline"),
+                            uno::Any((s.Font.Style & report::fsUnderline) ? awt::FontUnderline::SINGLE
+                                                                          : awt::FontUnderline::NONE));
+        p->setPropertyValue(OUString("CharFontName"), uno::Any(U(s.Font.Name)));
+        p->setPropertyValue(OUString("CharHeight"), uno::Any(float(s.Font.Size)));
+        p->setPropertyValue(OUString("CharColor"), uno::Any(RGB(s.Font.Color)));
+        const bool transparent = s.Fill == report::clNone;
+        p->setPropertyValue(OUString("IsCellBackgroundTransparent"), uno::Any(transparent));
+        if (!transparent)
+            p->setPropertyValue(OUString("CellBackColor"), uno::Any(RGB(s.Fill)));
+        if (s.Orientation != 0)
+            p->setPropertyValue(OUString("RotateAngle"),
+                                uno::Any(sal_Int32(((s.Orientation + 360) % 360) * 100)));
+        p->setPropertyValue(OUString("VertJustify"),
+                            uno::Any(s.VAlign == report::vaBottom   ? table::CellVertJustify2::BOTTOM
+                                     : s.VAlign == report::vaCenter ? table::CellVertJustify2::CENTER
+                                                                    : table::CellVertJustify2::TOP));
+        p->setPropertyValue(OUString("HoriJustify"),
+                            uno::Any(s.HAlign == report::haRight    ? table::CellHoriJustify_RIGHT
+                                     : s.HAlign == report::haCenter ? table::CellHoriJustify_CENTER
+                                     : s.HAlign == report::haBlock  ? table::CellHoriJustify_BLOCK
+                                                                    : table::CellHoriJustify_LEFT));
+    });
+}
+
+void TrpExcel::SetSelectionStyle(const QString& name) {
+    F->Strict([&] { Set(F->Range, "CellStyle", uno::Any(U(name))); });
+}
+
+void TrpExcel::SetPageBreak(int row) {
+    F->Strict([&] {
+        uno::Reference<table::XColumnRowRange> rows(F->Worksheet, uno::UNO_QUERY_THROW);
+        Set(uno::Reference<uno::XInterface>(rows->getRows()->getByIndex(row - 1), uno::UNO_QUERY_THROW),
+            "IsStartOfNewPage", uno::Any(true));
+    });
+}
+
+void TrpExcel::SetSelectionValues(const std::vector<std::vector<QString>>& values) {
+    F->Strict([&] {
+        uno::Reference<table::XCellRange> range = F->Range;
+        uno::Reference<sheet::XCellRangeAddressable> addressable(range, uno::UNO_QUERY_THROW);
+        const table::CellRangeAddress a = addressable->getRangeAddress();
+        const size_t rows = size_t(a.EndRow - a.StartRow + 1), cols = size_t(a.EndColumn - a.StartColumn + 1);
+        // The array covers the range exactly; what the values do not reach stays empty.
+        uno::Sequence<uno::Sequence<uno::Any>> data(static_cast<sal_Int32>(rows));
+        auto* rowData = data.getArray();
+        for (size_t r = 0; r < rows; ++r) {
+            rowData[r].realloc(sal_Int32(cols));
+            auto* cells = rowData[r].getArray();
+            for (size_t c = 0; c < cols; ++c) {
+                const QString text = r < values.size() && c < values[r].size() ? values[r][c] : QString();
+                const TrpCellValue v = CellValueOf(text);
+                if (const double* d = std::get_if<double>(&v))
+                    cells[c] <<= *d;
+                else
+                    cells[c] <<= U(std::get<QString>(v));
+            }
+        }
+        uno::Reference<sheet::XCellRangeData>(range, uno::UNO_QUERY_THROW)->setDataArray(data);
+    });
+}
+
+void TrpExcel::WrapAllCells() {
+    F->Strict([&] { Set(F->Worksheet, "IsTextWrapped", uno::Any(true)); });
+}
+
+void TrpExcel::PlacePicture(const QImage& image, double width, double height) {
+    const QString file =
+        QDir(F->Office.WorkDir()).filePath(QStringLiteral("picture%1.png").arg(++F->Pictures));
+    if (!image.save(file, "PNG"))
+        throw TrpExcelError(rpGet(QStringLiteral("xlsRejected")).arg(file));
+    F->Strict([&] {
+        uno::Reference<graphic::XGraphicProvider> provider =
+            graphic::GraphicProvider::create(F->Office.Context());
+        const uno::Sequence<beans::PropertyValue> args =
+            Args({Arg("URL", uno::Any(U(QUrl::fromLocalFile(file).toString(QUrl::FullyEncoded))))});
+        uno::Reference<graphic::XGraphic> graphic = provider->queryGraphic(args);
+        uno::Reference<drawing::XShape> shape(
+            F->Factory->createInstance(OUString("com.sun.star.drawing.GraphicObjectShape")),
+            uno::UNO_QUERY_THROW);
+        // The first sheet's drawing layer.
+        uno::Reference<drawing::XShapes> page(
+            uno::Reference<drawing::XDrawPagesSupplier>(F->Workbook, uno::UNO_QUERY_THROW)
+                ->getDrawPages()
+                ->getByIndex(0),
+            uno::UNO_QUERY_THROW);
+        page->add(shape);
+        Set(shape, "Graphic", uno::Any(graphic));
+        awt::Point at;
+        uno::Reference<beans::XPropertySet>(F->Range, uno::UNO_QUERY_THROW)
+            ->getPropertyValue(OUString("Position")) >>= at;
+        shape->setPosition(at);
+        shape->setSize(awt::Size(PointsToHmm(width), PointsToHmm(height)));
+    });
+    QFile::remove(file);
+}
+
+void TrpExcel::SelectSelection() {
+    F->Lenient([&] {
+        uno::Reference<frame::XModel> model(F->Workbook, uno::UNO_QUERY_THROW);
+        uno::Reference<view::XSelectionSupplier> selection(model->getCurrentController(), uno::UNO_QUERY);
+        if (selection.is())
+            selection->select(uno::Any(F->Range));
+    });
+}
+
+void TrpExcel::SaveAs(const QString& fileName) {
+    const QString temp = QDir(F->Office.WorkDir()).filePath(QStringLiteral("book.xls"));
+    F->Strict([&] {
+        uno::Reference<frame::XModel>(F->Workbook, uno::UNO_QUERY_THROW)->unlockControllers();
+        const uno::Sequence<beans::PropertyValue> args =
+            Args({Arg("FilterName", uno::Any(OUString("MS Excel 97"))), Arg("Overwrite", uno::Any(true))});
+        uno::Reference<frame::XStorable>(F->Workbook, uno::UNO_QUERY_THROW)
+            ->storeToURL(U(QUrl::fromLocalFile(temp).toString(QUrl::FullyEncoded)), args);
+    });
+    QFile file(temp);
+    QByteArray data;
+    if (file.open(QIODevice::ReadOnly))
+        data = file.readAll();
+    file.close();
+    QFile::remove(temp);
+    // A binary workbook is a compound document: anything else is not what was asked for.
+    if (!data.startsWith(QByteArray::fromHex("D0CF11E0A1B11AE1")))
+        throw TrpExcelError(
+            rpGet(QStringLiteral("xlsCannotSave")).arg(fileName, rpGet(QStringLiteral("xlsNotWorkbook"))));
+    const QString error = platform::WriteFileAtomically(fileName, data);
+    if (!error.isEmpty())
+        throw TrpExcelError(rpGet(QStringLiteral("xlsCannotSave")).arg(fileName, error));
+}
+
+void TrpExcel::Quit() {
+    if (F->Workbook.is() && !F->Office.Exited()) {
+        try {
+            F->Office.BeginCall();
+            uno::Reference<util::XCloseable>(F->Workbook, uno::UNO_QUERY_THROW)->close(true);
+        } catch (const uno::Exception&) {
+        }
+        F->Office.EndCall();
+    }
+    F->Range.clear();
+    F->Worksheet.clear();
+    F->Factory.clear();
+    F->Workbook.clear();
+    F->Office.Terminate(F->Desktop);
+    F->Desktop.clear();
+    FOpened = false;
+}
+
+qint64 TrpExcel::ProcessId() const {
+    return F->Office.Pid();
+}
+
+QString TrpExcel::ProfileDir() const {
+    return F->Office.ProfileDir();
+}
+
+void TrpExcel::SetCallTimeout(int seconds) {
+    F->Office.SetCallTimeout(seconds);
+}
+
+int TrpExcel::CallCount() const {
+    return F->Calls;
+}
+
+} // namespace exports
