@@ -8,7 +8,6 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QGuiApplication>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -21,6 +20,7 @@ namespace exports {
 using report::rpGet;
 
 TrpXLSExportDialog::TrpXLSExportDialog(const TrpXLSExport& filter, QWidget* parent) : QDialog(parent) {
+    InstallDialogHelp(this, QStringLiteral("export-xls"));
     AddXlsExportTexts();
     setWindowTitle(rpGet(8000));
     setFixedSize(277, 284);
@@ -100,14 +100,6 @@ void TrpXLSExportDialog::Store(TrpXLSExport& filter) const {
     filter.SetFastExport(FastExpCB->isChecked());
     filter.SetEmptyLines(!ContinuousCB->isChecked());
     filter.SetSuppressPageHeadersFooters(ContinuousCB->isChecked());
-}
-
-void TrpXLSExportDialog::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_F1) {
-        ShowDialogHelp(this, QStringLiteral("export-xls"));
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }
 
 } // namespace exports

@@ -40,9 +40,6 @@ public:
     QCheckBox* OpenExcelCB;
     QPushButton* OkB;
     QPushButton* CancelB;
-
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
 };
 
 } // namespace exports
