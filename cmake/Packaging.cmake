@@ -44,6 +44,7 @@ install(DIRECTORY ${CMAKE_BINARY_DIR}/screenshots/ DESTINATION ${CMAKE_INSTALL_D
         FILES_MATCHING PATTERN "*.png")
 
 install(FILES packaging/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES packaging/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME tarifon)
 add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/changelog.gz
     COMMAND gzip -9nc ${PROJECT_SOURCE_DIR}/packaging/changelog > ${CMAKE_BINARY_DIR}/changelog.gz
     DEPENDS ${PROJECT_SOURCE_DIR}/packaging/changelog VERBATIM)
