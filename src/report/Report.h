@@ -73,6 +73,13 @@ struct TrpPrintOptions {
     bool ShowDialog = true;
 };
 
+// A data set of the program's own making: records numbered 1 to RecordCount and nothing
+// else. A page that names it is produced once per record ("Line" is the record number).
+struct TrpUserDataSet {
+    QString Name;
+    int RecordCount = 0;
+};
+
 struct TrpReportOptions {
     QString Author;
     bool Compressed = false;
@@ -140,6 +147,7 @@ public:
     TrpPreviewOptions PreviewOptions;
     TrpPrintOptions PrintOptions;
     TrpReportOptions ReportOptions;
+    std::vector<TrpUserDataSet> DataSets;
 
     // ---- host notifications (all optional) ----
     std::function<void(TrpReport* sender)> OnBeginDoc;
