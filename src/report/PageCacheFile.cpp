@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QTemporaryFile>
 #include <cerrno>
-#include <cstring>
 #include <unistd.h>
 
 namespace report {
@@ -13,7 +12,7 @@ namespace report {
 namespace {
 
 QString SystemError(int code) {
-    return QString::fromLocal8Bit(std::strerror(code));
+    return qt_error_string(code);
 }
 
 } // namespace
@@ -37,6 +36,10 @@ bool TrpPageCacheFile::Open(QString& error) {
         error = QDir::toNativeSeparators(FFolder) + QStringLiteral(": ") + file->errorString();
         return false;
     }
+    // Asking for the name links the file into the folder (the toolkit may otherwise keep it
+    // nameless): a named file is seen, counted and, after a crash, removed like every other
+    // temporary file of ours.
+    (void)file->fileName();
     FFile = std::move(file);
     FEnd = 0;
     return true;
