@@ -177,6 +177,9 @@ void TrpEngine::ProducePage(TrpReportPage& page, int sourceIndex) {
     if (!(page.PrintOnPreviousPage() && pages.Count() > 0))
         pages.AddPage(sourceIndex);
     FReport->Progress(TrpProgressKind::Running, pages.CurPage() + 1);
+    if (!page.OutlineText().isEmpty())
+        pages.AddOutline(QString::fromStdString(FReport->Calc(page.OutlineText()).AsString()),
+                         pages.CurPage());
 
     TrpNullBand band;
     band.SetName(QStringLiteral("NullBand"));

@@ -138,7 +138,36 @@ TrpLoadResult TrpPreparedReportFile::LoadFromBytes(TrpReport& report, const QByt
     // Everything is read into a store of its own first; the report's pages change only
     // when the whole file has been read.
     TrpPreviewPages fresh(&report);
-    if (!fresh.FDocument.LoadFromBytes(data, result.Message))
+    // Pages are checked as they are read, and with the file cache on they move to the cache
+    // file in batches as a preparation would, so a long file never sits whole in memory.
+    std::vector<TrpXMLItem*> pending;
+    size_t pendingBytes = 0;
+    const size_t limit = size_t(std::max(0, report.EngineOptions.MaxMemSize)) << 20;
+    auto pageRead = [&](TrpXMLItem& item, TrpXMLItem* parent, QString& error) {
+        // A file may mark items whose children another program kept elsewhere; here they
+        // are simply items without children.
+        if (!item.Loaded() && item.CacheOffset() < 0)
+            item.SetLoaded(true);
+        if (!parent || parent->Name().compare(u"previewpages", Qt::CaseInsensitive) != 0)
+            return true;
+        if (const QString why = OversizedValue(item); !why.isEmpty()) {
+            error = Invalid(why);
+            return false;
+        }
+        if (!report.EngineOptions.UseFileCache)
+            return true;
+        pending.push_back(&item);
+        pendingBytes += item.MemorySize();
+        if (pendingBytes > limit && !fresh.FCacheFailed) {
+            for (TrpXMLItem* page : pending)
+                if (!fresh.Spill(*page).isEmpty())
+                    break; // what could not go stays in memory
+            pending.clear();
+            pendingBytes = 0;
+        }
+        return true;
+    };
+    if (!fresh.FDocument.LoadFromBytes(data, result.Message, pageRead))
         return result;
     result.Message = InvalidFormat();
     TrpXMLItem* root = fresh.FDocument.Root();
@@ -251,9 +280,11 @@ TrpLoadResult TrpPreparedReportFile::LoadFromBytes(TrpReport& report, const QByt
     std::swap(pages.FDictionary, fresh.FDictionary);
     pages.FAliasOfTemplate.clear();
     pages.FCache.clear();
-    pages.FCacheFile.reset();
-    pages.FCacheFailed = false;
+    std::swap(pages.FCacheFile, fresh.FCacheFile);
+    std::swap(pages.FCacheFailed, fresh.FCacheFailed);
     pages.FUnloaded = 0;
+    for (int i = 0; i < pages.FPagesItem->Count(); ++i)
+        pages.FUnloaded += pages.FPagesItem->Items(i)->Loaded() ? 0 : 1;
     pages.FMemBytes = pages.FPagesItem->MemorySize();
     pages.FCurPage = pages.FPagesItem->Count() - 1;
     report.DotMatrixReport = settings.DotMatrix;

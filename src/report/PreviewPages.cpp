@@ -158,6 +158,44 @@ void TrpPreviewPages::ReplaceInTexts(const QString& from, const QString& to) {
     FCache.clear();
 }
 
+// The outline lives in the document as "outline" with "item" children (text and page), so it
+// is saved and read with the pages.
+void TrpPreviewPages::AddOutline(const QString& text, int page) {
+    TrpXMLItem* outline = FDocument.Root()->FindItem(QStringLiteral("outline"));
+    if (!outline)
+        outline = FDocument.Root()->Add(QStringLiteral("outline"));
+    AttrWriter w;
+    w.Add("text", text);
+    w.AddInt("page", page);
+    outline->Add(QStringLiteral("item"), w.Take());
+}
+
+std::vector<TrpPreviewPages::OutlineEntry> TrpPreviewPages::Outline() const {
+    std::vector<OutlineEntry> entries;
+    if (const TrpXMLItem* outline = FDocument.Root()->FindItem(QStringLiteral("outline")))
+        for (int i = 0; i < outline->Count(); ++i) {
+            const TrpXMLItem* item = outline->Items(i);
+            bool ok = false;
+            const int page = item->Prop(QStringLiteral("page")).toInt(&ok);
+            if (ok && page >= 0 && page < Count())
+                entries.push_back({item->Prop(QStringLiteral("text")), page});
+        }
+    return entries;
+}
+
+// Outline entries follow their pages when pages come and go.
+static void ShiftOutline(TrpXMLDocument& document, int from, int by) {
+    TrpXMLItem* outline = document.Root()->FindItem(QStringLiteral("outline"));
+    for (int i = outline ? outline->Count() - 1 : -1; i >= 0; --i) {
+        TrpXMLItem* item = outline->Items(i);
+        const int page = item->Prop(QStringLiteral("page")).toInt();
+        if (by < 0 && page == from)
+            outline->Delete(i);
+        else if (page >= from + (by < 0 ? 1 : 0))
+            item->SetProp(QStringLiteral("page"), QString::number(page + by));
+    }
+}
+
 int TrpPreviewPages::InsertEmptyPage(int index) {
     const int at = std::clamp(index + 1, 0, Count());
     const QString name =
@@ -165,6 +203,7 @@ int TrpPreviewPages::InsertEmptyPage(int index) {
     auto item = std::make_unique<TrpXMLItem>(name);
     FMemBytes += item->MemorySize();
     FPagesItem->Insert(at, std::move(item));
+    ShiftOutline(FDocument, at, 1);
     FCache.clear();
     return at;
 }
@@ -177,6 +216,7 @@ void TrpPreviewPages::DeletePage(int index) {
         --FUnloaded;
     FMemBytes -= std::min(FMemBytes, item->MemorySize());
     FPagesItem->Delete(index);
+    ShiftOutline(FDocument, index, -1);
     FCache.clear();
     FCurPage = std::min(FCurPage, Count() - 1);
 }
@@ -273,15 +313,22 @@ QString TrpPreviewPages::PageObjectsText(int index, QByteArray& out) {
     return {};
 }
 
+const TrpReportPage* TrpPreviewPages::PageSource(int index) const {
+    if (index < 0 || index >= Count())
+        return nullptr;
+    bool ok = false;
+    const int source = FPagesItem->Items(index)->Name().mid(4).toInt(&ok);
+    return ok && source >= 0 && source < int(FSourcePages.size()) ? FSourcePages[size_t(source)].get()
+                                                                  : nullptr;
+}
+
 std::unique_ptr<TrpReportPage> TrpPreviewPages::Rebuild(int index) {
     if (const QString error = EnsureLoaded(index); !error.isEmpty() && FReport)
         FReport->AddError(error);
     const TrpXMLItem* item = FPagesItem->Items(index);
-    bool ok = false;
-    const int source = item->Name().mid(4).toInt(&ok);
     auto page = std::make_unique<TrpReportPage>();
-    if (ok && source >= 0 && source < int(FSourcePages.size()))
-        page->Assign(*FSourcePages[size_t(source)]);
+    if (const TrpReportPage* source = PageSource(index))
+        page->Assign(*source);
     std::vector<TrpView*> aligned;
     for (int i = 0; i < item->Count(); ++i) {
         const TrpXMLItem* child = item->Items(i);

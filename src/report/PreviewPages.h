@@ -56,6 +56,9 @@ public:
     TrpReportPage* Page(int index);
     // Page size in whole report units.
     QSize PageSize(int index);
+    // The source page a page was made from (its paper and margins), without rebuilding the
+    // page; nullptr when the page names none.
+    const TrpReportPage* PageSource(int index) const;
 
     // ---- building (used by the engine) ----
     // Copies a template page and its objects as a source page; returns its index.
@@ -70,6 +73,14 @@ public:
     // Replaces a text in the "u" attributes of every page (the total page count mark).
     void ReplaceInTexts(const QString& from, const QString& to);
     int CurPage() const { return FCurPage; }
+
+    // ---- the outline: entries of the report's table of contents, in page order ----
+    struct OutlineEntry {
+        QString Text;
+        int Page = 0; // index
+    };
+    void AddOutline(const QString& text, int page);
+    std::vector<OutlineEntry> Outline() const;
 
     // ---- editing (the preview's page buttons) ----
     // Inserts an empty page of the same paper as page `index` after it; returns its index.

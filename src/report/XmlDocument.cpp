@@ -220,7 +220,8 @@ bool DecodeDocument(const QByteArray& data, QString& text, QString& error) {
 
 } // namespace
 
-bool TrpXMLDocument::LoadFromBytes(const QByteArray& data, QString& error) {
+bool TrpXMLDocument::LoadFromBytes(const QByteArray& data, QString& error,
+                                   const std::function<bool(TrpXMLItem&, TrpXMLItem*, QString&)>& closed) {
     QString text;
     if (!DecodeDocument(data, text, error))
         return false;
@@ -268,7 +269,10 @@ bool TrpXMLDocument::LoadFromBytes(const QByteArray& data, QString& error) {
                 error = Invalid();
                 return false;
             }
+            TrpXMLItem* done = stack.back();
             stack.pop_back();
+            if (closed && !closed(*done, stack.empty() ? nullptr : stack.back(), error))
+                return false;
             continue;
         }
         const bool selfClosing = tag.endsWith(u'/');
@@ -304,6 +308,8 @@ bool TrpXMLDocument::LoadFromBytes(const QByteArray& data, QString& error) {
         item->SetText(std::move(attrs));
         if (!selfClosing)
             stack.push_back(item);
+        else if (closed && !closed(*item, stack.empty() ? nullptr : stack.back(), error))
+            return false;
     }
     if (!stack.empty() || !seenRoot) {
         error = Invalid();

@@ -87,7 +87,11 @@ public:
     // Reads a document in the encoding its declaration names (UTF-8 by default); false with an
     // error message ("Invalid file format", with the reason when it is not plain syntax) on bad
     // syntax, an unknown encoding, undecodable text or items nested too deep.
-    bool LoadFromBytes(const QByteArray& data, QString& error);
+    // `closed`, when set, is told of every item read whole, with its parent (null for the
+    // root); returning false stops the reading with the error it set.
+    bool LoadFromBytes(
+        const QByteArray& data, QString& error,
+        const std::function<bool(TrpXMLItem& item, TrpXMLItem* parent, QString& error)>& closed = {});
 
 private:
     std::unique_ptr<TrpXMLItem> FRoot;

@@ -25,6 +25,7 @@ inline std::unique_ptr<report::TrpReport> Create(int pages) {
     TrpReportPage* page = r->AddPage();
     page->SetName(QStringLiteral("Page1"));
     page->SetDataSetName(QStringLiteral("Rows"));
+    page->SetOutlineText(QStringLiteral("'Договор № ' + <Line>"));
     auto add = [&](const QString& name, const QString& text, Extended top, Extended height) {
         auto memo = std::make_unique<TrpMemoView>();
         memo->SetName(name);
