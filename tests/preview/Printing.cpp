@@ -2,10 +2,10 @@
 #include "CupsServer.h"
 #include "PreviewFixtures.h"
 
+#include "report/EngineTexts.h"
 #include "preview/PrintDialog.h"
 #include "preview/Printers.h"
 #include "preview/Printing.h"
-#include "report/EngineTexts.h"
 
 #include <QApplication>
 #include <QCheckBox>
