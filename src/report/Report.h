@@ -209,6 +209,11 @@ public:
     const QString& CurrentObjectName() const { return FCurrentObjectName; }
     void SetCurrentObjectName(const QString& name) { FCurrentObjectName = name; }
 
+    // The script's "Value": while a memo is filled, the value of its last placeholder (so a
+    // highlight condition can test it); Null otherwise.
+    const script::Variant& Value() const { return FValue; }
+    void SetValue(script::Variant value) { FValue = std::move(value); }
+
     // Start date and time of the running preparation.
     const QDateTime& StartDateTime() const { return FStartDateTime; }
 
@@ -234,6 +239,7 @@ private:
     QString FCurrentObjectName;
     QDateTime FStartDateTime;
     int FLookupDepth = 0;
+    script::Variant FValue;
 
     std::unique_ptr<TrpScriptHost> FHost;
     std::unique_ptr<script::Program> FScript;
