@@ -95,6 +95,7 @@ BENCHMARK(BM_Scale)
     ->Args({10000, 1})
     ->Args({10000, 0})
     ->Args({100000, 1})
+    ->Args({100000, 0})
     ->Iterations(1)
     ->Unit(benchmark::kSecond);
 
