@@ -1,5 +1,8 @@
 // tarifon: the OSAGO calculator window.
 #include <QApplication>
+#include <QDir>
+
+#include "platform/TempFiles.h"
 
 #include "ui/OSAGO_Calc.h"
 #include "ui/ResultCommands.h"
@@ -10,6 +13,8 @@ int main(int argc, char** argv) {
     qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
     QApplication app(argc, argv);
     ui::SetUpApplication();
+    // Temporary files (page caches, exports) of an earlier run that was killed.
+    platform::RemoveStaleTempFiles(QDir::tempPath());
 
     TfmOSAGO_Calc window;
     ui::InstallResultCommands(window);

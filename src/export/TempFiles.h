@@ -1,21 +1,12 @@
 #pragma once
-// Temporary files of the exports carry the id of the process that made them
-// ("tarifon-<pid>-XXXXXX"), so that those a killed export left behind can be told from
-// those of exports still running, and removed.
+// The exports' temporary files are the process-named ones of the platform layer.
 
-#include <QString>
+#include "platform/TempFiles.h"
 
 namespace exports {
 
-// A QTemporaryFile template in the folder for this process. The first call for a folder
-// removes the files there whose process is gone.
-QString ProcessTempTemplate(const QString& folder, const QString& suffix = {});
-
-// A new, empty temporary file of this process with the suffix, left in place for the caller;
-// "" when none can be made.
-QString NewTemporaryFile(const QString& suffix);
-
-// Removes the temporary files of processes that no longer run; returns how many went.
-int RemoveStaleTempFiles(const QString& folder);
+using platform::NewTemporaryFile;
+using platform::ProcessTempTemplate;
+using platform::RemoveStaleTempFiles;
 
 } // namespace exports

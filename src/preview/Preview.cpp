@@ -46,10 +46,13 @@ void TrpPreview::SetReport(TrpReport* report) {
 
 void TrpPreview::Refresh() {
     FPageSizes.clear();
+    FHighlightPage = 0;
     if (FReport) {
         TrpPreviewPages& pages = FReport->PreviewPages();
+        // From the source pages: a long report is laid out without rebuilding its pages.
+        FPageSizes.reserve(size_t(pages.Count()));
         for (int i = 0; i < pages.Count(); ++i) {
-            const TrpReportPage* page = pages.Page(i);
+            const TrpReportPage* page = pages.PageSource(i);
             FPageSizes.push_back(page ? PaperSizeUnits(*page) : EmptyPageSize);
         }
     }
@@ -218,6 +221,31 @@ void TrpPreview::paintEvent(QPaintEvent*) {
         canvas.Visible = visible;
         DrawPreparedPage(*FReport, i, painter, canvas);
     }
+    if (const QRect hit = HighlightRect(); !hit.isEmpty()) {
+        painter.fillRect(hit, QColor(255, 200, 0, 90));
+        painter.setPen(QPen(QColor(230, 120, 0), 2));
+        painter.drawRect(hit.adjusted(-1, -1, 0, 0));
+    }
+}
+
+void TrpPreview::SetHighlight(int pageNo, int objectIndex) {
+    FHighlightPage = pageNo;
+    FHighlightObject = objectIndex;
+    viewport()->update();
+}
+
+QRect TrpPreview::HighlightRect() {
+    if (!FReport || FHighlightPage < 1 || FHighlightPage > int(FLayout.Pages.size()) ||
+        FHighlightPage > PageCount())
+        return {};
+    const TrpReportPage* page = FReport->PreviewPages().Page(FHighlightPage - 1);
+    if (!page || FHighlightObject < 0 || FHighlightObject >= int(page->Objects().size()))
+        return {};
+    auto* view = dynamic_cast<const TrpView*>(page->Objects()[size_t(FHighlightObject)].get());
+    if (!view)
+        return {};
+    const QRect r = FLayout.Pages[size_t(FHighlightPage - 1)].translated(-ScrollPosition());
+    return DeviceRect(*view, PageDrawParams(*page, FZoom, FZoom, r.left(), r.top()));
 }
 
 void TrpPreview::keyPressEvent(QKeyEvent* event) {

@@ -46,6 +46,14 @@ public:
     void ScrollTo(const QPoint& position);
     void ScrollBy(int dx, int dy);
 
+    // A found text: object `objectIndex` of page `pageNo` (from 1) is marked on the page.
+    void SetHighlight(int pageNo, int objectIndex);
+    void ClearHighlight() { SetHighlight(0, -1); }
+    int HighlightPage() const { return FHighlightPage; }
+    int HighlightObject() const { return FHighlightObject; }
+    // The marked object's rectangle in the viewport; empty when nothing is marked.
+    QRect HighlightRect();
+
     // The view with a URL under a viewport point, or nullptr.
     const TrpView* LinkAt(const QPoint& viewportPoint);
     // Opens a link: "#name" an anchor, "@n" page n, anything else through the desktop.
@@ -92,6 +100,7 @@ private:
     TrpZoomMode FZoomMode = zmDefault;
     TrpPreviewTool FTool = ptDrag;
     int FLockCount = 0;
+    int FHighlightPage = 0, FHighlightObject = -1;
     bool FPositioning = false;
     bool FDragging = false;
     QPoint FDragStart;

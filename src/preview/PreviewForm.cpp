@@ -19,14 +19,17 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QIntValidator>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QSplitter>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
+#include <QTreeWidget>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -60,6 +63,9 @@ TrpPreviewForm::TrpPreviewForm(TrpReport& report, QWidget* parent)
     GetOpenFileName = [](QWidget* parent, const QString& filter) {
         return QFileDialog::getOpenFileName(parent, QString(), QString(), filter);
     };
+    GetFindText = [](QWidget* parent, const QString& previous) {
+        return QInputDialog::getText(parent, rpGet(109), rpGet("clFindWhat"), QLineEdit::Normal, previous);
+    };
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -76,8 +82,18 @@ TrpPreviewForm::TrpPreviewForm(TrpReport& report, QWidget* parent)
     FSecondPanel->setFixedWidth(50);
     FStatusBar->addWidget(FPagePanel);
     FStatusBar->addWidget(FSecondPanel);
+    FOutline = new QTreeWidget(this);
+    FOutline->setHeaderHidden(true);
+    FOutline->setRootIsDecorated(false);
+    connect(FOutline, &QTreeWidget::itemClicked, this,
+            [this](QTreeWidgetItem* item) { FPreview->SetPageNo(item->data(0, Qt::UserRole).toInt() + 1); });
+    auto* split = new QSplitter(this);
+    split->addWidget(FOutline);
+    split->addWidget(FPreview);
+    split->setStretchFactor(1, 1);
+    split->setSizes({report.PreviewOptions.OutlineWidth, 800});
     layout->addWidget(FToolBar);
-    layout->addWidget(FPreview, 1);
+    layout->addWidget(split, 1);
     layout->addWidget(FStatusBar);
 
     FExportMenu = new QMenu(this);
@@ -95,6 +111,7 @@ TrpPreviewForm::TrpPreviewForm(TrpReport& report, QWidget* parent)
     FPreview->SetZoom(report.PreviewOptions.Zoom);
     if (report.PreviewOptions.ZoomMode != zmDefault)
         FPreview->SetZoomMode(TrpZoomMode(report.PreviewOptions.ZoomMode));
+    SetOutlineVisible(report.PreviewOptions.OutlineVisible);
     FPreview->setFocus();
     UpdateStatus();
     UpdateZoomBox();
@@ -126,7 +143,7 @@ QAction* TrpPreviewForm::AddButton(const QString& name, int captionKey, int hint
 }
 
 void TrpPreviewForm::BuildToolBar() {
-    enum Kind { Button, Check, ZoomBox, PageBox };
+    enum Kind { Button, Check, Toggle, ZoomBox, PageBox };
     struct ToolButton {
         const char* Name;
         int Caption, Hint; // engine text keys, 0 for none
@@ -144,6 +161,7 @@ void TrpPreviewForm::BuildToolBar() {
         {"Export", 107, 108, "export", 0, pbExport, Button, nullptr},
         {"PdfQuick", 0, 151, "pdf", 0, 0, Button, nullptr},
         {"EmailQuick", 0, 152, "email", 0, 0, Button, nullptr},
+        {"Find", 109, 110, "find", 0, pbFind, Button, [](TrpPreviewForm& f) { f.Find(); }},
         {"WholePage", 111, 112, "wholepage", 1, pbZoom, Button,
          [](TrpPreviewForm& f) { f.FPreview->SetZoomMode(zmWholePage); }},
         {"PageWidth", 113, 114, "pagewidth", 1, pbZoom, Button,
@@ -156,9 +174,15 @@ void TrpPreviewForm::BuildToolBar() {
         {"FullScreen", 0, 150, "fullscreen", 1, pbZoom, Button,
          [](TrpPreviewForm& f) { f.SetFullScreen(!f.FFullScreen); }},
         {"Margins", 120, 121, "margins", 2, pbPageSetup, Button, [](TrpPreviewForm& f) { f.PageSetup(); }},
+        {"Outline", 122, 123, "outline", 2, pbOutline, Toggle,
+         [](TrpPreviewForm& f) {
+             f.SetOutlineVisible(f.FActions.value(QStringLiteral("Outline"))->isChecked());
+         }},
         {"Drag", 124, 125, "drag", 3, pbTools, Check, [](TrpPreviewForm& f) { f.FPreview->SetTool(ptDrag); }},
         {"ZoomTool", 126, 127, "zoomtool", 3, pbTools, Check,
          [](TrpPreviewForm& f) { f.FPreview->SetTool(ptZoom); }},
+        {"AddPage", 128, 129, "addpage", 5, pbEdit, Button, [](TrpPreviewForm& f) { f.AddPage(); }},
+        {"DeletePage", 130, 131, "deletepage", 5, pbEdit, Button, [](TrpPreviewForm& f) { f.DeletePage(); }},
         {"First", 134, 135, "first", 4, pbNavigator, Button,
          [](TrpPreviewForm& f) { f.FPreview->SetPageNo(1); }},
         {"Prior", 136, 137, "prior", 4, pbNavigator, Button,
@@ -215,10 +239,10 @@ void TrpPreviewForm::BuildToolBar() {
                 if (run)
                     run(*this);
             });
-            if (b.What == Check) {
+            if (b.What == Check || b.What == Toggle)
                 a->setCheckable(true);
+            if (b.What == Check)
                 tools->addAction(a);
-            }
             const bool menu = qstrcmp(b.Name, "Export") == 0;
             if (menu)
                 a->setMenu(FExportMenu);
@@ -229,6 +253,9 @@ void TrpPreviewForm::BuildToolBar() {
         a->setVisible(shown(b));
     }
     FActions.value(QStringLiteral("Drag"))->setChecked(true);
+    FActions.value(QStringLiteral("Outline"))->setChecked(FReport.PreviewOptions.OutlineVisible);
+    for (const char* name : {"AddPage", "DeletePage"})
+        FActions.value(QLatin1String(name))->setEnabled(FReport.PreviewOptions.AllowEdit);
 
     QAction* close = AddButton(QStringLiteral("Close"), 2, 0, QStringLiteral("close"), [this] { reject(); });
     close->setToolTip(rpGet(2));
@@ -458,6 +485,14 @@ void TrpPreviewForm::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_O:
         if (ctrl && ButtonVisible(pbLoad))
             Open();
+        break;
+    case Qt::Key_F:
+        if (ctrl && ButtonVisible(pbFind))
+            Find();
+        break;
+    case Qt::Key_F3:
+        if (ButtonVisible(pbFind))
+            FindNext();
         break;
     default:
         QDialog::keyPressEvent(event);

@@ -17,6 +17,7 @@ class QMenu;
 class QStatusBar;
 class QToolBar;
 class QToolButton;
+class QTreeWidget;
 
 namespace exports {
 class TrpCustomExportFilter;
@@ -50,7 +51,8 @@ public:
     QMenu* PopupMenu() const { return FPopupMenu; }
     // Toolbar actions by name: "Print", "Open", "Save", "Export", "PdfQuick", "EmailQuick",
     // "WholePage", "PageWidth", "Zoom100", "TwoPages", "ZoomBox", "FullScreen", "Margins",
-    // "Drag", "ZoomTool", "First", "Prior", "PageBox", "Next", "Last", "Close"; nullptr for
+    // "Find", "Outline", "Drag", "ZoomTool", "AddPage", "DeletePage", "First", "Prior",
+    // "PageBox", "Next", "Last", "Close"; nullptr for
     // other names. Actions of buttons the options hide exist but are not visible.
     QAction* Action(const QString& name) const { return FActions.value(name); }
 
@@ -77,9 +79,24 @@ public:
     // Applies a zoom box text ("150 %", or one of the mode entries).
     void ApplyZoomText(const QString& text);
 
+    // Find (Ctrl+F) asks for a text and finds it; FindNext (F3) finds the next memo that holds
+    // it, from the current page on, marks it and scrolls it into view. False (and "Текст не
+    // найден" shown) when there is none.
+    void Find();
+    bool FindNext();
+    void SetFindText(const QString& text) { FFindText = text; }
+    // The outline panel: the report's table of contents; a click goes to the entry's page.
+    QTreeWidget* OutlinePanel() const { return FOutline; }
+    void SetOutlineVisible(bool visible);
+    // Page buttons: an empty page after the current one; the current page deleted.
+    void AddPage();
+    void DeletePage();
+
     // File dialogs; replaceable in tests. They return "" when cancelled.
     std::function<QString(QWidget* parent, const QString& filter)> GetSaveFileName;
     std::function<QString(QWidget* parent, const QString& filter)> GetOpenFileName;
+    // The text to find; replaceable in tests. "" when cancelled.
+    std::function<QString(QWidget* parent, const QString& previous)> GetFindText;
 
     // ".trp" put on a name that does not end in it.
     static QString ForceExtension(const QString& fileName);
@@ -101,6 +118,9 @@ private:
     bool ButtonVisible(int bit) const;
     void ShowError(const QString& text);
     void ShowHelp();
+    void FillOutline();
+    // The first memo at or after object `from` of a page (index) that holds the find text.
+    int FindOnPage(int page, int from);
 
     TrpReport& FReport;
     TrpPreview* FPreview;
@@ -115,6 +135,9 @@ private:
     QMenu* FPopupExportMenu = nullptr;
     QHash<QString, QAction*> FActions;
     std::vector<TrpExportEntry> FEntries;
+    QTreeWidget* FOutline = nullptr;
+    bool FOutlineFilled = false;
+    QString FFindText;
     bool FFullScreen = false;
     Qt::WindowStates FStateBeforeFullScreen;
 };

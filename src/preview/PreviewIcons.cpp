@@ -152,6 +152,20 @@ const QHash<QString, Painter>& Painters() {
              p.fillRect(QRect(8, 4, 6, 4), QColor(0, 0, 160));
              p.fillRect(QRect(8, 10, 6, 4), QColor(0, 0, 160));
          }},
+        {QStringLiteral("addpage"),
+         [](QPainter& p) {
+             Sheet(p, QRect(1, 0, 11, 14));
+             p.setPen(QPen(QColor(0, 128, 0), 2));
+             p.drawLine(11, 7, 11, 15);
+             p.drawLine(7, 11, 15, 11);
+         }},
+        {QStringLiteral("deletepage"),
+         [](QPainter& p) {
+             Sheet(p, QRect(1, 0, 11, 14));
+             p.setPen(QPen(QColor(192, 0, 0), 2));
+             p.drawLine(8, 8, 14, 14);
+             p.drawLine(14, 8, 8, 14);
+         }},
         {QStringLiteral("drag"),
          [](QPainter& p) {
              p.setPen(QColor(96, 48, 0));

@@ -94,6 +94,8 @@ psApplyCurrent=Применить к текущей странице
 psApplyAll=Применить ко всем страницам
 psUserSize=Пользовательский
 psBadNumber=Неверное значение размера бумаги или полей
+clStrNotFound=Текст не найден
+clFindWhat=Текст для поиска:
 )";
 } // namespace
 

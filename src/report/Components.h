@@ -271,6 +271,7 @@ public:
     P(TColor, Color, clNone, Color)                                                                          \
     P(TrpFrame, Frame, {}, Frame)                                                                            \
     P(QString, DataSetName, {}, String)                                                                      \
+    P(QString, OutlineText, {}, String)                                                                      \
     P(bool, PrintIfEmpty, true, Bool)                                                                        \
     P(bool, PrintOnPreviousPage, false, Bool)                                                                \
     P(bool, TitleBeforeHeader, true, Bool)                                                                   \

@@ -128,7 +128,7 @@ void TrpEngine::Run() {
                 RunPage(*page, index);
         FTotalPages = pages.Count() - firstPage;
         while (pages.Count() > firstPage)
-            pages.PagesItem()->Delete(pages.Count() - 1);
+            pages.DeletePage(pages.Count() - 1);
         FFinalPass = true;
     }
     for (auto& [page, index] : runPages) {
@@ -147,7 +147,21 @@ void TrpEngine::Run() {
 
 void TrpEngine::RunPage(TrpReportPage& page, int sourceIndex) {
     FReport->DoScriptEvent(page.OnBeforePrint(), &page);
-    ProducePage(page, sourceIndex);
+    if (page.DataSetName().isEmpty()) {
+        ProducePage(page, sourceIndex);
+    } else {
+        const auto& sets = FReport->DataSets;
+        auto set = std::find_if(sets.begin(), sets.end(), [&](const TrpUserDataSet& d) {
+            return d.Name.compare(page.DataSetName(), Qt::CaseInsensitive) == 0;
+        });
+        if (set == sets.end())
+            throw TrpReportError(rpFormat(rpGet("clDSNotExist"), {page.DataSetName()}));
+        for (int record = 1; record <= set->RecordCount && !FReport->Terminated(); ++record) {
+            FCurLine = FCurLineThrough = record;
+            ProducePage(page, sourceIndex);
+        }
+        FCurLine = FCurLineThrough = 0;
+    }
     FReport->DoScriptEvent(page.OnAfterPrint(), &page);
 }
 
@@ -163,6 +177,9 @@ void TrpEngine::ProducePage(TrpReportPage& page, int sourceIndex) {
     if (!(page.PrintOnPreviousPage() && pages.Count() > 0))
         pages.AddPage(sourceIndex);
     FReport->Progress(TrpProgressKind::Running, pages.CurPage() + 1);
+    if (!page.OutlineText().isEmpty())
+        pages.AddOutline(QString::fromStdString(FReport->Calc(page.OutlineText()).AsString()),
+                         pages.CurPage());
 
     TrpNullBand band;
     band.SetName(QStringLiteral("NullBand"));

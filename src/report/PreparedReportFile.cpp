@@ -4,6 +4,7 @@
 #include "report/Attributes.h"
 #include "report/EngineTexts.h"
 #include "report/Limits.h"
+#include "report/PageCacheFile.h"
 #include "report/PreviewPages.h"
 #include "report/Report.h"
 #include "report/ShapeViews.h"
@@ -83,9 +84,13 @@ bool ParseFlag(const QString& v, bool fallback) {
 
 } // namespace
 
-QByteArray TrpPreparedReportFile::SaveToBytes(TrpReport& report) {
+namespace {
+
+// Writes the whole prepared report in pieces; pages that wait in the cache file are copied
+// from it as they are, so they come out exactly as if they had stayed in memory.
+QString WritePrepared(TrpReport& report, const std::function<QString(const QByteArray&)>& sink) {
     TrpPreviewPages& pages = report.PreviewPages();
-    TrpXMLItem* root = pages.FDocument.Root();
+    TrpXMLItem* root = pages.Document().Root();
     const int kept = root->Count();
 
     // The pieces kept only as objects join the document for the write, and leave it after.
@@ -96,22 +101,33 @@ QByteArray TrpPreparedReportFile::SaveToBytes(TrpReport& report) {
     root->Add(QStringLiteral("report"))->Add(QStringLiteral("TrpReport"), settings.Take());
 
     TrpXMLItem* sources = root->Add(QStringLiteral("sourcepages"));
-    for (const auto& page : pages.FSourcePages)
-        WriteObject(*page, *sources);
+    for (int i = 0; i < pages.SourcePagesCount(); ++i)
+        WriteObject(*pages.SourcePages(i), *sources);
 
     TrpXMLItem* dictionary = root->Add(QStringLiteral("dictionary"));
-    for (const auto& [alias, entry] : pages.FDictionary.Entries()) {
+    for (const auto& [alias, entry] : pages.Dictionary().Entries()) {
         AttrWriter w;
         w.Add("name", entry.SourceName);
         dictionary->Add(alias, w.Take());
     }
 
-    const bool indent = pages.FDocument.AutoIndent;
-    pages.FDocument.AutoIndent = false;
-    QByteArray bytes = pages.FDocument.SaveToBytes();
-    pages.FDocument.AutoIndent = indent;
+    const QString error = pages.Document().Write(sink, [&](const TrpXMLItem& item, QByteArray& out) {
+        const int index = pages.PagesItem()->IndexOf(&item);
+        return index < 0 ? QStringLiteral("page cache: unknown page") : pages.PageObjectsText(index, out);
+    });
     while (root->Count() > kept)
         root->Delete(root->Count() - 1);
+    return error;
+}
+
+} // namespace
+
+QByteArray TrpPreparedReportFile::SaveToBytes(TrpReport& report) {
+    QByteArray bytes;
+    WritePrepared(report, [&](const QByteArray& piece) {
+        bytes += piece;
+        return QString();
+    });
     return bytes;
 }
 
@@ -122,7 +138,36 @@ TrpLoadResult TrpPreparedReportFile::LoadFromBytes(TrpReport& report, const QByt
     // Everything is read into a store of its own first; the report's pages change only
     // when the whole file has been read.
     TrpPreviewPages fresh(&report);
-    if (!fresh.FDocument.LoadFromBytes(data, result.Message))
+    // Pages are checked as they are read, and with the file cache on they move to the cache
+    // file in batches as a preparation would, so a long file never sits whole in memory.
+    std::vector<TrpXMLItem*> pending;
+    size_t pendingBytes = 0;
+    const size_t limit = size_t(std::max(0, report.EngineOptions.MaxMemSize)) << 20;
+    auto pageRead = [&](TrpXMLItem& item, TrpXMLItem* parent, QString& error) {
+        // A file may mark items whose children another program kept elsewhere; here they
+        // are simply items without children.
+        if (!item.Loaded() && item.CacheOffset() < 0)
+            item.SetLoaded(true);
+        if (!parent || parent->Name().compare(u"previewpages", Qt::CaseInsensitive) != 0)
+            return true;
+        if (const QString why = OversizedValue(item); !why.isEmpty()) {
+            error = Invalid(why);
+            return false;
+        }
+        if (!report.EngineOptions.UseFileCache)
+            return true;
+        pending.push_back(&item);
+        pendingBytes += item.MemorySize();
+        if (pendingBytes > limit && !fresh.FCacheFailed) {
+            for (TrpXMLItem* page : pending)
+                if (!fresh.Spill(*page).isEmpty())
+                    break; // what could not go stays in memory
+            pending.clear();
+            pendingBytes = 0;
+        }
+        return true;
+    };
+    if (!fresh.FDocument.LoadFromBytes(data, result.Message, pageRead))
         return result;
     result.Message = InvalidFormat();
     TrpXMLItem* root = fresh.FDocument.Root();
@@ -235,12 +280,22 @@ TrpLoadResult TrpPreparedReportFile::LoadFromBytes(TrpReport& report, const QByt
     std::swap(pages.FDictionary, fresh.FDictionary);
     pages.FAliasOfTemplate.clear();
     pages.FCache.clear();
+    std::swap(pages.FCacheFile, fresh.FCacheFile);
+    std::swap(pages.FCacheFailed, fresh.FCacheFailed);
+    pages.FUnloaded = 0;
+    for (int i = 0; i < pages.FPagesItem->Count(); ++i)
+        pages.FUnloaded += pages.FPagesItem->Items(i)->Loaded() ? 0 : 1;
+    pages.FMemBytes = pages.FPagesItem->MemorySize();
     pages.FCurPage = pages.FPagesItem->Count() - 1;
     report.DotMatrixReport = settings.DotMatrix;
     report.PreviewOptions.OutlineVisible = settings.OutlineVisible;
     report.PreviewOptions.OutlineWidth = settings.OutlineWidth;
     for (const QString& e : result.Errors)
         report.AddError(e);
+    // A long file goes on to the cache file as a long preparation would; pages that cannot
+    // go stay in memory.
+    if (const QString error = pages.SpillIfNeeded(); !error.isEmpty())
+        report.AddError(error);
 
     result.Ok = true;
     result.Message.clear();
@@ -248,7 +303,17 @@ TrpLoadResult TrpPreparedReportFile::LoadFromBytes(TrpReport& report, const QByt
 }
 
 QString TrpPreparedReportFile::SaveToFile(TrpReport& report, const QString& fileName) {
-    return platform::WriteFileAtomically(fileName, SaveToBytes(report));
+    return platform::WriteFileAtomically(fileName, [&](QIODevice& device) {
+        return WritePrepared(report, [&](const QByteArray& piece) {
+            for (qint64 done = 0; done < piece.size();) {
+                const qint64 n = device.write(piece.constData() + done, piece.size() - done);
+                if (n <= 0)
+                    return device.errorString();
+                done += n;
+            }
+            return QString();
+        });
+    });
 }
 
 TrpLoadResult TrpPreparedReportFile::LoadFromFile(TrpReport& report, const QString& fileName) {

@@ -12,6 +12,7 @@
 namespace report {
 
 class TrpReport;
+class TrpPageCacheFile;
 
 // Aliases of source objects: "m1", "p1", "b1", ... -> source name "Page0.Memo1" and the copy.
 class TrpDictionary {
@@ -40,7 +41,7 @@ private:
 };
 
 class TrpPreviewPages {
-    friend class TrpPreparedReportFile;  // reads and replaces the whole store
+    friend class TrpPreparedReportFile; // reads and replaces the whole store
 
 public:
     explicit TrpPreviewPages(TrpReport* report);
@@ -55,6 +56,9 @@ public:
     TrpReportPage* Page(int index);
     // Page size in whole report units.
     QSize PageSize(int index);
+    // The source page a page was made from (its paper and margins), without rebuilding the
+    // page; nullptr when the page names none.
+    const TrpReportPage* PageSource(int index) const;
 
     // ---- building (used by the engine) ----
     // Copies a template page and its objects as a source page; returns its index.
@@ -70,14 +74,46 @@ public:
     void ReplaceInTexts(const QString& from, const QString& to);
     int CurPage() const { return FCurPage; }
 
+    // ---- the outline: entries of the report's table of contents, in page order ----
+    struct OutlineEntry {
+        QString Text;
+        int Page = 0; // index
+    };
+    void AddOutline(const QString& text, int page);
+    std::vector<OutlineEntry> Outline() const;
+
+    // ---- editing (the preview's page buttons) ----
+    // Inserts an empty page of the same paper as page `index` after it; returns its index.
+    int InsertEmptyPage(int index);
+    void DeletePage(int index);
+
     TrpXMLDocument& Document() { return FDocument; }
     TrpXMLItem* PagesItem() const { return FPagesItem; }
     const TrpDictionary& Dictionary() const { return FDictionary; }
     // Bytes held by the prepared pages' items.
     size_t MemorySize() const;
 
+    // ---- the file cache ----
+    // With the engine's UseFileCache on and more than MaxMemSize megabytes of pages in memory,
+    // moves the finished pages to the cache file. "" on success (or nothing to do), else the
+    // message; the pages then stay in memory, whole and usable.
+    QString SpillIfNeeded();
+    // Brings a page's objects back from the cache file; "" on success, else the message.
+    QString EnsureLoaded(int index);
+    // Drops the objects of a page that is unchanged since it was read from the cache file.
+    void Unload(int index);
+    // The objects of a page as file text (read from the cache file when they are there).
+    QString PageObjectsText(int index, QByteArray& out);
+    // The cache file's name ("" while there is none) and how many pages are in it now.
+    QString CacheFileName() const;
+    int UnloadedCount() const { return FUnloaded; }
+
 private:
-    std::unique_ptr<TrpReportPage> Rebuild(int index) const;
+    std::unique_ptr<TrpReportPage> Rebuild(int index);
+    bool CacheOn() const;
+    QString Spill(TrpXMLItem& item);
+    // Keeps the count of bytes in memory right across a change of one page item.
+    template <class F> void Track(TrpXMLItem& item, F&& change);
 
     TrpReport* FReport;
     TrpXMLDocument FDocument;
@@ -87,6 +123,10 @@ private:
     QHash<const TrpComponent*, QString> FAliasOfTemplate; // template object -> alias (during a run)
     std::list<std::pair<int, std::unique_ptr<TrpReportPage>>> FCache; // most recent first
     int FCurPage = -1;
+    std::unique_ptr<TrpPageCacheFile> FCacheFile;
+    size_t FMemBytes = 0; // page items in memory
+    int FUnloaded = 0;
+    bool FCacheFailed = false; // a failed write stops spilling until the next Clear
 };
 
 } // namespace report

@@ -219,6 +219,7 @@ void TrpReport::FillMemo(TrpCustomMemoView& memo) {
                 }
                 const Placeholder p = ParsePlaceholder(content);
                 const script::Variant value = Calc(p.Expression);
+                FValue = value;
                 if (memo.HideZeros() && !value.IsString() && IsZero(value))
                     return QString();
                 return FormatValue(value, p.HasFormat ? p.Format : memo.DisplayFormat(),
@@ -236,6 +237,7 @@ void TrpReport::FillMemo(TrpCustomMemoView& memo) {
         }
         memo.HighlightRef().Active = active;
     }
+    FValue = {};
 }
 
 // ---- script ----

@@ -73,6 +73,13 @@ struct TrpPrintOptions {
     bool ShowDialog = true;
 };
 
+// A data set of the program's own making: records numbered 1 to RecordCount and nothing
+// else. A page that names it is produced once per record ("Line" is the record number).
+struct TrpUserDataSet {
+    QString Name;
+    int RecordCount = 0;
+};
+
 struct TrpReportOptions {
     QString Author;
     bool Compressed = false;
@@ -140,6 +147,7 @@ public:
     TrpPreviewOptions PreviewOptions;
     TrpPrintOptions PrintOptions;
     TrpReportOptions ReportOptions;
+    std::vector<TrpUserDataSet> DataSets;
 
     // ---- host notifications (all optional) ----
     std::function<void(TrpReport* sender)> OnBeginDoc;
@@ -201,6 +209,11 @@ public:
     const QString& CurrentObjectName() const { return FCurrentObjectName; }
     void SetCurrentObjectName(const QString& name) { FCurrentObjectName = name; }
 
+    // The script's "Value": while a memo is filled, the value of its last placeholder (so a
+    // highlight condition can test it); Null otherwise.
+    const script::Variant& Value() const { return FValue; }
+    void SetValue(script::Variant value) { FValue = std::move(value); }
+
     // Start date and time of the running preparation.
     const QDateTime& StartDateTime() const { return FStartDateTime; }
 
@@ -226,6 +239,7 @@ private:
     QString FCurrentObjectName;
     QDateTime FStartDateTime;
     int FLookupDepth = 0;
+    script::Variant FValue;
 
     std::unique_ptr<TrpScriptHost> FHost;
     std::unique_ptr<script::Program> FScript;

@@ -87,13 +87,17 @@ bool ViewProperty(const TrpComponent& c, const QString& key, script::Variant& va
 
 bool TrpScriptHost::HasObject(const std::string& name) const {
     const QString n = Q(name);
-    return IsOneOf(n, {u"Report", u"Engine", u"Outline"}) || FReport.FindObject(n) != nullptr;
+    return IsOneOf(n, {u"Report", u"Engine", u"Outline", u"Value"}) || FReport.FindObject(n) != nullptr;
 }
 
 bool TrpScriptHost::GetProperty(const std::string& object, const std::vector<std::string>& path,
                                 script::Variant& value, std::string& error) {
     const QString name = Q(object);
     const QString key = JoinPath(path);
+    if (path.empty() && IsOneOf(name, {u"Value"})) {
+        value = FReport.Value();
+        return true;
+    }
     if (IsOneOf(name, {u"Engine"})) {
         const TrpEngine& e = FReport.Engine();
         if (key == u"pageno")
@@ -140,6 +144,10 @@ bool TrpScriptHost::SetProperty(const std::string& object, const std::vector<std
                                 const script::Variant& value, std::string& error) {
     const QString name = Q(object);
     const QString key = JoinPath(path);
+    if (path.empty() && IsOneOf(name, {u"Value"})) {
+        FReport.SetValue(value);
+        return true;
+    }
     if (IsOneOf(name, {u"Report"}) && key == u"terminated") {
         FReport.SetTerminated(value.AsBool());
         return true;

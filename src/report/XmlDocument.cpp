@@ -39,6 +39,19 @@ TrpXMLItem* TrpXMLItem::FindItem(const QString& name) const {
     return nullptr;
 }
 
+int TrpXMLItem::IndexOf(const TrpXMLItem* child) const {
+    // Pages are written in order: the search starts where the last one was found.
+    const int n = Count();
+    for (int k = 0; k < n; ++k) {
+        const int i = (FLastIndex + k) % n;
+        if (FItems[size_t(i)].get() == child) {
+            FLastIndex = i;
+            return i;
+        }
+    }
+    return -1;
+}
+
 size_t TrpXMLItem::MemorySize() const {
     size_t size = sizeof(TrpXMLItem) + size_t(FName.capacity() + FText.capacity()) * 2 + 64 +
                   FItems.capacity() * sizeof(void*);
@@ -49,9 +62,7 @@ size_t TrpXMLItem::MemorySize() const {
 
 namespace {
 
-void WriteItem(const TrpXMLItem& item, QByteArray& out, bool indent, int level) {
-    if (indent)
-        out += QByteArray(level * 2, ' ');
+void OpenTag(const TrpXMLItem& item, QByteArray& out, bool empty) {
     out += '<';
     out += item.Name().toUtf8();
     if (!item.Text().isEmpty()) {
@@ -59,32 +70,89 @@ void WriteItem(const TrpXMLItem& item, QByteArray& out, bool indent, int level) 
             out += ' ';
         out += item.Text().toUtf8();
     }
-    if (item.Count() == 0) {
-        out += "/>";
-        if (indent)
-            out += "\r\n";
-        return;
-    }
-    out += '>';
-    if (indent)
-        out += "\r\n";
-    for (int i = 0; i < item.Count(); ++i)
-        WriteItem(*item.Items(i), out, indent, level + 1);
-    if (indent)
-        out += QByteArray(level * 2, ' ');
-    out += "</" + item.Name().toUtf8() + '>';
-    if (indent)
-        out += "\r\n";
+    out += empty ? "/>" : ">";
 }
+
+void CloseTag(const TrpXMLItem& item, QByteArray& out) {
+    out += "</" + item.Name().toUtf8() + '>';
+}
+
+void WriteIndented(const TrpXMLItem& item, QByteArray& out, int level) {
+    out += QByteArray(level * 2, ' ');
+    OpenTag(item, out, item.Count() == 0);
+    out += "\r\n";
+    if (item.Count() == 0)
+        return;
+    for (int i = 0; i < item.Count(); ++i)
+        WriteIndented(*item.Items(i), out, level + 1);
+    out += QByteArray(level * 2, ' ');
+    CloseTag(item, out);
+    out += "\r\n";
+}
+
+constexpr qsizetype WriteChunk = 1 << 20;
 
 } // namespace
 
+void WriteXMLItem(const TrpXMLItem& item, QByteArray& out, bool childrenOnly) {
+    if (!childrenOnly)
+        OpenTag(item, out, item.Count() == 0);
+    if (item.Count() == 0)
+        return;
+    for (int i = 0; i < item.Count(); ++i)
+        WriteXMLItem(*item.Items(i), out);
+    if (!childrenOnly)
+        CloseTag(item, out);
+}
+
 QByteArray TrpXMLDocument::SaveToBytes() const {
     QByteArray out = "<?xml version=\"1.0\" encoding=\"utf-8\"?>";
-    if (AutoIndent)
+    if (AutoIndent) {
         out += "\r\n";
-    WriteItem(*FRoot, out, AutoIndent, 0);
+        WriteIndented(*FRoot, out, 0);
+    } else {
+        WriteXMLItem(*FRoot, out);
+    }
     return out;
+}
+
+QString TrpXMLDocument::Write(const std::function<QString(const QByteArray&)>& sink,
+                              const std::function<QString(const TrpXMLItem&, QByteArray&)>& children) const {
+    QByteArray out = "<?xml version=\"1.0\" encoding=\"utf-8\"?>";
+    QString error;
+    auto flush = [&](bool always) {
+        if (error.isEmpty() && (always || out.size() >= WriteChunk)) {
+            error = sink(out);
+            out.clear();
+        }
+        return error.isEmpty();
+    };
+    // Pages sit two levels down; deeper items are small and written whole.
+    std::function<void(const TrpXMLItem&, int)> write = [&](const TrpXMLItem& item, int level) {
+        if (!error.isEmpty())
+            return;
+        if (!item.Loaded()) {
+            OpenTag(item, out, false);
+            if (QString e = children(item, out); !e.isEmpty()) {
+                error = e;
+                return;
+            }
+            CloseTag(item, out);
+        } else if (level >= 2) {
+            WriteXMLItem(item, out);
+        } else {
+            OpenTag(item, out, item.Count() == 0);
+            if (item.Count() == 0)
+                return;
+            for (int i = 0; i < item.Count() && error.isEmpty(); ++i)
+                write(*item.Items(i), level + 1);
+            CloseTag(item, out);
+        }
+        flush(false);
+    };
+    write(*FRoot, 0);
+    flush(true);
+    return error;
 }
 
 void TrpXMLDocument::SaveToDevice(QIODevice& device) const {
@@ -152,7 +220,8 @@ bool DecodeDocument(const QByteArray& data, QString& text, QString& error) {
 
 } // namespace
 
-bool TrpXMLDocument::LoadFromBytes(const QByteArray& data, QString& error) {
+bool TrpXMLDocument::LoadFromBytes(const QByteArray& data, QString& error,
+                                   const std::function<bool(TrpXMLItem&, TrpXMLItem*, QString&)>& closed) {
     QString text;
     if (!DecodeDocument(data, text, error))
         return false;
@@ -200,7 +269,10 @@ bool TrpXMLDocument::LoadFromBytes(const QByteArray& data, QString& error) {
                 error = Invalid();
                 return false;
             }
+            TrpXMLItem* done = stack.back();
             stack.pop_back();
+            if (closed && !closed(*done, stack.empty() ? nullptr : stack.back(), error))
+                return false;
             continue;
         }
         const bool selfClosing = tag.endsWith(u'/');
@@ -236,6 +308,8 @@ bool TrpXMLDocument::LoadFromBytes(const QByteArray& data, QString& error) {
         item->SetText(std::move(attrs));
         if (!selfClosing)
             stack.push_back(item);
+        else if (closed && !closed(*item, stack.empty() ? nullptr : stack.back(), error))
+            return false;
     }
     if (!stack.empty() || !seenRoot) {
         error = Invalid();

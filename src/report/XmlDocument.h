@@ -2,7 +2,9 @@
 // The item tree that holds prepared pages: items with a name, an attribute text and children.
 
 #include <QString>
+#include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 class QIODevice;
@@ -26,14 +28,28 @@ public:
     TrpXMLItem* Items(int index) const { return FItems[size_t(index)].get(); }
     TrpXMLItem* Add(QString name = {}, QString text = {});
     TrpXMLItem* FindItem(const QString& name) const; // first child of that name (any case)
+    int IndexOf(const TrpXMLItem* child) const;      // -1 when it is not a child
     void Clear() { FItems.clear(); }
     void Delete(int index) { FItems.erase(FItems.begin() + index); }
+    void Insert(int index, std::unique_ptr<TrpXMLItem> item) {
+        FItems.insert(FItems.begin() + index, std::move(item));
+    }
+    // Children handed over whole (the page cache moves them out to its file and back).
+    std::vector<std::unique_ptr<TrpXMLItem>> TakeItems() { return std::exchange(FItems, {}); }
+    void SetItems(std::vector<std::unique_ptr<TrpXMLItem>> items) { FItems = std::move(items); }
 
     // Flags of the on-disk page cache.
     bool Loaded() const { return FLoaded; }
     void SetLoaded(bool v) { FLoaded = v; }
     bool Unloadable() const { return FUnloadable; }
     void SetUnloadable(bool v) { FUnloadable = v; }
+    // Where the children's text lies in the cache file (offset -1: not there).
+    qint64 CacheOffset() const { return FCacheOffset; }
+    qint64 CacheLength() const { return FCacheLength; }
+    void SetCacheSpan(qint64 offset, qint64 length) {
+        FCacheOffset = offset;
+        FCacheLength = length;
+    }
 
     // Rough size in memory (for the memory limit and the benchmarks).
     size_t MemorySize() const;
@@ -44,7 +60,13 @@ private:
     std::vector<std::unique_ptr<TrpXMLItem>> FItems;
     bool FLoaded = true;
     bool FUnloadable = false;
+    qint64 FCacheOffset = -1;
+    qint64 FCacheLength = 0;
+    mutable int FLastIndex = 0;
 };
+
+// The item written as file text, children included; children only with `childrenOnly`.
+void WriteXMLItem(const TrpXMLItem& item, QByteArray& out, bool childrenOnly = false);
 
 class TrpXMLDocument {
 public:
@@ -58,10 +80,18 @@ public:
     // Writes `<?xml ...?>` and the root item, UTF-8.
     void SaveToDevice(QIODevice& device) const;
     QByteArray SaveToBytes() const;
+    // Writes the document in pieces to `sink`; an item whose children are not loaded gets
+    // their text from `children`. Stops at the first error either returns ("" is success).
+    QString Write(const std::function<QString(const QByteArray&)>& sink,
+                  const std::function<QString(const TrpXMLItem&, QByteArray&)>& children) const;
     // Reads a document in the encoding its declaration names (UTF-8 by default); false with an
     // error message ("Invalid file format", with the reason when it is not plain syntax) on bad
     // syntax, an unknown encoding, undecodable text or items nested too deep.
-    bool LoadFromBytes(const QByteArray& data, QString& error);
+    // `closed`, when set, is told of every item read whole, with its parent (null for the
+    // root); returning false stops the reading with the error it set.
+    bool LoadFromBytes(
+        const QByteArray& data, QString& error,
+        const std::function<bool(TrpXMLItem& item, TrpXMLItem* parent, QString& error)>& closed = {});
 
 private:
     std::unique_ptr<TrpXMLItem> FRoot;

@@ -11,6 +11,7 @@
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 
 #include "app/cli/FileNames.h"
 #include "app/cli/QuoteOptions.h"
@@ -19,6 +20,8 @@
 #include "platform/AtomicFile.h"
 #include "platform/FontSetup.h"
 #include "platform/RegionalSettings.h"
+#include "report/PageSearch.h"
+#include "report/PreviewPages.h"
 #include "sheet/SheetTemplate.h"
 
 namespace cli {
@@ -269,14 +272,37 @@ int SheetCommand(const std::vector<std::string>& args) {
     return 0;
 }
 
-int OpenCommand(const std::vector<std::string>& args) {
+// Takes "--find TEXT" (or "--find=TEXT") out of the arguments.
+std::optional<std::string> TakeFindOption(std::vector<std::string>& args) {
+    std::optional<std::string> text;
+    for (size_t i = 0; i < args.size();) {
+        if (args[i] == "--find" || args[i].rfind("--find=", 0) == 0) {
+            const bool inline_ = args[i].size() > 6;
+            if (!inline_ && i + 1 >= args.size())
+                throw UsageError{"--find: a value is missing"};
+            text = inline_ ? args[i].substr(7) : args[i + 1];
+            if (text->empty())
+                throw UsageError{"--find: the text is empty"};
+            args.erase(args.begin() + long(i), args.begin() + long(i) + (inline_ ? 1 : 2));
+        } else {
+            ++i;
+        }
+    }
+    return text;
+}
+
+int OpenCommand(const std::vector<std::string>& givenArgs) {
     std::string file, png;
+    std::optional<std::string> find;
     double zoom = 1.0;
     try {
+        std::vector<std::string> args = givenArgs;
+        find = TakeFindOption(args);
         SheetOptions o = ParseSheetOptions(args);
-        if (o.QuoteArgs.size() != 1 || o.QuoteArgs[0].rfind("--", 0) == 0 || o.Png.empty())
+        if (o.QuoteArgs.size() != 1 || o.QuoteArgs[0].rfind("--", 0) == 0 || (o.Png.empty() && !find))
             throw UsageError{
-                "give one prepared report file and --png OUT.png (see tarifon-cli sheet --help)"};
+                "give one prepared report file and --png OUT.png or --find TEXT (see tarifon-cli "
+                "sheet --help)"};
         file = o.QuoteArgs[0];
         png = o.Png;
         zoom = o.Zoom;
@@ -285,6 +311,8 @@ int OpenCommand(const std::vector<std::string>& args) {
     }
     GuiSession gui;
     auto report = sheet::CreateSheetReport();
+    // A long file is read through the page cache, as the preview would.
+    report->EngineOptions.UseFileCache = true;
     std::string error;
     InputFile input(file);
     const QString name = input.Open(error);
@@ -292,12 +320,25 @@ int OpenCommand(const std::vector<std::string>& args) {
         return Fail("open", error, UsageStatus);
     if (const std::string why = LoadPreparedReport(*report, name); !why.empty())
         return Fail("open", FileMessage("cannot read", file, why), UsageStatus);
-    const QImage page = sheet::RenderSheetPage(*report, 0, zoom);
-    if (page.isNull())
-        return Fail("open", "the page is too large to draw as one picture at this zoom", FailureStatus);
-    const bool written = WriteOutput(
-        png, [&](const QString& path) { return SavePng(page, path); }, error);
-    return written ? 0 : Fail("open", error, FailureStatus);
+    if (!png.empty()) {
+        const QImage page = sheet::RenderSheetPage(*report, 0, zoom);
+        if (page.isNull())
+            return Fail("open", "the page is too large to draw as one picture at this zoom", FailureStatus);
+        if (!WriteOutput(
+                png, [&](const QString& path) { return SavePng(page, path); }, error))
+            return Fail("open", error, FailureStatus);
+    }
+    if (!find)
+        return 0;
+    // The pages (from 1) whose texts hold the text, letter case aside, one a line; status 1
+    // when there are none, as grep does.
+    const std::vector<int> pages =
+        report::PagesWithText(report->PreviewPages(), QString::fromStdString(*find), Qt::CaseInsensitive);
+    for (int page : pages)
+        std::printf("%d\n", page + 1);
+    if (std::fflush(stdout) != 0)
+        return FailureStatus;
+    return pages.empty() ? 1 : 0;
 }
 
 } // namespace cli

@@ -18,7 +18,8 @@ const char* const Usage =
     "  quote   compute a premium and print the result page (see: tarifon-cli quote --help)\n"
     "  sheet   write the calculation sheet of a quote as PNG, prepared report or PDF (see: tarifon-cli sheet "
     "--help)\n"
-    "  open    draw the first page of a prepared report file as PNG\n"
+    "  open    draw the first page of a prepared report file as PNG (--png OUT.png), or list the pages\n"
+    "          that hold a text (--find TEXT)\n"
     "Options: --help (this text), --version (the program's version)\n";
 
 calc::Separators SystemSeparators() {

@@ -1,4 +1,4 @@
-#include "export/TempFiles.h"
+#include "platform/TempFiles.h"
 
 #include <QDir>
 #include <QMutex>
@@ -10,7 +10,7 @@
 #include <limits>
 #include <unistd.h>
 
-namespace exports {
+namespace platform {
 namespace {
 
 bool ProcessRuns(qint64 pid) {
@@ -54,4 +54,4 @@ QString NewTemporaryFile(const QString& suffix) {
     return file.fileName();
 }
 
-} // namespace exports
+} // namespace platform

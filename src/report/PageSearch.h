@@ -1,0 +1,21 @@
+#pragma once
+// Text search over prepared pages, on their stored texts: pages waiting in the cache file are
+// read back for the search and leave memory again, so a search over a long report neither
+// rebuilds its pages nor keeps them.
+
+#include <QString>
+#include <vector>
+
+namespace report {
+
+class TrpPreviewPages;
+
+// The first page from `from` (a page index) on whose memos the text appears; -1 when none.
+// With `backward` it searches from `from` down.
+int FindTextPage(TrpPreviewPages& pages, const QString& text, int from, Qt::CaseSensitivity cs,
+                 bool backward = false);
+
+// Every page (indexes, in order) whose memos hold the text.
+std::vector<int> PagesWithText(TrpPreviewPages& pages, const QString& text, Qt::CaseSensitivity cs);
+
+} // namespace report
