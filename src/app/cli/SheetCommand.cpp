@@ -191,8 +191,9 @@ std::string SheetHelp() {
            "The files are written as the calculator window's export menu writes them, without its dialogs.\n"
            "The quote options are those of `tarifon-cli quote --help`.\n"
            "\n"
-           "Usage: tarifon-cli open FILE.trp --png OUT.png [--zoom Z]\n"
-           "Loads a prepared report and draws its first page.\n";
+           "Usage: tarifon-cli open FILE.trp (--png OUT.png [--zoom Z] | --find TEXT)\n"
+           "Loads a prepared report and draws its first page, or with --find prints the numbers of\n"
+           "the pages that hold TEXT (any letter case), one per line; status 1 when none does.\n";
 }
 
 int SheetCommand(const std::vector<std::string>& args) {
