@@ -27,16 +27,7 @@ HTMLNavLast=Конец
 HTMLNavRefresh=Обновить
 HTMLNavPrint=Печать
 HTMLNavTotal=Всего страниц
-exPageRange=Страницы
-exAllPages=Все
-exCurrentPage=Текущая
-exPageNumbers=Номера:
-exPageNumbersHint=Введите номера и/или диапазоны страниц, разделенные запятыми. Например, 1,3,5-12
-exOptions=Опции
-exCannotWrite=Не удалось записать файл %1: %2
 exCannotMakeFolder=Не удалось создать папку %1: %2
-exNoPages=Нет подготовленных страниц
-exFailed=Экспорт не выполнен
 )";
 
 } // namespace

@@ -42,15 +42,6 @@ const char* const kTexts = R"(=== PDF export
 8707=Файл Adobe PDF (*.pdf)|*.pdf
 8708=.pdf
 PDFexport=Документ PDF
-exPageRange=Страницы
-exAllPages=Все
-exCurrentPage=Текущая
-exPageNumbers=Номера:
-exPageNumbersHint=Введите номера и/или диапазоны страниц, разделенные запятыми. Например, 1,3,5-12
-exOptions=Опции
-exCannotWrite=Не удалось записать файл %1: %2
-exNoPages=Нет подготовленных страниц
-exFailed=Экспорт не выполнен
 )";
 
 const QString kCreator = QStringLiteral("Tarifon (www.kviralt.ru)");

@@ -25,12 +25,6 @@ const char* const kTexts = R"(=== RTF export
 8954=Нет
 exPageBreaks=Разрывы страниц
 RTFexport=Документ Word (табличный)
-exPageRange=Страницы
-exAllPages=Все
-exCurrentPage=Текущая
-exPageNumbers=Номера:
-exPageNumbersHint=Введите номера и/или диапазоны страниц, разделенные запятыми. Например, 1,3,5-12
-exOptions=Опции
 )";
 
 } // namespace

@@ -23,12 +23,6 @@ const char* const kTexts = R"(=== Excel XML export
 XlsXMLexport=Документ Excel (XML)
 xmlExportingPages=Экспорт страниц
 exPageBreaks=Разрывы страниц
-exPageRange=Страницы
-exAllPages=Все
-exCurrentPage=Текущая
-exPageNumbers=Номера:
-exPageNumbersHint=Введите номера и/или диапазоны страниц, разделенные запятыми. Например, 1,3,5-12
-exOptions=Опции
 )";
 
 // The heights of rows the spreadsheet accepts end at 409 points.
