@@ -4,6 +4,7 @@
 // the widgets, the export loop does not.
 
 #include "export/ExportFilter.h"
+#include "export/PageRangeGroup.h"
 #include "export/SaveFileDialog.h"
 #include "export/TargetFile.h"
 #include "report/EngineTexts.h"
@@ -35,27 +36,13 @@ public:
         font.setPixelSize(11);
         setFont(font);
 
-        GroupPageRange = new QGroupBox(rpGet(QStringLiteral("exPageRange")), this);
+        GroupPageRange = new TrpPageRangeGroup(filter, this);
         GroupPageRange->setGeometry(4, 4, 270, 117);
-        AllRB = new QRadioButton(rpGet(QStringLiteral("exAllPages")), GroupPageRange);
-        AllRB->setGeometry(12, 20, 153, 17);
-        AllRB->setChecked(true);
-        CurPageRB = new QRadioButton(rpGet(QStringLiteral("exCurrentPage")), GroupPageRange);
-        CurPageRB->setGeometry(12, 40, 153, 17);
-        PageNumbersRB = new QRadioButton(rpGet(QStringLiteral("exPageNumbers")), GroupPageRange);
-        PageNumbersRB->setGeometry(12, 60, 77, 17);
-        PageNumbersE = new QLineEdit(GroupPageRange);
-        PageNumbersE->setGeometry(92, 58, 165, 21);
-        PageNumbersE->setValidator(
-            new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9,\\-]*")), PageNumbersE));
-        connect(PageNumbersE, &QLineEdit::textEdited, this, [this] { PageNumbersRB->setChecked(true); });
-        DescrL = new QLabel(rpGet(QStringLiteral("exPageNumbersHint")), GroupPageRange);
-        DescrL->setGeometry(12, 82, 245, 29);
-        DescrL->setWordWrap(true);
-        if (!filter.PageNumbers().isEmpty()) {
-            PageNumbersE->setText(filter.PageNumbers());
-            PageNumbersRB->setChecked(true);
-        }
+        AllRB = GroupPageRange->AllRB;
+        CurPageRB = GroupPageRange->CurPageRB;
+        PageNumbersRB = GroupPageRange->PageNumbersRB;
+        PageNumbersE = GroupPageRange->PageNumbersE;
+        DescrL = GroupPageRange->DescrL;
 
         Options = new QGroupBox(rpGet(QStringLiteral("exOptions")), this);
         Options->setGeometry(4, 124, 270, optionsHeight);
@@ -81,14 +68,9 @@ public:
     }
 
     // The page choice back into the filter.
-    void StorePages(TrpCustomExportFilter& filter) const {
-        filter.SetPageNumbers(QString());
-        filter.SetCurPage(CurPageRB->isChecked());
-        if (PageNumbersRB->isChecked())
-            filter.SetPageNumbers(PageNumbersE->text());
-    }
+    void StorePages(TrpCustomExportFilter& filter) const { GroupPageRange->Store(filter); }
 
-    QGroupBox* GroupPageRange;
+    TrpPageRangeGroup* GroupPageRange;
     QRadioButton* AllRB;
     QRadioButton* CurPageRB;
     QRadioButton* PageNumbersRB;

@@ -1,6 +1,7 @@
 #include "export/html/HtmlExportDialog.h"
 
 #include "export/DialogHelp.h"
+#include "export/PageRangeGroup.h"
 #include "export/html/HtmlExport.h"
 #include "export/html/HtmlTexts.h"
 #include "report/EngineTexts.h"
@@ -31,24 +32,13 @@ TrpHTMLExportDialog::TrpHTMLExportDialog(const TrpHTMLExport& filter, QWidget* p
     setFont(font);
     setFixedSize(278, 317);
 
-    GroupPageRange = new QGroupBox(rpGet(QStringLiteral("exPageRange")), this);
+    GroupPageRange = new TrpPageRangeGroup(filter, this);
     GroupPageRange->setGeometry(4, 4, 270, 117);
-    AllRB = new QRadioButton(rpGet(QStringLiteral("exAllPages")), GroupPageRange);
-    AllRB->setGeometry(12, 20, 153, 17);
-    AllRB->setChecked(true);
-    CurPageRB = new QRadioButton(rpGet(QStringLiteral("exCurrentPage")), GroupPageRange);
-    CurPageRB->setGeometry(12, 40, 153, 17);
-    PageNumbersRB = new QRadioButton(rpGet(QStringLiteral("exPageNumbers")), GroupPageRange);
-    PageNumbersRB->setGeometry(12, 60, 77, 17);
-    PageNumbersE = new QLineEdit(GroupPageRange);
-    PageNumbersE->setGeometry(92, 58, 165, 21);
-    // Digits, commas, dashes; typing checks the radio button.
-    PageNumbersE->setValidator(
-        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9,\\-]*")), PageNumbersE));
-    connect(PageNumbersE, &QLineEdit::textEdited, this, [this] { PageNumbersRB->setChecked(true); });
-    DescrL = new QLabel(rpGet(QStringLiteral("exPageNumbersHint")), GroupPageRange);
-    DescrL->setGeometry(12, 82, 245, 29);
-    DescrL->setWordWrap(true);
+    AllRB = GroupPageRange->AllRB;
+    CurPageRB = GroupPageRange->CurPageRB;
+    PageNumbersRB = GroupPageRange->PageNumbersRB;
+    PageNumbersE = GroupPageRange->PageNumbersE;
+    DescrL = GroupPageRange->DescrL;
 
     const bool sub = filter.Subordinate();
     GroupOptions = new QGroupBox(rpGet(QStringLiteral("exOptions")), this);
@@ -87,19 +77,12 @@ TrpHTMLExportDialog::TrpHTMLExportDialog(const TrpHTMLExport& filter, QWidget* p
     connect(OkB, &QPushButton::clicked, this, &QDialog::accept);
     connect(CancelB, &QPushButton::clicked, this, &QDialog::reject);
 
-    if (!filter.PageNumbers().isEmpty()) {
-        PageNumbersE->setText(filter.PageNumbers());
-        PageNumbersRB->setChecked(true);
-    }
     if (QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 }
 
 void TrpHTMLExportDialog::Store(TrpHTMLExport& filter) const {
-    filter.SetPageNumbers(QString());
-    filter.SetCurPage(CurPageRB->isChecked());
-    if (PageNumbersRB->isChecked())
-        filter.SetPageNumbers(PageNumbersE->text());
+    GroupPageRange->Store(filter);
     const int format = PFormatCB->currentIndex();
     filter.SetExportPictures(format != 0);
     filter.SetUseJpeg(format == 1);

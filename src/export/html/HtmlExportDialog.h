@@ -4,6 +4,8 @@
 
 #include <QDialog>
 
+#include "export/PageRangeGroup.h"
+
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
@@ -23,7 +25,7 @@ public:
     // Copies the page choice, the picture format and the check boxes back into the filter.
     void Store(TrpHTMLExport& filter) const;
 
-    QGroupBox* GroupPageRange;
+    TrpPageRangeGroup* GroupPageRange;
     QRadioButton* AllRB;
     QRadioButton* CurPageRB;
     QRadioButton* PageNumbersRB;

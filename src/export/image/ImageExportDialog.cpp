@@ -1,6 +1,7 @@
 #include "export/image/ImageExportDialog.h"
 
 #include "export/DialogHelp.h"
+#include "export/PageRangeGroup.h"
 #include "export/image/ImageExport.h"
 #include "export/image/ImageTexts.h"
 #include "report/EngineTexts.h"
@@ -43,24 +44,13 @@ TrpIMGExportDialog::TrpIMGExportDialog(const TrpCustomImageExport& filter, QWidg
     setFont(font);
     setFixedSize(278, 277);
 
-    GroupPageRange = new QGroupBox(rpGet(QStringLiteral("exPageRange")), this);
+    GroupPageRange = new TrpPageRangeGroup(filter, this);
     GroupPageRange->setGeometry(4, 4, 270, 137);
-    AllRB = new QRadioButton(rpGet(QStringLiteral("exAllPages")), GroupPageRange);
-    AllRB->setGeometry(12, 20, 153, 17);
-    AllRB->setChecked(true);
-    CurPageRB = new QRadioButton(rpGet(QStringLiteral("exCurrentPage")), GroupPageRange);
-    CurPageRB->setGeometry(12, 40, 153, 17);
-    PageNumbersRB = new QRadioButton(rpGet(QStringLiteral("exPageNumbers")), GroupPageRange);
-    PageNumbersRB->setGeometry(12, 60, 77, 17);
-    PageNumbersE = new QLineEdit(GroupPageRange);
-    PageNumbersE->setGeometry(92, 58, 165, 21);
-    // Digits, commas, dashes; typing checks the radio button.
-    PageNumbersE->setValidator(
-        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9,\\-]*")), PageNumbersE));
-    connect(PageNumbersE, &QLineEdit::textEdited, this, [this] { PageNumbersRB->setChecked(true); });
-    DescrL = new QLabel(rpGet(QStringLiteral("exPageNumbersHint")), GroupPageRange);
-    DescrL->setGeometry(12, 82, 245, 29);
-    DescrL->setWordWrap(true);
+    AllRB = GroupPageRange->AllRB;
+    CurPageRB = GroupPageRange->CurPageRB;
+    PageNumbersRB = GroupPageRange->PageNumbersRB;
+    PageNumbersE = GroupPageRange->PageNumbersE;
+    DescrL = GroupPageRange->DescrL;
     SeparateCB = new QCheckBox(rpGet(8604), GroupPageRange);
     SeparateCB->setGeometry(12, 114, 245, 17);
     // An attachment is one picture.
@@ -97,10 +87,6 @@ TrpIMGExportDialog::TrpIMGExportDialog(const TrpCustomImageExport& filter, QWidg
     connect(OkB, &QPushButton::clicked, this, &QDialog::accept);
     connect(CancelB, &QPushButton::clicked, this, &QDialog::reject);
 
-    if (!filter.PageNumbers().isEmpty()) {
-        PageNumbersE->setText(filter.PageNumbers());
-        PageNumbersRB->setChecked(true);
-    }
     if (QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 }
@@ -143,10 +129,7 @@ void TrpIMGExportDialog::accept() {
 }
 
 void TrpIMGExportDialog::Store(TrpCustomImageExport& filter) const {
-    filter.SetPageNumbers(QString());
-    filter.SetCurPage(CurPageRB->isChecked());
-    if (PageNumbersRB->isChecked())
-        filter.SetPageNumbers(PageNumbersE->text());
+    GroupPageRange->Store(filter);
     int value = 0;
     if (Quality->isEnabled() && ParseInteger(Quality, value))
         filter.SetJPEGQuality(value);

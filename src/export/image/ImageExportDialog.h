@@ -3,6 +3,8 @@
 // separate files, and the picture's quality, resolution, cropping and colours.
 
 #include <QDialog>
+
+#include "export/PageRangeGroup.h"
 #include <functional>
 
 class QCheckBox;
@@ -26,7 +28,7 @@ public:
     // Copies the choices back into the filter; call only when Problem() is empty.
     void Store(TrpCustomImageExport& filter) const;
 
-    QGroupBox* GroupPageRange;
+    TrpPageRangeGroup* GroupPageRange;
     QRadioButton* AllRB;
     QRadioButton* CurPageRB;
     QRadioButton* PageNumbersRB;

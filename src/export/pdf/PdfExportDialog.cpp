@@ -1,6 +1,7 @@
 #include "export/pdf/PdfExportDialog.h"
 
 #include "export/DialogHelp.h"
+#include "export/PageRangeGroup.h"
 #include "export/pdf/PdfExport.h"
 #include "report/EngineTexts.h"
 
@@ -29,24 +30,13 @@ TrpPDFExportDialog::TrpPDFExportDialog(const TrpPDFExport& filter, QWidget* pare
     font.setPixelSize(11);
     setFont(font);
 
-    GroupPageRange = new QGroupBox(rpGet(QStringLiteral("exPageRange")), this);
+    GroupPageRange = new TrpPageRangeGroup(filter, this);
     GroupPageRange->setGeometry(4, 4, 270, 117);
-    AllRB = new QRadioButton(rpGet(QStringLiteral("exAllPages")), GroupPageRange);
-    AllRB->setGeometry(12, 20, 153, 17);
-    AllRB->setChecked(true);
-    CurPageRB = new QRadioButton(rpGet(QStringLiteral("exCurrentPage")), GroupPageRange);
-    CurPageRB->setGeometry(12, 40, 153, 17);
-    PageNumbersRB = new QRadioButton(rpGet(QStringLiteral("exPageNumbers")), GroupPageRange);
-    PageNumbersRB->setGeometry(12, 60, 77, 17);
-    PageNumbersE = new QLineEdit(GroupPageRange);
-    PageNumbersE->setGeometry(92, 58, 165, 21);
-    // Digits, commas, dashes; typing checks the radio button.
-    PageNumbersE->setValidator(
-        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9,\\-]*")), PageNumbersE));
-    connect(PageNumbersE, &QLineEdit::textEdited, this, [this] { PageNumbersRB->setChecked(true); });
-    DescrL = new QLabel(rpGet(QStringLiteral("exPageNumbersHint")), GroupPageRange);
-    DescrL->setGeometry(12, 82, 245, 29);
-    DescrL->setWordWrap(true);
+    AllRB = GroupPageRange->AllRB;
+    CurPageRB = GroupPageRange->CurPageRB;
+    PageNumbersRB = GroupPageRange->PageNumbersRB;
+    PageNumbersE = GroupPageRange->PageNumbersE;
+    DescrL = GroupPageRange->DescrL;
 
     GroupQuality = new QGroupBox(rpGet(QStringLiteral("exOptions")), this);
     GroupQuality->setGeometry(4, 124, 270, 109);
@@ -79,19 +69,12 @@ TrpPDFExportDialog::TrpPDFExportDialog(const TrpPDFExport& filter, QWidget* pare
     connect(OkB, &QPushButton::clicked, this, &QDialog::accept);
     connect(CancelB, &QPushButton::clicked, this, &QDialog::reject);
 
-    if (!filter.PageNumbers().isEmpty()) {
-        PageNumbersE->setText(filter.PageNumbers());
-        PageNumbersRB->setChecked(true);
-    }
     if (QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 }
 
 void TrpPDFExportDialog::Store(TrpPDFExport& filter) const {
-    filter.SetPageNumbers(QString());
-    filter.SetCurPage(CurPageRB->isChecked());
-    if (PageNumbersRB->isChecked())
-        filter.SetPageNumbers(PageNumbersE->text());
+    GroupPageRange->Store(filter);
     filter.SetCompressed(CompressedCB->isChecked());
     filter.SetEmbeddedFonts(EmbeddedCB->isChecked());
     filter.SetPrintOptimized(PrintOptCB->isChecked());

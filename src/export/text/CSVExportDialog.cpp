@@ -1,8 +1,8 @@
 #include "export/text/CSVExportDialog.h"
 
 #include "export/DialogHelp.h"
+#include "export/PageRangeGroup.h"
 #include "export/text/CSVExport.h"
-#include "export/text/PageRangeGroup.h"
 #include "report/EngineTexts.h"
 
 #include <QCheckBox>

@@ -2,7 +2,7 @@
 
 #include "export/DialogHelp.h"
 #include "export/SaveFileDialog.h"
-#include "export/text/PageRangeGroup.h"
+#include "export/PageRangeGroup.h"
 #include "export/text/RawPrinter.h"
 #include "export/text/TXTExport.h"
 #include "report/EngineTexts.h"

@@ -1,7 +1,7 @@
 #include "export/text/SimpleTextExportDialog.h"
 
 #include "export/DialogHelp.h"
-#include "export/text/PageRangeGroup.h"
+#include "export/PageRangeGroup.h"
 #include "export/text/SimpleTextExport.h"
 #include "report/EngineTexts.h"
 

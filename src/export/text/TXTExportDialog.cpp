@@ -1,7 +1,7 @@
 #include "export/text/TXTExportDialog.h"
 
 #include "export/DialogHelp.h"
-#include "export/text/PageRangeGroup.h"
+#include "export/PageRangeGroup.h"
 #include "export/text/TXTExport.h"
 #include "export/text/TextEncoding.h"
 #include "report/EngineTexts.h"

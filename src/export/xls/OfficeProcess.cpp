@@ -125,7 +125,12 @@ QString TrpOfficeProcess::WorkDir() const {
 
 QString TrpOfficeProcess::Start(const QString& program, int timeoutSeconds) {
     static std::once_flag swept;
-    std::call_once(swept, [] { RemoveStaleOfficeRuns(QDir::tempPath()); });
+    std::call_once(swept, [] {
+        RemoveStaleOfficeRuns(QDir::tempPath());
+        // The bridge writes to the office's pipe; an office that dies mid-export must end the
+        // export with an error, not end the program with SIGPIPE.
+        std::signal(SIGPIPE, SIG_IGN);
+    });
     const QFileInfo info(program);
     if (program.isEmpty() || !info.exists() || !info.isExecutable())
         return rpGet(QStringLiteral("xlsNotFound"))

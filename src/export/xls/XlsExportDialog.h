@@ -4,6 +4,8 @@
 
 #include <QDialog>
 
+#include "export/PageRangeGroup.h"
+
 class QCheckBox;
 class QGroupBox;
 class QLabel;
@@ -22,7 +24,7 @@ public:
     // Copies the page choice and the check boxes back into the filter.
     void Store(TrpXLSExport& filter) const;
 
-    QGroupBox* GroupPageRange;
+    TrpPageRangeGroup* GroupPageRange;
     QRadioButton* AllRB;
     QRadioButton* CurPageRB;
     QRadioButton* PageNumbersRB;

@@ -4,7 +4,7 @@
 
 #include "export/text/CSVExport.h"
 #include "export/text/CSVExportDialog.h"
-#include "export/text/PageRangeGroup.h"
+#include "export/PageRangeGroup.h"
 #include "export/text/SimpleTextExport.h"
 #include "export/text/SimpleTextExportDialog.h"
 #include "export/text/TXTExport.h"

@@ -1,7 +1,6 @@
-#include "export/text/PageRangeGroup.h"
+#include "export/PageRangeGroup.h"
 
 #include "export/ExportFilter.h"
-#include "export/text/TextTexts.h"
 #include "report/EngineTexts.h"
 
 #include <QDialog>
@@ -18,7 +17,7 @@ namespace exports {
 using report::rpGet;
 
 TrpPageRangeGroup::TrpPageRangeGroup(const TrpCustomExportFilter& filter, QWidget* parent)
-    : QGroupBox((AddTextExportTexts(), rpGet(QStringLiteral("exPageRange"))), parent) {
+    : QGroupBox(rpGet(QStringLiteral("exPageRange")), parent) {
     AllRB = new QRadioButton(rpGet(QStringLiteral("exAllPages")), this);
     AllRB->setGeometry(12, 20, 153, 17);
     AllRB->setChecked(true);

@@ -1,5 +1,5 @@
 #pragma once
-// The page range group of the text exports' dialogs: all pages, the current page or the typed
+// The page range group of every export options dialog: all pages, the current page or the typed
 // numbers and ranges.
 
 #include <QGroupBox>
