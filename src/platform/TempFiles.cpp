@@ -1,6 +1,7 @@
 #include "platform/TempFiles.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QMutex>
 #include <QRegularExpression>
 #include <QSet>
@@ -24,9 +25,16 @@ int RemoveStaleTempFiles(const QString& folder) {
     static const QRegularExpression name(QStringLiteral("^tarifon-(\\d{1,10})-[^/]+$"));
     QDir dir(folder);
     int removed = 0;
-    for (const QString& file : dir.entryList({QStringLiteral("tarifon-*")}, QDir::Files | QDir::Hidden)) {
-        const QRegularExpressionMatch m = name.match(file);
-        if (m.hasMatch() && !ProcessRuns(m.captured(1).toLongLong()) && dir.remove(file))
+    for (const QFileInfo& entry : dir.entryInfoList(
+             {QStringLiteral("tarifon-*")}, QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoSymLinks)) {
+        const QRegularExpressionMatch m = name.match(entry.fileName());
+        if (!m.hasMatch() || ProcessRuns(m.captured(1).toLongLong()))
+            continue;
+        // Folders too (an export's staging folder), except an office run's: its own sweep ends
+        // the office that may still be running there before it removes the folder.
+        if (entry.isDir() ? !entry.fileName().endsWith(QStringLiteral(".office")) &&
+                                QDir(entry.filePath()).removeRecursively()
+                          : dir.remove(entry.fileName()))
             ++removed;
     }
     return removed;

@@ -1,13 +1,17 @@
 // What every file writer stands on: numbers in the form files carry, whatever the locale, and
 // files written whole or not at all.
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <clocale>
 #include <gtest/gtest.h>
 #include <optional>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "platform/AtomicFile.h"
 #include "platform/NumberText.h"
+#include "platform/TempFiles.h"
 #include "support/WriteFailures.h"
 
 using namespace platform;
@@ -177,4 +181,31 @@ TEST(AtomicFile, AFailedWriteSaysWhyAndKeepsTheOldFile) {
             EXPECT_EQ(old.readAll(), QByteArray("previous contents"));
             EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList{QStringLiteral("sheet.pdf")});
         }
+}
+
+// What a killed program left behind goes at the next sweep, files and staging folders alike; what
+// belongs to a running process, and an office run (its own sweep ends the office first), stays.
+TEST(TempFiles, TheSweepRemovesWhatDeadProcessesLeft) {
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(0);
+    ASSERT_GT(child, 0);
+    ::waitpid(child, nullptr, 0);
+    QTemporaryDir dir;
+    QDir d(dir.path());
+    const QString dead = QStringLiteral("tarifon-%1-").arg(child),
+                  alive = QStringLiteral("tarifon-%1-").arg(::getpid());
+    const auto file = [&](const QString& name) {
+        QFile f(d.filePath(name));
+        return f.open(QIODevice::WriteOnly) && f.write("x") == 1;
+    };
+    ASSERT_TRUE(file(dead + "a.pdf") && file(alive + "b.pdf") && file(QStringLiteral("tarifon-notes.txt")));
+    ASSERT_TRUE(d.mkpath(dead + "stage/OSAGO.files") && file(dead + "stage/OSAGO.html"));
+    ASSERT_TRUE(d.mkpath(dead + "run.office/profile") && d.mkpath(alive + "stage"));
+    EXPECT_EQ(RemoveStaleTempFiles(dir.path()), 2);
+    QStringList left{dead + "run.office", alive + "b.pdf", alive + "stage",
+                     QStringLiteral("tarifon-notes.txt")};
+    left.sort();
+    EXPECT_EQ(d.entryList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name).join('\n').toStdString(),
+              left.join('\n').toStdString());
 }
