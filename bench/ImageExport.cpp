@@ -10,6 +10,7 @@
 #include "report/PreviewPages.h"
 #include "report/ViewPainter.h"
 #include "sheet/SheetTemplate.h"
+#include "support/SheetFixture.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -26,40 +27,11 @@ using exports::TrpImageFormat;
 
 namespace {
 
-TrpReport& Sheet() {
-    static std::unique_ptr<TrpReport> report = [] {
-        auto r = sheet::CreateSheetReport();
-        sheet::SheetTexts t;
-        t.TB = "2 025", t.KT = "2,0", t.KBM = "1,0", t.KO = "1,5", t.KN = "1,0";
-        t.Formula = "Т = ТБ*КТ*КБМ*КО*КН";
-        t.Premium = "6 075 рублей";
-        sheet::PrepareSheet(*r, t);
-        return r;
-    }();
-    return *report;
-}
-
-// The prepared page as the export loop hands it over: moved to its margins.
-TrpReportPage& PaperPage() {
-    static std::unique_ptr<TrpReportPage> page = [] {
-        TrpReportPage* prepared = Sheet().PreviewPages().Page(0);
-        auto copy = std::make_unique<TrpReportPage>();
-        copy->Assign(*prepared);
-        copy->SetReport(&Sheet());
-        for (const auto& child : prepared->Objects())
-            copy->Add(child->Clone());
-        copy->SetLeft(copy->LeftMargin() * fr01cm);
-        copy->SetTop(copy->TopMargin() * fr01cm);
-        return copy;
-    }();
-    return *page;
-}
-
 std::map<std::string, double> sizes;
 
 // The filter run page by page as the export loop runs it, one file per page.
 void Export(benchmark::State& state, TrpImageFormat format, int pages) {
-    TrpReportPage& page = PaperPage();
+    TrpReportPage& page = bench::SheetPaperPage();
     QTemporaryDir dir;
     qint64 bytes = 0;
     for (auto _ : state) {
@@ -98,7 +70,7 @@ const QImage& Bitmap(int dpi) {
     static std::map<int, QImage> bitmaps;
     QImage& b = bitmaps[dpi];
     if (b.isNull())
-        b = RenderPreparedPage(Sheet(), 0, dpi / 96.0L);
+        b = RenderPreparedPage(bench::PreparedSheet(), 0, dpi / 96.0L);
     return b;
 }
 

@@ -7,6 +7,7 @@
 #include "export/mail/MailServers.h"
 #include "export/pdf/PdfExport.h"
 #include "sheet/SheetTemplate.h"
+#include "support/SheetFixture.h"
 
 #include <QFile>
 #include <QProcess>
@@ -18,25 +19,11 @@ using namespace exports;
 
 namespace {
 
-report::TrpReport& Sheet() {
-    static std::unique_ptr<report::TrpReport> report = [] {
-        auto r = sheet::CreateSheetReport();
-        sheet::SheetTexts t;
-        t.TB = "2 025", t.KT = "2,0", t.KBM = "1,0", t.KO = "1,5", t.KVS = "1,0", t.KM = "1,0", t.KS = "1,0",
-        t.KP = "1,0", t.KN = "1,0";
-        t.Formula = "Т = ТБ*КТ*КБМ*КО*КН";
-        t.Premium = "6 075 рублей";
-        sheet::PrepareSheet(*r, t);
-        return r;
-    }();
-    return *report;
-}
-
 void SheetPdfToPostfix(benchmark::State& state) {
     mailtest::PostfixServer mta;
     TrpPDFExport pdf;
     TrpMailExport mail;
-    mail.SetReport(&Sheet());
+    mail.SetReport(&bench::PreparedSheet());
     mail.SetShowDialog(false);
     mail.SetShowProgress(false);
     mail.SetSmtpHost(QStringLiteral("127.0.0.1"));

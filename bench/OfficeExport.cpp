@@ -9,6 +9,7 @@
 #include "platform/FontSetup.h"
 #include "report/PreviewPages.h"
 #include "sheet/SheetTemplate.h"
+#include "support/SheetFixture.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -23,36 +24,6 @@ using namespace report;
 
 namespace {
 
-TrpReport& Sheet() {
-    static std::unique_ptr<TrpReport> report = [] {
-        auto r = sheet::CreateSheetReport();
-        r->ShowProgress = false;
-        sheet::SheetTexts t;
-        t.TB = "2 025", t.KT = "2,0", t.KBM = "1,0", t.KO = "1,5", t.KN = "1,0";
-        t.Formula = "Т = ТБ*КТ*КБМ*КО*КН";
-        t.Premium = "6 075 рублей";
-        sheet::PrepareSheet(*r, t);
-        return r;
-    }();
-    return *report;
-}
-
-// The prepared page as the export loop hands it over: moved to its margins.
-TrpReportPage& PaperPage() {
-    static std::unique_ptr<TrpReportPage> page = [] {
-        TrpReportPage* prepared = Sheet().PreviewPages().Page(0);
-        auto copy = std::make_unique<TrpReportPage>();
-        copy->Assign(*prepared);
-        copy->SetReport(&Sheet());
-        for (const auto& child : prepared->Objects())
-            copy->Add(child->Clone());
-        copy->SetLeft(copy->LeftMargin() * fr01cm);
-        copy->SetTop(copy->TopMargin() * fr01cm);
-        return copy;
-    }();
-    return *page;
-}
-
 enum Format { Rtf, Xml };
 
 std::unique_ptr<exports::TrpCustomExportFilter> NewFilter(Format f) {
@@ -64,7 +35,7 @@ std::unique_ptr<exports::TrpCustomExportFilter> NewFilter(Format f) {
 // The whole export of `pages` copies of the page into memory, as the loop feeds a filter.
 void Export(benchmark::State& state, Format format) {
     const int pages = int(state.range(0));
-    TrpReportPage& page = PaperPage();
+    TrpReportPage& page = bench::SheetPaperPage();
     qint64 bytes = 0;
     for (auto _ : state) {
         QBuffer out;
@@ -72,7 +43,7 @@ void Export(benchmark::State& state, Format format) {
         auto filter = NewFilter(format);
         filter->SetShowProgress(false);
         filter->SetStream(&out);
-        filter->SetReport(&Sheet());
+        filter->SetReport(&bench::PreparedSheet());
         filter->Start();
         for (int i = 0; i < pages; ++i) {
             filter->StartPage(&page, i);
@@ -93,7 +64,7 @@ void Export(benchmark::State& state, Format format) {
 void LibreOfficeFromPdf(benchmark::State& state) {
     QTemporaryDir dir, profile;
     const QString pdf = dir.filePath(QStringLiteral("sheet.pdf"));
-    if (!exports::ExportReportToPDF(Sheet(), pdf).isEmpty()) {
+    if (!exports::ExportReportToPDF(bench::PreparedSheet(), pdf).isEmpty()) {
         state.SkipWithError("the PDF could not be written");
         return;
     }

@@ -6,6 +6,7 @@
 #include "report/PreviewPages.h"
 #include "report/ViewPainter.h"
 #include "sheet/SheetTemplate.h"
+#include "support/SheetFixture.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -19,40 +20,10 @@ using namespace report;
 
 namespace {
 
-TrpReport& Sheet() {
-    static std::unique_ptr<TrpReport> report = [] {
-        auto r = sheet::CreateSheetReport();
-        sheet::SheetTexts t;
-        t.TB = "2 025", t.KT = "2,0", t.KBM = "1,0", t.KO = "1,5", t.KVS = "1,0", t.KM = "1,0", t.KS = "1,0",
-        t.KP = "1,0", t.KN = "1,0";
-        t.Formula = "Т = ТБ*КТ*КБМ*КО*КН";
-        t.Premium = "6 075 рублей";
-        sheet::PrepareSheet(*r, t);
-        return r;
-    }();
-    return *report;
-}
-
-// The prepared page as the export loop hands it over: moved to its margins.
-TrpReportPage& PaperPage() {
-    static std::unique_ptr<TrpReportPage> page = [] {
-        TrpReportPage* prepared = Sheet().PreviewPages().Page(0);
-        auto copy = std::make_unique<TrpReportPage>();
-        copy->Assign(*prepared);
-        copy->SetReport(&Sheet());
-        for (const auto& child : prepared->Objects())
-            copy->Add(child->Clone());
-        copy->SetLeft(copy->LeftMargin() * fr01cm);
-        copy->SetTop(copy->TopMargin() * fr01cm);
-        return copy;
-    }();
-    return *page;
-}
-
 std::map<std::string, double> sizes;
 
 void Ours(benchmark::State& state, const char* key, int pages, bool embedded) {
-    TrpReportPage& page = PaperPage();
+    TrpReportPage& page = bench::SheetPaperPage();
     qint64 bytes = 0;
     for (auto _ : state) {
         QBuffer out;
@@ -74,7 +45,7 @@ void Ours(benchmark::State& state, const char* key, int pages, bool embedded) {
 }
 
 void Qt(benchmark::State& state, const char* key, int pages) {
-    TrpReportPage& prepared = *Sheet().PreviewPages().Page(0);
+    TrpReportPage& prepared = *bench::PreparedSheet().PreviewPages().Page(0);
     qint64 bytes = 0;
     for (auto _ : state) {
         QBuffer out;
@@ -90,7 +61,7 @@ void Qt(benchmark::State& state, const char* key, int pages) {
         for (int i = 0; i < pages; ++i) {
             if (i > 0)
                 writer.newPage();
-            DrawPage(painter, Sheet().DrawText(), prepared, p);
+            DrawPage(painter, bench::PreparedSheet().DrawText(), prepared, p);
         }
         painter.end();
         bytes = out.size();

@@ -7,6 +7,7 @@
 #include "export/xls/Excel.h"
 #include "report/PreviewPages.h"
 #include "sheet/SheetTemplate.h"
+#include "support/SheetFixture.h"
 
 #include "platform/FontSetup.h"
 
@@ -18,36 +19,6 @@
 using namespace report;
 
 namespace {
-
-TrpReport& Sheet() {
-    static std::unique_ptr<TrpReport> report = [] {
-        auto r = sheet::CreateSheetReport();
-        sheet::SheetTexts t;
-        t.TB = "2 025", t.KT = "2,0", t.KBM = "1,0", t.KO = "1,5", t.KVS = "1,0", t.KM = "1,0", t.KS = "1,0",
-        t.KP = "1,0", t.KN = "1,0";
-        t.Formula = "Т = ТБ*КТ*КБМ*КО*КН";
-        t.Premium = "6 075 рублей";
-        sheet::PrepareSheet(*r, t);
-        return r;
-    }();
-    return *report;
-}
-
-// The prepared page as the export loop hands it over: moved to its margins.
-TrpReportPage& PaperPage() {
-    static std::unique_ptr<TrpReportPage> page = [] {
-        TrpReportPage* prepared = Sheet().PreviewPages().Page(0);
-        auto copy = std::make_unique<TrpReportPage>();
-        copy->Assign(*prepared);
-        copy->SetReport(&Sheet());
-        for (const auto& child : prepared->Objects())
-            copy->Add(child->Clone());
-        copy->SetLeft(copy->LeftMargin() * fr01cm);
-        copy->SetTop(copy->TopMargin() * fr01cm);
-        return copy;
-    }();
-    return *page;
-}
 
 std::map<std::string, double> seconds;
 
@@ -63,12 +34,12 @@ void OfficeStartAndQuit(benchmark::State& state) {
 // Each iteration starts its own office; the counter "fill s" is the time of filling and saving the
 // sheet alone (Finish), which is where the two paths differ.
 void Timed(benchmark::State& state, const char* key, int pages, bool fast) {
-    TrpReportPage& page = PaperPage();
+    TrpReportPage& page = bench::SheetPaperPage();
     QTemporaryDir dir;
     double fill = 0;
     for (auto _ : state) {
         exports::TrpXLSExport filter(true);
-        filter.SetReport(&Sheet());
+        filter.SetReport(&bench::PreparedSheet());
         filter.SetShowProgress(false);
         filter.SetFastExport(fast);
         filter.SetFileName(dir.filePath(QStringLiteral("sheet.xls")));

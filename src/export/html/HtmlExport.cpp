@@ -4,6 +4,7 @@
 #include "export/LayoutMatrix.h"
 #include "export/Progress.h"
 #include "export/SaveFileDialog.h"
+#include "export/TargetFile.h"
 #include "export/TempFiles.h"
 #include "export/html/HtmlExportDialog.h"
 #include "export/html/HtmlFiles.h"
@@ -91,22 +92,13 @@ TModalResult TrpHTMLExport::ShowModal() {
     if (dialog.exec() != QDialog::Accepted)
         return mrCancel;
     dialog.Store(*this);
-    if (Subordinate()) {
+    if (Subordinate())
         FOpenAfterExport = false;
-        SetFileName(NewTemporaryFile(FDefaultExt));
-        return FileName().isEmpty() ? mrCancel : mrOk;
-    }
-    QString initial = FileName();
-    if (initial.isEmpty()) {
-        const QString name = Report() ? Report()->ReportOptions.Name : QString();
-        initial = (name.isEmpty() ? QStringLiteral("report") : name) + FDefaultExt;
-    }
-    const QString chosen = OnSaveDialog ? OnSaveDialog(initial)
-                                        : AskSaveFileName(DefaultPath(), initial, FFilterText, FDefaultExt);
-    if (chosen.isEmpty())
-        return mrCancel;
-    SetFileName(chosen);
-    return mrOk;
+    const bool chosen = ChooseTargetFile(*this, FDefaultExt, [this](const QString& initial) {
+        return OnSaveDialog ? OnSaveDialog(initial)
+                            : AskSaveFileName(DefaultPath(), initial, FFilterText, FDefaultExt);
+    });
+    return chosen ? mrOk : mrCancel;
 }
 
 // ---- the export ----
