@@ -73,7 +73,7 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "http://www.kviralt.ru/")
 # Libraries from what the binaries link; the rest is what they open at run time.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-wine, fonts-liberation2, libcups2, qt6-qpa-plugins")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, cups-client, xdg-utils, libreoffice-calc, x-www-browser")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, cups-client, xdg-utils, libreoffice-calc, libreoffice-script-provider-python, x-www-browser")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_INSTALL_DIRECTORY /usr)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)

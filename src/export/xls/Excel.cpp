@@ -31,6 +31,9 @@
 #include <com/sun/star/lang/DisposedException.hpp>
 #include <com/sun/star/lang/Locale.hpp>
 #include <com/sun/star/lang/XMultiServiceFactory.hpp>
+#include <com/sun/star/script/provider/XScript.hpp>
+#include <com/sun/star/script/provider/XScriptProvider.hpp>
+#include <com/sun/star/script/provider/XScriptProviderSupplier.hpp>
 #include <com/sun/star/sheet/XCellRangeAddressable.hpp>
 #include <com/sun/star/sheet/XCellRangeData.hpp>
 #include <com/sun/star/sheet/XSheetCellRangeContainer.hpp>
@@ -53,6 +56,7 @@
 #include <com/sun/star/util/XNumberFormatsSupplier.hpp>
 #include <com/sun/star/view/XSelectionSupplier.hpp>
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -60,6 +64,14 @@
 #include <QStandardPaths>
 #include <QUrl>
 #include <cmath>
+#include <map>
+
+// The script's resource lives in this static library: it is registered before its first use.
+static QByteArray CellScript() {
+    Q_INIT_RESOURCE(xls);
+    QFile file(QStringLiteral(":/xls/tarifon_cells.py"));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
 
 namespace exports {
 
@@ -107,6 +119,9 @@ uno::Sequence<beans::PropertyValue> Args(std::initializer_list<beans::PropertyVa
 
 const int kStartTimeout = 60;
 
+// The cell operations that run inside the office, with the office's Python.
+const char* const kCellScriptFile = "tarifon_cells.py";
+
 } // namespace
 
 struct TrpExcel::Impl {
@@ -117,8 +132,14 @@ struct TrpExcel::Impl {
     uno::Reference<table::XCellRange> Range;
     uno::Reference<lang::XMultiServiceFactory> Factory; // the workbook's
     double CharWidthHmm = 0;                            // width of one character unit of the default font
+    uno::Reference<drawing::XShapes> DrawPage; // the worksheet's, for pictures
+    std::map<QByteArray, uno::Reference<graphic::XGraphic>> Graphics; // by the picture's hash
     int Calls = 0;
     int Pictures = 0;
+    // The office's scripts by function name; the office lacks its Python when this stays empty
+    // after the first look (ScriptsLooked), and the unions then go range by range from here.
+    std::map<std::string, uno::Reference<script::provider::XScript>> Scripts;
+    bool ScriptsLooked = false;
 
     // One call into the office, under the watchdog. A lost office ends the export whatever
     // kind of operation it was; other errors reach the caller as uno::Exception.
@@ -161,38 +182,75 @@ struct TrpExcel::Impl {
         }
     }
 
+    // Runs a function of the cell script; false when the office has no Python to run it with.
+    // Called inside Call, like any other remote operation.
+    bool RunScript(const char* function, std::initializer_list<uno::Any> args) {
+        if (!ScriptsLooked) {
+            ScriptsLooked = true;
+            try {
+                const uno::Reference<script::provider::XScriptProvider> provider =
+                    uno::Reference<script::provider::XScriptProviderSupplier>(Workbook, uno::UNO_QUERY_THROW)
+                        ->getScriptProvider();
+                for (const char* name : {"merge_union", "row_height_union"})
+                    Scripts[name] = provider->getScript(
+                        U(QStringLiteral("vnd.sun.star.script:%1$%2?language=Python&location=user")
+                              .arg(QLatin1String(kCellScriptFile), QLatin1String(name))));
+            } catch (const uno::Exception&) {
+                if (Office.Exited())
+                    throw;
+                Scripts.clear(); // no script provider for Python in this office
+            }
+        }
+        const auto found = Scripts.find(function);
+        if (found == Scripts.end() || !found->second.is())
+            return false;
+        uno::Sequence<sal_Int16> outIndex;
+        uno::Sequence<uno::Any> out;
+        found->second->invoke(uno::Sequence<uno::Any>(args.begin(), sal_Int32(args.size())), outIndex, out);
+        return true;
+    }
     uno::Reference<table::XCellRange> RangeOf(const QString& address) const {
         return Worksheet->getCellRangeByName(U(address));
     }
-    // The ranges of a union of addresses, each on its own (for what a range offers alone).
-    std::vector<uno::Reference<table::XCellRange>> UnionRanges(const QString& text, QChar separator) const {
-        std::vector<uno::Reference<table::XCellRange>> ranges;
-        for (const QString& part : text.split(separator, Qt::SkipEmptyParts))
-            if (const std::optional<TrpCellRect> r = ParseAddress(part))
-                ranges.push_back(
-                    Worksheet->getCellRangeByPosition(r->Left - 1, r->Top - 1, r->Right - 1, r->Bottom - 1));
-        return ranges;
-    }
-    // A union of addresses as one object of the office, which takes a cell property for all
-    // its ranges in one call.
-    uno::Reference<sheet::XSheetCellRangeContainer> Union(const QString& text, QChar separator) const {
-        uno::Reference<sheet::XSheetCellRangeContainer> ranges(
-            Factory->createInstance(OUString("com.sun.star.sheet.SheetCellRanges")), uno::UNO_QUERY_THROW);
+    // The ranges of a union of addresses ("A1:B2;C3").
+    static uno::Sequence<table::CellRangeAddress> Addresses(const QString& text, QChar separator) {
         std::vector<table::CellRangeAddress> addresses;
         for (const QString& part : text.split(separator, Qt::SkipEmptyParts))
             if (const std::optional<TrpCellRect> r = ParseAddress(part))
                 addresses.push_back(
                     table::CellRangeAddress(0, r->Left - 1, r->Top - 1, r->Right - 1, r->Bottom - 1));
-        ranges->addRangeAddresses(
-            uno::Sequence<table::CellRangeAddress>(addresses.data(), sal_Int32(addresses.size())), false);
-        return ranges;
+        return uno::Sequence<table::CellRangeAddress>(addresses.data(), sal_Int32(addresses.size()));
+    }
+    uno::Reference<table::XCellRange> RangeAt(const table::CellRangeAddress& a) const {
+        return Worksheet->getCellRangeByPosition(a.StartColumn, a.StartRow, a.EndColumn, a.EndRow);
+    }
+    // Each range of a union merged on its own (the office merges one range at a time).
+    void MergeUnion(const QString& text, QChar separator) {
+        if (!RunScript("merge_union", {uno::Any(Worksheet), uno::Any(U(text)), uno::Any(U(QString(separator)))}))
+            for (const table::CellRangeAddress& a : Addresses(text, separator))
+                uno::Reference<util::XMergeable>(RangeAt(a), uno::UNO_QUERY_THROW)->merge(true);
+    }
+    // The rows of every range of a union take the height.
+    void RowHeightUnion(const QString& text, QChar separator, double points) {
+        if (!RunScript("row_height_union", {uno::Any(Worksheet), uno::Any(U(text)), uno::Any(U(QString(separator))),
+                                            uno::Any(PointsToHmm(points))}))
+            for (const table::CellRangeAddress& a : Addresses(text, separator))
+                RowHeight(RangeAt(a), points);
+    }
+    // A cell property for every range of a union at once.
+    void PropertyUnion(const QString& text, QChar separator, const char* name, const uno::Any& value) {
+        uno::Reference<sheet::XSheetCellRangeContainer> ranges(
+            Factory->createInstance(OUString("com.sun.star.sheet.SheetCellRanges")), uno::UNO_QUERY_THROW);
+        ranges->addRangeAddresses(Addresses(text, separator), false);
+        Set(ranges, name, value);
     }
     uno::Reference<container::XNameContainer> Family(const char* name) const {
         uno::Reference<style::XStyleFamiliesSupplier> families(Workbook, uno::UNO_QUERY_THROW);
         return uno::Reference<container::XNameContainer>(
             families->getStyleFamilies()->getByName(OUString::createFromAscii(name)), uno::UNO_QUERY_THROW);
     }
-    template <class R> void Borders(const uno::Reference<R>& range, report::TrpFrameTypes frame) const {
+    // The frame of a cell or range: thin black lines on the sides asked for.
+    static uno::Any BorderOf(report::TrpFrameTypes frame) {
         table::BorderLine2 line;
         line.Color = 0;
         line.LineStyle = table::BorderLineStyle::SOLID;
@@ -205,7 +263,7 @@ struct TrpExcel::Impl {
         border.IsTopLineValid = (frame & report::ftTop) != 0;
         border.IsBottomLineValid = (frame & report::ftBottom) != 0;
         border.IsHorizontalLineValid = border.IsVerticalLineValid = border.IsDistanceValid = false;
-        Set(range, "TableBorder2", uno::Any(border));
+        return uno::Any(border);
     }
     void RowHeight(const uno::Reference<table::XCellRange>& range, double points) const {
         uno::Reference<table::XColumnRowRange> rows(range, uno::UNO_QUERY_THROW);
@@ -247,7 +305,11 @@ QString TrpExcel::OfficeProgram() {
 
 bool TrpExcel::StartApplication() {
     FOpened = false;
-    FStartError = F->Office.Start(OfficeProgram(), kStartTimeout);
+    // TARIFON_OFFICE_SCRIPTS=off leaves the script out, as for an office without Python.
+    std::vector<TrpOfficeProcess::ProfileFile> files;
+    if (qEnvironmentVariable("TARIFON_OFFICE_SCRIPTS") != QLatin1String("off"))
+        files.push_back({QStringLiteral("user/Scripts/python/") + QLatin1String(kCellScriptFile), CellScript()});
+    FStartError = F->Office.Start(OfficeProgram(), kStartTimeout, files);
     if (!FStartError.isEmpty())
         return false;
     try {
@@ -267,6 +329,8 @@ bool TrpExcel::StartApplication() {
             ->getUndoManager()
             ->lock();
         uno::Reference<document::XActionLockable>(F->Workbook, uno::UNO_QUERY_THROW)->addActionLock();
+        Set(F->Workbook, "IsAdjustHeightEnabled", uno::Any(false));
+        Set(F->Workbook, "IsUndoEnabled", uno::Any(false));
         F->MeasureCharWidth();
         F->Office.EndCall();
     } catch (const uno::Exception& e) {
@@ -354,7 +418,7 @@ void TrpExcel::MergeSelection() {
 void TrpExcel::DrawBorders(report::TrpFrameTypes frame) {
     if (!(frame & report::ftAll))
         return;
-    F->Strict([&] { F->Borders(F->Range, frame); });
+    F->Strict([&] { Set(F->Range, "TableBorder2", Impl::BorderOf(frame)); });
 }
 
 void TrpExcel::SetRowHeightsFast(const std::vector<TrpUnionEntry>& runs, const std::vector<double>& heights,
@@ -368,10 +432,7 @@ void TrpExcel::SetRowHeightsFast(const std::vector<TrpUnionEntry>& runs, const s
         F->RowHeight(F->RangeOf(QStringLiteral("A1:A%1").arg(rowCount)), heights[size_t(mostFrequent)]);
     });
     for (const TrpUnionCall& call : GroupRowRuns(runs, mostFrequent, progress))
-        F->Lenient([&] {
-            for (const auto& range : F->UnionRanges(call.Union, u';'))
-                F->RowHeight(range, heights[size_t(call.Key)]);
-        });
+        F->Lenient([&] { F->RowHeightUnion(call.Union, u';', heights[size_t(call.Key)]); });
 }
 
 void TrpExcel::ApplyUnions(const std::vector<TrpUnionEntry>& list, TrpUnionKind kind, TrpProgress* progress) {
@@ -388,15 +449,14 @@ void TrpExcel::ApplyUnions(const std::vector<TrpUnionEntry>& list, TrpUnionKind 
         F->Lenient([&] {
             switch (kind) {
             case TrpUnionKind::Styles:
-                Set(F->Union(call.Union, separator), "CellStyle",
-                    uno::Any(U(QStringLiteral("S%1").arg(call.Key))));
+                F->PropertyUnion(call.Union, separator, "CellStyle", uno::Any(U(QStringLiteral("S%1").arg(call.Key))));
                 break;
             case TrpUnionKind::Borders:
-                F->Borders(F->Union(call.Union, separator), report::TrpFrameTypes(call.Key));
+                F->PropertyUnion(call.Union, separator, "TableBorder2",
+                              Impl::BorderOf(report::TrpFrameTypes(call.Key)));
                 break;
-            case TrpUnionKind::Merges: // a range merges on its own only
-                for (const auto& range : F->UnionRanges(call.Union, separator))
-                    uno::Reference<util::XMergeable>(range, uno::UNO_QUERY_THROW)->merge(true);
+            case TrpUnionKind::Merges:
+                F->MergeUnion(call.Union, separator);
                 break;
             }
         });
@@ -421,7 +481,7 @@ void TrpExcel::ApplyNumberFormats(const QStringList& list, TrpProgress* progress
             sal_Int32 key = formats->queryKey(U(call.Format), locale, false);
             if (key < 0)
                 key = formats->addNew(U(call.Format), locale);
-            Set(F->Union(call.Union, separator), "NumberFormat", uno::Any(key));
+            F->PropertyUnion(call.Union, separator, "NumberFormat", uno::Any(key));
         });
     }
 }
@@ -507,26 +567,34 @@ void TrpExcel::WrapAllCells() {
 }
 
 void TrpExcel::PlacePicture(const QImage& image, double width, double height) {
-    const QString file =
-        QDir(F->Office.WorkDir()).filePath(QStringLiteral("picture%1.png").arg(++F->Pictures));
-    if (!image.save(file, "PNG"))
-        throw TrpExcelError(rpGet(QStringLiteral("xlsRejected")).arg(file));
+    // A picture repeated on every page (a logo) is handed to the office once.
+    QCryptographicHash hash(QCryptographicHash::Sha1);
+    hash.addData(QByteArrayView(reinterpret_cast<const char*>(image.constBits()), image.sizeInBytes()));
+    hash.addData(QByteArray::number(image.width()) + 'x' + QByteArray::number(image.height()) + '/' +
+                 QByteArray::number(int(image.format())));
+    uno::Reference<graphic::XGraphic>& graphic = F->Graphics[hash.result()];
+    if (!graphic.is()) {
+        const QString file =
+            QDir(F->Office.WorkDir()).filePath(QStringLiteral("picture%1.png").arg(++F->Pictures));
+        if (!image.save(file, "PNG"))
+            throw TrpExcelError(rpGet(QStringLiteral("xlsRejected")).arg(file));
+        F->Strict([&] {
+            const uno::Sequence<beans::PropertyValue> args =
+                Args({Arg("URL", uno::Any(U(QUrl::fromLocalFile(file).toString(QUrl::FullyEncoded))))});
+            graphic = graphic::GraphicProvider::create(F->Office.Context())->queryGraphic(args);
+        });
+        QFile::remove(file);
+    }
     F->Strict([&] {
-        uno::Reference<graphic::XGraphicProvider> provider =
-            graphic::GraphicProvider::create(F->Office.Context());
-        const uno::Sequence<beans::PropertyValue> args =
-            Args({Arg("URL", uno::Any(U(QUrl::fromLocalFile(file).toString(QUrl::FullyEncoded))))});
-        uno::Reference<graphic::XGraphic> graphic = provider->queryGraphic(args);
         uno::Reference<drawing::XShape> shape(
             F->Factory->createInstance(OUString("com.sun.star.drawing.GraphicObjectShape")),
             uno::UNO_QUERY_THROW);
-        // The first sheet's drawing layer.
-        uno::Reference<drawing::XShapes> page(
-            uno::Reference<drawing::XDrawPagesSupplier>(F->Workbook, uno::UNO_QUERY_THROW)
-                ->getDrawPages()
-                ->getByIndex(0),
-            uno::UNO_QUERY_THROW);
-        page->add(shape);
+        if (!F->DrawPage.is()) // the first sheet's drawing layer
+            F->DrawPage.set(uno::Reference<drawing::XDrawPagesSupplier>(F->Workbook, uno::UNO_QUERY_THROW)
+                                ->getDrawPages()
+                                ->getByIndex(0),
+                            uno::UNO_QUERY_THROW);
+        F->DrawPage->add(shape);
         Set(shape, "Graphic", uno::Any(graphic));
         awt::Point at;
         uno::Reference<beans::XPropertySet>(F->Range, uno::UNO_QUERY_THROW)
@@ -534,7 +602,6 @@ void TrpExcel::PlacePicture(const QImage& image, double width, double height) {
         shape->setPosition(at);
         shape->setSize(awt::Size(PointsToHmm(width), PointsToHmm(height)));
     });
-    QFile::remove(file);
 }
 
 void TrpExcel::SelectSelection() {
@@ -580,6 +647,9 @@ void TrpExcel::Quit() {
         F->Office.EndCall();
     }
     F->Range.clear();
+    F->DrawPage.clear();
+    F->Graphics.clear();
+    F->Scripts.clear();
     F->Worksheet.clear();
     F->Factory.clear();
     F->Workbook.clear();

@@ -13,6 +13,7 @@
 #include <rtl/bootstrap.hxx>
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QRegularExpression>
@@ -123,7 +124,7 @@ QString TrpOfficeProcess::WorkDir() const {
     return FDir ? FDir->filePath(QStringLiteral("work")) : QString();
 }
 
-QString TrpOfficeProcess::Start(const QString& program, int timeoutSeconds) {
+QString TrpOfficeProcess::Start(const QString& program, int timeoutSeconds, const std::vector<ProfileFile>& profileFiles) {
     static std::once_flag swept;
     std::call_once(swept, [] {
         RemoveStaleOfficeRuns(QDir::tempPath());
@@ -140,6 +141,13 @@ QString TrpOfficeProcess::Start(const QString& program, int timeoutSeconds) {
     FDir = std::make_unique<QTemporaryDir>(ProcessTempTemplate(QDir::tempPath(), QStringLiteral(".office")));
     if (!FDir->isValid() || !QDir().mkpath(WorkDir()))
         return rpGet(QStringLiteral("xlsNotStarted")).arg(program, FDir->errorString());
+    for (const ProfileFile& file : profileFiles) {
+        const QString path = QDir(ProfileDir()).filePath(file.Path);
+        QFile out(path);
+        if (!QDir().mkpath(QFileInfo(path).path()) || !out.open(QIODevice::WriteOnly) ||
+            out.write(file.Data) != file.Data.size() || !out.flush())
+            return rpGet(QStringLiteral("xlsNotStarted")).arg(program, out.errorString());
+    }
 
     FPipe = UniquePipeName();
     const QString& pipe = FPipe;

@@ -14,6 +14,7 @@
 #include <mutex>
 #include <sys/types.h>
 #include <thread>
+#include <vector>
 
 namespace exports {
 
@@ -25,8 +26,14 @@ public:
     TrpOfficeProcess(const TrpOfficeProcess&) = delete;
     TrpOfficeProcess& operator=(const TrpOfficeProcess&) = delete;
 
+    // A file put into the private profile before the office starts, its path relative to the
+    // profile folder.
+    struct ProfileFile {
+        QString Path;
+        QByteArray Data;
+    };
     // Starts the program and connects; "" on success, else the reason in the user's words.
-    QString Start(const QString& program, int timeoutSeconds);
+    QString Start(const QString& program, int timeoutSeconds, const std::vector<ProfileFile>& files = {});
     // The office's component context.
     const css::uno::Reference<css::uno::XComponentContext>& Context() const { return FContext; }
     // Asks the office to end, waits for it (killing it after a grace time), removes the profile.
