@@ -10,7 +10,7 @@
 #include "report/PreviewPages.h"
 #include "report/ViewPainter.h"
 #include "sheet/SheetTemplate.h"
-#include "support/SheetFixture.h"
+#include "support/FeedPages.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -31,19 +31,13 @@ std::map<std::string, double> sizes;
 
 // The filter run page by page as the export loop runs it, one file per page.
 void Export(benchmark::State& state, TrpImageFormat format, int pages) {
-    TrpReportPage& page = bench::SheetPaperPage();
     QTemporaryDir dir;
     qint64 bytes = 0;
     for (auto _ : state) {
         auto filter = exports::CreateImageExport(format, false);
         filter->SetFileName(dir.filePath(QStringLiteral("OSAGO")));
         filter->Start();
-        for (int i = 0; i < pages; ++i) {
-            filter->StartPage(&page, i);
-            for (const auto& object : page.Objects())
-                filter->ExportObject(object.get());
-            filter->FinishPage(&page, i);
-        }
+        bench::FeedPages(*filter, pages);
         filter->Finish();
         state.PauseTiming();
         bytes = 0;

@@ -9,7 +9,7 @@
 #include "platform/FontSetup.h"
 #include "report/PreviewPages.h"
 #include "sheet/SheetTemplate.h"
-#include "support/SheetFixture.h"
+#include "support/FeedPages.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -35,7 +35,6 @@ std::unique_ptr<exports::TrpCustomExportFilter> NewFilter(Format f) {
 // The whole export of `pages` copies of the page into memory, as the loop feeds a filter.
 void Export(benchmark::State& state, Format format) {
     const int pages = int(state.range(0));
-    TrpReportPage& page = bench::SheetPaperPage();
     qint64 bytes = 0;
     for (auto _ : state) {
         QBuffer out;
@@ -45,12 +44,7 @@ void Export(benchmark::State& state, Format format) {
         filter->SetStream(&out);
         filter->SetReport(&bench::PreparedSheet());
         filter->Start();
-        for (int i = 0; i < pages; ++i) {
-            filter->StartPage(&page, i);
-            for (const auto& object : page.Objects())
-                filter->ExportObject(object.get());
-            filter->FinishPage(&page, i);
-        }
+        bench::FeedPages(*filter, pages);
         filter->Finish();
         bytes = out.size();
     }

@@ -6,7 +6,7 @@
 #include "report/PreviewPages.h"
 #include "report/ViewPainter.h"
 #include "sheet/SheetTemplate.h"
-#include "support/SheetFixture.h"
+#include "support/FeedPages.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -23,7 +23,6 @@ namespace {
 std::map<std::string, double> sizes;
 
 void Ours(benchmark::State& state, const char* key, int pages, bool embedded) {
-    TrpReportPage& page = bench::SheetPaperPage();
     qint64 bytes = 0;
     for (auto _ : state) {
         QBuffer out;
@@ -32,11 +31,7 @@ void Ours(benchmark::State& state, const char* key, int pages, bool embedded) {
         filter.SetStream(&out);
         filter.SetEmbeddedFonts(embedded);
         filter.Start();
-        for (int i = 0; i < pages; ++i) {
-            filter.StartPage(&page, i);
-            for (const auto& object : page.Objects())
-                filter.ExportObject(object.get());
-        }
+        bench::FeedPages(filter, pages);
         filter.Finish();
         bytes = out.size();
     }

@@ -191,10 +191,12 @@ struct TrpExcel::Impl {
                 const uno::Reference<script::provider::XScriptProvider> provider =
                     uno::Reference<script::provider::XScriptProviderSupplier>(Workbook, uno::UNO_QUERY_THROW)
                         ->getScriptProvider();
-                for (const char* name : {"merge_union", "row_height_union"})
+                for (const char* name : {"merge_union", "row_height_union", "property_union"})
                     Scripts[name] = provider->getScript(
                         U(QStringLiteral("vnd.sun.star.script:%1$%2?language=Python&location=user")
                               .arg(QLatin1String(kCellScriptFile), QLatin1String(name))));
+                // A script found is not yet a script that runs: an empty union tells.
+                Invoke(Scripts["merge_union"], {uno::Any(Worksheet), uno::Any(OUString()), uno::Any(OUString(";"))});
             } catch (const uno::Exception&) {
                 if (Office.Exited())
                     throw;
@@ -204,10 +206,13 @@ struct TrpExcel::Impl {
         const auto found = Scripts.find(function);
         if (found == Scripts.end() || !found->second.is())
             return false;
+        Invoke(found->second, args);
+        return true;
+    }
+    static void Invoke(const uno::Reference<script::provider::XScript>& script, std::initializer_list<uno::Any> args) {
         uno::Sequence<sal_Int16> outIndex;
         uno::Sequence<uno::Any> out;
-        found->second->invoke(uno::Sequence<uno::Any>(args.begin(), sal_Int32(args.size())), outIndex, out);
-        return true;
+        script->invoke(uno::Sequence<uno::Any>(args.begin(), sal_Int32(args.size())), outIndex, out);
     }
     uno::Reference<table::XCellRange> RangeOf(const QString& address) const {
         return Worksheet->getCellRangeByName(U(address));
@@ -239,6 +244,9 @@ struct TrpExcel::Impl {
     }
     // A cell property for every range of a union at once.
     void PropertyUnion(const QString& text, QChar separator, const char* name, const uno::Any& value) {
+        if (RunScript("property_union", {uno::Any(Workbook), uno::Any(U(text)), uno::Any(U(QString(separator))),
+                                         uno::Any(OUString::createFromAscii(name)), value}))
+            return;
         uno::Reference<sheet::XSheetCellRangeContainer> ranges(
             Factory->createInstance(OUString("com.sun.star.sheet.SheetCellRanges")), uno::UNO_QUERY_THROW);
         ranges->addRangeAddresses(Addresses(text, separator), false);
