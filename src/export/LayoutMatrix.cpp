@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <map>
 
 namespace exports {
 
@@ -506,6 +507,13 @@ void TrpIEMatrix::FillCells() {
 }
 
 void TrpIEMatrix::CutCoveredObjects() {
+    // The text (and picture and link) of a cut object goes to the first of its pieces that keeps
+    // more than a third of it both downwards and to the right, or to the largest such piece.
+    std::map<int, int> heir; // covered object -> the piece taking its text
+    auto area = [this](int index) {
+        const TrpIEMObject& o = *FObjects[size_t(index)].Obj;
+        return double(o.Width) * double(o.Height);
+    };
     for (int y = 0; y < FHeight; ++y) {
         for (int x = 0; x < FWidth; ++x) {
             const int index = Cell(x, y);
@@ -545,16 +553,8 @@ void TrpIEMatrix::CutCoveredObjects() {
             piece->Width = FXPos[size_t(std::min(x + w, FWidth - 1))] - piece->Left;
             piece->Height = FYPos[size_t(std::min(y + h, FHeight - 1))] - piece->Top;
             piece->Parent = &old;
-            // The piece takes the text when it keeps more than a third of the covered object
-            // both downwards and to the right.
-            if (old.Top + old.Height - piece->Top > old.Height / 3 &&
-                old.Left + old.Width - piece->Left > old.Width / 3) {
-                piece->Memo = std::move(old.Memo);
-                old.Memo.clear();
-                piece->Image = std::move(old.Image);
-                piece->Link = old.Link;
-                old.Link = nullptr;
-            }
+            const bool mayTakeText = old.Top + old.Height - piece->Top > old.Height / 3 &&
+                                     old.Left + old.Width - piece->Left > old.Width / 3;
             TrpIEMStyle style = *old.Style;
             TrpFrameTypes sides = 0;
             if (y == covered.y)
@@ -579,7 +579,21 @@ void TrpIEMatrix::CutCoveredObjects() {
             FObjects.push_back(std::move(record));
             for (int yy = y; yy < y + h; ++yy)
                 std::fill_n(&Cell(x, yy), w, newIndex);
+            if (mayTakeText) {
+                const auto [best, first] = heir.try_emplace(index, newIndex);
+                if (!first && LargestPieceTakesText && area(newIndex) > area(best->second))
+                    best->second = newIndex;
+            }
         }
+    }
+    for (const auto& [covered, piece] : heir) {
+        TrpIEMObject& old = *FObjects[size_t(covered)].Obj;
+        TrpIEMObject& taker = *FObjects[size_t(piece)].Obj;
+        taker.Memo = std::move(old.Memo);
+        old.Memo.clear();
+        taker.Image = std::move(old.Image);
+        taker.Link = old.Link;
+        old.Link = nullptr;
     }
 }
 

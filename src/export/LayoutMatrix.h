@@ -99,6 +99,10 @@ public:
     bool Images = true;
     bool WrapText = false;
     bool EmptyLines = true;
+    // The text of a cut object goes to its largest piece that keeps enough of it, not to the
+    // first: for spreadsheets, whose rows keep their heights and cannot grow to show a text
+    // given to a thin strip (the strip above a covering picture).
+    bool LargestPieceTakesText = false;
     report::TrpReport* Report = nullptr;
 
     // ---- building ----

@@ -200,6 +200,30 @@ TEST_F(Fixture, CoveredObjectIsCutAndTheLargePieceTakesTheText) {
     EXPECT_TRUE(m.GetRecord(right)->Exist);
 }
 
+// A picture in the lower left of a header: the strip above it takes the text, unless the
+// largest piece is asked for (a spreadsheet's strip could not show it).
+TEST_F(Fixture, TheFirstOrTheLargestQualifyingPieceTakesTheText) {
+    Memo("Under", 0, 0, 100, 60);
+    Memo("Over", 0, 10, 50, 50);
+    for (bool largest : {false, true}) {
+        SCOPED_TRACE(largest);
+        TrpIEMatrix m;
+        m.ShowProgress = false;
+        m.LargestPieceTakesText = largest;
+        for (const auto& o : page.Objects())
+            m.AddObject(static_cast<const TrpView&>(*o));
+        m.Prepare();
+        const exports::TrpIEMObject* strip = m.GetObject(0, 0);
+        const exports::TrpIEMObject* beside = m.GetObject(1, 1);
+        ASSERT_TRUE(strip && beside);
+        ASSERT_NE(strip, beside);
+        EXPECT_EQ(double(strip->Height), 10);
+        EXPECT_EQ(double(beside->Height), 50);
+        EXPECT_EQ(strip->Memo.isEmpty(), largest);
+        EXPECT_EQ(beside->Memo.isEmpty(), !largest);
+    }
+}
+
 TEST_F(Fixture, SmallPieceLeavesTheTextWithTheCoveredObject) {
     Memo("Under", 0, 0, 100, 20);
     Memo("Over", 0, 0, 80, 20);

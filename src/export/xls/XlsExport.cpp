@@ -83,6 +83,7 @@ bool TrpXLSExport::Start() {
     FMatrix->RichText = true;
     FMatrix->PlainRich = true;
     FMatrix->Inaccuracy = FWysiwyg ? 0.5L : 10;
+    FMatrix->LargestPieceTakesText = true;
     FMatrix->RotatedAsImage = false;
     FMatrix->DeleteHTMLTags = true;
     FMatrix->Printable = ExportNotPrintable();

@@ -67,6 +67,7 @@ void TrpXMLExport::SetupMatrix(TrpIEMatrix& m) {
     m.PlainRich = true;
     m.EmptyLines = FEmptyLines;
     m.Inaccuracy = FWysiwyg ? 0.5L : 10;
+    m.LargestPieceTakesText = true;
     m.DeleteHTMLTags = true;
 }
 

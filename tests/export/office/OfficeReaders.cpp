@@ -72,6 +72,7 @@ public:
         M.RichText = true;
         M.EmptyLines = true;
         M.Inaccuracy = 0.5L;
+        M.LargestPieceTakesText = true;
         M.DeleteHTMLTags = true;
         EXPECT_TRUE(ExportTo(r, this));
         M.Prepare();
