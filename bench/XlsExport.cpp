@@ -7,8 +7,8 @@
 // path is meant to fill the sheet 5 times faster than the normal path or more). On one page the
 // fast path is the slower one by the start of the office's Python (about 0.1 s), which runs
 // its merges and row heights inside the office; that pays from a few pages on.
-#include "export/xls/Excel.h"
 #include "export/xls/XlsExport.h"
+#include "export/xls/Excel.h"
 #include "export/xml/XmlExport.h"
 #include "platform/FontSetup.h"
 #include "support/FeedPages.h"
@@ -91,11 +91,12 @@ void OfficeConvertsOurXml(benchmark::State& state, const char* key, int pages) {
         QTemporaryDir profile;
         const auto start = Clock::now();
         QProcess office;
-        office.start(exports::TrpExcel::OfficeProgram(),
-                     {QStringLiteral("-env:UserInstallation=") + QUrl::fromLocalFile(profile.path()).toString(),
-                      QStringLiteral("--headless"), QStringLiteral("--norestore"),
-                      QStringLiteral("--infilter=MS Excel 2003 XML"), QStringLiteral("--convert-to"),
-                      QStringLiteral("xls:MS Excel 97"), QStringLiteral("--outdir"), dir.path(), xml});
+        office.start(
+            exports::TrpExcel::OfficeProgram(),
+            {QStringLiteral("-env:UserInstallation=") + QUrl::fromLocalFile(profile.path()).toString(),
+             QStringLiteral("--headless"), QStringLiteral("--norestore"),
+             QStringLiteral("--infilter=MS Excel 2003 XML"), QStringLiteral("--convert-to"),
+             QStringLiteral("xls:MS Excel 97"), QStringLiteral("--outdir"), dir.path(), xml});
         if (!office.waitForFinished(300000) || office.exitCode() != 0 ||
             !QFileInfo(dir.filePath(QStringLiteral("sheet.xls"))).size())
             state.SkipWithError("the office did not convert the workbook");
@@ -111,7 +112,9 @@ BENCHMARK_CAPTURE(Ours, SheetFast, "sheet fast", 1, true)->Unit(benchmark::kSeco
 BENCHMARK_CAPTURE(Ours, SheetNormal, "sheet normal", 1, false)->Unit(benchmark::kSecond)->Iterations(2);
 BENCHMARK_CAPTURE(Ours, Pages100Fast, "100 fast", 100, true)->Unit(benchmark::kSecond)->Iterations(3);
 BENCHMARK_CAPTURE(Ours, Pages100Normal, "100 normal", 100, false)->Unit(benchmark::kSecond)->Iterations(2);
-BENCHMARK_CAPTURE(OfficeConvertsOurXml, Pages100, "100 converted", 100)->Unit(benchmark::kSecond)->Iterations(2);
+BENCHMARK_CAPTURE(OfficeConvertsOurXml, Pages100, "100 converted", 100)
+    ->Unit(benchmark::kSecond)
+    ->Iterations(2);
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -125,7 +128,8 @@ int main(int argc, char** argv) {
         std::printf("100 pages, filling and saving: normal / fast = %.2f (target at least 5)\n",
                     fill["100 normal"] / fill["100 fast"]);
     if (whole.count("100 fast") && whole.count("100 converted"))
-        std::printf("100 pages, whole export: our fast path %.2f s, the office converting our Excel XML %.2f s\n",
-                    whole["100 fast"], whole["100 converted"]);
+        std::printf(
+            "100 pages, whole export: our fast path %.2f s, the office converting our Excel XML %.2f s\n",
+            whole["100 fast"], whole["100 converted"]);
     return 0;
 }

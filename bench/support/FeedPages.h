@@ -2,8 +2,8 @@
 // A started filter fed `pages` copies of the sheet's page, as the export loop feeds a filter
 // page by page.
 
-#include "export/ExportFilter.h"
 #include "SheetFixture.h"
+#include "export/ExportFilter.h"
 
 namespace bench {
 

@@ -132,7 +132,7 @@ struct TrpExcel::Impl {
     uno::Reference<table::XCellRange> Range;
     uno::Reference<lang::XMultiServiceFactory> Factory; // the workbook's
     double CharWidthHmm = 0;                            // width of one character unit of the default font
-    uno::Reference<drawing::XShapes> DrawPage; // the worksheet's, for pictures
+    uno::Reference<drawing::XShapes> DrawPage;          // the worksheet's, for pictures
     std::map<QByteArray, uno::Reference<graphic::XGraphic>> Graphics; // by the picture's hash
     int Calls = 0;
     int Pictures = 0;
@@ -196,7 +196,8 @@ struct TrpExcel::Impl {
                         U(QStringLiteral("vnd.sun.star.script:%1$%2?language=Python&location=user")
                               .arg(QLatin1String(kCellScriptFile), QLatin1String(name))));
                 // A script found is not yet a script that runs: an empty union tells.
-                Invoke(Scripts["merge_union"], {uno::Any(Worksheet), uno::Any(OUString()), uno::Any(OUString(";"))});
+                Invoke(Scripts["merge_union"],
+                       {uno::Any(Worksheet), uno::Any(OUString()), uno::Any(OUString(";"))});
             } catch (const uno::Exception&) {
                 if (Office.Exited())
                     throw;
@@ -209,7 +210,8 @@ struct TrpExcel::Impl {
         Invoke(found->second, args);
         return true;
     }
-    static void Invoke(const uno::Reference<script::provider::XScript>& script, std::initializer_list<uno::Any> args) {
+    static void Invoke(const uno::Reference<script::provider::XScript>& script,
+                       std::initializer_list<uno::Any> args) {
         uno::Sequence<sal_Int16> outIndex;
         uno::Sequence<uno::Any> out;
         script->invoke(uno::Sequence<uno::Any>(args.begin(), sal_Int32(args.size())), outIndex, out);
@@ -231,21 +233,23 @@ struct TrpExcel::Impl {
     }
     // Each range of a union merged on its own (the office merges one range at a time).
     void MergeUnion(const QString& text, QChar separator) {
-        if (!RunScript("merge_union", {uno::Any(Worksheet), uno::Any(U(text)), uno::Any(U(QString(separator)))}))
+        if (!RunScript("merge_union",
+                       {uno::Any(Worksheet), uno::Any(U(text)), uno::Any(U(QString(separator)))}))
             for (const table::CellRangeAddress& a : Addresses(text, separator))
                 uno::Reference<util::XMergeable>(RangeAt(a), uno::UNO_QUERY_THROW)->merge(true);
     }
     // The rows of every range of a union take the height.
     void RowHeightUnion(const QString& text, QChar separator, double points) {
-        if (!RunScript("row_height_union", {uno::Any(Worksheet), uno::Any(U(text)), uno::Any(U(QString(separator))),
-                                            uno::Any(PointsToHmm(points))}))
+        if (!RunScript("row_height_union", {uno::Any(Worksheet), uno::Any(U(text)),
+                                            uno::Any(U(QString(separator))), uno::Any(PointsToHmm(points))}))
             for (const table::CellRangeAddress& a : Addresses(text, separator))
                 RowHeight(RangeAt(a), points);
     }
     // A cell property for every range of a union at once.
     void PropertyUnion(const QString& text, QChar separator, const char* name, const uno::Any& value) {
-        if (RunScript("property_union", {uno::Any(Workbook), uno::Any(U(text)), uno::Any(U(QString(separator))),
-                                         uno::Any(OUString::createFromAscii(name)), value}))
+        if (RunScript("property_union",
+                      {uno::Any(Workbook), uno::Any(U(text)), uno::Any(U(QString(separator))),
+                       uno::Any(OUString::createFromAscii(name)), value}))
             return;
         uno::Reference<sheet::XSheetCellRangeContainer> ranges(
             Factory->createInstance(OUString("com.sun.star.sheet.SheetCellRanges")), uno::UNO_QUERY_THROW);
@@ -316,7 +320,8 @@ bool TrpExcel::StartApplication() {
     // TARIFON_OFFICE_SCRIPTS=off leaves the script out, as for an office without Python.
     std::vector<TrpOfficeProcess::ProfileFile> files;
     if (qEnvironmentVariable("TARIFON_OFFICE_SCRIPTS") != QLatin1String("off"))
-        files.push_back({QStringLiteral("user/Scripts/python/") + QLatin1String(kCellScriptFile), CellScript()});
+        files.push_back(
+            {QStringLiteral("user/Scripts/python/") + QLatin1String(kCellScriptFile), CellScript()});
     FStartError = F->Office.Start(OfficeProgram(), kStartTimeout, files);
     if (!FStartError.isEmpty())
         return false;
@@ -457,11 +462,12 @@ void TrpExcel::ApplyUnions(const std::vector<TrpUnionEntry>& list, TrpUnionKind 
         F->Lenient([&] {
             switch (kind) {
             case TrpUnionKind::Styles:
-                F->PropertyUnion(call.Union, separator, "CellStyle", uno::Any(U(QStringLiteral("S%1").arg(call.Key))));
+                F->PropertyUnion(call.Union, separator, "CellStyle",
+                                 uno::Any(U(QStringLiteral("S%1").arg(call.Key))));
                 break;
             case TrpUnionKind::Borders:
                 F->PropertyUnion(call.Union, separator, "TableBorder2",
-                              Impl::BorderOf(report::TrpFrameTypes(call.Key)));
+                                 Impl::BorderOf(report::TrpFrameTypes(call.Key)));
                 break;
             case TrpUnionKind::Merges:
                 F->MergeUnion(call.Union, separator);

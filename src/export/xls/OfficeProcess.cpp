@@ -124,7 +124,8 @@ QString TrpOfficeProcess::WorkDir() const {
     return FDir ? FDir->filePath(QStringLiteral("work")) : QString();
 }
 
-QString TrpOfficeProcess::Start(const QString& program, int timeoutSeconds, const std::vector<ProfileFile>& profileFiles) {
+QString TrpOfficeProcess::Start(const QString& program, int timeoutSeconds,
+                                const std::vector<ProfileFile>& profileFiles) {
     static std::once_flag swept;
     std::call_once(swept, [] {
         RemoveStaleOfficeRuns(QDir::tempPath());

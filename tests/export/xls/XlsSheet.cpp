@@ -224,7 +224,8 @@ static void OfficeShowsEveryTextInOneTableOnOnePage() {
     // Every line of every text, the header's four beside the logo included.
     for (const Expected::Cell& e : Fast().Grid.Cells)
         for (const QString& line : e.Text.split(u'\n', Qt::SkipEmptyParts))
-            EXPECT_TRUE(shown.contains(line.simplified())) << line.toStdString() << " in\n" << shown.toStdString();
+            EXPECT_TRUE(shown.contains(line.simplified())) << line.toStdString() << " in\n"
+                                                           << shown.toStdString();
     for (const QString& value : {QStringLiteral("Т = ТБ*КТ*КБМ*КО*КН"), QStringLiteral("6 075 рублей"),
                                  QStringLiteral("Расчет стоимости ОСАГО")})
         EXPECT_TRUE(shown.contains(value)) << value.toStdString();

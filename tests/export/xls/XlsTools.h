@@ -1,5 +1,4 @@
 #pragma once
-#include <cxxabi.h>
 // The Excel export tests' readers: xlrd through Debian's Python, and LibreOffice converting a
 // workbook to PDF with a private profile. Both are installed by scripts/install-deps.
 
@@ -12,6 +11,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
+#include <cxxabi.h>
 #include <unistd.h>
 
 namespace xlstest {
