@@ -26,18 +26,18 @@ class TrpExportDialog : public QDialog {
 public:
     // The options group is `optionsHeight` pixels high; the window grows to hold it.
     TrpExportDialog(const QString& title, const TrpCustomExportFilter& filter, int optionsHeight,
-                    QWidget* parent = nullptr)
+                    QWidget* parent = nullptr, int width = 278)
         : QDialog(parent) {
         using report::rpGet;
         setWindowTitle(title);
-        setFixedSize(278, 162 + optionsHeight);
+        setFixedSize(width, 162 + optionsHeight);
         // Placed for the engine's 11-pixel Tahoma, as its other windows.
         QFont font(QStringLiteral("Tahoma"));
         font.setPixelSize(11);
         setFont(font);
 
         GroupPageRange = new TrpPageRangeGroup(filter, this);
-        GroupPageRange->setGeometry(4, 4, 270, 117);
+        GroupPageRange->setGeometry(4, 4, width - 8, 117);
         AllRB = GroupPageRange->AllRB;
         CurPageRB = GroupPageRange->CurPageRB;
         PageNumbersRB = GroupPageRange->PageNumbersRB;
@@ -45,14 +45,14 @@ public:
         DescrL = GroupPageRange->DescrL;
 
         Options = new QGroupBox(rpGet(QStringLiteral("exOptions")), this);
-        Options->setGeometry(4, 124, 270, optionsHeight);
+        Options->setGeometry(4, 124, width - 8, optionsHeight);
 
         const int buttons = 131 + optionsHeight;
         OkB = new QPushButton(rpGet(1), this);
-        OkB->setGeometry(116, buttons, 75, 25);
+        OkB->setGeometry(width - 162, buttons, 75, 25);
         OkB->setDefault(true);
         CancelB = new QPushButton(rpGet(2), this);
-        CancelB->setGeometry(197, buttons, 75, 25);
+        CancelB->setGeometry(width - 81, buttons, 75, 25);
         connect(OkB, &QPushButton::clicked, this, &QDialog::accept);
         connect(CancelB, &QPushButton::clicked, this, &QDialog::reject);
         if (QScreen* screen = QGuiApplication::primaryScreen())

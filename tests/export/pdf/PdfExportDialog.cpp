@@ -56,7 +56,7 @@ TEST(PdfExportDialog, CaptionsAndDefaults) {
     for (const auto& [button, text] : captions)
         EXPECT_EQ(button->text(), QString::fromUtf8(text));
     EXPECT_EQ(d.GroupPageRange->title(), QStringLiteral("Страницы"));
-    EXPECT_EQ(d.GroupQuality->title(), QStringLiteral("Опции"));
+    EXPECT_EQ(d.Options->title(), QStringLiteral("Опции"));
     EXPECT_TRUE(d.AllRB->isChecked());
     EXPECT_TRUE(d.CompressedCB->isChecked());
     EXPECT_FALSE(d.OutlineCB->isEnabled()); // the filter's outline is off
