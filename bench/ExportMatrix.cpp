@@ -3,11 +3,11 @@
 #include "export/ExportFixtures.h"
 #include "export/LayoutMatrix.h"
 #include "report/PreviewPages.h"
+#include "support/Growth.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>
 #include <chrono>
-#include <cmath>
 #include <cstdio>
 #include <map>
 
@@ -44,22 +44,11 @@ public:
     void Finish() override { M->Prepare(); }
 };
 
-std::unique_ptr<report::TrpReport> Sheets(int pages) {
-    auto r = NewReport();
-    for (int i = 0; i < pages; ++i)
-        AddSheetPage(*r);
-    FillSheetVariables(*r);
-    r->PreviewPages();
-    if (!r->Prepare())
-        std::fprintf(stderr, "preparation failed\n");
-    return r;
-}
-
 std::map<int, double> gSeconds;
 
 void BM_MatrixOverSheets(benchmark::State& state) {
     const int pages = int(state.range(0));
-    auto r = Sheets(pages);
+    auto r = PreparedSheets(pages);
     double total = 0;
     int runs = 0;
     for (auto _ : state) {
@@ -91,11 +80,6 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    // Growth exponent k in t ~ n^k between neighbouring sizes.
-    for (auto it = gSeconds.begin(); it != gSeconds.end() && std::next(it) != gSeconds.end(); ++it) {
-        const auto next = std::next(it);
-        std::printf("growth %d -> %d pages: exponent %.2f\n", it->first, next->first,
-                    std::log(next->second / it->second) / std::log(double(next->first) / it->first));
-    }
+    bench::PrintGrowth("matrix", gSeconds);
     return 0;
 }

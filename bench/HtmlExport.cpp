@@ -6,12 +6,12 @@
 #include "export/ExportFixtures.h"
 #include "export/LayoutMatrix.h"
 #include "report/PreviewPages.h"
+#include "support/Growth.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <chrono>
-#include <cmath>
 #include <cstdio>
 #include <map>
 
@@ -49,21 +49,11 @@ public:
     void Finish() override { M->Prepare(); }
 };
 
-std::unique_ptr<report::TrpReport> Sheets(int pages) {
-    auto r = NewReport();
-    for (int i = 0; i < pages; ++i)
-        AddSheetPage(*r);
-    FillSheetVariables(*r);
-    if (!r->Prepare())
-        std::fprintf(stderr, "preparation failed\n");
-    return r;
-}
-
 std::map<int, double> gHtml, gMatrix;
 
 template <class Run> void Measure(benchmark::State& state, std::map<int, double>& seconds, Run run) {
     const int pages = int(state.range(0));
-    auto r = Sheets(pages);
+    auto r = PreparedSheets(pages);
     double total = 0;
     int runs = 0;
     for (auto _ : state) {
@@ -106,14 +96,6 @@ BENCHMARK(BM_HtmlSingleFile)
     ->Unit(benchmark::kMillisecond)
     ->Complexity();
 
-void Growth(const char* name, const std::map<int, double>& seconds) {
-    for (auto it = seconds.begin(); it != seconds.end() && std::next(it) != seconds.end(); ++it) {
-        const auto next = std::next(it);
-        std::printf("%s: growth %d -> %d pages: exponent %.2f\n", name, it->first, next->first,
-                    std::log(next->second / it->second) / std::log(double(next->first) / it->first));
-    }
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -122,8 +104,8 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    Growth("matrix alone", gMatrix);
-    Growth("HTML in one file", gHtml);
+    bench::PrintGrowth("matrix alone", gMatrix);
+    bench::PrintGrowth("HTML in one file", gHtml);
     // The target: the whole export at most twice the matrix it is built on.
     for (const auto& [pages, html] : gHtml)
         if (gMatrix.count(pages))

@@ -10,6 +10,7 @@
 #include "report/PreviewPages.h"
 #include "sheet/SheetTemplate.h"
 #include "support/FeedPages.h"
+#include "support/Growth.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -17,7 +18,6 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
-#include <cmath>
 #include <map>
 
 using namespace report;
@@ -120,7 +120,7 @@ int main(int argc, char** argv) {
                      t1000 = time(std::string("Export/") + f + "Pages/1000");
         if (t100 > 0 && t1000 > 0)
             std::printf("%s: growth exponent from 100 to 1000 pages %.2f, %.3f ms per page at 1000\n", f,
-                        std::log10(t1000 / t100), t1000 / 1000);
+                        bench::GrowthExponent(100, t100, 1000, t1000), t1000 / 1000);
     }
     const double ours = time("Export/Rtf/1"), office = time("LibreOfficeFromPdf");
     if (ours > 0 && office > 0)

@@ -8,11 +8,11 @@
 #include "export/text/SimpleTextExport.h"
 #include "export/text/TXTExport.h"
 #include "report/PreviewPages.h"
+#include "support/Growth.h"
 
 #include <QApplication>
 #include <QBuffer>
 #include <benchmark/benchmark.h>
-#include <cmath>
 #include <cstdio>
 #include <ctime>
 #include <map>
@@ -59,16 +59,6 @@ std::unique_ptr<exports::TrpCustomExportFilter> NewFilter(int kind) {
     }
 }
 
-std::unique_ptr<report::TrpReport> Sheets(int pages) {
-    auto r = NewReport();
-    for (int i = 0; i < pages; ++i)
-        AddSheetPage(*r);
-    FillSheetVariables(*r);
-    if (!r->Prepare())
-        std::fprintf(stderr, "preparation failed\n");
-    return r;
-}
-
 std::map<int, std::map<int, double>> gSeconds; // kind -> pages -> seconds per run
 
 // CPU time of this thread: the other work on a shared machine does not count.
@@ -83,7 +73,7 @@ void BM_TextExport(benchmark::State& state) {
     static std::map<int, std::unique_ptr<report::TrpReport>> reports;
     auto& r = reports[pages];
     if (!r)
-        r = Sheets(pages);
+        r = PreparedSheets(pages);
     double total = 0;
     int runs = 0;
     qint64 bytes = 0;
@@ -126,7 +116,7 @@ int main(int argc, char** argv) {
         const std::map<int, double>& s = gSeconds[kind];
         if (s.count(10) && s.count(1000))
             std::printf("%-12s growth 10 -> 1000 pages: exponent %.2f\n", kNames[kind],
-                        std::log(s.at(1000) / s.at(10)) / std::log(100.0));
+                        bench::GrowthExponent(10, s.at(10), 1000, s.at(1000)));
         for (const auto& [pages, seconds] : s)
             std::printf("%-12s %4d pages: %.3f ms per page, %.2f x the matrix alone\n", kNames[kind], pages,
                         1000 * seconds / pages, matrix.count(pages) ? seconds / matrix.at(pages) : 0.0);

@@ -15,17 +15,8 @@ using namespace exporttest;
 
 namespace {
 
-std::unique_ptr<report::TrpReport> Sheets(int pages) {
-    auto r = NewReport();
-    for (int i = 0; i < pages; ++i)
-        AddSheetPage(*r);
-    FillSheetVariables(*r);
-    r->Prepare();
-    return r;
-}
-
 void BM_SaveTrp(benchmark::State& state) {
-    auto r = Sheets(int(state.range(0)));
+    auto r = PreparedSheets(int(state.range(0)));
     QTemporaryDir dir;
     const QString name = dir.filePath("sheets.trp");
     for (auto _ : state)
@@ -35,7 +26,7 @@ void BM_SaveTrp(benchmark::State& state) {
 BENCHMARK(BM_SaveTrp)->Arg(1)->Arg(1000)->Unit(benchmark::kMillisecond);
 
 void BM_LoadTrp(benchmark::State& state) {
-    auto r = Sheets(int(state.range(0)));
+    auto r = PreparedSheets(int(state.range(0)));
     QTemporaryDir dir;
     const QString name = dir.filePath("sheets.trp");
     report::SavePreparedReportFile(*r, name);
@@ -49,7 +40,7 @@ BENCHMARK(BM_LoadTrp)->Arg(1)->Arg(1000)->Unit(benchmark::kMillisecond);
 
 // Loading and then rebuilding every page for drawing or export.
 void BM_LoadAndRebuildTrp(benchmark::State& state) {
-    auto r = Sheets(int(state.range(0)));
+    auto r = PreparedSheets(int(state.range(0)));
     QTemporaryDir dir;
     const QString name = dir.filePath("sheets.trp");
     report::SavePreparedReportFile(*r, name);
@@ -65,7 +56,7 @@ BENCHMARK(BM_LoadAndRebuildTrp)->Arg(1000)->Unit(benchmark::kMillisecond);
 // The usual shape: one template page run a thousand times, so one source page and a
 // thousand page items of differences.
 QByteArray OneTemplateThousandPages() {
-    auto r = Sheets(1);
+    auto r = PreparedSheets(1);
     QByteArray bytes = report::TrpPreparedReportFile::SaveToBytes(*r);
     const qsizetype from = bytes.indexOf("<page0>"), to = bytes.indexOf("</page0>") + 8;
     const QByteArray page = bytes.mid(from, to - from);
@@ -134,7 +125,7 @@ double PeakMegabytes() {
 // A memo text of the given size: up to the bound it loads and draws, beyond it the file is
 // refused; either way time and memory follow the size of the file.
 void BM_LoadTrpBigText(benchmark::State& state) {
-    auto r = Sheets(1);
+    auto r = PreparedSheets(1);
     QByteArray bytes = report::TrpPreparedReportFile::SaveToBytes(*r);
     const qsizetype at = bytes.indexOf(" u=\"") + 4;
     bytes.insert(at, QByteArray(state.range(0), 'x'));

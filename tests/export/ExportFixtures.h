@@ -178,6 +178,16 @@ inline void FillSheetVariables(report::TrpReport& r) {
         r.Variables().SetVariableValue(QString::fromUtf8(name), std::string(value));
 }
 
+// A report of `pages` copies of the sheet's page, filled for that case and prepared; null when
+// the preparation fails.
+inline std::unique_ptr<report::TrpReport> PreparedSheets(int pages) {
+    auto r = NewReport();
+    for (int i = 0; i < pages; ++i)
+        AddSheetPage(*r);
+    FillSheetVariables(*r);
+    return r->Prepare() ? std::move(r) : nullptr;
+}
+
 } // namespace exporttest
 
 // Readable QStrings in test failure messages.

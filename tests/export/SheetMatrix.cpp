@@ -43,10 +43,8 @@ class SheetMatrix : public ::testing::TestWithParam<std::tuple<Source, double>> 
 protected:
     void SetUp() override {
         if (std::get<0>(GetParam()) == Source::HandMade) {
-            r = NewReport();
-            AddSheetPage(*r);
-            FillSheetVariables(*r);
-            ASSERT_TRUE(r->Prepare());
+            r = PreparedSheets(1);
+            ASSERT_TRUE(r);
         } else {
             r = sheet::CreateSheetReport();
             r->ShowProgress = false;
@@ -73,9 +71,7 @@ protected:
             }
         return {};
     }
-    double Inaccuracy() const {
-        return std::get<1>(GetParam());
-    }
+    double Inaccuracy() const { return std::get<1>(GetParam()); }
     std::unique_ptr<TrpReport> r;
     MatrixFilter f;
 };

@@ -267,11 +267,8 @@ TEST(HtmlEdgeCases, BackgroundStreamAndAttachment) {
 }
 
 TEST(HtmlEdgeCases, APictureOnEveryPageIsWrittenOnce) {
-    auto r = exporttest::NewReport();
-    for (int i = 0; i < 3; ++i)
-        exporttest::AddSheetPage(*r);
-    exporttest::FillSheetVariables(*r);
-    ASSERT_TRUE(r->Prepare());
+    auto r = exporttest::PreparedSheets(3);
+    ASSERT_TRUE(r);
     QTemporaryDir dir;
     const QString html = ExportText(*r, dir.filePath(QStringLiteral("OSAGO.html")));
     EXPECT_EQ(html.count(QStringLiteral("<img src=\"OSAGO.files/img0.jpg\"")), 3);
