@@ -2,6 +2,7 @@
 #include "report/PreviewPages.h"
 #include "report/ViewPainter.h"
 #include "sheet/SheetTemplate.h"
+#include "support/SheetCase.h"
 
 #include <QPainter>
 #include <benchmark/benchmark.h>
@@ -12,16 +13,7 @@ namespace {
 
 void BM_DrawSheet(benchmark::State& state) {
     const double zoom = state.range(0) / 100.0;
-    auto r = sheet::CreateSheetReport();
-    sheet::SheetTexts t;
-    t.TB = "2 025";
-    t.KT = "2,0";
-    t.KBM = "1,0";
-    t.KO = "1,5";
-    t.KN = "1,0";
-    t.Formula = "Т = ТБ*КТ*КБМ*КО*КН";
-    t.Premium = "6 075 рублей";
-    sheet::PrepareSheet(*r, t);
+    auto r = testsupport::PreparedSheetReport();
     TrpReportPage* page = r->PreviewPages().Page(0);
     QImage image(int(794 * zoom + 0.5), int(1123 * zoom + 0.5), QImage::Format_RGB32);
     for (auto _ : state) {

@@ -1,3 +1,2 @@
 # The CSV, plain-text and printer-text exports over many sheet pages, beside the layout matrix alone.
 tarifon_bench(text_export SOURCES ${CMAKE_CURRENT_LIST_DIR}/TextExport.cpp DEPS tarifon_export_text Qt6::Widgets)
-target_include_directories(bench_text_export PRIVATE ${PROJECT_SOURCE_DIR}/tests)

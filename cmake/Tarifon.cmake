@@ -56,6 +56,8 @@ function(tarifon_bench name)
         list(APPEND ARG_DEPS tarifon_platform Qt6::Widgets)
     endif()
     add_executable(bench_${name} ${ARG_SOURCES})
+    # Benchmarks build their reports with the tests' fixtures.
+    target_include_directories(bench_${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
     target_compile_options(bench_${name} PRIVATE ${TARIFON_WARNINGS})
     target_link_libraries(bench_${name} PRIVATE ${ARG_DEPS} benchmark::benchmark)
 endfunction()

@@ -8,21 +8,13 @@
 #include "report/PreviewPages.h"
 #include "report/Report.h"
 #include "sheet/SheetTemplate.h"
+#include "support/SheetCase.h"
 
 namespace bench {
 
 inline report::TrpReport& PreparedSheet() {
-    static std::unique_ptr<report::TrpReport> report = [] {
-        auto r = sheet::CreateSheetReport();
-        r->ShowProgress = false;
-        sheet::SheetTexts t;
-        t.TB = "2 025", t.KT = "2,0", t.KBM = "1,0", t.KO = "1,5", t.KVS = "1,0", t.KM = "1,0", t.KS = "1,0",
-        t.KP = "1,0", t.KN = "1,0";
-        t.Formula = "Т = ТБ*КТ*КБМ*КО*КН";
-        t.Premium = "6 075 рублей";
-        sheet::PrepareSheet(*r, t);
-        return r;
-    }();
+    static std::unique_ptr<report::TrpReport> report =
+        testsupport::PreparedSheetReport(testsupport::SheetCase(true));
     return *report;
 }
 

@@ -1,5 +1,6 @@
 // The drawn sheet: table frames, the centred header, red premium, empty cells, logo.
 #include "sheet/SheetTemplate.h"
+#include "support/SheetCase.h"
 
 #include <QDir>
 #include <gtest/gtest.h>
@@ -7,22 +8,6 @@
 using namespace report;
 
 namespace {
-
-sheet::SheetTexts Case() {
-    sheet::SheetTexts t;
-    t.TB = "2 025";
-    t.KT = "2,0";
-    t.KBM = "1,0";
-    t.KO = "1,5";
-    t.KVS = "1,0";
-    t.KM = "1,0";
-    t.KS = "1,0";
-    t.KP = "1,0";
-    t.KN = "1,0";
-    t.Formula = "Т = ТБ*КТ*КБМ*КО*КН";
-    t.Premium = "6 075 рублей";
-    return t;
-}
 
 bool Dark(const QImage& img, int x, int y) {
     return qGray(img.pixel(x, y)) < 110;
@@ -50,7 +35,7 @@ class SheetRendering : public ::testing::Test {
 protected:
     void SetUp() override {
         report = sheet::CreateSheetReport();
-        const sheet::PrepareResult result = sheet::PrepareSheet(*report, Case());
+        const sheet::PrepareResult result = sheet::PrepareSheet(*report, testsupport::SheetCase(true));
         ASSERT_TRUE(result.Ok) << result.Message.toStdString();
         image = sheet::RenderSheetPage(*report, 0, 1.0);
     }
@@ -132,7 +117,7 @@ TEST_F(SheetRendering, PremiumIsRedAndCentred) {
 TEST_F(SheetRendering, EmptiedCellsShowNothingButTheirFrame) {
     for (const sheet::SheetRow& row : sheet::SheetRows()) {
         const QRect inside(Dev(599) + 2, Dev(double(row.Top)) + 2, 98, 26);
-        const bool used = Case().Formula.contains(QString::fromUtf8(row.Code));
+        const bool used = testsupport::SheetCase(true).Formula.contains(QString::fromUtf8(row.Code));
         EXPECT_EQ(Ink(image, inside).isNull(), !used) << row.Code;
     }
 }

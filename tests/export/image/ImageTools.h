@@ -9,6 +9,7 @@
 #include "report/Report.h"
 #include "report/ViewPainter.h"
 #include "sheet/SheetTemplate.h"
+#include "support/SheetCase.h"
 
 #include <QDir>
 #include <QImage>
@@ -25,18 +26,8 @@ using namespace report;
 
 // The calculation sheet of one case, prepared.
 inline std::unique_ptr<TrpReport> SheetReport() {
-    auto r = sheet::CreateSheetReport();
-    r->EngineOptions.NewSilentMode = simSilent;
-    r->ShowProgress = false;
-    sheet::SheetTexts t;
-    t.TB = QStringLiteral("2 025");
-    t.KT = QStringLiteral("2,0");
-    t.KBM = QStringLiteral("1,0");
-    t.KO = QStringLiteral("1,5");
-    t.KN = QStringLiteral("1,0");
-    t.Formula = QStringLiteral("Т = ТБ*КТ*КБМ*КО*КН");
-    t.Premium = QStringLiteral("6 075 рублей");
-    EXPECT_TRUE(sheet::PrepareSheet(*r, t).Ok);
+    auto r = testsupport::PreparedSheetReport();
+    EXPECT_TRUE(r);
     return r;
 }
 

@@ -8,6 +8,7 @@
 #include "report/PreparedReportFile.h"
 #include "report/Report.h"
 #include "sheet/SheetTemplate.h"
+#include "support/SheetCase.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -27,18 +28,6 @@ using namespace mailtest;
 
 namespace {
 
-sheet::SheetTexts Case() {
-    sheet::SheetTexts t;
-    t.TB = QStringLiteral("2 025");
-    t.KT = QStringLiteral("2,0");
-    t.KBM = QStringLiteral("1,0");
-    t.KO = QStringLiteral("1,5");
-    t.KVS = t.KM = t.KS = t.KP = t.KN = QStringLiteral("1,0");
-    t.Formula = QStringLiteral("Т = ТБ*КТ*КБМ*КО*КН");
-    t.Premium = QStringLiteral("6 075 рублей");
-    return t;
-}
-
 QByteArray Attachment(const QJsonObject& mail, int i = 0) {
     return QByteArray::fromBase64(mail[QStringLiteral("attachments")]
                                       .toArray()[i]
@@ -57,7 +46,7 @@ TEST(MailDelivery, TheSheetReachesAPostfixMailboxAsPdfAndAsPreparedReport) {
     PostfixServer mta;
     ASSERT_GT(mta.Port(), 0);
     auto report = sheet::CreateSheetReport();
-    ASSERT_TRUE(sheet::PrepareSheet(*report, Case()).Ok);
+    ASSERT_TRUE(sheet::PrepareSheet(*report, testsupport::SheetCase(true)).Ok);
     report->OnShowError = [](const QString&, const QString& text) { ADD_FAILURE() << text.toStdString(); };
 
     TrpPDFExport pdf;
@@ -238,7 +227,7 @@ TEST(MailDelivery, TheExportMenuPathRunsBothDialogsAndNamesTheAttachment) {
     mailtest::SmtpPeer refusing({QStringLiteral("smtp"), QStringLiteral("--reject-rcpt")});
     QTemporaryDir dir;
     auto report = sheet::CreateSheetReport();
-    ASSERT_TRUE(sheet::PrepareSheet(*report, Case()).Ok);
+    ASSERT_TRUE(sheet::PrepareSheet(*report, testsupport::SheetCase(true)).Ok);
     report->IniFile = dir.filePath(QStringLiteral("settings.ini"));
     QStringList shownErrors;
     report->OnShowError = [&](const QString&, const QString& text) { shownErrors << text; };

@@ -8,6 +8,7 @@
 #include "export/LayoutMatrix.h"
 #include "report/Report.h"
 #include "sheet/SheetTemplate.h"
+#include "support/SheetCase.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -20,23 +21,11 @@
 
 namespace officetest {
 
-inline sheet::SheetTexts SheetCase() {
-    sheet::SheetTexts t;
-    t.TB = QStringLiteral("2 025");
-    t.KT = QStringLiteral("2,0");
-    t.KBM = QStringLiteral("1,0");
-    t.KO = QStringLiteral("1,5");
-    t.KN = QStringLiteral("1,0");
-    t.Formula = QStringLiteral("Т = ТБ*КТ*КБМ*КО*КН");
-    t.Premium = QStringLiteral("6 075 рублей");
-    return t;
-}
+using testsupport::SheetCase;
 
 inline std::unique_ptr<report::TrpReport> PreparedSheet(const sheet::SheetTexts& texts = SheetCase()) {
-    auto r = sheet::CreateSheetReport();
-    r->ShowProgress = false;
-    const sheet::PrepareResult result = sheet::PrepareSheet(*r, texts);
-    EXPECT_TRUE(result.Ok) << result.Message.toStdString();
+    auto r = testsupport::PreparedSheetReport(texts);
+    EXPECT_TRUE(r);
     return r;
 }
 

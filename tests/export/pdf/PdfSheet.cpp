@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 #include <optional>
 
+#include "support/SheetCase.h"
 #include "support/WriteFailures.h"
 
 using namespace exports;
@@ -21,27 +22,11 @@ using namespace writefailures;
 
 namespace {
 
-sheet::SheetTexts Case() {
-    sheet::SheetTexts t;
-    t.TB = QStringLiteral("2 025");
-    t.KT = QStringLiteral("2,0");
-    t.KBM = QStringLiteral("1,0");
-    t.KO = QStringLiteral("1,5");
-    t.KVS = QStringLiteral("1,0");
-    t.KM = QStringLiteral("1,0");
-    t.KS = QStringLiteral("1,0");
-    t.KP = QStringLiteral("1,0");
-    t.KN = QStringLiteral("1,0");
-    t.Formula = QStringLiteral("Т = ТБ*КТ*КБМ*КО*КН");
-    t.Premium = QStringLiteral("6 075 рублей");
-    return t;
-}
-
 class PdfSheet : public ::testing::Test {
 protected:
     void SetUp() override {
         report = sheet::CreateSheetReport();
-        const sheet::PrepareResult result = sheet::PrepareSheet(*report, Case());
+        const sheet::PrepareResult result = sheet::PrepareSheet(*report, testsupport::SheetCase(true));
         ASSERT_TRUE(result.Ok) << result.Message.toStdString();
     }
     // The sheet through the filter with the given options.

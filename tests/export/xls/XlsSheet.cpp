@@ -6,6 +6,7 @@
 #include "export/xls/ExcelNames.h"
 #include "export/xls/XlsCells.h"
 #include "sheet/SheetTemplate.h"
+#include "support/SheetCase.h"
 
 #include <QJsonArray>
 #include <QRegularExpression>
@@ -16,22 +17,6 @@ using namespace exports;
 using namespace xlstest;
 
 namespace {
-
-sheet::SheetTexts Case() {
-    sheet::SheetTexts t;
-    t.TB = QStringLiteral("2 025");
-    t.KT = QStringLiteral("2,0");
-    t.KBM = QStringLiteral("1,0");
-    t.KO = QStringLiteral("1,5");
-    t.KVS = QStringLiteral("1,0");
-    t.KM = QStringLiteral("1,0");
-    t.KS = QStringLiteral("1,0");
-    t.KP = QStringLiteral("1,0");
-    t.KN = QStringLiteral("1,0");
-    t.Formula = QStringLiteral("Т = ТБ*КТ*КБМ*КО*КН");
-    t.Premium = QStringLiteral("6 075 рублей");
-    return t;
-}
 
 // What the grid asked for, taken from the matrix the filter filled the sheet from.
 struct Expected {
@@ -236,7 +221,7 @@ TEST(XlsSheet, ComesBackThroughXlrdAndTheOfficesPdf) {
     QTemporaryDir folder;
     dir = &folder;
     const std::unique_ptr<report::TrpReport> report = sheet::CreateSheetReport();
-    const sheet::PrepareResult prepared = sheet::PrepareSheet(*report, Case());
+    const sheet::PrepareResult prepared = sheet::PrepareSheet(*report, testsupport::SheetCase(true));
     ASSERT_TRUE(prepared.Ok) << prepared.Message.toStdString();
     for (Export* run : kRuns) {
         const bool fast = run != &Normal();
