@@ -42,6 +42,8 @@ public:
     QString Log() const;
 
 private:
+    void Stop();
+
     QTemporaryDir FDir;
     QProcess FMaster;
     int FPort = 0;
