@@ -140,6 +140,7 @@ struct TrpExcel::Impl {
     // after the first look (ScriptsLooked), and the unions then go range by range from here.
     std::map<std::string, uno::Reference<script::provider::XScript>> Scripts;
     bool ScriptsLooked = false;
+    bool ScriptsRan = false;
 
     // One call into the office, under the watchdog. A lost office ends the export whatever
     // kind of operation it was; other errors reach the caller as uno::Exception.
@@ -208,6 +209,7 @@ struct TrpExcel::Impl {
         if (found == Scripts.end() || !found->second.is())
             return false;
         Invoke(found->second, args);
+        ScriptsRan = true;
         return true;
     }
     static void Invoke(const uno::Reference<script::provider::XScript>& script,
@@ -686,6 +688,10 @@ void TrpExcel::SetCallTimeout(int seconds) {
 
 int TrpExcel::CallCount() const {
     return F->Calls;
+}
+
+bool TrpExcel::ScriptsRan() const {
+    return F->ScriptsRan;
 }
 
 } // namespace exports

@@ -124,6 +124,8 @@ public:
     void SetCallTimeout(int seconds);
     // Calls made into the office so far.
     int CallCount() const;
+    // Whether unions ran inside the office through its script (else range by range from here).
+    bool ScriptsRan() const;
 
 private:
     struct Impl;

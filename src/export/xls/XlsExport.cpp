@@ -315,6 +315,7 @@ void TrpXLSExport::Finish() {
     struct Release {
         TrpXLSExport& f;
         ~Release() {
+            f.FOfficeScriptsRan = f.FExcel && f.FExcel->ScriptsRan();
             f.FExcel.reset();
             f.FMatrix.reset();
         }

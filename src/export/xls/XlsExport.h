@@ -54,6 +54,9 @@ public:
 
     // The wrapper while an export runs (Start to the end of Finish), else none.
     TrpExcel* Excel() const { return FExcel.get(); }
+    // Whether the last export's grouped operations ran inside the office (the fast path with the
+    // office's Python).
+    bool OfficeScriptsRan() const { return FOfficeScriptsRan; }
 
     // Opens the saved workbook in a visible Calc ("open after export"); replaceable for tests.
     std::function<void(const QString& fileName)> OnOpenFile;
@@ -91,6 +94,7 @@ private:
 
     std::unique_ptr<TrpIEMatrix> FMatrix;
     std::unique_ptr<TrpExcel> FExcel;
+    bool FOfficeScriptsRan = false;
     bool FFirstPage = true;
     report::TPrinterOrientation FOrientation = report::poPortrait;
     double FLeft = 0, FTop = 0, FRight = 0, FBottom = 0; // points

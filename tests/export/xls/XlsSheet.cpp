@@ -56,6 +56,7 @@ Expected Record(const TrpIEMatrix& m) {
 struct Export {
     QString File;
     QString Error;
+    bool OfficeScriptsRan = false;
     Expected Grid;
     QJsonObject Book;
     QString Opened; // what "open after export" was given
@@ -94,6 +95,13 @@ static void OnlyTheMenusFilterOpensTheWorkbook() {
     EXPECT_EQ(Normal().Opened, Normal().File);
     EXPECT_TRUE(Fast().Opened.isEmpty());
     EXPECT_TRUE(RangeByRange().Opened.isEmpty());
+}
+
+// The fast path's groups ran inside the office, except where its script was left out.
+static void FastGroupsRanInsideTheOffice() {
+    EXPECT_TRUE(Fast().OfficeScriptsRan);
+    EXPECT_FALSE(Normal().OfficeScriptsRan);
+    EXPECT_FALSE(RangeByRange().OfficeScriptsRan);
 }
 
 static void IsABinaryWorkbook() {
@@ -237,6 +245,7 @@ TEST(XlsSheet, ComesBackThroughXlrdAndTheOfficesPdf) {
         if (run == &RangeByRange())
             qputenv("TARIFON_OFFICE_SCRIPTS", "off");
         run->Error = RunFilter(*report, filter, run->File);
+        run->OfficeScriptsRan = filter.OfficeScriptsRan();
         qunsetenv("TARIFON_OFFICE_SCRIPTS");
         if (run->Error.isEmpty())
             run->Book = ReadWorkbook(run->File);
@@ -247,6 +256,7 @@ TEST(XlsSheet, ComesBackThroughXlrdAndTheOfficesPdf) {
     const std::pair<const char*, void (*)()> checks[] = {
         {"IsABinaryWorkbook", IsABinaryWorkbook},
         {"OnlyTheMenusFilterOpensTheWorkbook", OnlyTheMenusFilterOpensTheWorkbook},
+        {"FastGroupsRanInsideTheOffice", FastGroupsRanInsideTheOffice},
         {"CellsHoldTheGridsTextsFontsAndFrames", CellsHoldTheGridsTextsFontsAndFrames},
         {"SpannedObjectsAreMerged", SpannedObjectsAreMerged},
         {"ColumnWidthsAndRowHeightsFollowTheGrid", ColumnWidthsAndRowHeightsFollowTheGrid},
