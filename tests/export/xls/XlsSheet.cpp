@@ -202,9 +202,33 @@ static void PageBreakAfterThePageAndPortraitA4() {
     }
 }
 
+// The blue of the logo's shield in the top left of the page as the office prints it (50 dpi):
+// its bounding box.
+static QRect LogoBox(const QString& pdf) {
+    const QString png = pdf + QStringLiteral(".png");
+    RunTool(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("50"), QStringLiteral("-png"),
+                                         QStringLiteral("-singlefile"), pdf, pdf});
+    const QImage page(png);
+    QRect box;
+    for (int y = 0; y < page.height() / 6; ++y)
+        for (int x = 0; x < page.width() / 4; ++x) {
+            const QColor c = page.pixelColor(x, y);
+            if (c.blue() > 150 && c.red() < 100 && c.green() > 90 && c.green() < 160)
+                box |= QRect(x, y, 1, 1);
+        }
+    return box;
+}
+
 static void OfficeShowsEveryTextInOneTableOnOnePage() {
     ASSERT_TRUE(Fast().Error.isEmpty());
-    const QString pdf = ConvertToPdf(Fast().File, dir->path());
+    const QStringList pdfs = ConvertToPdf({Fast().File, Normal().File}, dir->path());
+    const QString& pdf = pdfs[0];
+    // The logo stands at the top left, the same from both paths.
+    const QRect logo = LogoBox(pdf);
+    EXPECT_TRUE(logo.width() > 10 && logo.height() > 10) << logo.width() << "x" << logo.height();
+    const QRect normal = LogoBox(pdfs[1]);
+    EXPECT_LE((normal.topLeft() - logo.topLeft()).manhattanLength(), 2);
+    EXPECT_LE((normal.bottomRight() - logo.bottomRight()).manhattanLength(), 2);
     const ToolResult info = RunTool(QStringLiteral("pdfinfo"), {pdf});
     EXPECT_TRUE(QString::fromUtf8(info.Out).contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n"))))
         << info.Out.toStdString();

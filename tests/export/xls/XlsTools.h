@@ -24,16 +24,21 @@ inline QJsonObject ReadWorkbook(const QString& file) {
     return QJsonDocument::fromJson(r.Out).object();
 }
 
-// The workbook converted to PDF by LibreOffice (fresh profile, removed afterwards).
-inline QString ConvertToPdf(const QString& file, const QString& outDir) {
+// The workbooks converted to PDF by one run of LibreOffice (fresh profile, removed afterwards).
+inline QStringList ConvertToPdf(const QStringList& files, const QString& outDir) {
     QTemporaryDir profile;
-    const ToolResult r =
-        RunTool(QStringLiteral("soffice"),
-                {QStringLiteral("-env:UserInstallation=") + QUrl::fromLocalFile(profile.path()).toString(),
-                 QStringLiteral("--headless"), QStringLiteral("--norestore"), QStringLiteral("--convert-to"),
-                 QStringLiteral("pdf"), QStringLiteral("--outdir"), outDir, file});
+    const ToolResult r = RunTool(
+        QStringLiteral("soffice"),
+        QStringList{QStringLiteral("-env:UserInstallation=") + QUrl::fromLocalFile(profile.path()).toString(),
+                    QStringLiteral("--headless"), QStringLiteral("--norestore"),
+                    QStringLiteral("--convert-to"), QStringLiteral("pdf"), QStringLiteral("--outdir"),
+                    outDir} +
+            files);
     EXPECT_EQ(r.ExitCode, 0) << r.Err.toStdString();
-    return QDir(outDir).filePath(QFileInfo(file).completeBaseName() + QStringLiteral(".pdf"));
+    QStringList pdfs;
+    for (const QString& file : files)
+        pdfs << QDir(outDir).filePath(QFileInfo(file).completeBaseName() + QStringLiteral(".pdf"));
+    return pdfs;
 }
 
 // Runs the filter on a prepared report without a dialog; the error text, "" on success.
