@@ -11,6 +11,7 @@
 #include "report/ViewPainter.h"
 #include "sheet/SheetTemplate.h"
 #include "support/FeedPages.h"
+#include "support/Ratios.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -125,17 +126,6 @@ BENCHMARK_CAPTURE(Ours, Tiff300, "Ours/Tiff300", false, 300)->Unit(benchmark::kM
 BENCHMARK_CAPTURE(Magick, Tiff300, "Magick/Tiff300", "tif", 300)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Magick, Read300, "Magick/Read300", "", 300)->Unit(benchmark::kMillisecond);
 
-// Keeps the real time of every run, to print the ratios at the end.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& r : runs)
-            Times[r.benchmark_name()] = r.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> Times;
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -144,14 +134,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     platform::InstallApplicationFonts();
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
+    bench::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    auto find = [](const std::map<std::string, double>& m, const std::string& prefix) {
-        for (const auto& [name, v] : m)
-            if (name.rfind(prefix, 0) == 0)
-                return v;
-        return 0.0;
-    };
     const struct {
         const char *What, *Key, *Read;
     } pairs[] = {{"GIF, sheet at 96 dpi", "Gif96", "Read96"},
@@ -160,10 +144,9 @@ int main(int argc, char** argv) {
                  {"TIFF, sheet at 300 dpi", "Tiff300", "Read300"}};
     for (const auto& p : pairs) {
         const std::string ours = std::string("Ours/") + p.Key, magick = std::string("Magick/") + p.Key;
-        const double to = find(reporter.Times, ours);
-        const double tm =
-            find(reporter.Times, magick) - find(reporter.Times, std::string("Magick/") + p.Read);
-        const double so = find(sizes, ours), sm = find(sizes, magick);
+        const double to = reporter.Time(ours);
+        const double tm = reporter.Time(magick) - reporter.Time(std::string("Magick/") + p.Read);
+        const double so = bench::FirstWithPrefix(sizes, ours), sm = bench::FirstWithPrefix(sizes, magick);
         if (to > 0 && tm > 0 && sm > 0)
             std::printf("%s: ours/ImageMagick writing time %.3f, size %.3f (%.0f vs %.0f bytes)\n", p.What,
                         to / tm, so / sm, so, sm);

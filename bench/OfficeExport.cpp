@@ -11,6 +11,7 @@
 #include "sheet/SheetTemplate.h"
 #include "support/FeedPages.h"
 #include "support/Growth.h"
+#include "support/Ratios.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -88,17 +89,6 @@ BENCHMARK_CAPTURE(Export, RtfPages, Rtf)->Arg(1000)->Unit(benchmark::kMillisecon
 BENCHMARK_CAPTURE(Export, XmlPages, Xml)->Arg(1000)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(LibreOfficeFromPdf)->Unit(benchmark::kMillisecond)->Iterations(2)->UseRealTime();
 
-// Keeps the real time of every run, to print the ratios at the end.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& r : runs)
-            Times[r.benchmark_name()] = r.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> Times;
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -106,23 +96,17 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     platform::InstallApplicationFonts();
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
+    bench::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    auto time = [&](const std::string& prefix) {
-        for (const auto& [name, v] : reporter.Times)
-            if (name.rfind(prefix, 0) == 0)
-                return v;
-        return 0.0;
-    };
     for (const char* f : {"Rtf", "Xml"}) {
         // Time ~ pages^k between 100 and 1,000 pages: k = 1 is linear.
-        const double t100 = time(std::string("Export/") + f + "Pages/100"),
-                     t1000 = time(std::string("Export/") + f + "Pages/1000");
+        const double t100 = reporter.Time(std::string("Export/") + f + "Pages/100"),
+                     t1000 = reporter.Time(std::string("Export/") + f + "Pages/1000");
         if (t100 > 0 && t1000 > 0)
             std::printf("%s: growth exponent from 100 to 1000 pages %.2f, %.3f ms per page at 1000\n", f,
                         bench::GrowthExponent(100, t100, 1000, t1000), t1000 / 1000);
     }
-    const double ours = time("Export/Rtf/1"), office = time("LibreOfficeFromPdf");
+    const double ours = reporter.Time("Export/Rtf/1"), office = reporter.Time("LibreOfficeFromPdf");
     if (ours > 0 && office > 0)
         std::printf("sheet to RTF: ours / LibreOffice from our PDF, time %.5f (%.2f ms vs %.0f ms)\n",
                     ours / office, ours, office);

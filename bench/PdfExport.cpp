@@ -7,6 +7,7 @@
 #include "report/ViewPainter.h"
 #include "sheet/SheetTemplate.h"
 #include "support/FeedPages.h"
+#include "support/Ratios.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -73,17 +74,6 @@ BENCHMARK_CAPTURE(Ours, Pages1000, "Ours/Pages1000", 1000, false)
     ->Iterations(1);
 BENCHMARK_CAPTURE(Qt, Pages1000, "Qt/Pages1000", 1000)->Unit(benchmark::kMillisecond)->Iterations(1);
 
-// Keeps the real time of every run, to print the ratios at the end.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& r : runs)
-            Times[r.benchmark_name()] = r.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> Times;
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -91,17 +81,11 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     platform::InstallApplicationFonts();
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
+    bench::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     auto ratio = [&](const char* what, const std::string& ours, const std::string& qt) {
-        auto find = [&](const std::map<std::string, double>& m, const std::string& prefix) {
-            for (const auto& [name, v] : m)
-                if ((name + "/").rfind(prefix, 0) == 0 || name.rfind(prefix, 0) == 0)
-                    return v;
-            return 0.0;
-        };
-        const double to = find(reporter.Times, ours), tq = find(reporter.Times, qt);
-        const double so = find(sizes, ours), sq = find(sizes, qt);
+        const double to = reporter.Time(ours), tq = reporter.Time(qt);
+        const double so = bench::FirstWithPrefix(sizes, ours), sq = bench::FirstWithPrefix(sizes, qt);
         if (to > 0 && tq > 0 && sq > 0)
             std::printf("%s: ours/QPdfWriter time %.3f, size %.3f (%.0f vs %.0f bytes)\n", what, to / tq,
                         so / sq, so, sq);
