@@ -34,6 +34,20 @@ int FreePort() {
     return server.serverPort();
 }
 
+// Whether a CUPS scheduler (and not another test's server that took the port meanwhile)
+// answers there.
+bool OurSchedulerAnswers(int port) {
+    QTcpSocket socket;
+    socket.connectToHost(QHostAddress::LocalHost, quint16(port));
+    if (!socket.waitForConnected(200))
+        return false;
+    socket.write("HEAD / HTTP/1.0\r\n\r\n");
+    QByteArray reply;
+    while (!reply.contains("\r\n\r\n") && socket.waitForReadyRead(2000))
+        reply += socket.readAll();
+    return reply.contains("Server: CUPS");
+}
+
 // A PostScript printer description offering US Letter and A4.
 QString PaperPpd(const QString& defaultPaper) {
     QString ppd = QStringLiteral("*PPD-Adobe: \"4.3\"\n*FormatVersion: \"4.3\"\n*FileVersion: \"1.0\"\n"
@@ -85,23 +99,6 @@ CupsServer::CupsServer(const std::vector<Queue>& queues) {
                                      QFileDevice::ReadGroup | QFileDevice::WriteGroup |
                                      QFileDevice::ExeGroup | QFileDevice::ReadOther |
                                      QFileDevice::WriteOther | QFileDevice::ExeOther);
-    const int port = FreePort();
-    if (port == 0) {
-        FError = QStringLiteral("no free port");
-        return;
-    }
-    const QString server = QStringLiteral("127.0.0.1:%1").arg(port);
-    WriteFile(root + QStringLiteral("/cupsd.conf"),
-              QStringLiteral("Listen %1\n"
-                             "LogLevel warn\n"
-                             "Browsing No\n"
-                             "WebInterface No\n"
-                             "DefaultAuthType None\n"
-                             "MaxJobs 0\n"
-                             "PreserveJobFiles No\n"
-                             "<Location />\n  Order allow,deny\n  Allow all\n</Location>\n"
-                             "<Policy default>\n  <Limit All>\n    Order deny,allow\n  </Limit>\n</Policy>\n")
-                  .arg(server));
     WriteFile(root + QStringLiteral("/cups-files.conf"), QStringLiteral("ServerRoot %1\n"
                                                                         "RequestRoot %1/spool\n"
                                                                         "TempDir %1/spool/tmp\n"
@@ -145,42 +142,67 @@ CupsServer::CupsServer(const std::vector<Queue>& queues) {
     }
     WriteFile(root + QStringLiteral("/printers.conf"), printers);
 
-    FProcess.setProgram(QString::fromLatin1(kCupsd));
-    FProcess.setArguments({QStringLiteral("-f"), QStringLiteral("-c"), root + QStringLiteral("/cupsd.conf"),
-                           QStringLiteral("-s"), root + QStringLiteral("/cups-files.conf")});
-    FProcess.setProcessChannelMode(QProcess::MergedChannels);
-    FProcess.start();
-    if (!FProcess.waitForStarted(5000)) {
-        FError = QStringLiteral("cupsd did not start");
-        return;
-    }
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < 15000) {
-        if (FProcess.state() != QProcess::Running) {
-            QFile log(root + QStringLiteral("/log/error_log"));
-            log.open(QIODevice::ReadOnly);
-            FError = QStringLiteral("cupsd ended: ") + QString::fromUtf8(FProcess.readAll() + log.readAll());
+    // The free port is only free when asked: another test may take it before the scheduler binds
+    // it, and then the scheduler starts again on another one.
+    QString server;
+    for (int attempt = 0; attempt < 3 && !FStarted; ++attempt) {
+        const int port = FreePort();
+        if (port == 0) {
+            FError = QStringLiteral("no free port");
             return;
         }
-        QTcpSocket socket;
-        socket.connectToHost(QHostAddress::LocalHost, quint16(port));
-        if (socket.waitForConnected(200)) {
-            FStarted = true;
-            break;
+        server = QStringLiteral("127.0.0.1:%1").arg(port);
+        WriteFile(
+            root + QStringLiteral("/cupsd.conf"),
+            QStringLiteral("Listen %1\n"
+                           "LogLevel warn\n"
+                           "Browsing No\n"
+                           "WebInterface No\n"
+                           "DefaultAuthType None\n"
+                           "MaxJobs 0\n"
+                           "PreserveJobFiles No\n"
+                           "<Location />\n  Order allow,deny\n  Allow all\n</Location>\n"
+                           "<Policy default>\n  <Limit All>\n    Order deny,allow\n  </Limit>\n</Policy>\n")
+                .arg(server));
+        FProcess.setProgram(QString::fromLatin1(kCupsd));
+        FProcess.setArguments({QStringLiteral("-f"), QStringLiteral("-c"),
+                               root + QStringLiteral("/cupsd.conf"), QStringLiteral("-s"),
+                               root + QStringLiteral("/cups-files.conf")});
+        FProcess.setProcessChannelMode(QProcess::MergedChannels);
+        FProcess.start();
+        if (!FProcess.waitForStarted(5000)) {
+            FError = QStringLiteral("cupsd did not start");
+            return;
         }
-        QThread::msleep(100);
-    }
-    if (!FStarted) {
         FError = QStringLiteral("cupsd does not answer");
-        return;
+        QElapsedTimer timer;
+        timer.start();
+        while (timer.elapsed() < 15000) {
+            if (FProcess.state() != QProcess::Running) {
+                QFile log(root + QStringLiteral("/log/error_log"));
+                log.open(QIODevice::ReadOnly);
+                FError =
+                    QStringLiteral("cupsd ended: ") + QString::fromUtf8(FProcess.readAll() + log.readAll());
+                break;
+            }
+            if (OurSchedulerAnswers(port)) {
+                FStarted = true;
+                FError.clear();
+                break;
+            }
+            QThread::msleep(100);
+        }
+        if (!FStarted)
+            Stop();
     }
+    if (!FStarted)
+        return;
     qputenv("CUPS_SERVER", server.toLatin1());
     // The client library keeps the server it used first; make it read the variable again.
     cupsSetServer(nullptr);
 }
 
-CupsServer::~CupsServer() {
+void CupsServer::Stop() {
     if (FProcess.state() != QProcess::NotRunning) {
         FProcess.terminate();
         if (!FProcess.waitForFinished(5000)) {
@@ -188,6 +210,10 @@ CupsServer::~CupsServer() {
             FProcess.waitForFinished(2000);
         }
     }
+}
+
+CupsServer::~CupsServer() {
+    Stop();
     if (FOldServer.isNull())
         qunsetenv("CUPS_SERVER");
     else

@@ -46,6 +46,8 @@ public:
     static bool Available();
 
 private:
+    void Stop();
+
     struct Listener {
         QString Queue;
         std::unique_ptr<QTcpServer> Server;
