@@ -181,6 +181,27 @@ void TrpXLSExport::PlacePicture(int c, int r, int dx, int dy, const QImage& imag
                          image.height() / kPixelsPerPicturePoint);
 }
 
+void TrpXLSExport::EachObject(TrpProgress* progress,
+                              const std::function<void(int c, int r, int dx, int dy, TrpIEMObject* obj)>& f) {
+    TrpIEMatrix& m = *FMatrix;
+    if (!Begin(progress, m.Height(), rpGet(QStringLiteral("ProgressObjects"))))
+        return;
+    for (int r = 1; r <= m.Height() && !(progress && progress->Terminated()); ++r) {
+        for (int c = 1; c <= m.Width(); ++c) {
+            const int id = m.GetCell(c - 1, r - 1);
+            TrpIEMObject* obj = m.GetObjectById(id);
+            if (id < 0 || !obj || obj->Counter != 0)
+                continue;
+            obj->Counter = 1;
+            int x = 0, y = 0, dx = 1, dy = 1;
+            m.GetObjectPos(id, x, y, dx, dy);
+            f(c, r, dx, dy, obj);
+        }
+        if (progress)
+            progress->Tick();
+    }
+}
+
 void TrpXLSExport::NormalPath(TrpProgress* progress) {
     TrpIEMatrix& m = *FMatrix;
     FExcel->ApplyPageSetup(FOrientation, FLeft, FRight, FTop, FBottom, FPaperWidth, FPaperHeight);
@@ -199,35 +220,22 @@ void TrpXLSExport::NormalPath(TrpProgress* progress) {
     AddStyles(progress);
 
     std::vector<std::vector<QString>> values(size_t(m.Height()), std::vector<QString>(size_t(m.Width())));
-    if (Begin(progress, m.Height(), rpGet(QStringLiteral("ProgressObjects")))) {
-        for (int r = 1; r <= m.Height() && !(progress && progress->Terminated()); ++r) {
-            for (int c = 1; c <= m.Width(); ++c) {
-                const int id = m.GetCell(c - 1, r - 1);
-                TrpIEMObject* obj = m.GetObjectById(id);
-                if (id < 0 || !obj || obj->Counter != 0)
-                    continue;
-                obj->Counter = 1;
-                int x = 0, y = 0, dx = 1, dy = 1;
-                m.GetObjectPos(id, x, y, dx, dy);
+    EachObject(progress, [&](int c, int r, int dx, int dy, TrpIEMObject* obj) {
+        FExcel->SelectCells(c, r, dy, dx);
+        if (obj->IsText) {
+            if (FExportStyles)
+                FExcel->SetSelectionStyle(StyleName(obj->StyleIndex));
+            if (FMergeCells && (dx > 1 || dy > 1)) {
                 FExcel->SelectCells(c, r, dy, dx);
-                if (obj->IsText) {
-                    if (FExportStyles)
-                        FExcel->SetSelectionStyle(StyleName(obj->StyleIndex));
-                    if (FMergeCells && (dx > 1 || dy > 1)) {
-                        FExcel->SelectCells(c, r, dy, dx);
-                        FExcel->MergeSelection();
-                    }
-                    if (FExportStyles && obj->Style)
-                        FExcel->DrawBorders(obj->Style->FrameTyp);
-                    values[size_t(r - 1)][size_t(c - 1)] = CellText(*obj);
-                } else if (obj->Image) {
-                    PlacePicture(c, r, dx, dy, *obj->Image);
-                }
+                FExcel->MergeSelection();
             }
-            if (progress)
-                progress->Tick();
+            if (FExportStyles && obj->Style)
+                FExcel->DrawBorders(obj->Style->FrameTyp);
+            values[size_t(r - 1)][size_t(c - 1)] = CellText(*obj);
+        } else if (obj->Image) {
+            PlacePicture(c, r, dx, dy, *obj->Image);
         }
-    }
+    });
     FExcel->SelectCells(1, 1, m.Height() - 1, m.Width() - 1);
     FExcel->SetSelectionValues(values);
     FExcel->WrapAllCells();
@@ -262,37 +270,23 @@ void TrpXLSExport::FastPath(TrpProgress* progress) {
         const QImage* image;
     };
     std::vector<Picture> pictures;
-    if (Begin(progress, m.Height(), rpGet(QStringLiteral("ProgressObjects")))) {
-        for (int r = 1; r <= m.Height() && !(progress && progress->Terminated()); ++r) {
-            for (int c = 1; c <= m.Width(); ++c) {
-                const int id = m.GetCell(c - 1, r - 1);
-                TrpIEMObject* obj = m.GetObjectById(id);
-                if (id < 0 || !obj || obj->Counter != 0)
-                    continue;
-                obj->Counter = 1;
-                int x = 0, y = 0, dx = 1, dy = 1;
-                m.GetObjectPos(id, x, y, dx, dy);
-                const bool span = dx > 1 || dy > 1;
-                const QString address =
-                    span ? CellName(c, r) + u':' + CellName(c + dx - 1, r + dy - 1) : CellName(c, r);
-                if (FExportStyles)
-                    InsertByKey(styles, {address, obj->StyleIndex});
-                if (FMergeCells && span)
-                    merges.push_back({address, 0});
-                if (FExportStyles && obj->Style && (obj->Style->FrameTyp & ftAll))
-                    InsertByKey(borders, {address, int(obj->Style->FrameTyp)});
-                const TrpFastValue value =
-                    FastCellValue(CellText(*obj), obj->DisplayFormat, FAsText, thousands);
-                if (value.HasFormat)
-                    formats << value.Format + u'=' + CellName(c, r);
-                values[size_t(r - 1)][size_t(c - 1)] = value.Value;
-                if (!obj->IsText && obj->Image)
-                    pictures.push_back({c, r, dx, dy, obj->Image.get()});
-            }
-            if (progress)
-                progress->Tick();
-        }
-    }
+    EachObject(progress, [&](int c, int r, int dx, int dy, TrpIEMObject* obj) {
+        const bool span = dx > 1 || dy > 1;
+        const QString address =
+            span ? CellName(c, r) + u':' + CellName(c + dx - 1, r + dy - 1) : CellName(c, r);
+        if (FExportStyles)
+            InsertByKey(styles, {address, obj->StyleIndex});
+        if (FMergeCells && span)
+            merges.push_back({address, 0});
+        if (FExportStyles && obj->Style && (obj->Style->FrameTyp & ftAll))
+            InsertByKey(borders, {address, int(obj->Style->FrameTyp)});
+        const TrpFastValue value = FastCellValue(CellText(*obj), obj->DisplayFormat, FAsText, thousands);
+        if (value.HasFormat)
+            formats << value.Format + u'=' + CellName(c, r);
+        values[size_t(r - 1)][size_t(c - 1)] = value.Value;
+        if (!obj->IsText && obj->Image)
+            pictures.push_back({c, r, dx, dy, obj->Image.get()});
+    });
     for (const Picture& p : pictures)
         PlacePicture(p.c, p.r, p.dx, p.dy, *p.image);
     if (FExportStyles)

@@ -12,6 +12,7 @@ namespace exports {
 
 class TrpExcel;
 class TrpIEMatrix;
+struct TrpIEMObject;
 class TrpProgress;
 
 class TrpXLSExport : public TrpCustomExportFilter {
@@ -78,6 +79,10 @@ private:
     void PlacePicture(int c, int r, int dx, int dy, const QImage& image);
     // Runs the loop when neither it nor an earlier one was cancelled.
     bool Begin(TrpProgress* progress, int max, const QString& message);
+    // Each object of the grid once, at its top-left cell (worksheet column c and row r from 1) with
+    // its span, row by row with a progress step per row, until cancelled.
+    void EachObject(TrpProgress* progress,
+                    const std::function<void(int c, int r, int dx, int dy, TrpIEMObject* obj)>& f);
 
     bool FExportStyles = true;
     bool FExportPictures = true;
