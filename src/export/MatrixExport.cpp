@@ -11,17 +11,12 @@ namespace exports {
 using namespace report;
 
 void AddMatrixExportTexts() {
-    static const bool added = [] {
-        TrpResources::Instance().AddStrings(
-            QStringLiteral("exNoPages=Нет подготовленных страниц\n"
-                           "exFailed=Экспорт не выполнен\n"
-                           "exCancelled=Экспорт отменен, файл %1 не записан\n"
-                           "exIncomplete=Экспорт прерван: файл %1 записан не полностью\n"
-                           "exNotOpened=Файл %1 записан, но открыть его не удалось: %2\n"));
-        AddTargetFileTexts();
-        return true;
-    }();
-    (void)added;
+    TrpResources::Instance().AddStringsOnce("exNoPages=Нет подготовленных страниц\n"
+                                            "exFailed=Экспорт не выполнен\n"
+                                            "exCancelled=Экспорт отменен, файл %1 не записан\n"
+                                            "exIncomplete=Экспорт прерван: файл %1 записан не полностью\n"
+                                            "exNotOpened=Файл %1 записан, но открыть его не удалось: %2\n");
+    AddTargetFileTexts();
 }
 
 TrpMatrixExport::TrpMatrixExport(bool subordinate, const QString& filterText, const QString& defaultExt)

@@ -16,14 +16,10 @@ namespace exports {
 using report::rpGet;
 
 void AddTargetFileTexts() {
-    static const bool added = [] {
-        report::TrpResources::Instance().AddStrings(
-            QStringLiteral("exCannotWrite=Не удалось записать файл %1: %2\n"
-                           "exNoOpenProgram=нет программы для открытия файлов этого типа (%1)\n"
-                           "exOpenNotStarted=не удалось запустить %1\n"));
-        return true;
-    }();
-    (void)added;
+    report::TrpResources::Instance().AddStringsOnce(
+        "exCannotWrite=Не удалось записать файл %1: %2\n"
+        "exNoOpenProgram=нет программы для открытия файлов этого типа (%1)\n"
+        "exOpenNotStarted=не удалось запустить %1\n");
 }
 
 namespace {

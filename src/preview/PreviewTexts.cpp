@@ -100,11 +100,7 @@ clFindWhat=Текст для поиска:
 } // namespace
 
 void AddPreviewTexts() {
-    static const bool added = [] {
-        TrpResources::Instance().AddStrings(QString::fromUtf8(kTexts));
-        return true;
-    }();
-    (void)added;
+    TrpResources::Instance().AddStringsOnce(kTexts);
 }
 
 } // namespace report

@@ -29,6 +29,11 @@ void TrpResources::Add(const QString& key, const QString& text) {
     FKeys.emplace(key, int(FTexts.size()) - 1);
 }
 
+void TrpResources::AddStringsOnce(const char* utf8Block) {
+    if (FBlocks.insert(utf8Block).second)
+        AddStrings(QString::fromUtf8(utf8Block));
+}
+
 void TrpResources::AddStrings(const QString& block) {
     for (QString line : block.split(QLatin1Char('\n'))) {
         if (line.endsWith(QLatin1Char('\r')))

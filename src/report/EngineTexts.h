@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <map>
+#include <set>
 
 namespace report {
 
@@ -21,6 +22,9 @@ public:
     void Add(const QString& key, const QString& text);
     // Adds lines of the form key=value; lines with an empty key or value add nothing.
     void AddStrings(const QString& block);
+    // The same for a subsystem's UTF-8 block of texts, the first time that block is given;
+    // later calls with it cost a lookup.
+    void AddStringsOnce(const char* utf8Block);
 
     int Count() const { return int(FKeys.size()); }
 
@@ -32,6 +36,7 @@ private:
     };
     std::map<QString, int, CaseLess> FKeys; // key -> index into FTexts
     QStringList FTexts;
+    std::set<const char*> FBlocks; // the blocks AddStringsOnce has added
 };
 
 // Fills "%s" and "%d" in an engine text with the arguments in order ("%%" is a percent sign).

@@ -141,6 +141,12 @@ TEST(EngineTexts, KeysIgnoreCaseAndMissingKeysEchoThemselves) {
     t.AddStrings("=== separator\ntestEmpty=\ntestKey=первое\r\ntestKey=второе=с равно\n");
     EXPECT_EQ(t.Count(), before + 1);
     EXPECT_EQ(t.Get("TestKey"), "второе=с равно");
+    // A subsystem's block goes in once: a text replaced since is not put back.
+    static const char block[] = "testOnce=из блока\n";
+    t.AddStringsOnce(block);
+    t.Add(QStringLiteral("testOnce"), QStringLiteral("заменено"));
+    t.AddStringsOnce(block);
+    EXPECT_EQ(t.Get("testOnce"), "заменено");
 }
 
 } // namespace

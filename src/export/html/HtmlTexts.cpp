@@ -33,11 +33,7 @@ exCannotMakeFolder=Не удалось создать папку %1: %2
 } // namespace
 
 void AddHtmlExportTexts() {
-    static const bool added = [] {
-        report::TrpResources::Instance().AddStrings(QString::fromUtf8(kTexts));
-        return true;
-    }();
-    (void)added;
+    report::TrpResources::Instance().AddStringsOnce(kTexts);
 }
 
 } // namespace exports

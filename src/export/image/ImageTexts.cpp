@@ -35,11 +35,7 @@ exPictureNoMemory=Не хватает памяти для рисунка %1 × %
 } // namespace
 
 void AddImageExportTexts() {
-    static const bool added = [] {
-        report::TrpResources::Instance().AddStrings(QString::fromUtf8(kTexts));
-        return true;
-    }();
-    (void)added;
+    report::TrpResources::Instance().AddStringsOnce(kTexts);
 }
 
 } // namespace exports

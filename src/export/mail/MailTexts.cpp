@@ -56,11 +56,7 @@ mlCannotSaveSettings=Не удалось сохранить настройки (
 } // namespace
 
 void AddMailExportTexts() {
-    static const bool added = [] {
-        report::TrpResources::Instance().AddStrings(QString::fromUtf8(kTexts));
-        return true;
-    }();
-    (void)added;
+    report::TrpResources::Instance().AddStringsOnce(kTexts);
 }
 
 } // namespace exports

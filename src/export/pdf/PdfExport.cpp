@@ -87,11 +87,7 @@ QString ReverseForRTL(const QString& line) {
 } // namespace
 
 void AddPdfExportTexts() {
-    static const bool added = [] {
-        TrpResources::Instance().AddStrings(QString::fromUtf8(kTexts));
-        return true;
-    }();
-    (void)added;
+    TrpResources::Instance().AddStringsOnce(kTexts);
 }
 
 TrpPDFExport::TrpPDFExport(bool subordinate) : TrpCustomExportFilter(subordinate) {

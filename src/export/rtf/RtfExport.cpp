@@ -30,12 +30,8 @@ RTFexport=Документ Word (табличный)
 } // namespace
 
 void AddRtfExportTexts() {
-    static const bool added = [] {
-        TrpResources::Instance().AddStrings(QString::fromUtf8(kTexts));
-        AddMatrixExportTexts();
-        return true;
-    }();
-    (void)added;
+    TrpResources::Instance().AddStringsOnce(kTexts);
+    AddMatrixExportTexts();
 }
 
 namespace {

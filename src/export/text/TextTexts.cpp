@@ -60,11 +60,7 @@ prnFailed=Не удалось напечатать на принтере %1: %2
 } // namespace
 
 void AddTextExportTexts() {
-    static const bool added = [] {
-        report::TrpResources::Instance().AddStrings(QString::fromUtf8(kTexts));
-        return true;
-    }();
-    (void)added;
+    report::TrpResources::Instance().AddStringsOnce(kTexts);
 }
 
 } // namespace exports

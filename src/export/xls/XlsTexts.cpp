@@ -39,11 +39,7 @@ xlsNotWorkbook=табличный процессор не записал кни�
 } // namespace
 
 void AddXlsExportTexts() {
-    static const bool added = [] {
-        report::TrpResources::Instance().AddStrings(QString::fromUtf8(kTexts));
-        return true;
-    }();
-    (void)added;
+    report::TrpResources::Instance().AddStringsOnce(kTexts);
 }
 
 } // namespace exports

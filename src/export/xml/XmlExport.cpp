@@ -31,12 +31,8 @@ constexpr Extended kMaxRowHeight = 562.784L;
 } // namespace
 
 void AddXmlExportTexts() {
-    static const bool added = [] {
-        TrpResources::Instance().AddStrings(QString::fromUtf8(kTexts));
-        AddMatrixExportTexts();
-        return true;
-    }();
-    (void)added;
+    TrpResources::Instance().AddStringsOnce(kTexts);
+    AddMatrixExportTexts();
 }
 
 namespace {
