@@ -4,6 +4,7 @@
 #include "export/LayoutMatrix.h"
 #include "report/PreviewPages.h"
 #include "support/Growth.h"
+#include "support/MatrixAlone.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>
@@ -15,35 +16,6 @@ using namespace exporttest;
 
 namespace {
 
-class MatrixFilter : public exports::TrpCustomExportFilter {
-public:
-    std::unique_ptr<exports::TrpIEMatrix> M;
-    MatrixFilter() {
-        SetShowDialog(false);
-        SetShowProgress(false);
-    }
-    bool Start() override {
-        // The table exports' options: HTML-like inaccuracy, frames merged, no pictures.
-        M = std::make_unique<exports::TrpIEMatrix>();
-        M->ShowProgress = false;
-        M->Inaccuracy = 0.5;
-        M->FramesOptimization = true;
-        M->RichText = true;
-        M->DeleteHTMLTags = true;
-        M->Images = false;
-        return true;
-    }
-    void ExportObject(report::TrpComponent* object) override {
-        if (auto* view = dynamic_cast<report::TrpView*>(object))
-            M->AddObject(*view);
-    }
-    void FinishPage(report::TrpReportPage* page, int) override {
-        M->AddPage(page->Orientation(), page->PaperWidth(), page->PaperHeight(), page->LeftMargin(),
-                   page->TopMargin(), page->RightMargin(), page->BottomMargin());
-    }
-    void Finish() override { M->Prepare(); }
-};
-
 std::map<int, double> gSeconds;
 
 void BM_MatrixOverSheets(benchmark::State& state) {
@@ -52,7 +24,14 @@ void BM_MatrixOverSheets(benchmark::State& state) {
     double total = 0;
     int runs = 0;
     for (auto _ : state) {
-        MatrixFilter f;
+        // The table exports' options: HTML-like inaccuracy, frames merged, no pictures.
+        bench::MatrixAlone f([](exports::TrpIEMatrix& m) {
+            m.Inaccuracy = 0.5;
+            m.FramesOptimization = true;
+            m.RichText = true;
+            m.DeleteHTMLTags = true;
+            m.Images = false;
+        });
         const auto t0 = std::chrono::steady_clock::now();
         exports::ExportTo(*r, &f);
         total += std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();

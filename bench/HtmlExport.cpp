@@ -7,6 +7,7 @@
 #include "export/LayoutMatrix.h"
 #include "report/PreviewPages.h"
 #include "support/Growth.h"
+#include "support/MatrixAlone.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -18,36 +19,6 @@
 using namespace exporttest;
 
 namespace {
-
-// The matrix as the HTML export sets it up, fed and prepared, nothing written.
-class MatrixFilter : public exports::TrpCustomExportFilter {
-public:
-    std::unique_ptr<exports::TrpIEMatrix> M;
-    MatrixFilter() {
-        SetShowDialog(false);
-        SetShowProgress(false);
-    }
-    bool Start() override {
-        M = std::make_unique<exports::TrpIEMatrix>();
-        M->ShowProgress = false;
-        M->Inaccuracy = 0.5;
-        M->RotatedAsImage = true;
-        M->FramesOptimization = true;
-        M->RichText = true;
-        M->PlainRich = true;
-        M->Report = Report();
-        return true;
-    }
-    void ExportObject(report::TrpComponent* object) override {
-        if (auto* view = dynamic_cast<report::TrpView*>(object))
-            M->AddObject(*view);
-    }
-    void FinishPage(report::TrpReportPage* page, int) override {
-        M->AddPage(page->Orientation(), page->Width(), page->Height(), page->LeftMargin(), page->TopMargin(),
-                   page->RightMargin(), page->BottomMargin());
-    }
-    void Finish() override { M->Prepare(); }
-};
 
 std::map<int, double> gHtml, gMatrix;
 
@@ -69,7 +40,14 @@ template <class Run> void Measure(benchmark::State& state, std::map<int, double>
 
 void BM_MatrixAlone(benchmark::State& state) {
     Measure(state, gMatrix, [](report::TrpReport& r) {
-        MatrixFilter f;
+        // The matrix as the HTML export sets it up: fed and prepared, nothing written.
+        bench::MatrixAlone f([](exports::TrpIEMatrix& m) {
+            m.Inaccuracy = 0.5;
+            m.RotatedAsImage = true;
+            m.FramesOptimization = true;
+            m.RichText = true;
+            m.PlainRich = true;
+        });
         exports::ExportTo(r, &f);
         benchmark::DoNotOptimize(f.M->Height());
     });
