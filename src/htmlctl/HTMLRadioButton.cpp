@@ -1,10 +1,12 @@
 #include "htmlctl/HTMLRadioButton.h"
 
 #include "htmlctl/BtnXPVS.h"
+#include "htmlctl/HTMLAccessible.h"
 #include "htmlctl/HTMLRender.h"
-#include "platform/ImageList.h"
 #include "htmlctl/RadioGlyphs.h"
+#include "platform/ImageList.h"
 
+#include <QAccessible>
 #include <QDesktopServices>
 #include <QKeyEvent>
 #include <QKeySequence>
@@ -51,6 +53,7 @@ int VerticalPlace(TTextLayout align, int height, int top, int centre, int bottom
 } // namespace
 
 THTMLRadioButton::THTMLRadioButton(QWidget* parent) : QWidget(parent) {
+    InstallHTMLAccessibility();
     FCaption = QStringLiteral("THTMLRadioButton");
     FThemesAvailable = BtnXPVS::ThemesAvailable();
     resize(98, 20);
@@ -76,9 +79,10 @@ void THTMLRadioButton::SetChecked(bool value) {
                     other->SetChecked(false);
             }
         }
-        if (!FClicksDisabled)
-            Click();
     }
+    AnnounceChecked(this);
+    if (value && !FClicksDisabled)
+        Click();
     update();
 }
 
@@ -92,6 +96,10 @@ void THTMLRadioButton::SetCaption(const QString& value) {
     setWindowTitle(value);
     UpdateShortcut();
     update();
+    if (QAccessible::isActive()) {
+        QAccessibleEvent event(this, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 #define HTMLCTL_SETTER(Name, Type)                                                                           \

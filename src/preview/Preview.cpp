@@ -6,6 +6,7 @@
 #include "report/Report.h"
 #include "report/ViewPainter.h"
 
+#include <QAccessibleWidget>
 #include <QDesktopServices>
 #include <QKeyEvent>
 #include <QPainter>
@@ -30,7 +31,21 @@ QSize PaperSizeUnits(const TrpReportPage& page) {
     return QSize(Round(page.PaperWidth() * fr01cm), Round(page.PaperHeight() * fr01cm));
 }
 
+namespace {
+
+// Screen readers take the page view for a document; its name and description (the page
+// counter) are set by the window that shows it.
+QAccessibleInterface* PreviewAccessible(const QString&, QObject* object) {
+    if (auto* preview = dynamic_cast<TrpPreview*>(object))
+        return new QAccessibleWidget(preview, QAccessible::Document);
+    return nullptr;
+}
+
+} // namespace
+
 TrpPreview::TrpPreview(QWidget* parent) : QAbstractScrollArea(parent) {
+    static const bool accessible = (QAccessible::installFactory(PreviewAccessible), true);
+    (void)accessible;
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setMouseTracking(true);
     viewport()->setAutoFillBackground(false);

@@ -252,6 +252,10 @@ void TrpPreviewForm::BuildToolBar() {
         }
         a->setVisible(shown(b));
     }
+    // Buttons without a caption, and the boxes, are read by their hints.
+    for (QAction* a : FToolBar->actions())
+        if (QWidget* w = FToolBar->widgetForAction(a); w && a->text().isEmpty())
+            w->setAccessibleName(w->toolTip());
     FActions.value(QStringLiteral("Drag"))->setChecked(true);
     FActions.value(QStringLiteral("Outline"))->setChecked(FReport.PreviewOptions.OutlineVisible);
     for (const char* name : {"AddPage", "DeletePage"})
@@ -342,6 +346,9 @@ void TrpPreviewForm::UpdateStatus() {
         rpGet("clPageOf"), {QString::number(FPreview->PageNo()), QString::number(FPreview->PageCount())}));
     if (FPageBox)
         FPageBox->setText(QString::number(FPreview->PageNo()));
+    // A screen reader reads the sheet as a document of this many pages.
+    FPreview->setAccessibleName(windowTitle());
+    FPreview->setAccessibleDescription(FPagePanel->text());
 }
 
 void TrpPreviewForm::UpdateZoomBox() {

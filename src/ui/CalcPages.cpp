@@ -165,7 +165,7 @@ void TfmOSAGO_Calc::BuildClassPage() {
     noteB->setGeometry(44, 230, 380, 107);
 
     FBtnClass = new QPushButton(QIcon(ui::Picture(QStringLiteral("table"), 16)),
-                                QStringLiteral("Определите Ваш класс согласно таблицы ..."), page);
+                                QStringLiteral("&Определите Ваш класс согласно таблицы ..."), page);
     FBtnClass->setObjectName(QStringLiteral("BtnClass"));
     FBtnClass->setGeometry(88, 343, 281, 25);
     connect(FBtnClass, &QPushButton::clicked, this, [this] { BtnClassClick(); });
@@ -276,7 +276,7 @@ void TfmOSAGO_Calc::BuildResultPage() {
     FlblResult->setPalette(red);
 
     FBtnPrint = new QPushButton(QIcon(ui::Picture(QStringLiteral("print"), 16)),
-                                QStringLiteral("   Распечатать   "), page);
+                                QStringLiteral("   &Распечатать   "), page);
     FBtnPrint->setObjectName(QStringLiteral("BtnPrint"));
     FBtnPrint->setGeometry(290, 430, 140, 30);
     connect(FBtnPrint, &QPushButton::clicked, this, [this] {
@@ -284,7 +284,7 @@ void TfmOSAGO_Calc::BuildResultPage() {
             OnPrint();
     });
     FBtnExport = new QPushButton(QIcon(ui::Picture(QStringLiteral("export"), 16)),
-                                 QStringLiteral("Экспорт в файл"), page);
+                                 QStringLiteral("&Экспорт в файл"), page);
     FBtnExport->setObjectName(QStringLiteral("BtnExport"));
     FBtnExport->setGeometry(290, 470, 140, 30);
     connect(FBtnExport, &QPushButton::clicked, this, [this] {

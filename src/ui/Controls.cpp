@@ -102,6 +102,7 @@ QToolButton* MakeNoteButton(QWidget* page, const QString& objectName) {
     b->setIcon(QIcon(Picture(QStringLiteral("note"), 16)));
     b->setIconSize(QSize(16, 16));
     b->setToolTip(QStringLiteral("Примечание"));
+    b->setAccessibleName(b->toolTip());
     return b;
 }
 

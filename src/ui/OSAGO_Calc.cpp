@@ -128,18 +128,20 @@ void TfmOSAGO_Calc::BuildWizard() {
         QImage Glyph;
         int NumGlyphs;
         TButtonLayout Layout;
+        const char* SpokenName; // for the buttons that keep their English captions hidden
     };
     const ButtonSpec buttons[] = {
-        {FWizard->ButtonStart(), "В начало", 85, ui::Picture("start", 16).toImage(), 1, blGlyphLeft},
-        {FWizard->ButtonLast(), "To &Last Page", 85, {}, 1, blGlyphLeft},
-        {FWizard->ButtonBack(), "Назад", 90, GlyphPair("back", "back-disabled"), 2, blGlyphLeft},
-        {FWizard->ButtonNext(), "Далее", 90, GlyphPair("next", "next-disabled"), 2, blGlyphRight},
-        {FWizard->ButtonFinish(), "&Finish", 75, {}, 1, blGlyphLeft},
-        {FWizard->ButtonCancel(), "Закрыть", 90, ui::Picture("close", 16).toImage(), 1, blGlyphLeft},
-        {FWizard->ButtonHelp(), "&Help", 75, {}, 1, blGlyphLeft},
+        {FWizard->ButtonStart(), "&В начало", 85, ui::Picture("start", 16).toImage(), 1, blGlyphLeft, ""},
+        {FWizard->ButtonLast(), "To &Last Page", 85, {}, 1, blGlyphLeft, "В конец"},
+        {FWizard->ButtonBack(), "&Назад", 90, GlyphPair("back", "back-disabled"), 2, blGlyphLeft, ""},
+        {FWizard->ButtonNext(), "&Далее", 90, GlyphPair("next", "next-disabled"), 2, blGlyphRight, ""},
+        {FWizard->ButtonFinish(), "&Finish", 75, {}, 1, blGlyphLeft, "Готово"},
+        {FWizard->ButtonCancel(), "&Закрыть", 90, ui::Picture("close", 16).toImage(), 1, blGlyphLeft, ""},
+        {FWizard->ButtonHelp(), "&Help", 75, {}, 1, blGlyphLeft, "Справка"},
     };
     for (const ButtonSpec& b : buttons) {
         b.Button->SetCaption(QString::fromUtf8(b.Caption));
+        b.Button->Control()->setAccessibleName(QString::fromUtf8(b.SpokenName));
         b.Button->SetWidth(b.Width);
         if (!b.Glyph.isNull()) {
             b.Button->SetGlyph(b.Glyph);

@@ -4,6 +4,7 @@
 #include <QPushButton>
 
 #include "calc/ClassTable.h"
+#include "ui/ClassTableAccessible.h"
 #include "ui/Pictures.h"
 #include "wizard/KCommon.h"
 
@@ -51,6 +52,7 @@ void Cell(QPainter& p, const QRect& r, const QColor& fill) {
 
 TfmOSAGO_CalcClass::TfmOSAGO_CalcClass(QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::MSWindowsFixedSizeDialogHint) {
+    ui::InstallClassTableAccessibility();
     setWindowTitle(QStringLiteral("Класс страхователя"));
     setFixedSize(667, 316);
     QFont f(QStringLiteral("MS Sans Serif"));
@@ -63,7 +65,7 @@ TfmOSAGO_CalcClass::TfmOSAGO_CalcClass(QWidget* parent)
 
     // Default (Enter) and cancel (Esc) at once; either way the window closes as cancelled.
     FBitBtn1 =
-        new QPushButton(QIcon(ui::Picture(QStringLiteral("close"), 16)), QStringLiteral("Закрыть"), this);
+        new QPushButton(QIcon(ui::Picture(QStringLiteral("close"), 16)), QStringLiteral("&Закрыть"), this);
     FBitBtn1->setObjectName(QStringLiteral("BitBtn1"));
     FBitBtn1->setGeometry(566, 286, 90, 25);
     FBitBtn1->setDefault(true);

@@ -7,6 +7,7 @@
 #include "platform/FontSetup.h"
 #include "platform/ToolkitTranslations.h"
 #include "preview/ProgressWindow.h"
+#include "ui/Controls.h"
 
 namespace ui {
 
@@ -16,6 +17,12 @@ void SetUpApplication() {
     QGuiApplication::setDesktopFileName(QStringLiteral("tarifon"));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("tarifon")));
     platform::InstallApplicationFonts();
+    // One family throughout: message boxes, menus and the engine's dialogs take the face
+    // of the calculator's window, not the desktop's default.
+    const QFont face = ui::PixelFont(11);
+    QApplication::setFont(face);
+    for (const char* kind : {"QMessageBox", "QMenu", "QMenuBar", "QToolTip"})
+        QApplication::setFont(face, kind);
     report::InstallProgressWindow();
     QString error;
     if (!platform::InstallToolkitTranslations(&error))

@@ -5,12 +5,14 @@
 
 #include "wizard/KWizard.h"
 #include "wizard/KWizardRouteMap.h"
+#include "wizard/WizardAccessible.h"
 
 namespace wizard {
 
 TKWizardCustomPage::TKWizardCustomPage(TKWizard* wizard)
     : FHeader(std::make_unique<TKWizardPageHeader>()), FPanel(std::make_unique<TKWizardPagePanel>()),
       FImage(std::make_unique<TKWizardImage>()) {
+    InstallWizardAccessibility();
     // The paint covers every pixel: no background erase, so page switches do not flicker.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);

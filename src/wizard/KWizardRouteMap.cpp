@@ -3,13 +3,16 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
+#include <utility>
 
 #include "wizard/KWizard.h"
 #include "wizard/KWizardPage.h"
+#include "wizard/WizardAccessible.h"
 
 namespace wizard {
 
 TKWizardRouteMapControl::TKWizardRouteMapControl(QWidget* parent) {
+    InstallWizardAccessibility();
     setFocusPolicy(Qt::NoFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     resize(145, 145);
@@ -92,7 +95,8 @@ int TKWizardRouteMapControl::IndexOfPage(const TKWizardCustomPage* page) const {
 void TKWizardRouteMapControl::SetPageIndex(int value) {
     if (value == FPageIndex || value < 0 || value >= PageCount())
         return;
-    FPageIndex = value;
+    const int old = std::exchange(FPageIndex, value);
+    AnnounceRouteMapSelection(this, old, value);
     TKWizardCustomPage* page = Pages(value);
     if (FWizard && page && page->Wizard() == FWizard)
         FWizard->ActivatePage(page);
@@ -114,6 +118,14 @@ void TKWizardRouteMapControl::SetFontColor(TColor value) {
 
 TKWizardCustomPage* TKWizardRouteMapControl::PageAtPos(QPoint) const {
     return nullptr;
+}
+
+QString TKWizardRouteMapControl::PageText(const TKWizardCustomPage* page) const {
+    return page ? page->Caption() : QString();
+}
+
+QRect TKWizardRouteMapControl::PageRect(const TKWizardCustomPage*) const {
+    return {};
 }
 
 void TKWizardRouteMapControl::DoAddPage(TKWizardCustomPage* page) {
@@ -146,8 +158,10 @@ void TKWizardRouteMapControl::DoUpdatePage(TKWizardCustomPage*) {
 void TKWizardRouteMapControl::DoActivePageChanged(TKWizardCustomPage* page) {
     if (!FWizard)
         return;
-    if (page)
-        FPageIndex = IndexOfPage(page);
+    if (page) {
+        const int old = std::exchange(FPageIndex, IndexOfPage(page));
+        AnnounceRouteMapSelection(this, old, FPageIndex);
+    }
     update();
 }
 

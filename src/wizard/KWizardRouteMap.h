@@ -43,6 +43,10 @@ public:
     void setVisible(bool visible) override;
 
     virtual TKWizardCustomPage* PageAtPos(QPoint pos) const;
+    // What a page's row reads and where it is drawn (empty when the map draws no rows).
+    virtual QString PageText(const TKWizardCustomPage* page) const;
+    virtual QRect PageRect(const TKWizardCustomPage* page) const;
+    int IndexOfPage(const TKWizardCustomPage* page) const;
     virtual void DoAddPage(TKWizardCustomPage* page);
     virtual void DoDeletePage(TKWizardCustomPage* page);
     virtual void DoUpdatePage(TKWizardCustomPage* page);
@@ -52,7 +56,6 @@ public:
     TKWizardRouteMapDisplayEvent OnDisplaying;
 
 protected:
-    int IndexOfPage(const TKWizardCustomPage* page) const;
     void mousePressEvent(QMouseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;

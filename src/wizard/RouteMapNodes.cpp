@@ -69,6 +69,28 @@ TKWizardCustomPage* TKWizardRouteMapNodes::PageAtPos(QPoint pos) const {
     return nullptr;
 }
 
+QString TKWizardRouteMapNodes::PageText(const TKWizardCustomPage* page) const {
+    if (!page)
+        return {};
+    return FUsePageTitle ? page->Header()->Title()->Text() : page->Caption();
+}
+
+QRect TKWizardRouteMapNodes::PageRect(const TKWizardCustomPage* page) const {
+    const TRect c = TRect{0, 0, width(), height()}.Inflated(-1);
+    int row = 0;
+    for (int i = 0; i < PageCount(); ++i) {
+        TKWizardCustomPage* p = Pages(i);
+        if (!CanDisplay(p))
+            continue;
+        if (p == page) {
+            const int top = c.Top + FIndent + row * FItemHeight;
+            return TRect{c.Left + FIndent, top, c.Right, top + FItemHeight}.ToQRect();
+        }
+        ++row;
+    }
+    return {};
+}
+
 void TKWizardRouteMapNodes::paintEvent(QPaintEvent*) {
     QPainter canvas(this);
     TRect c{0, 0, width(), height()};
@@ -125,7 +147,7 @@ void TKWizardRouteMapNodes::PaintRow(QPainter& canvas, TKWizardCustomPage* page,
     }
 
     FillRect(canvas, text, ColorToQColor(FColor));
-    const QString caption = FUsePageTitle ? page->Header()->Title()->Text() : page->Caption();
+    const QString caption = PageText(page);
     if (text.IsEmpty())
         return;
     canvas.save();

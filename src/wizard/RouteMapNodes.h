@@ -48,6 +48,8 @@ public:
     TWizardRouteMapNodeColors* NodeColors() const { return FNodeColors.get(); }
 
     TKWizardCustomPage* PageAtPos(QPoint pos) const override;
+    QString PageText(const TKWizardCustomPage* page) const override;
+    QRect PageRect(const TKWizardCustomPage* page) const override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -17,7 +17,7 @@ TEST(ClassTableWindow, GeometryAndCaption) {
     EXPECT_EQ(w.size(), QSize(667, 316));
     EXPECT_EQ(w.font().family(), "MS Sans Serif");
     EXPECT_EQ(w.BitBtn1()->geometry(), QRect(566, 286, 90, 25));
-    EXPECT_EQ(w.BitBtn1()->text(), "Закрыть");
+    EXPECT_EQ(w.BitBtn1()->text(), "&Закрыть");
     EXPECT_TRUE(w.BitBtn1()->isDefault());
     EXPECT_EQ(TfmOSAGO_CalcClass::BodyCell(14, 6), QRect(556, 264, 100, 17));
 }

@@ -1,0 +1,306 @@
+#!/usr/bin/python3
+"""Walks the calculator as a screen reader does: through the accessibility bus (AT-SPI).
+
+Starts a private X server, a private session bus and its accessibility bus, then the calculator,
+and completes the whole calculation by accessible actions alone: every control a user can reach
+must carry a Russian name and the right role; the page shown is read after each step; the
+result, the class table and the preview are read from the tree. Everything it started is
+stopped when it ends, also when a check fails.
+
+Usage: ScreenReader.py <tarifon executable>
+"""
+
+import os
+import re
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+
+CYRILLIC = re.compile("[А-Яа-яЁё]")
+# Roles a user can act on, and the roles each may have.
+ACTIONABLE = {"push button", "radio button", "combo box", "check box", "toggle button", "menu item",
+              "page tab", "list item", "table cell", "text", "spin button", "link"}
+
+
+class Failure(Exception):
+    pass
+
+
+def check(condition, message):
+    if not condition:
+        raise Failure(message)
+
+
+class Session:
+    """Xvfb, a session bus and the accessibility bus, each in a process group of its own."""
+
+    def __init__(self, home):
+        self.processes = []
+        self.env = dict(os.environ, HOME=home, XDG_RUNTIME_DIR=home, XDG_CONFIG_HOME=home + "/config",
+                        XDG_CACHE_HOME=home + "/cache", XDG_DATA_HOME=home + "/data", NO_AT_BRIDGE="0")
+        self.env.pop("DBUS_SESSION_BUS_ADDRESS", None)
+        self.env.pop("AT_SPI_BUS_ADDRESS", None)
+
+    def spawn(self, args, **kw):
+        p = subprocess.Popen(args, env=self.env, start_new_session=True, **kw)
+        self.processes.append(p)
+        return p
+
+    def start(self):
+        r, w = os.pipe()
+        self.spawn(["Xvfb", "-displayfd", str(w), "-nolisten", "tcp", "-screen", "0", "1280x1024x24"],
+                   pass_fds=(w,), stderr=subprocess.DEVNULL)
+        os.close(w)
+        with os.fdopen(r) as f:
+            display = f.readline().strip()
+        check(display.isdigit(), "Xvfb named no display")
+        self.env["DISPLAY"] = ":" + display
+        bus = self.spawn(["dbus-daemon", "--session", "--nofork", "--print-address=1"],
+                         stdout=subprocess.PIPE, text=True)
+        address = bus.stdout.readline().strip()
+        check(address, "the session bus does not start")
+        self.env["DBUS_SESSION_BUS_ADDRESS"] = address
+        # The launcher starts the accessibility bus and announces it on the session bus.
+        self.spawn(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"], stderr=subprocess.DEVNULL)
+        os.environ.update({k: self.env[k] for k in ("DISPLAY", "DBUS_SESSION_BUS_ADDRESS")})
+
+    def stop(self):
+        for p in reversed(self.processes):
+            try:
+                os.killpg(p.pid, signal.SIGTERM)
+            except ProcessLookupError:
+                pass
+        deadline = time.monotonic() + 5
+        for p in self.processes:
+            try:
+                p.wait(max(0.1, deadline - time.monotonic()))
+            except subprocess.TimeoutExpired:
+                os.killpg(p.pid, signal.SIGKILL)
+                p.wait()
+
+
+def wait_for(what, probe, timeout=20):
+    deadline = time.monotonic() + timeout
+    while True:
+        result = probe()
+        if result:
+            return result
+        if time.monotonic() > deadline:
+            raise Failure("timed out waiting for " + what)
+        time.sleep(0.05)
+
+
+class Reader:
+    def __init__(self, Atspi):
+        self.Atspi = Atspi
+
+    def role(self, o):
+        return o.get_role_name()
+
+    def states(self, o):
+        s = o.get_state_set()
+        return {name for name in ("showing", "visible", "focusable", "focused", "checked", "selected",
+                                  "enabled", "sensitive", "selectable")
+                if s.contains(getattr(self.Atspi.StateType, name.upper()))}
+
+    def children(self, o):
+        return [c for c in (o.get_child_at_index(i) for i in range(o.get_child_count())) if c]
+
+    def walk(self, o, showing_only=True):
+        for c in self.children(o):
+            if showing_only and "showing" not in self.states(c):
+                continue
+            yield c
+            yield from self.walk(c, showing_only)
+
+    def text(self, o):
+        t = o.get_text_iface() if hasattr(o, "get_text_iface") else None
+        if t:
+            return t.get_text(0, t.get_character_count())
+        return ""
+
+    def find(self, root, role, name=None, showing_only=True):
+        for o in self.walk(root, showing_only):
+            if self.role(o) == role and (name is None or o.get_name() == name):
+                return o
+        return None
+
+    def act(self, o, *names):
+        a = o.get_action_iface()
+        check(a is not None, "%s %r offers no action" % (self.role(o), o.get_name()))
+        offered = [a.get_action_name(i) for i in range(a.get_n_actions())]
+        for i, n in enumerate(offered):
+            if n.lower() in names:
+                a.do_action(i)
+                return
+        raise Failure("%s %r offers %s, not %s" % (self.role(o), o.get_name(), offered, names))
+
+
+def audit(reader, root, where):
+    """Every object a user can reach carries a Russian name and an actionable role."""
+    problems = []
+    for o in reader.walk(root):
+        states = reader.states(o)
+        role = reader.role(o)
+        if "focusable" not in states or "enabled" not in states:
+            continue
+        name = o.get_name() or ""
+        if role not in ACTIONABLE:
+            problems.append("%s: focusable %s %r" % (where, role, name))
+        elif role not in ("text", "combo box", "list item") and not CYRILLIC.search(name):
+            problems.append("%s: %s without a Russian name (%r)" % (where, role, name))
+    check(not problems, "\n".join(problems))
+
+
+def main():
+    tarifon = sys.argv[1]
+    home = tempfile.mkdtemp(prefix="tarifon-a11y-")
+    session = Session(home)
+    try:
+        session.start()
+        import gi
+        gi.require_version("Atspi", "2.0")
+        from gi.repository import Atspi
+        Atspi.init()
+        reader = Reader(Atspi)
+        env = dict(session.env, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
+                   QT_ACCESSIBILITY="1", LC_ALL="ru_RU.UTF-8")
+        app_process = subprocess.Popen([tarifon], env=env, start_new_session=True)
+        session.processes.append(app_process)
+
+        def frame():
+            desktop = Atspi.get_desktop(0)
+            for app in reader.children(desktop):
+                if app.get_name() == "tarifon":
+                    return reader.find(app, "frame")
+            return None
+
+        window = wait_for("the calculator's window in the tree", frame)
+        check(window.get_name() == "Квиралт:  -= Тарифон 2.0 =-", "window named %r" % window.get_name())
+
+        def page():
+            """The wizard page shown: its title and subtitle."""
+            pages = [o for o in reader.walk(window) if reader.role(o) == "page tab"]
+            check(len(pages) == 1, "%d pages shown" % len(pages))
+            return pages[0].get_name(), pages[0].get_description()
+
+        def route_map():
+            lst = reader.find(window, "list")
+            check(lst is not None, "no route map list")
+            items = reader.children(lst)
+            check(items and all(reader.role(i) == "list item" for i in items), "route map items")
+            current = [i.get_name() for i in items if "selected" in reader.states(i)]
+            return [i.get_name() for i in items], current
+
+        def button(name):
+            b = wait_for("button " + name, lambda: reader.find(window, "push button", name))
+            return b
+
+        def next_page(expected_title):
+            reader.act(button("Далее"), "press")
+            wait_for("page " + expected_title, lambda: page()[0] == expected_title, 10)
+            audit(reader, window, expected_title)
+            names, current = route_map()
+            check(current == [expected_title], "route map marks %r on %s" % (current, expected_title))
+            return names
+
+        def choose(name):
+            rb = wait_for("option " + name, lambda: reader.find(window, "radio button", name))
+            reader.act(rb, "toggle", "check", "press")
+            wait_for(name + " checked", lambda: "checked" in reader.states(rb), 5)
+
+        title, subtitle = page()
+        check((title, subtitle) == ("Приветствие", "Вас приветствуем Мастер \"Калькулятор ОСАГО\""),
+              "welcome page read as %r / %r" % (title, subtitle))
+        audit(reader, window, title)
+        hidden = {b.get_name() for b in reader.walk(window, showing_only=False)
+                  if reader.role(b) == "push button"}
+        check(not [n for n in hidden if not CYRILLIC.search(n or "")],
+              "buttons named outside Russian: %s" % sorted(hidden))
+
+        names = next_page("Собственник")
+        check("КВС - Водители" in names, "route map lists %s" % names)
+        owner = reader.find(window, "radio button", "Физическое лицо или предприниматель без "
+                                                     "образования юридического лица")
+        check(owner is not None and "checked" in reader.states(owner), "the default owner is not read as checked")
+        choose("Юридическое лицо")
+        check("checked" not in reader.states(owner), "two owners checked")
+        russia = reader.find(window, "radio button", "Россия")
+        check(russia is not None and "checked" in reader.states(russia), "Россия not read as checked")
+
+        next_page("ТБ - Тип АМТС")
+        choose("Грузовые автомобили с разрешенной максимальной массой 16 тонн и менее")
+        next_page("КТ - Место жительства")
+        choose("Город Москва")
+        next_page("КБМ - Класс страхователя")
+        choose("3")
+
+        # The class table: a table of cells, closed again by its button.
+        reader.act(button("Определите Ваш класс согласно таблицы ..."), "press")
+
+        def class_window():
+            for app in reader.children(Atspi.get_desktop(0)):
+                if app.get_name() == "tarifon":
+                    for w in reader.children(app):
+                        if w.get_name() == "Класс страхователя":
+                            return w
+            return None
+
+        table_window = wait_for("the class table window", class_window)
+        table = wait_for("the class table", lambda: reader.find(table_window, "table"))
+        t = table.get_table_iface() if hasattr(table, "get_table_iface") else table
+        check(t.get_n_rows() == 16 and t.get_n_columns() == 7,
+              "class table of %d x %d" % (t.get_n_rows(), t.get_n_columns()))
+        cell = t.get_accessible_at(15, 6)
+        check(cell.get_name() == "М", "class 13 with four payouts reads %r" % cell.get_name())
+        check(t.get_accessible_at(4, 1).get_name() == "1.00", "class 3 coefficient")
+        close = reader.find(table_window, "push button", "Закрыть")
+        audit(reader, table_window, "Класс страхователя")
+        reader.act(close, "press")
+        wait_for("the class table to close", lambda: class_window() is None, 10)
+
+        names = next_page("КН - Дополнительно")
+        check("КВС - Водители" not in names and "КМ - Мощность" not in names,
+              "disabled pages still listed: %s" % names)
+        next_page("Расчет")
+        labels = [o.get_name() for o in reader.walk(window) if reader.role(o) == "label"]
+        check("6 075 рублей" in labels, "premium not read; labels: %s" % labels)
+        check("Т = ТБ*КТ*КБМ*КО*КН" in labels, "formula not read; labels: %s" % labels)
+
+        # The preview of the sheet: a document, a named toolbar.
+        reader.act(button("Распечатать"), "press")
+
+        def preview_window():
+            for app in reader.children(Atspi.get_desktop(0)):
+                if app.get_name() == "tarifon":
+                    for w in reader.children(app):
+                        if w.get_name() == "Расчет стоимости ОСАГО":
+                            return w
+            return None
+
+        preview = wait_for("the preview", preview_window)
+        document = wait_for("the preview's page", lambda: reader.find(preview, "document frame"))
+        check("Страница 1 из 1" in (document.get_description() or ""),
+              "the preview's document reads %r" % document.get_description())
+        audit(reader, preview, "preview")
+        reader.act(reader.find(preview, "push button", "Отмена"), "press")
+        wait_for("the preview to close", lambda: preview_window() is None, 10)
+
+        reader.act(button("Назад"), "press")
+        wait_for("Back to КН", lambda: page()[0] == "КН - Дополнительно", 10)
+        reader.act(button("Закрыть"), "press")
+        check(app_process.wait(10) == 0, "the calculator did not end cleanly")
+    except Failure as f:
+        print("FAILED:", f, file=sys.stderr)
+        return 1
+    finally:
+        session.stop()
+        shutil.rmtree(home, ignore_errors=True)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
