@@ -197,6 +197,8 @@ void TrpPreviewForm::BuildToolBar() {
     FZoomBox = new QComboBox(FToolBar);
     FZoomBox->setEditable(true);
     FZoomBox->setToolTip(rpGet(119));
+    // A combo box is read by its value; what it sets is its description.
+    FZoomBox->setAccessibleDescription(FZoomBox->toolTip());
     FZoomBox->addItems({QStringLiteral("25%"), QStringLiteral("50%"), QStringLiteral("75%"),
                         QStringLiteral("100%"), QStringLiteral("150%"), QStringLiteral("200%"), rpGet(113),
                         rpGet(112)});

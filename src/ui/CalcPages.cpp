@@ -178,6 +178,8 @@ void TfmOSAGO_Calc::BuildClassPage() {
         QRadioButton* rb =
             ui::MakeOption(page, Q(calc::ClassOptions[i].Caption), {columnLeft[column], top, 30, 17});
         rb->setObjectName(Q(calc::ClassOptions[i].Control));
+        // The caption alone is a bare number; read aloud it needs its subject.
+        rb->setAccessibleName(QStringLiteral("Класс ") + rb->text());
         rb->setChecked(i == calc::DefaultClass);
         group->addButton(rb, i);
         FOptions[int(PageId::pClass)].push_back(rb);
@@ -196,7 +198,7 @@ void TfmOSAGO_Calc::BuildClassPage() {
 
 void TfmOSAGO_Calc::BuildAgePage() {
     QWidget* page = Page(PageId::pAge);
-    ui::MakeLabel(page, QStringLiteral("Количество водителей: "), 20, 56, font());
+    const QLabel* count = ui::MakeLabel(page, QStringLiteral("Количество водителей: "), 20, 56, font());
     auto* group = new QButtonGroup(page);
     const int countLeft[] = {151, 195, 239, 283, 327};
     const int listTop[] = {91, 139, 187, 235, 283};
@@ -207,6 +209,7 @@ void TfmOSAGO_Calc::BuildAgePage() {
     for (int k = 0; k < calc::MaxDrivers; ++k) {
         QRadioButton* rb = ui::MakeOption(page, QString::number(k + 1), {countLeft[k], 55, 30, 17});
         rb->setObjectName(QStringLiteral("rbAge%1").arg(k + 1));
+        rb->setAccessibleName(count->text() + rb->text());
         rb->setChecked(k == 0);
         group->addButton(rb, k);
         FrbAge[k] = rb;

@@ -19,6 +19,7 @@
 #include "platform/RegionalSettings.h"
 #include "platform/UserManual.h"
 #include "sheet/SheetTemplate.h"
+#include "ui/Accessible.h"
 #include "ui/Controls.h"
 #include "ui/OSAGO_CalcClass.h"
 #include "ui/Pictures.h"
@@ -79,6 +80,7 @@ TfmOSAGO_Calc::TfmOSAGO_Calc(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       FCalc(SystemSeparators()) {
+    ui::InstallAccessibility();
     setAttribute(Qt::WA_DeleteOnClose, false);
     setWindowTitle(WindowCaption);
     // Task bars label their entry with the window's icon name.
@@ -104,6 +106,7 @@ TfmOSAGO_Calc::TfmOSAGO_Calc(QWidget* parent)
 
     FPages[int(PageId::pTime)]->SetEnabled(false); // the form's stored state matches the default answers
     FWizard->Loaded();
+    DescribeOptions();
 
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
@@ -215,6 +218,16 @@ void TfmOSAGO_Calc::MirrorState() {
         FlblAge[k]->setText(q(FCalc.Driver(k).Label));
         FlblAge[k]->adjustSize();
     }
+    DescribeOptions();
+}
+
+void TfmOSAGO_Calc::DescribeOptions() {
+    // A screen reader reads an option with the value it stands for, as the grey label shows it.
+    for (int page = 0; page < calc::PageCount; ++page)
+        for (size_t i = 0; i < FOptions[page].size(); ++i)
+            FOptions[page][i]->setAccessibleDescription(FInfoLabels[page][i]->text());
+    for (int k = 0; k < calc::MaxDrivers; ++k)
+        FcbAge[k]->setAccessibleDescription(FlblAge[k]->text());
 }
 
 void TfmOSAGO_Calc::rgFizClick() {

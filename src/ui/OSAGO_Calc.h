@@ -96,6 +96,7 @@ private:
     void BuildNotes();
     // After every answer: page enabling and the dynamic label texts.
     void MirrorState();
+    void DescribeOptions();
     // Runs a calculator handler for the option that just became checked.
     void Answer(const std::function<void()>& handler);
 

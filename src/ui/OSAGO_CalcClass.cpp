@@ -4,7 +4,7 @@
 #include <QPushButton>
 
 #include "calc/ClassTable.h"
-#include "ui/ClassTableAccessible.h"
+#include "ui/Accessible.h"
 #include "ui/Pictures.h"
 #include "wizard/KCommon.h"
 
@@ -52,7 +52,7 @@ void Cell(QPainter& p, const QRect& r, const QColor& fill) {
 
 TfmOSAGO_CalcClass::TfmOSAGO_CalcClass(QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::MSWindowsFixedSizeDialogHint) {
-    ui::InstallClassTableAccessibility();
+    ui::InstallAccessibility();
     setWindowTitle(QStringLiteral("Класс страхователя"));
     setFixedSize(667, 316);
     QFont f(QStringLiteral("MS Sans Serif"));

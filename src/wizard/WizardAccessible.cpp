@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <algorithm>
 
+#include "wizard/KWizard.h"
 #include "wizard/KWizardPage.h"
 #include "wizard/KWizardRouteMap.h"
 

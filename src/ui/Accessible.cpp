@@ -1,8 +1,10 @@
-#include "ui/ClassTableAccessible.h"
+#include "ui/Accessible.h"
 
 #include <QAccessibleWidget>
 #include <array>
 
+#include "ui/Controls.h"
+#include "ui/OSAGO_Calc.h"
 #include "ui/OSAGO_CalcClass.h"
 
 namespace ui {
@@ -219,15 +221,39 @@ private:
     QAccessible::Id FTable;
 };
 
+// A link label opens its address when clicked; the same is its one action.
+class LinkAccessible : public QAccessibleWidget {
+public:
+    explicit LinkAccessible(LinkLabel* label) : QAccessibleWidget(label, QAccessible::Link) {}
+
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Name && widget()->accessibleName().isEmpty())
+            return static_cast<LinkLabel*>(widget())->text();
+        return QAccessibleWidget::text(t);
+    }
+    QStringList actionNames() const override { return QStringList{pressAction()} + QAccessibleWidget::actionNames(); }
+    void doAction(const QString& action) override {
+        auto* label = static_cast<LinkLabel*>(widget());
+        if (action == pressAction() && label->OnClick)
+            label->OnClick();
+        else
+            QAccessibleWidget::doAction(action);
+    }
+};
+
 QAccessibleInterface* Factory(const QString&, QObject* object) {
     if (auto* window = dynamic_cast<TfmOSAGO_CalcClass*>(object))
         return new ClassWindowAccessible(window);
+    if (auto* window = dynamic_cast<TfmOSAGO_Calc*>(object))
+        return new QAccessibleWidget(window, QAccessible::Window);
+    if (auto* label = dynamic_cast<LinkLabel*>(object))
+        return new LinkAccessible(label);
     return nullptr;
 }
 
 } // namespace
 
-void InstallClassTableAccessibility() {
+void InstallAccessibility() {
     static const bool installed = [] {
         QAccessible::installFactory(Factory);
         return true;
