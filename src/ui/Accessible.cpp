@@ -231,7 +231,9 @@ public:
             return static_cast<LinkLabel*>(widget())->text();
         return QAccessibleWidget::text(t);
     }
-    QStringList actionNames() const override { return QStringList{pressAction()} + QAccessibleWidget::actionNames(); }
+    QStringList actionNames() const override {
+        return QStringList{pressAction()} + QAccessibleWidget::actionNames();
+    }
     void doAction(const QString& action) override {
         auto* label = static_cast<LinkLabel*>(widget());
         if (action == pressAction() && label->OnClick)
