@@ -11,18 +11,21 @@
 
 namespace ui {
 
+void UseTheWindowFace() {
+    const QFont face = PixelFont(11);
+    QApplication::setFont(face);
+    // Desktop themes name their own faces for these; ours wins over them.
+    for (const char* kind : {"QMessageBox", "QMenu", "QMenuBar", "QToolTip"})
+        QApplication::setFont(face, kind);
+}
+
 void SetUpApplication() {
     QApplication::setApplicationName(QStringLiteral("tarifon"));
     // The menu entry and the icon the package installs; the task bar matches windows to them.
     QGuiApplication::setDesktopFileName(QStringLiteral("tarifon"));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("tarifon")));
     platform::InstallApplicationFonts();
-    // One family throughout: message boxes, menus and the engine's dialogs take the face
-    // of the calculator's window, not the desktop's default.
-    const QFont face = ui::PixelFont(11);
-    QApplication::setFont(face);
-    for (const char* kind : {"QMessageBox", "QMenu", "QMenuBar", "QToolTip"})
-        QApplication::setFont(face, kind);
+    UseTheWindowFace();
     report::InstallProgressWindow();
     QString error;
     if (!platform::InstallToolkitTranslations(&error))

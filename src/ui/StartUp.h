@@ -8,4 +8,8 @@ namespace ui {
 // to every window's caption.
 void SetUpApplication();
 
+// One family throughout: message boxes, menus, the preview and the engine's dialogs take the
+// face of the calculator's window (Tahoma, 11 pixels), not the desktop's default.
+void UseTheWindowFace();
+
 } // namespace ui

@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
@@ -14,6 +15,7 @@
 #include "ui/Controls.h"
 #include "ui/OSAGO_Calc.h"
 #include "ui/OSAGO_CalcClass.h"
+#include "ui/StartUp.h"
 #include "wizard/KWizard.h"
 #include "wizard/KWizardPage.h"
 #include "wizard/RouteMapNodes.h"
@@ -192,6 +194,27 @@ TEST_F(Window, NoteButtonsShowTheirTexts) {
     EXPECT_TRUE(shown.contains("страховых случаев.\r\r2. В зависимости"));
     EXPECT_EQ(shown.count("\r\r"), 6);
     EXPECT_EQ(w.NoteButton(PageId::pType)->toolTip(), "Примечание");
+}
+
+TEST_F(Window, NoteBoxesAndMenusTakeTheWindowsFace) {
+    const QFont saved = QApplication::font();
+    ui::UseTheWindowFace();
+    QStringList faces;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        for (const QWidget* part : box->findChildren<QWidget*>())
+            if (qobject_cast<const QLabel*>(part) || qobject_cast<const QPushButton*>(part))
+                faces << QFontInfo(part->font()).family();
+        box->accept();
+    });
+    w.NoteButton(PageId::pHome)->click();
+    QMenu menu(&w);
+    faces << QFontInfo(menu.font()).family();
+    for (const char* kind : {"", "QMessageBox", "QMenu", "QMenuBar", "QToolTip"})
+        QApplication::setFont(saved, *kind ? kind : nullptr);
+    ASSERT_GE(faces.size(), 3);
+    EXPECT_EQ(faces.filter(QStringLiteral("Tahoma")).size(), faces.size()) << faces.join(", ").toStdString();
 }
 
 TEST_F(Window, ClassTableOpensModallyAndChangesNothing) {

@@ -186,3 +186,67 @@ TEST_F(Keyboard, EnterPressesTheFocusedButtonNotNext) {
     QTest::keyClick(back, Qt::Key_Enter, Qt::KeypadModifier);
     EXPECT_EQ(Active(), PageId::pAge);
 }
+
+namespace {
+
+// Alt with a Cyrillic letter, as the Russian layout sends it. A button answers as to a click
+// it shows pressed for a moment; this waits until it let go.
+void AltLetter(QWidget* target, char16_t letter) {
+    QTest::sendKeyEvent(QTest::Click, target, Qt::Key(QChar(letter).toUpper().unicode()),
+                        QString(QChar(letter)), Qt::AltModifier);
+    const auto pressed = [] {
+        for (QWidget* top : QApplication::topLevelWidgets())
+            for (QAbstractButton* b : top->findChildren<QAbstractButton*>())
+                if (b->isDown())
+                    return true;
+        return false;
+    };
+    QTest::qWaitFor([&] { return !pressed(); });
+}
+
+} // namespace
+
+TEST_F(Keyboard, AltAndTheUnderlinedLetterPressTheButton) {
+    int printed = 0, exported = 0;
+    w.OnPrint = [&] { ++printed; };
+    w.OnExport = [&](QPushButton*) { ++exported; };
+    // A modal window that opens is noted and closed by its own letter.
+    QString opened;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            dialog && opened.isEmpty()) {
+            opened = dialog->windowTitle();
+            AltLetter(dialog, u'з');
+        }
+    });
+    watch.start(10);
+    const struct {
+        PageId Page;
+        char16_t Letter; // the letter after "&" in the caption
+        PageId Then;
+        int Printed, Exported;
+        const char* Opens;
+    } cases[] = {
+        {PageId::pHolder, u'д', PageId::pType, 0, 0, ""},
+        {PageId::pType, u'н', PageId::pHolder, 0, 0, ""},
+        {PageId::pResult, u'в', PageId::pWelcome, 0, 0, ""},
+        {PageId::pResult, u'р', PageId::pResult, 1, 0, ""},
+        {PageId::pResult, u'э', PageId::pResult, 1, 1, ""},
+        {PageId::pClass, u'о', PageId::pClass, 1, 1, "Класс страхователя"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(QString(QChar(c.Letter)).toStdString());
+        Enter(c.Page);
+        opened.clear();
+        AltLetter(QApplication::focusWidget(), c.Letter);
+        EXPECT_EQ(Active(), c.Then);
+        EXPECT_EQ(printed, c.Printed);
+        EXPECT_EQ(exported, c.Exported);
+        EXPECT_EQ(opened, QString::fromUtf8(c.Opens));
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    }
+    Enter(PageId::pHome);
+    AltLetter(QApplication::focusWidget(), u'з');
+    EXPECT_FALSE(w.isVisible());
+}
