@@ -1,4 +1,5 @@
 // The HTML radio group: item layout, ItemIndex, OnClick and keyboard and mouse choice.
+#include <QAccessible>
 #include <QApplication>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -238,6 +239,31 @@ TEST(RadioGroupSelection, AcceleratorChoosesTheItem) {
     QTest::keyClick(&w.window, Qt::Key_E, Qt::AltModifier);
     EXPECT_EQ(w.group->ItemIndex(), 1);
     EXPECT_EQ(w.clicks, QList<int>{1});
+}
+
+TEST(RadioGroupSelection, ScreenReadersReadAndChooseTheItems) {
+    GroupWindow w(
+        {QString("&First"), QString("S&econd <B>item</B>&&co"), QString("<a href=\"x\">Link</a> 3")},
+        {430, 100});
+    const char* names[] = {"First", "Second item&co", "Link 3"};
+    for (int i = 0; i < 3; ++i) {
+        QAccessibleInterface* item = QAccessible::queryAccessibleInterface(w.group->Buttons(i));
+        ASSERT_NE(item, nullptr);
+        EXPECT_EQ(item->role(), QAccessible::RadioButton);
+        EXPECT_EQ(item->text(QAccessible::Name), names[i]);
+        EXPECT_TRUE(item->state().checkable);
+        EXPECT_EQ(item->state().checked, i == 0) << i;
+    }
+    // The check action is a click: it chooses, and on the chosen item reports it again.
+    QAccessibleActionInterface* second =
+        QAccessible::queryAccessibleInterface(w.group->Buttons(1))->actionInterface();
+    ASSERT_NE(second, nullptr);
+    second->doAction(QAccessibleActionInterface::toggleAction());
+    second->doAction(QAccessibleActionInterface::toggleAction());
+    EXPECT_EQ(w.clicks, (QList<int>{1, 1}));
+    EXPECT_FALSE(QAccessible::queryAccessibleInterface(w.group->Buttons(0))->state().checked);
+    w.group->setEnabled(false);
+    EXPECT_FALSE(second->actionNames().contains(QAccessibleActionInterface::toggleAction()));
 }
 
 TEST(RadioGroupSelection, PropertiesReachTheItems) {

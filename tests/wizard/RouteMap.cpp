@@ -1,3 +1,4 @@
+#include <QAccessible>
 #include <QMouseEvent>
 #include <gtest/gtest.h>
 
@@ -180,6 +181,33 @@ TEST(RouteMap, DisabledPageShownByOnDisplayingCannotBeChosen) {
     m.Press(100, 50);
     EXPECT_EQ(m.W.Active(), 0);
     EXPECT_EQ(m.Map->PageIndex(), 0);
+}
+
+TEST(RouteMap, ScreenReadersReadTheRowsAndJumpLikeAClick) {
+    MapWindow m({1});
+    m.W.Pages[2]->Header()->Subtitle()->SetText(QStringLiteral("Подзаголовок"));
+    QAccessibleInterface* map = QAccessible::queryAccessibleInterface(m.Map);
+    ASSERT_EQ(map->role(), QAccessible::List);
+    ASSERT_EQ(map->childCount(), 3); // B is disabled: no row
+    const auto row = [&](int i) { return map->child(i); };
+    EXPECT_EQ(row(1)->text(QAccessible::Name), "C");
+    EXPECT_EQ(map->indexOfChild(row(2)), 2);
+    EXPECT_TRUE(row(0)->state().selected);
+    EXPECT_EQ(row(1)->rect(), QRect(m.Map->mapToGlobal(QPoint(9, 39)), QSize(210, 30)));
+    row(1)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(m.W.Active(), 2);
+    EXPECT_TRUE(row(1)->state().selected);
+    EXPECT_FALSE(row(0)->state().selected);
+    // The page shown reads as its header.
+    QAccessibleInterface* page = QAccessible::queryAccessibleInterface(m.W.Pages[2]);
+    EXPECT_EQ(page->role(), QAccessible::PageTab);
+    EXPECT_EQ(page->text(QAccessible::Name), "C");
+    EXPECT_EQ(page->text(QAccessible::Description), "Подзаголовок");
+    // A disabled row the map shows anyway offers nothing to do.
+    m.Map->OnDisplaying = [](TKWizardRouteMapControl*, TKWizardCustomPage*, bool& allow) { allow = true; };
+    ASSERT_EQ(map->childCount(), 4);
+    EXPECT_TRUE(row(1)->state().disabled);
+    EXPECT_TRUE(row(1)->actionInterface()->actionNames().isEmpty());
 }
 
 TEST(RouteMap, EnablingPagesReflowsTheRows) {
