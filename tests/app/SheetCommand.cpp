@@ -288,8 +288,16 @@ TEST(SheetCommand, MailSendsTheSheetAndTellsARefusal) {
     pw.close();
     mailtest::SmtpPeer server({"smtp", "--auth", "agent:Секрет-1"});
     const QString smtp = "127.0.0.1:" + QString::number(server.Port());
-    const QStringList common{"sheet", "--smtp",          smtp,    "--from", "agent@tarifon.test", "--login",
-                             "agent", "--password-file", password};
+    const QStringList common{"sheet",
+                             "--smtp",
+                             smtp,
+                             "--from",
+                             "agent@tarifon.test",
+                             "--login",
+                             "agent",
+                             "--password-file",
+                             password,
+                             "--allow-plain-login"};
     for (const QString locale : {"C", "ru_RU.UTF-8"}) {
         const CliRun r =
             Cli(common + QStringList{"--trp", trp, "--mail", "client@tarifon.test", "--attach", "trp",
@@ -326,4 +334,82 @@ TEST(SheetCommand, MailSendsTheSheetAndTellsARefusal) {
     EXPECT_TRUE(r.err.contains("the mail was not sent: the server refused RCPT TO: 550"))
         << r.err.toStdString();
     EXPECT_EQ(Cli({"sheet", "--mail", "client@tarifon.test", "--from", "agent@tarifon.test"}).status, 2);
+}
+
+// Against what users have: a server whose certificate chains to a CA of the system's trust store
+// (a private mount namespace puts the test's store at /etc/ssl/certs, and no CA is handed to
+// the tool), an IPv6 server, Cyrillic domains, and inputs that never end.
+TEST(SheetCommand, MailTrustsTheSystemStoreAndBoundsOddInput) {
+    QTemporaryDir dir;
+    const QDir d(dir.path());
+    ASSERT_TRUE(d.mkpath("certs") && d.mkpath("store"));
+    const mailtest::TestCertificates certs = mailtest::MakeCertificates(d.filePath("certs"));
+    ASSERT_TRUE(QFile::copy(certs.CaPem, d.filePath("store/tarifon-test-ca.pem")));
+    ASSERT_TRUE(QFile::copy(certs.CaPem, d.filePath("store/ca-certificates.crt")));
+    QProcess rehash;
+    rehash.start("openssl", {"rehash", d.filePath("store")});
+    ASSERT_TRUE(rehash.waitForFinished(20000) && rehash.exitCode() == 0);
+    const QString password = d.filePath("password");
+    QFile pw(password);
+    ASSERT_TRUE(pw.open(QIODevice::WriteOnly) && pw.write("Секрет-1\n") > 0);
+    pw.close();
+
+    mailtest::SmtpPeer trusted(
+        {"smtp", "--auth", "agent:Секрет-1", "--starttls", certs.ServerPem, certs.ServerKey});
+    mailtest::SmtpPeer stranger({"smtp", "--starttls", certs.StrangerPem, certs.StrangerKey});
+    mailtest::SmtpPeer v6({"smtp", "--listen", "::1"});
+    auto at = [](const mailtest::SmtpPeer& p) { return "127.0.0.1:" + QString::number(p.Port()); };
+    const QString v6Smtp = "[::1]:" + QString::number(v6.Port());
+    const QStringList mail{"sheet", "--mail", "client@tarifon.test", "--from", "agent@tarifon.test"};
+    const QStringList login{"--login", "agent", "--password-file", password};
+    const struct {
+        const char* Name;
+        bool OwnStore; // run with the test's CA as the system's trust store
+        QStringList Args;
+        int Status;
+        QString Error;
+    } runs[] = {
+        {"STARTTLS and a login, trusted through the system's store",
+         true,
+         mail + login + QStringList{"--smtp", at(trusted), "--tls", "starttls"},
+         0,
+         {}},
+        {"a chain the system's store does not know is refused", true,
+         mail + QStringList{"--smtp", at(stranger), "--tls", "starttls"}, 1,
+         "the mail was not sent: no secure connection to 127.0.0.1: "},
+        {"an IPv6 server, Cyrillic domains, a TAB in the subject, a log that is a device",
+         false,
+         QStringList{"sheet", "--mail", "client@пример.рф", "--from", "agent@пример.рф", "--smtp", v6Smtp,
+                     "--subject", "Расчет\tОСАГО", "--log", "/dev/zero"},
+         0,
+         {}},
+        {"a login without encryption is refused before anything is sent", false,
+         mail + login + QStringList{"--smtp", v6Smtp}, 2, "--allow-plain-login"},
+        {"a password file that never ends", false,
+         mail + QStringList{"--smtp", v6Smtp, "--tls", "starttls", "--login", "agent", "--password-file",
+                            "/dev/zero"},
+         1, "the password file /dev/zero does not begin with a line of at most 1024 bytes"},
+    };
+    for (const auto& run : runs) {
+        SCOPED_TRACE(run.Name);
+        const CliRun r = run.OwnStore
+                             ? Run("unshare",
+                                   QStringList{"--mount", "--propagation", "private", "/bin/sh", "-c",
+                                               "mount --bind \"$0\" /etc/ssl/certs && exec \"$@\"",
+                                               d.filePath("store"), TARIFON_CLI} +
+                                       run.Args,
+                                   "C")
+                             : Cli(run.Args);
+        EXPECT_EQ(r.status, run.Status) << r.err.toStdString();
+        if (run.Error.isEmpty())
+            EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
+        else
+            EXPECT_TRUE(r.err.contains(run.Error)) << r.err.toStdString();
+    }
+    EXPECT_EQ(trusted.Messages().size(), 1);
+    EXPECT_TRUE(stranger.Messages().isEmpty());
+    ASSERT_EQ(v6.Messages().size(), 1) << "one message; none for the refused login";
+    EXPECT_TRUE(v6.Commands().contains("MAIL agent@xn--e1afmkfd.xn--p1ai"))
+        << v6.Commands().join('\n').toStdString();
+    EXPECT_TRUE(v6.Commands().contains("RCPT client@xn--e1afmkfd.xn--p1ai"));
 }

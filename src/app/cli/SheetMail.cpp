@@ -40,6 +40,27 @@ std::string KnownFormats() {
 }
 
 constexpr const char* Securities[] = {"none", "starttls", "implicit"};
+// The first line of a password file that is no longer than this holds a password.
+constexpr qint64 MaxPasswordBytes = 1024;
+
+struct HostPort {
+    std::string Host, Port; // Port "" when none is given
+};
+
+// "HOST", "HOST:PORT", "[IPv6]", "[IPv6]:PORT", or a bare IPv6 address (no port).
+HostPort SplitSmtp(const std::string& smtp) {
+    if (smtp.starts_with('[')) {
+        const size_t close = smtp.find(']');
+        const std::string rest = close == std::string::npos ? std::string() : smtp.substr(close + 1);
+        if (close == std::string::npos || close == 1 || (!rest.empty() && !rest.starts_with(':')))
+            throw UsageError{"--smtp: '" + smtp + "' is neither HOST[:PORT] nor [IPv6 ADDRESS][:PORT]"};
+        return {smtp.substr(1, close - 1), rest.empty() ? rest : rest.substr(1)};
+    }
+    const size_t colon = smtp.find(':');
+    if (colon == std::string::npos || smtp.find(':', colon + 1) != std::string::npos)
+        return {smtp, {}};
+    return {smtp.substr(0, colon), smtp.substr(colon + 1)};
+}
 
 } // namespace
 
@@ -56,7 +77,10 @@ bool TakeMailOption(const std::string& name, const std::function<std::string()>&
             o.*field = value();
             return true;
         }
-    return false;
+    if (name != "--allow-plain-login")
+        return false;
+    o.AllowPlainLogin = true;
+    return true;
 }
 
 void CheckMailOptions(const MailOptions& o) {
@@ -72,17 +96,22 @@ void CheckMailOptions(const MailOptions& o) {
         throw UsageError{"--tls: '" + o.Tls + "' is none of none, starttls, implicit"};
     if (o.Login.empty() != o.PasswordFile.empty())
         throw UsageError{"--login and --password-file go together"};
+    if (!o.Login.empty() && o.Tls == "none" && !o.AllowPlainLogin)
+        throw UsageError{"--login without --tls would send the password unencrypted; give --tls starttls or "
+                         "--tls implicit, or --allow-plain-login to send it in plain text all the same"};
     const std::string attach = QString::fromStdString(o.Attach).toLower().toStdString();
     const auto names = AttachmentNames();
     if (attach != "trp" &&
         std::none_of(names.begin(), names.end(), [&](const auto& n) { return n.first == attach; }))
         throw UsageError{"--attach: '" + o.Attach +
                          "' is not a format of this build; known: " + KnownFormats()};
-    const size_t colon = o.Smtp.rfind(':');
-    if (colon != std::string::npos) {
-        const std::optional<double> port = ParsePlainNumber(o.Smtp.substr(colon + 1));
+    const HostPort server = SplitSmtp(o.Smtp);
+    if (server.Host.empty())
+        throw UsageError{"--smtp: the host is missing in '" + o.Smtp + "'"};
+    if (!server.Port.empty() || o.Smtp.ends_with(':')) {
+        const std::optional<double> port = ParsePlainNumber(server.Port);
         if (!port || *port != int(*port) || *port < 1 || *port > 65535)
-            throw UsageError{"--smtp: '" + o.Smtp.substr(colon + 1) + "' is not a port number (1 to 65535)"};
+            throw UsageError{"--smtp: '" + server.Port + "' is not a port number (1 to 65535)"};
     }
 }
 
@@ -92,12 +121,12 @@ std::string MailSheet(report::TrpReport& report, const MailOptions& o) {
     mail.SetShowDialog(false);
     mail.SetShowProgress(false);
     mail.SetUseIniFile(false);
-    const size_t colon = o.Smtp.rfind(':');
+    const HostPort server = SplitSmtp(o.Smtp);
     const int security =
         int(std::find(std::begin(Securities), std::end(Securities), o.Tls) - std::begin(Securities));
     mail.SetSecurity(exports::TrpSmtpSecurity(security));
-    mail.SetSmtpHost(QString::fromStdString(o.Smtp.substr(0, colon)));
-    mail.SetSmtpPort(colon != std::string::npos ? std::stoi(o.Smtp.substr(colon + 1))
+    mail.SetSmtpHost(QString::fromStdString(server.Host));
+    mail.SetSmtpPort(!server.Port.empty()                                    ? std::stoi(server.Port)
                      : mail.Security() == exports::TrpSmtpSecurity::Implicit ? 465
                                                                              : 25);
     mail.SetFromMail(QString::fromStdString(o.From));
@@ -111,8 +140,12 @@ std::string MailSheet(report::TrpReport& report, const MailOptions& o) {
         if (!file.open(QIODevice::ReadOnly))
             return "cannot read the password file " + o.PasswordFile + ": " +
                    file.errorString().toStdString();
-        // The first line; its line end is not part of the password.
-        QByteArray password = file.readLine();
+        // The first line; its line end is not part of the password. Read with a bound: the
+        // file may be a device that never ends.
+        QByteArray password = file.readLine(MaxPasswordBytes + 2);
+        if (password.size() > MaxPasswordBytes && !password.endsWith('\n'))
+            return "the password file " + o.PasswordFile + " does not begin with a line of at most " +
+                   std::to_string(MaxPasswordBytes) + " bytes holding the password";
         while (password.endsWith('\n') || password.endsWith('\r'))
             password.chop(1);
         mail.SetLogin(QString::fromStdString(o.Login));
@@ -129,7 +162,8 @@ std::string MailSheet(report::TrpReport& report, const MailOptions& o) {
 
 std::string MailHelp() {
     return "  --mail ADDRESS   send the sheet by e-mail to ADDRESS, with:\n"
-           "    --smtp HOST[:PORT]   the mail server (port 25, or 465 with --tls implicit)\n"
+           "    --smtp HOST[:PORT]   the mail server (port 25, or 465 with --tls implicit); an IPv6\n"
+           "                         address in brackets: [::1]:2525\n"
            "    --from ADDRESS       the sender\n"
            "    --subject TEXT       the subject (default: the sheet's title)\n"
            "    --text TEXT          the message text\n"
@@ -140,6 +174,7 @@ std::string MailHelp() {
            "line\n"
            "    --tls none|starttls|implicit        encryption (default none); the server's certificate\n"
            "                         must be valid for HOST in the system's trust store\n"
+           "    --allow-plain-login  send the password with --tls none, unencrypted\n"
            "    --log FILE           append the SMTP exchange to FILE (never the password)\n";
 }
 

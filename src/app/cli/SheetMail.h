@@ -13,6 +13,7 @@ namespace cli {
 
 struct MailOptions {
     std::string To, Smtp, From, Subject, Text, Attach = "pdf", Login, PasswordFile, Tls = "none", Log;
+    bool AllowPlainLogin = false; // --login without --tls only when asked for
     bool Given() const { return !To.empty(); }
 };
 

@@ -69,6 +69,8 @@ void UseEnglishEngineTexts() {
                        "mlNoStartTLS=the server %1 does not offer encryption (STARTTLS); nothing was sent\n"
                        "mlTlsFailed=no secure connection to %1: %2\n"
                        "mlReplyTooLong=the server's reply is longer than %1 bytes\n"
+                       "mlReplyTimeOut=the server did not finish its reply within %1 s\n"
+                       "mlExchangeTimeOut=the exchange with the server did not end within %1 s\n"
                        "mlCannotRead=cannot read %1: %2\n"
                        "mlCannotWriteLog=cannot write the log %1: %2\n"
                        "mlNoAttachment=the attachment could not be made\n"

@@ -241,8 +241,23 @@ bool TrpMailExportDialog::CheckRequired() {
     return firstMissing == nullptr;
 }
 
+bool TrpMailExportDialog::PlainLoginAllowed() {
+    if (LoginE->text().isEmpty() || SecurityCombo->currentIndex() != int(TrpSmtpSecurity::None))
+        return true;
+    QMessageBox ask(QMessageBox::Warning, rpGet(8900),
+                    rpGet(QStringLiteral("mlPlainLogin")).arg(HostE->text().trimmed()),
+                    QMessageBox::Yes | QMessageBox::No, this);
+    ask.setInformativeText(rpGet(QStringLiteral("mlPlainLoginAsk")));
+    ask.setDefaultButton(QMessageBox::No);
+    if (ask.exec() == QMessageBox::Yes)
+        return true;
+    Tabs->setCurrentWidget(AccountSheet);
+    SecurityCombo->setFocus();
+    return false;
+}
+
 void TrpMailExportDialog::accept() {
-    if (!CheckRequired())
+    if (!CheckRequired() || !PlainLoginAllowed())
         return;
     Store();
     QDialog::accept();

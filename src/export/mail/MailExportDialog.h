@@ -69,6 +69,8 @@ public:
 private:
     // Marks the empty required fields; true when none is.
     bool CheckRequired();
+    // A login without encryption is sent only when the user says so.
+    bool PlainLoginAllowed();
     void Store();
     QString IniFile() const;
 

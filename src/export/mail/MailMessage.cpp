@@ -2,6 +2,7 @@
 
 #include <QRandomGenerator>
 #include <QStringList>
+#include <QUrl>
 #include <algorithm>
 
 namespace exports {
@@ -120,10 +121,19 @@ QString HeloDomain(const QString& mailFrom) {
 
 bool IsHeaderSafe(const QString& text) {
     for (QChar c : text)
-        if (c.unicode() < 0x20 || c.unicode() == 0x7F || c == QChar::LineSeparator ||
-            c == QChar::ParagraphSeparator || c.unicode() == 0x85)
+        if ((c.unicode() < 0x20 && c != QLatin1Char('\t')) || c.unicode() == 0x7F ||
+            c == QChar::LineSeparator || c == QChar::ParagraphSeparator || c.unicode() == 0x85)
             return false;
     return true;
+}
+
+QString AceAddress(const QString& address) {
+    const qsizetype at = address.lastIndexOf(QLatin1Char('@'));
+    const QString domain = address.mid(at + 1);
+    if (at < 0 || IsPrintableAscii(domain))
+        return address;
+    const QByteArray ace = QUrl::toAce(domain);
+    return ace.isEmpty() ? address : address.left(at + 1) + QString::fromLatin1(ace);
 }
 
 bool IsMailAddress(const QString& address) {

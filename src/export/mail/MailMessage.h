@@ -31,8 +31,12 @@ QString RfcDate(const QDateTime& time);
 // the whole address when it has none.
 QString HeloDomain(const QString& mailFrom);
 
-// Text from outside that may go into a header: no line break or other control character.
+// Text from outside that may go into a header: no line break or other control character
+// (a TAB is a blank there, and headers that are not plain ASCII are encoded anyway).
 bool IsHeaderSafe(const QString& text);
+// The address with an internationalised domain in its ASCII form ("agent@xn--e1afmkfd.xn--p1ai"
+// for "agent@пример.рф"); unchanged when the domain is ASCII already or is no valid name.
+QString AceAddress(const QString& address);
 // An address for MAIL FROM / RCPT TO and the To/From headers: printable ASCII without
 // blanks, angle brackets, quotes, commas or semicolons.
 bool IsMailAddress(const QString& address);

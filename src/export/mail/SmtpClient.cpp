@@ -3,12 +3,12 @@
 #include "export/Progress.h"
 #include "export/mail/MailMessage.h"
 #include "export/mail/MailTexts.h"
-#include "platform/AtomicFile.h"
 #include "report/EngineTexts.h"
 
 #include <QEventLoop>
 #include <QFile>
 #include <QMimeDatabase>
+#include <QRegularExpression>
 #include <QSslCipher>
 #include <QSslConfiguration>
 #include <QSslSocket>
@@ -55,6 +55,12 @@ QString Now() {
     return QDateTime::currentDateTime().toString(Qt::ISODate);
 }
 
+// An IPv6 address may be written in brackets, as in addresses with a port.
+QString BareHost(const QString& host) {
+    return host.startsWith(QLatin1Char('[')) && host.endsWith(QLatin1Char(']')) ? host.mid(1, host.size() - 2)
+                                                                                : host;
+}
+
 } // namespace
 
 TrpSMTPClient::TrpSMTPClient() {
@@ -77,7 +83,7 @@ QString TrpSMTPClient::CheckInput() const {
         if (!IsHeaderSafe(text))
             return rpGet(QStringLiteral("mlBadText")).arg(field);
     for (const QString& address : {FMailFrom, FMailTo})
-        if (!IsMailAddress(address))
+        if (!IsMailAddress(AceAddress(address)))
             return rpGet(QStringLiteral("mlBadAddress"))
                 .arg(QString(address)
                          .replace(QLatin1Char('\n'), QLatin1Char(' '))
@@ -92,12 +98,10 @@ QString TrpSMTPClient::CheckInput() const {
 bool TrpSMTPClient::SendMessage() {
     FErrors.clear();
     FLog.clear();
-    if (!FLogFile.isEmpty()) {
-        QFile old(FLogFile);
-        if (old.open(QIODevice::ReadOnly))
-            FLog = QString::fromUtf8(old.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
-    }
     AddLog(Now());
+    FWireHost = BareHost(FHost);
+    FWireFrom = AceAddress(FMailFrom);
+    FWireTo = AceAddress(FMailTo);
     FSent = FCancelled = FEncrypted = false;
     FCapabilities.clear();
     FLastReply.clear();
@@ -106,9 +110,9 @@ bool TrpSMTPClient::SendMessage() {
     FReplySize = 0;
 
     TrpMailMessage message;
-    message.From = FMailFrom;
+    message.From = FWireFrom;
     message.FromName = FMailFromName;
-    message.To = FMailTo;
+    message.To = FWireTo;
     message.Subject = FMailSubject;
     message.Text = FMailText;
     QString problem = CheckInput();
@@ -135,10 +139,13 @@ bool TrpSMTPClient::SendMessage() {
         FStep = Step::Connect;
         FSocket = std::make_unique<QSslSocket>();
         QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
-        tls.addCaCertificates(FCaCertificates);
+        // Adding to the default list would switch the system's trust store off (it is read on
+        // demand only while the list is untouched), so extra authorities come with all of it.
+        if (!FCaCertificates.isEmpty())
+            tls.setCaCertificates(QSslConfiguration::systemCaCertificates() + FCaCertificates);
         tls.setPeerVerifyMode(QSslSocket::VerifyPeer);
         FSocket->setSslConfiguration(tls);
-        FSocket->setPeerVerifyName(FHost);
+        FSocket->setPeerVerifyName(FWireHost);
         QSslSocket* s = FSocket.get();
         connect(s, &QSslSocket::connected, this, [this] { FStep = Step::Greeting; });
         connect(s, &QSslSocket::encrypted, this, &TrpSMTPClient::Encrypted);
@@ -153,8 +160,12 @@ bool TrpSMTPClient::SendMessage() {
         });
         connect(s, &QSslSocket::bytesWritten, this, [this](qint64 n) {
             FIdle.restart();
-            if (FStep == Step::Body)
+            if (FStep == Step::Body && FBodyWritten < FBody.size()) {
                 FBodyWritten += n;
+                // The reply to the message is awaited from its last byte on.
+                if (FBodyWritten >= FBody.size())
+                    FReplyClock.restart();
+            }
         });
 
         if (FShowProgress) {
@@ -163,10 +174,12 @@ bool TrpSMTPClient::SendMessage() {
                                true);
         }
         FIdle.start();
+        FReplyClock.start();
+        FExchangeClock.start();
         if (FSecurity == TrpSmtpSecurity::Implicit)
-            s->connectToHostEncrypted(FHost, quint16(FPort));
+            s->connectToHostEncrypted(FWireHost, quint16(FPort));
         else
-            s->connectToHost(FHost, quint16(FPort));
+            s->connectToHost(FWireHost, quint16(FPort));
 
         QEventLoop loop;
         QTimer ticker;
@@ -185,13 +198,20 @@ bool TrpSMTPClient::SendMessage() {
     AddLog(QStringLiteral("---") + Now());
     for (const QString& e : FErrors)
         FLog << e;
-    if (!FLogFile.isEmpty()) {
-        const QString error = platform::WriteFileAtomically(
-            FLogFile, (FLog.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8());
-        if (!error.isEmpty())
-            FErrors << rpGet(QStringLiteral("mlCannotWriteLog")).arg(FLogFile, error);
-    }
+    AppendLog();
     return FSent;
+}
+
+void TrpSMTPClient::AppendLog() {
+    if (FLogFile.isEmpty())
+        return;
+    // Appended, never read: the log may have grown large, or be a device.
+    QFile log(FLogFile);
+    const QByteArray text = (FLog.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8();
+    if (!log.open(QIODevice::WriteOnly | QIODevice::Append,
+                  QFileDevice::ReadOwner | QFileDevice::WriteOwner) ||
+        log.write(text) != text.size() || !log.flush())
+        FErrors << rpGet(QStringLiteral("mlCannotWriteLog")).arg(FLogFile, log.errorString());
 }
 
 void TrpSMTPClient::Greet() {
@@ -199,7 +219,7 @@ void TrpSMTPClient::Greet() {
     // extensions list of EHLO.
     FExtended = FSecurity != TrpSmtpSecurity::None || !FUser.isEmpty();
     FStep = Step::Hello;
-    Command((FExtended ? "EHLO " : "HELO ") + HeloDomain(FMailFrom).toLatin1());
+    Command((FExtended ? "EHLO " : "HELO ") + HeloDomain(FWireFrom).toLatin1());
 }
 
 void TrpSMTPClient::Encrypted() {
@@ -216,7 +236,7 @@ void TrpSMTPClient::Encrypted() {
 void TrpSMTPClient::AfterHello() {
     if (FSecurity == TrpSmtpSecurity::StartTLS && !FEncrypted) {
         if (!FCapabilities.contains(QStringLiteral("STARTTLS"))) {
-            Fail(rpGet(QStringLiteral("mlNoStartTLS")).arg(FHost));
+            Fail(rpGet(QStringLiteral("mlNoStartTLS")).arg(FWireHost));
             return;
         }
         FStep = Step::StartTLS;
@@ -229,7 +249,7 @@ void TrpSMTPClient::AfterHello() {
         return;
     }
     FStep = Step::MailFrom;
-    Command("MAIL FROM:<" + FMailFrom.toLatin1() + '>');
+    Command("MAIL FROM:<" + FWireFrom.toLatin1() + '>');
 }
 
 void TrpSMTPClient::Reply(int code, const QStringList& lines) {
@@ -277,13 +297,13 @@ void TrpSMTPClient::Reply(int code, const QStringList& lines) {
     case Step::AuthPassword:
         if (expect(235, "AUTH LOGIN")) {
             FStep = Step::MailFrom;
-            Command("MAIL FROM:<" + FMailFrom.toLatin1() + '>');
+            Command("MAIL FROM:<" + FWireFrom.toLatin1() + '>');
         }
         break;
     case Step::MailFrom:
         if (expect(250, "MAIL FROM")) {
             FStep = Step::RcptTo;
-            Command("RCPT TO:<" + FMailTo.toLatin1() + '>');
+            Command("RCPT TO:<" + FWireTo.toLatin1() + '>');
         }
         break;
     case Step::RcptTo:
@@ -372,7 +392,7 @@ void TrpSMTPClient::SocketError() {
     if (error == QAbstractSocket::SslHandshakeFailedError ||
         error == QAbstractSocket::SslInvalidUserDataError || error == QAbstractSocket::SslInternalError) {
         AddError(rpGet(QStringLiteral("mlTlsFailed"))
-                     .arg(FHost, FTlsErrors.isEmpty() ? FSocket->errorString() : FTlsErrors));
+                     .arg(FWireHost, FTlsErrors.isEmpty() ? FSocket->errorString() : FTlsErrors));
     } else {
         if (!FLastReply.isEmpty())
             AddError(FLastReply);
@@ -404,12 +424,23 @@ void TrpSMTPClient::Tick() {
             return;
         }
     }
-    if (FIdle.elapsed() > qint64(FTimeOut) * 1000)
-        Fail(QStringLiteral("Timeout expired (%1)").arg(FTimeOut));
+    // A server that keeps every byte coming but never finishes is bounded as well as a silent one.
+    const bool awaitingReply = FStep != Step::Body || FBodyWritten >= FBody.size();
+    QString late;
+    if (FExchangeClock.elapsed() > qint64(FExchangeTimeOut) * 1000)
+        late = rpGet(QStringLiteral("mlExchangeTimeOut")).arg(FExchangeTimeOut);
+    else if (awaitingReply && FReplyClock.elapsed() > qint64(FReplyTimeOut) * 1000)
+        late = rpGet(QStringLiteral("mlReplyTimeOut")).arg(FReplyTimeOut);
+    else if (FIdle.elapsed() > qint64(FTimeOut) * 1000)
+        late = QStringLiteral("Timeout expired (%1)").arg(FTimeOut);
+    // Once the message is accepted, only the goodbye is missing: no error.
+    if (!late.isEmpty())
+        Fail(FSent ? QString() : late);
 }
 
 void TrpSMTPClient::Command(const QByteArray& command, const QString& shown) {
     AddLog(QLatin1Char('>') + (shown.isEmpty() ? QString::fromLatin1(command) : shown));
+    FReplyClock.restart();
     FSocket->write(command + "\r\n");
 }
 
@@ -435,12 +466,30 @@ void TrpSMTPClient::Finish() {
 }
 
 QString TrpSMTPClient::Hidden(QString text) const {
-    if (!FPassword.isEmpty()) {
-        text.replace(QString::fromLatin1(FPassword.toUtf8().toBase64()), QStringLiteral("****"));
-        if (FPassword.size() >= 4)
-            text.replace(FPassword, QStringLiteral("****"));
+    if (FPassword.isEmpty())
+        return text;
+    // A server may echo the password in Base64, alone or inside other bytes (as in a combined
+    // credential), at any offset: every run of Base64 characters that decodes, at any of the
+    // four alignments, to bytes holding the password goes.
+    const QByteArray secret = FPassword.toUtf8();
+    static const QRegularExpression runs(QStringLiteral("[A-Za-z0-9+/_-]{2,}=*"));
+    QList<std::pair<qsizetype, qsizetype>> found;
+    for (auto it = runs.globalMatch(text); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        const QByteArray run = m.captured().toLatin1();
+        for (int offset = 0; offset < 4 && offset < run.size(); ++offset) {
+            const QByteArray part = run.mid(offset);
+            if (QByteArray::fromBase64(part).contains(secret) ||
+                QByteArray::fromBase64(part, QByteArray::Base64UrlEncoding).contains(secret)) {
+                found.append({m.capturedStart(), m.capturedLength()});
+                break;
+            }
+        }
     }
-    return text;
+    for (auto it = found.crbegin(); it != found.crend(); ++it)
+        text.replace(it->first, it->second, QStringLiteral("****"));
+    // However short: a short password is no less secret.
+    return text.replace(FPassword, QStringLiteral("****"));
 }
 
 void TrpSMTPClient::AddLog(const QString& line) {

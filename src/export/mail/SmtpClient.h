@@ -31,17 +31,25 @@ public:
 
     // ---- published properties ----
     bool Active() const { return FActive; }
+    // A name or an address; an IPv6 address may stand in brackets ("[::1]").
     const QString& Host() const { return FHost; }
     void SetHost(const QString& v) { FHost = v; }
     int Port() const { return FPort; }
     void SetPort(int v) { FPort = v; }
-    // Seconds without any progress of the exchange after which it is given up.
+    // Seconds without any byte moving after which the exchange is given up.
     int TimeOut() const { return FTimeOut; }
     void SetTimeOut(int v) { FTimeOut = v; }
+    // Seconds a whole reply may take from its command, however steadily it trickles in.
+    int ReplyTimeOut() const { return FReplyTimeOut; }
+    void SetReplyTimeOut(int v) { FReplyTimeOut = v; }
+    // Seconds the whole exchange may take, the message's transfer included.
+    int ExchangeTimeOut() const { return FExchangeTimeOut; }
+    void SetExchangeTimeOut(int v) { FExchangeTimeOut = v; }
     const QString& User() const { return FUser; }
     void SetUser(const QString& v) { FUser = v; }
     const QString& Password() const { return FPassword; }
     void SetPassword(const QString& v) { FPassword = v; }
+    // Addresses at internationalised domains go over the wire in their ASCII form.
     const QString& MailFrom() const { return FMailFrom; }
     void SetMailFrom(const QString& v) { FMailFrom = v; }
     // Shown before the sender address in the From header.
@@ -64,7 +72,7 @@ public:
     void SetLogFile(const QString& v) { FLogFile = v; }
     TrpSmtpSecurity Security() const { return FSecurity; }
     void SetSecurity(TrpSmtpSecurity v) { FSecurity = v; }
-    // Certificate authorities trusted besides the system's.
+    // Certificate authorities trusted besides the system's trust store.
     void SetCaCertificates(const QList<QSslCertificate>& v) { FCaCertificates = v; }
 
     // Runs the whole exchange and returns when it has ended: true when the server accepted
@@ -73,7 +81,8 @@ public:
     // What is wrong with the fields before anything is sent ("" when nothing).
     QString CheckInput() const;
     const QStringList& Errors() const { return FErrors; }
-    // The exchange as it went: "<" server lines, ">" commands, "****" for credentials.
+    // This exchange as it went: "<" server lines, ">" commands, "****" for credentials and
+    // wherever the password would show; appended to LogFile.
     const QStringList& ExchangeLog() const { return FLog; }
     bool Cancelled() const { return FCancelled; }
 
@@ -107,12 +116,15 @@ private:
     void Finish();
     void AddLog(const QString& line);
     void AddError(const QString& line);
+    void AppendLog();
     QString Hidden(QString text) const;
 
     bool FActive = false;
     QString FHost = QStringLiteral("127.0.0.1");
     int FPort = 25;
     int FTimeOut = 60;
+    int FReplyTimeOut = 120;
+    int FExchangeTimeOut = 600;
     QString FUser, FPassword, FMailFrom, FMailFromName, FMailTo, FMailSubject, FMailText, FMailFile,
         FAttachName;
     bool FShowProgress = false;
@@ -137,7 +149,10 @@ private:
     qint64 FReplySize = 0;
     QByteArray FBody;
     qint64 FBodyWritten = 0;
-    QElapsedTimer FIdle;
+    QElapsedTimer FIdle;       // since a byte last moved
+    QElapsedTimer FReplyClock; // since the last command went, or the message's last byte
+    QElapsedTimer FExchangeClock;
+    QString FWireHost, FWireFrom, FWireTo; // as they go over the wire
     std::unique_ptr<QSslSocket> FSocket;
     QEventLoop* FLoop = nullptr;
     std::unique_ptr<TrpProgress> FProgress;

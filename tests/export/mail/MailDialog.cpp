@@ -14,6 +14,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -167,6 +168,54 @@ TEST_F(MailDialog, RequiredFieldsTurnBoldAndTheAccountIsKeptOwnerOnly) {
     EXPECT_TRUE(plain.RememberCB->isHidden());
     EXPECT_TRUE(inner.AttachGroup->isHidden());
     EXPECT_FALSE(plain.AttachGroup->isHidden());
+}
+
+// A password about to cross the network unencrypted is sent only when the user says so.
+TEST_F(MailDialog, ALoginWithoutEncryptionAsksFirst) {
+    mail.SetUseIniFile(false);
+    mail.SetAddress(QStringLiteral("client@tarifon.test"));
+    mail.SetSubject(QStringLiteral("Расчет"));
+    mail.SetFromMail(QStringLiteral("agent@tarifon.test"));
+    mail.SetSmtpHost(QStringLiteral("smtp.tarifon.test"));
+    mail.SetLogin(QStringLiteral("agent"));
+    mail.SetPassword(QStringLiteral("Пароль-123"));
+    TrpMailExportDialog d(mail);
+    QStringList asked;
+    QMessageBox::StandardButton answer = QMessageBox::No;
+    QTimer answerer;
+    QObject::connect(&answerer, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            asked << box->text();
+            box->button(answer)->click();
+        }
+    });
+    answerer.start(20);
+    const struct {
+        TrpSmtpSecurity Security;
+        QMessageBox::StandardButton Answer;
+        bool Asks;
+        int Result;
+    } steps[] = {
+        {TrpSmtpSecurity::None, QMessageBox::No, true, QDialog::Rejected},
+        {TrpSmtpSecurity::None, QMessageBox::Yes, true, QDialog::Accepted},
+        {TrpSmtpSecurity::StartTLS, QMessageBox::No, false, QDialog::Accepted},
+    };
+    for (const auto& step : steps) {
+        asked.clear();
+        answer = step.Answer;
+        d.setResult(QDialog::Rejected);
+        d.Tabs->setCurrentWidget(d.ExportSheet);
+        d.SecurityCombo->setCurrentIndex(int(step.Security));
+        d.OkB->click();
+        EXPECT_EQ(d.result(), step.Result);
+        ASSERT_EQ(asked.size(), step.Asks ? 1 : 0);
+        if (step.Asks)
+            EXPECT_TRUE(asked[0].contains(QStringLiteral("smtp.tarifon.test"))) << asked[0].toStdString();
+        if (step.Result == QDialog::Rejected)
+            EXPECT_EQ(d.Tabs->currentWidget(), d.AccountSheet) << "the choice of encryption is shown";
+        else
+            EXPECT_EQ(mail.Security(), step.Security);
+    }
 }
 
 // While the message goes the progress window keeps repainting and its Cancel ends the exchange.

@@ -1,10 +1,13 @@
 """A scriptable SMTP peer on a loopback port for the e-mail export's tests.
 
     SmtpPeer.py OUTDIR MODE [--auth USER:PASS] [--reject-rcpt] [--starttls CERT KEY]
-                            [--implicit CERT KEY] [--close-at COMMAND]
+                            [--implicit CERT KEY] [--close-at COMMAND] [--listen ADDRESS]
 
 MODE "smtp" is aiosmtpd; "silent", "garbage", "split" and "bigreply" are hand-made servers
-that misbehave as their names say; "plain" is the hand-made server behaving. Prints
+that misbehave as their names say, "drip" sends its greeting a byte every 100 ms and never ends
+it, "slowread" takes the message a little at a time, "echo" repeats the credentials of AUTH
+LOGIN in its refusal (plain, in Base64 and as AUTH PLAIN would combine them); "plain" is the
+hand-made server behaving. Prints
 "PORT <n>" when listening; every message goes to OUTDIR/message-<n>.eml and every command
 to OUTDIR/commands.txt. Ends when standard input closes (the test ended, or died).
 """
@@ -12,7 +15,9 @@ import argparse
 import asyncio
 import logging
 import warnings
+import base64
 import os
+import socket
 import ssl
 import sys
 import threading
@@ -29,6 +34,7 @@ def parse():
     p.add_argument("--starttls", nargs=2)
     p.add_argument("--implicit", nargs=2)
     p.add_argument("--close-at")
+    p.add_argument("--listen", default="127.0.0.1")
     return p.parse_args()
 
 
@@ -95,6 +101,13 @@ def authenticator(server, session, envelope, mechanism, auth_data):
 
 
 async def hand_made(reader, writer):
+    try:
+        await misbehave(reader, writer)
+    except (ConnectionError, asyncio.IncompleteReadError):
+        pass  # the client gave up on us, as it should
+
+
+async def misbehave(reader, writer):
     """The misbehaving servers, and a plain one that closes at a chosen command."""
     mode = ARGS.mode
     if mode == "silent":
@@ -105,6 +118,12 @@ async def hand_made(reader, writer):
         await writer.drain()
         await reader.read()
         return
+    if mode == "drip":
+        while True:
+            for byte in b"220-peer is taking its time\r\n":
+                writer.write(bytes([byte]))
+                await writer.drain()
+                await asyncio.sleep(0.1)
     if mode == "split":
         for piece in (b"2", b"20 peer", b" ready\r", b"\n"):
             writer.write(piece)
@@ -122,7 +141,17 @@ async def hand_made(reader, writer):
         if ARGS.close_at and verb == ARGS.close_at.upper():
             writer.close()
             return
-        if verb in ("HELO", "EHLO"):
+        if verb == "AUTH" and mode == "echo":
+            writer.write(b"334 VXNlcm5hbWU6\r\n")
+            await writer.drain()
+            user = base64.b64decode((await reader.readline()).strip())
+            writer.write(b"334 UGFzc3dvcmQ6\r\n")
+            await writer.drain()
+            coded = (await reader.readline()).strip()
+            password = base64.b64decode(coded)
+            combined = base64.b64encode(b"\0" + user + b"\0" + password)
+            writer.write(b"535 5.7.8 " + coded + b" is " + password + b", " + combined + b" rejected\r\n")
+        elif verb in ("HELO", "EHLO"):
             if mode == "bigreply":
                 row = b"250-" + b"x" * 1020 + b"\r\n"
                 writer.write(row * 1024)
@@ -134,6 +163,8 @@ async def hand_made(reader, writer):
             await writer.drain()
             data = b""
             while True:
+                if mode == "slowread":
+                    await asyncio.sleep(0.1)
                 chunk = await reader.readline()
                 if not chunk or chunk == b".\r\n":
                     break
@@ -158,10 +189,16 @@ async def main():
             options.update(authenticator=authenticator, auth_require_tls=False, auth_required=True)
         if ARGS.starttls:
             options.update(tls_context=context(ARGS.starttls), require_starttls=True)
-        server = await loop.create_server(lambda: SMTP(Handler(), **options), "127.0.0.1", 0,
+        server = await loop.create_server(lambda: SMTP(Handler(), **options), ARGS.listen, 0,
                                           ssl=context(ARGS.implicit) if ARGS.implicit else None)
     else:
-        server = await asyncio.start_server(hand_made, "127.0.0.1", 0)
+        listener = socket.socket(socket.AF_INET6 if ":" in ARGS.listen else socket.AF_INET)
+        if ARGS.mode == "slowread":
+            # A small window, so that the client's writes wait for our reading.
+            listener.setsockopt(socket.SOL_SOCKET, socket.SO_RCVBUF, 4096)
+        listener.bind((ARGS.listen, 0))
+        server = await asyncio.start_server(hand_made, sock=listener,
+                                            limit=1024 if ARGS.mode == "slowread" else 2 ** 16)
     print("PORT %d" % server.sockets[0].getsockname()[1], flush=True)
     stop = asyncio.Event()
     # Standard input closes when the test is done with us, or has died.
