@@ -393,12 +393,12 @@ TEST(SheetCommand, MailTrustsTheSystemStoreAndBoundsOddInput) {
     for (const auto& run : runs) {
         SCOPED_TRACE(run.Name);
         const CliRun r = run.OwnStore
-                             ? Run("unshare",
-                                   QStringList{"--mount", "--propagation", "private", "/bin/sh", "-c",
-                                               "mount --bind \"$0\" /etc/ssl/certs && exec \"$@\"",
-                                               d.filePath("store"), TARIFON_CLI} +
-                                       run.Args,
-                                   "C")
+                             ? ::Run("unshare",
+                                     QStringList{"--mount", "--propagation", "private", "/bin/sh", "-c",
+                                                 "mount --bind \"$0\" /etc/ssl/certs && exec \"$@\"",
+                                                 d.filePath("store"), TARIFON_CLI} +
+                                         run.Args,
+                                     "C")
                              : Cli(run.Args);
         EXPECT_EQ(r.status, run.Status) << r.err.toStdString();
         if (run.Error.isEmpty())

@@ -13,6 +13,8 @@
 #include <QSslConfiguration>
 #include <QSslSocket>
 #include <QTimer>
+#include <cerrno>
+#include <fcntl.h>
 
 namespace exports {
 
@@ -205,12 +207,18 @@ bool TrpSMTPClient::SendMessage() {
 void TrpSMTPClient::AppendLog() {
     if (FLogFile.isEmpty())
         return;
-    // Appended, never read: the log may have grown large, or be a device.
-    QFile log(FLogFile);
+    // Appended, never read: the log may have grown large, or be a device (where a seek to the
+    // end, as QFile's Append does, is no use).
+    const int fd =
+        ::open(QFile::encodeName(FLogFile).constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        FErrors << rpGet(QStringLiteral("mlCannotWriteLog")).arg(FLogFile, qt_error_string(errno));
+        return;
+    }
+    QFile log;
     const QByteArray text = (FLog.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8();
-    if (!log.open(QIODevice::WriteOnly | QIODevice::Append,
-                  QFileDevice::ReadOwner | QFileDevice::WriteOwner) ||
-        log.write(text) != text.size() || !log.flush())
+    if (!log.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle) || log.write(text) != text.size() ||
+        !log.flush())
         FErrors << rpGet(QStringLiteral("mlCannotWriteLog")).arg(FLogFile, log.errorString());
 }
 
