@@ -209,12 +209,14 @@ TEST_F(MailDialog, ALoginWithoutEncryptionAsksFirst) {
         d.OkB->click();
         EXPECT_EQ(d.result(), step.Result);
         ASSERT_EQ(asked.size(), step.Asks ? 1 : 0);
-        if (step.Asks)
+        if (step.Asks) {
             EXPECT_TRUE(asked[0].contains(QStringLiteral("smtp.tarifon.test"))) << asked[0].toStdString();
-        if (step.Result == QDialog::Rejected)
+        }
+        if (step.Result == QDialog::Rejected) {
             EXPECT_EQ(d.Tabs->currentWidget(), d.AccountSheet) << "the choice of encryption is shown";
-        else
+        } else {
             EXPECT_EQ(mail.Security(), step.Security);
+        }
     }
 }
 
