@@ -2,6 +2,7 @@
 
 #include "export/ExportFilter.h"
 #include "platform/UserManual.h"
+#include "preview/Mnemonics.h"
 #include "preview/PageSetupDialog.h"
 #include "preview/PreviewIcons.h"
 #include "preview/PreviewTexts.h"
@@ -301,6 +302,7 @@ void TrpPreviewForm::BuildPopupMenu() {
             any = true;
         }
     }
+    AssignMnemonics(FPopupMenu);
     RebuildExportMenus();
 }
 
@@ -321,6 +323,7 @@ void TrpPreviewForm::RebuildExportMenus() {
             a->setEnabled(FEntries[size_t(i)].Filter != nullptr);
             connect(a, &QAction::triggered, this, [this, i] { Export(i); });
         }
+        AssignMnemonics(menu);
     }
     // No filter at all: no Export button.
     if (QAction* a = FActions.value(QStringLiteral("Export")))

@@ -279,7 +279,7 @@ TEST(PreviewExportMenu, ListsRegisteredFiltersInOrderAndRunsThem) {
     QStringList entries;
     for (QAction* a : form.ExportMenu()->actions())
         entries << a->text();
-    EXPECT_EQ(entries, (QStringList{"Второй...", "Первый..."}));
+    EXPECT_EQ(entries, (QStringList{"&Второй...", "&Первый..."}));
     EXPECT_TRUE(form.Action(QStringLiteral("Export"))->isVisible());
     form.ExportMenu()->actions().at(1)->trigger();
     EXPECT_GT(first.Objects, 0);
@@ -291,12 +291,13 @@ TEST(PreviewExportMenu, ListsRegisteredFiltersInOrderAndRunsThem) {
     ASSERT_EQ(form.ExportMenu()->actions().size(), 2);
     EXPECT_FALSE(form.ExportMenu()->actions().at(0)->isEnabled());
     EXPECT_TRUE(form.ExportMenu()->actions().at(1)->isEnabled());
-    // The right-click menu repeats the file and zoom buttons, the export entry with the same list.
+    // The right-click menu repeats the file and zoom buttons, the export entry with the same list;
+    // every entry has a letter of its own, a word's first where it is free.
     QStringList popup;
     for (QAction* a : form.PopupMenu()->actions())
         popup << (a->isSeparator() ? QStringLiteral("-") : a->text());
-    EXPECT_EQ(popup, (QStringList{"Печать", "Открыть", "Сохранить", "Экспорт", "-", "Страница целиком",
-                                  "По ширине", "100%", "Две страницы", "Во весь экран"}));
+    EXPECT_EQ(popup, (QStringList{"&Печать", "&Открыть", "&Сохранить", "&Экспорт", "-", "Страница &целиком",
+                                  "По &ширине", "&100%", "&Две страницы", "&Во весь экран"}));
 }
 
 } // namespace

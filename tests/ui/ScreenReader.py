@@ -61,6 +61,7 @@ class Session:
         with os.fdopen(r) as f:
             display = f.readline().strip()
         check(display.isdigit(), "Xvfb named no display")
+        wait_for("the X server's socket", lambda: os.path.exists("/tmp/.X11-unix/X" + display), 10)
         self.env["DISPLAY"] = ":" + display
         bus = self.spawn(["dbus-daemon", "--session", "--nofork", "--print-address=1"],
                          stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)

@@ -1,9 +1,10 @@
 #include "sheet/commands/SheetCommands.h"
 
 #include "export/ExportFilter.h"
-#include "report/EngineTexts.h"
+#include "preview/Mnemonics.h"
 #include "preview/PreviewForm.h"
 #include "preview/Printing.h"
+#include "report/EngineTexts.h"
 #include "sheet/commands/SheetFilters.h"
 
 #include <QAction>
@@ -43,6 +44,7 @@ TSheetCommands::TSheetCommands(QWidget* window)
         item->setEnabled(FFilters[size_t(i)] != nullptr);
         connect(item, &QAction::triggered, this, [this, item] { BtnPrintClick(item); });
     }
+    report::AssignMnemonics(FMenu);
 
     OnShowPreview = [this](report::TrpReport& r) {
         report::ShowPrepared(r, FWindow, [this](report::TrpPreviewForm& form) { SetUpPreview(form); });

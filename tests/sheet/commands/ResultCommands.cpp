@@ -156,8 +156,8 @@ TEST_F(Commands, ExportMenuHoldsThirteenTargetsAndOpensBesideTheButton) {
         EXPECT_FALSE(item->icon().isNull()) << names[i];
         EXPECT_EQ(item->isEnabled(), commands->Filter(i) != nullptr) << names[i];
     }
-    EXPECT_EQ(menu->actions()[11]->text(), QStringLiteral("Документ PDF..."));
-    EXPECT_EQ(menu->actions()[12]->text(), QStringLiteral("Отправить по электронной почте..."));
+    EXPECT_EQ(menu->actions()[11]->text(), QStringLiteral("Документ &PDF..."));
+    EXPECT_EQ(menu->actions()[12]->text(), QStringLiteral("&Отправить по электронной почте..."));
 
     QPoint openedAt;
     int opened = 0;
@@ -240,12 +240,12 @@ TEST_F(Commands, PrintButtonOpensTheModalMaximisedPreviewWithTheThirteenTargets)
     EXPECT_TRUE(maximised);
     EXPECT_TRUE(modal);
     ASSERT_EQ(entries.size(), 13);
-    const char* pictures[] = {"Рисунок BMP...", "Рисунок JPEG...", "Рисунок TIFF...", "Рисунок Gif..."};
+    const char* pictures[] = {"&Рисунок BMP...", "Рисунок &JPEG...", "Рисунок &TIFF...", "Рисунок &Gif..."};
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(entries[i], QString::fromUtf8(pictures[i]));
-    EXPECT_TRUE(entries[11].startsWith(QStringLiteral("Документ PDF...")));
+    EXPECT_TRUE(entries[11].startsWith(QStringLiteral("Документ &PDF...")));
     EXPECT_EQ(entries[11].endsWith(QStringLiteral("(off)")), commands->Filter(11) == nullptr);
-    EXPECT_EQ(entries[12], QStringLiteral("E-mail..."));
+    EXPECT_EQ(entries[12], QStringLiteral("E-&mail..."));
     EXPECT_EQ(report::OpenPreview(commands->Report()), nullptr) << "the modal preview is freed when closed";
 }
 
