@@ -11,11 +11,12 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 
+#include "WindowFace.h"
+
 #include "htmlctl/HTMLRadioGroup.h"
 #include "ui/Controls.h"
 #include "ui/OSAGO_Calc.h"
 #include "ui/OSAGO_CalcClass.h"
-#include "ui/StartUp.h"
 #include "wizard/KWizard.h"
 #include "wizard/KWizardPage.h"
 #include "wizard/RouteMapNodes.h"
@@ -197,9 +198,8 @@ TEST_F(Window, NoteButtonsShowTheirTexts) {
 }
 
 TEST_F(Window, NoteBoxesAndMenusTakeTheWindowsFace) {
-    const QFont saved = QApplication::font();
-    ui::UseTheWindowFace();
     QStringList faces;
+    const WindowFace face;
     QTimer::singleShot(0, [&] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         ASSERT_NE(box, nullptr);
@@ -211,8 +211,6 @@ TEST_F(Window, NoteBoxesAndMenusTakeTheWindowsFace) {
     w.NoteButton(PageId::pHome)->click();
     QMenu menu(&w);
     faces << QFontInfo(menu.font()).family();
-    for (const char* kind : {"", "QMessageBox", "QMenu", "QMenuBar", "QToolTip"})
-        QApplication::setFont(saved, *kind ? kind : nullptr);
     ASSERT_GE(faces.size(), 3);
     EXPECT_EQ(faces.filter(QStringLiteral("Tahoma")).size(), faces.size()) << faces.join(", ").toStdString();
 }

@@ -15,15 +15,17 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 
+#include "WindowFace.h"
+
 #include "export/Progress.h"
-#include "preview/ProgressWindow.h"
 #include "export/pdf/PdfExport.h"
 #include "export/pdf/PdfExportDialog.h"
-#include "report/EngineTexts.h"
-#include "report/Report.h"
 #include "preview/PageSetupDialog.h"
 #include "preview/PreviewForm.h"
 #include "preview/PrintDialog.h"
+#include "preview/ProgressWindow.h"
+#include "report/EngineTexts.h"
+#include "report/Report.h"
 #include "sheet/SheetTemplate.h"
 #include "ui/OSAGO_Calc.h"
 #include "ui/OSAGO_CalcClass.h"
@@ -156,6 +158,7 @@ void ExpectAllFit(QWidget* window, const QString& name, const QStringList& more 
 } // namespace
 
 TEST(CaptionsFit, EveryWindowAndDialog) {
+    const WindowFace face; // the one the program gives its dialogs
     {
         // Every page of the calculator, the result page filled in.
         TfmOSAGO_Calc w;
