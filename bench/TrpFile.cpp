@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace exporttest;
 
@@ -147,5 +149,48 @@ BENCHMARK(BM_LoadTrpBigText)
     ->Range(1 << 20, 64 << 20)
     ->Complexity(benchmark::oN)
     ->Unit(benchmark::kMillisecond);
+
+// Opening a prepared file of about 500 MB (a thousand-times repeated sheet page, many times
+// over) with `tarifon-cli open`, as a whole process: its peak memory against the file's size.
+// The file is read a piece at a time and its pages go on to the page cache as they are read.
+void BM_OpenLargeTrp(benchmark::State& state) {
+    const qint64 target = state.range(0) << 20;
+    QTemporaryDir dir;
+    const QString name = dir.filePath("large.trp"), png = dir.filePath("large.png");
+    {
+        const QByteArray bytes = OneTemplateThousandPages();
+        const qsizetype from = bytes.indexOf("<page0>"), to = bytes.lastIndexOf("</page0>") + 8;
+        QFile file(name);
+        file.open(QIODevice::WriteOnly);
+        file.write(bytes.left(from));
+        const QByteArray pages = bytes.mid(from, to - from);
+        while (file.size() + pages.size() < target)
+            file.write(pages);
+        file.write(bytes.mid(to));
+    }
+    const qint64 size = QFileInfo(name).size();
+    const std::string path = QFile::encodeName(name).toStdString(),
+                      out = QFile::encodeName(png).toStdString();
+    double peak = 0;
+    for (auto _ : state) {
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            ::execl(TARIFON_CLI, TARIFON_CLI, "open", path.c_str(), "--png", out.c_str(), nullptr);
+            ::_exit(127);
+        }
+        int status = 0;
+        rusage usage{};
+        ::wait4(pid, &status, 0, &usage);
+        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+            state.SkipWithError("tarifon-cli open failed");
+            break;
+        }
+        peak = usage.ru_maxrss / 1024.0;
+    }
+    state.counters["file_MB"] = double(size) / (1 << 20);
+    state.counters["peak_MB"] = peak;
+    state.counters["peak_per_file_size"] = peak / (double(size) / (1 << 20)); // the aim: under 1.5
+}
+BENCHMARK(BM_OpenLargeTrp)->Arg(500)->Iterations(1)->Unit(benchmark::kSecond);
 
 } // namespace

@@ -1,6 +1,7 @@
 // tarifon: the OSAGO calculator window.
 #include <QApplication>
 #include <QDir>
+#include <csignal>
 
 #include "platform/TempFiles.h"
 
@@ -9,6 +10,9 @@
 #include "ui/StartUp.h"
 
 int main(int argc, char** argv) {
+    // Over a file size limit a write fails with its reason (EFBIG) and the export says so,
+    // instead of the signal ending the program with the user's work.
+    std::signal(SIGXFSZ, SIG_IGN);
     // The window is laid out in pixels for 96 DPI; it must not be scaled with the screen.
     qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
     QApplication app(argc, argv);

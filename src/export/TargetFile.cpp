@@ -63,12 +63,8 @@ bool ChooseTargetFile(TrpCustomExportFilter& filter, const QString& defaultExt,
 void WriteTarget(TrpCustomExportFilter& filter, const QByteArray& document) {
     AddTargetFileTexts();
     if (QIODevice* stream = filter.Stream()) {
-        for (qsizetype at = 0; at < document.size();) {
-            const qint64 n = stream->write(document.constData() + at, document.size() - at);
-            if (n <= 0)
-                throw report::TrpReportError(stream->errorString());
-            at += n;
-        }
+        if (const QString error = platform::WriteAll(*stream, document); !error.isEmpty())
+            throw report::TrpReportError(error);
         return;
     }
     const QString error = platform::WriteFileAtomically(filter.FileName(), document);

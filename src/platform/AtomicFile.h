@@ -10,11 +10,23 @@ namespace platform {
 
 // Writes through a temporary file beside the target that takes the target's name only when
 // every write, the final flush and the sync to disk have succeeded; on any failure the
-// temporary goes and an existing file of that name stays as it was. The device `write` gets
-// is unbuffered and may take fewer bytes than offered, as a system call does: write the rest
-// again. `write` returns "" on success, else its reason. Returns "" on success, else the reason in the system's words
-// ("No space left on device", "File too large").
+// temporary goes and an existing file of that name stays as it was. The file keeps the
+// permissions of the one it replaces. A target that is a character device or a pipe
+// (/dev/null, /dev/stdout in a pipe, a FIFO) is written straight into, never replaced; a
+// folder, a block device or a socket is refused. The device `write` gets is unbuffered and
+// may take fewer bytes than offered, as a system call does: write the rest again. `write`
+// returns "" on success, else its reason. Returns "" on success, else the reason in the
+// system's words ("No space left on device", "File too large").
 QString WriteFileAtomically(const QString& fileName, const std::function<QString(QIODevice&)>& write);
 QString WriteFileAtomically(const QString& fileName, const QByteArray& data);
+
+// Puts a finished file (`staged`, on the same filesystem) in the place of `target` by the same
+// rules: renamed over a regular file or nothing, taking the replaced file's permissions; copied
+// into a character device or a pipe and then removed. Names are the system's bytes (so a
+// caller may reach a folder through /proc/self/fd). Returns "" or the system's reason.
+QString ReplaceWithStaged(const QByteArray& staged, const QByteArray& target);
+
+// Writes every byte of `data` to an unbuffered device; "" or the device's reason.
+QString WriteAll(QIODevice& device, QByteArrayView data);
 
 } // namespace platform

@@ -22,11 +22,16 @@ bool ProcessRuns(qint64 pid) {
 } // namespace
 
 int RemoveStaleTempFiles(const QString& folder) {
-    static const QRegularExpression name(QStringLiteral("^tarifon-(\\d{1,10})-[^/]+$"));
+    // "tarifon-<pid>-…" of the programs, and of the command line its runtime folder
+    // "tarifon-cli-runtime-<pid>-…" and the stand-in ".tarifon-cli-<pid>-<n>.part" of an output
+    // whose name it cannot hand to the toolkit.
+    static const QRegularExpression name(
+        QStringLiteral("^(?:tarifon|tarifon-cli-runtime|\\.tarifon-cli)-(\\d{1,10})-[^/]+$"));
     QDir dir(folder);
     int removed = 0;
-    for (const QFileInfo& entry : dir.entryInfoList(
-             {QStringLiteral("tarifon-*")}, QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoSymLinks)) {
+    for (const QFileInfo& entry :
+         dir.entryInfoList({QStringLiteral("tarifon-*"), QStringLiteral(".tarifon-cli-*")},
+                           QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoSymLinks)) {
         const QRegularExpressionMatch m = name.match(entry.fileName());
         if (!m.hasMatch() || ProcessRuns(m.captured(1).toLongLong()))
             continue;

@@ -15,7 +15,8 @@ QString ProcessTempTemplate(const QString& folder, const QString& suffix = {});
 // "" when none can be made.
 QString NewTemporaryFile(const QString& suffix);
 
-// Removes the temporary files of processes that no longer run; returns how many went.
+// Removes the temporary files and folders of processes that no longer run (the command line's
+// runtime folders and stand-in outputs included); returns how many went.
 int RemoveStaleTempFiles(const QString& folder);
 
 } // namespace platform

@@ -25,6 +25,16 @@ constexpr qsizetype MaxValueChars = 1 << 16;
 // A picture's data, in hexadecimal (32 MB of picture file).
 constexpr qsizetype MaxPictureHexChars = qsizetype(64) << 20;
 
+// A prepared-report file: 1 GB holds hundreds of thousands of pages; what is longer is not a
+// report (or is a device or a pipe that never ends).
+constexpr qint64 MaxFileBytes = qint64(1) << 30;
+// One tag of a file: a picture's data with room for the attributes beside it.
+constexpr qsizetype MaxTagBytes = 2 * MaxPictureHexChars;
+
+// Items of a file held in memory at once (pages moved to the page cache do not count): some
+// hundred bytes each, whatever their length in the file.
+constexpr qint64 MaxHeldItems = qint64(4) << 20;
+
 // Positions and sizes in report units (about 26 m either way).
 constexpr Extended MaxCoordinate = 100000;
 // Gaps, line and character spacing, paragraph indents in report units (about 2.6 cm).

@@ -9,9 +9,11 @@
 #include "report/Report.h"
 #include "report/ShapeViews.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QHash>
 #include <functional>
+#include <sys/stat.h>
 
 namespace report {
 
@@ -56,6 +58,13 @@ QString OversizedValue(const TrpXMLItem& item) {
     for (int i = 0; i < item.Count() && why.isEmpty(); ++i)
         why = OversizedValue(*item.Items(i));
     return why;
+}
+
+qint64 CountBelow(const TrpXMLItem& item) {
+    qint64 n = item.Count();
+    for (int i = 0; i < item.Count(); ++i)
+        n += CountBelow(*item.Items(i));
+    return n;
 }
 
 bool PaperFits(const TrpReportPage& page) {
@@ -132,6 +141,13 @@ QByteArray TrpPreparedReportFile::SaveToBytes(TrpReport& report) {
 }
 
 TrpLoadResult TrpPreparedReportFile::LoadFromBytes(TrpReport& report, const QByteArray& data) {
+    QBuffer buffer;
+    buffer.setData(data);
+    buffer.open(QIODevice::ReadOnly);
+    return LoadFromDevice(report, buffer);
+}
+
+TrpLoadResult TrpPreparedReportFile::LoadFromDevice(TrpReport& report, QIODevice& device) {
     TrpLoadResult result;
     result.Message = InvalidFormat();
 
@@ -140,10 +156,17 @@ TrpLoadResult TrpPreparedReportFile::LoadFromBytes(TrpReport& report, const QByt
     TrpPreviewPages fresh(&report);
     // Pages are checked as they are read, and with the file cache on they move to the cache
     // file in batches as a preparation would, so a long file never sits whole in memory.
-    std::vector<TrpXMLItem*> pending;
+    std::vector<std::pair<TrpXMLItem*, qint64>> pending; // pages and the items below them
     size_t pendingBytes = 0;
     const size_t limit = size_t(std::max(0, report.EngineOptions.MaxMemSize)) << 20;
+    // Items held in memory: each costs far more than its few bytes of file, so their number
+    // is bounded as well as the file's length.
+    qint64 held = 0;
     auto pageRead = [&](TrpXMLItem& item, TrpXMLItem* parent, QString& error) {
+        if (++held > limits::MaxHeldItems) {
+            error = Invalid(QStringLiteral("the file holds more than %1 items").arg(limits::MaxHeldItems));
+            return false;
+        }
         // A file may mark items whose children another program kept elsewhere; here they
         // are simply items without children.
         if (!item.Loaded() && item.CacheOffset() < 0)
@@ -156,18 +179,20 @@ TrpLoadResult TrpPreparedReportFile::LoadFromBytes(TrpReport& report, const QByt
         }
         if (!report.EngineOptions.UseFileCache)
             return true;
-        pending.push_back(&item);
+        pending.emplace_back(&item, CountBelow(item));
         pendingBytes += item.MemorySize();
         if (pendingBytes > limit && !fresh.FCacheFailed) {
-            for (TrpXMLItem* page : pending)
+            for (const auto& [page, below] : pending) {
                 if (!fresh.Spill(*page).isEmpty())
                     break; // what could not go stays in memory
+                held -= below;
+            }
             pending.clear();
             pendingBytes = 0;
         }
         return true;
     };
-    if (!fresh.FDocument.LoadFromBytes(data, result.Message, pageRead))
+    if (!fresh.FDocument.LoadFromDevice(device, result.Message, pageRead))
         return result;
     result.Message = InvalidFormat();
     TrpXMLItem* root = fresh.FDocument.Root();
@@ -304,26 +329,32 @@ TrpLoadResult TrpPreparedReportFile::LoadFromBytes(TrpReport& report, const QByt
 
 QString TrpPreparedReportFile::SaveToFile(TrpReport& report, const QString& fileName) {
     return platform::WriteFileAtomically(fileName, [&](QIODevice& device) {
-        return WritePrepared(report, [&](const QByteArray& piece) {
-            for (qint64 done = 0; done < piece.size();) {
-                const qint64 n = device.write(piece.constData() + done, piece.size() - done);
-                if (n <= 0)
-                    return device.errorString();
-                done += n;
-            }
-            return QString();
-        });
+        return WritePrepared(report,
+                             [&](const QByteArray& piece) { return platform::WriteAll(device, piece); });
     });
 }
 
 TrpLoadResult TrpPreparedReportFile::LoadFromFile(TrpReport& report, const QString& fileName) {
+    TrpLoadResult result;
+    // Unbuffered: the reader takes pieces of its own size.
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) {
-        TrpLoadResult result;
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
         result.Message = file.errorString();
         return result;
     }
-    return LoadFromBytes(report, file.readAll());
+    // A device never ends (/dev/zero) or is not a file at all; a pipe is read up to the bound
+    // of a file; a file longer than the bound is refused before anything is read.
+    struct stat st {};
+    if (::fstat(file.handle(), &st) == 0 && (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode))) {
+        result.Message = QStringLiteral("it is a device, not a prepared report file");
+        return result;
+    }
+    if (S_ISREG(st.st_mode) && st.st_size > limits::MaxFileBytes) {
+        result.Message =
+            Invalid(QStringLiteral("the file is longer than %1 bytes").arg(limits::MaxFileBytes));
+        return result;
+    }
+    return LoadFromDevice(report, file);
 }
 
 QString SavePreparedReportFile(TrpReport& report, const QString& fileName) {

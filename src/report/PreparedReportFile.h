@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+class QIODevice;
+
 namespace report {
 
 class TrpReport;
@@ -29,6 +31,9 @@ public:
     // Replaces the report's prepared pages with those of the text, but only when the whole
     // text reads; on failure the pages shown so far stay as they were.
     static TrpLoadResult LoadFromBytes(TrpReport& report, const QByteArray& data);
+    // The same, read from the device a piece at a time (a file, a pipe), up to the bound of a
+    // file's length.
+    static TrpLoadResult LoadFromDevice(TrpReport& report, QIODevice& device);
 
     // Writes the file atomically: a failed save leaves no half-written file. Returns "" on
     // success, else the reason.

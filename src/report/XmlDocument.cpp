@@ -4,6 +4,7 @@
 #include "report/Limits.h"
 
 #include <QBuffer>
+#include <QFileDevice>
 #include <QIODevice>
 #include <QStringDecoder>
 
@@ -189,17 +190,11 @@ QByteArray DeclaredEncoding(QByteArrayView declaration) {
     return close < 0 ? QByteArray() : declaration.sliced(i, close - i).toByteArray();
 }
 
-// The whole text in the encoding its declaration names (UTF-8 when it names none). Encodings
-// in which the declaration itself does not read as ASCII cannot be what the file is written in.
-bool DecodeDocument(const QByteArray& data, QString& text, QString& error) {
-    const qsizetype lt = data.indexOf('<');
-    const qsizetype gt = lt < 0 ? -1 : data.indexOf('>', lt);
-    if (gt < 0 || !QByteArrayView(data).sliced(lt).startsWith("<?xml")) {
-        error = Invalid();
-        return false;
-    }
-    const QByteArrayView declaration = QByteArrayView(data).sliced(lt, gt + 1 - lt);
-    QByteArray name = DeclaredEncoding(declaration);
+// The decoder for the encoding the declaration (its bytes up to the ">") names, UTF-8 when it
+// names none; false with the error when it is not one the file can be written in: encodings in
+// which the declaration itself does not read as ASCII cannot be.
+bool MakeDecoder(QByteArrayView declaration, QStringDecoder& decoder, QByteArray& name, QString& error) {
+    name = DeclaredEncoding(declaration);
     const QString shownName = QString::fromLatin1(name);
     if (name.isEmpty() || name.compare("utf-8", Qt::CaseInsensitive) == 0 ||
         name.compare("utf8", Qt::CaseInsensitive) == 0)
@@ -209,66 +204,196 @@ bool DecodeDocument(const QByteArray& data, QString& text, QString& error) {
         error = Invalid(QStringLiteral("the encoding \"%1\" is not supported").arg(shownName));
         return false;
     }
-    QStringDecoder decoder(name.constData());
-    text = decoder(data);
-    if (decoder.hasError()) {
-        error = Invalid(QStringLiteral("the text is not valid %1").arg(QString::fromLatin1(name)));
-        return false;
-    }
+    decoder = QStringDecoder(name.constData());
     return true;
 }
+
+// The file's bytes as they come from the device, a piece at a time: only the tag being read
+// and what follows it in the last piece are held. Markup is found in the bytes ("<" and ">"
+// are single bytes in every encoding a declaration can name), and every byte goes through
+// the one decoder in file order, so the text reads as if the file had been decoded whole.
+class TagReader {
+public:
+    TagReader(QIODevice& device, qint64 maxBytes) : FDevice(device), FMaxBytes(maxBytes) {}
+
+    // The next "<" from the read position, the bytes before it passed to the decoder (when
+    // there is one); -1 at the end of the file or on an error.
+    qsizetype NextTagStart() {
+        for (qsizetype from = FPos;;) {
+            const qsizetype lt = FBuffer.indexOf('<', from);
+            if (lt >= 0) {
+                Skip(lt);
+                return lt;
+            }
+            if (FDecoder.isValid()) {
+                Skip(FBuffer.size()); // text outside tags is only decoded, never kept
+                Compact();
+            } else if (FBuffer.size() - FPos > MaxPrologue) {
+                return -1; // the declaration comes first
+            }
+            from = FBuffer.size();
+            if (!More())
+                return -1;
+        }
+    }
+    // Whether the bytes at `at` begin with `prefix` (reading on as needed).
+    bool HasAt(qsizetype at, QByteArrayView prefix) {
+        while (FBuffer.size() < at + prefix.size() && More()) {
+        }
+        return QByteArrayView(FBuffer).sliced(at).startsWith(prefix);
+    }
+    // The end (the index just past the last byte) of `close`, searched from `from`, for a tag
+    // that began at `start`; -1 when the file or the bound of a tag ends first, or a byte of
+    // `stop` comes before it.
+    qsizetype Find(QByteArrayView close, qsizetype from, qsizetype start, char stop = 0) {
+        for (;;) {
+            const qsizetype at = FBuffer.indexOf(close, from);
+            const qsizetype scanned = at >= 0 ? at : FBuffer.size();
+            if (stop && QByteArrayView(FBuffer).sliced(from, scanned - from).contains(stop))
+                return -1;
+            if (at >= 0)
+                return at + close.size();
+            if (FBuffer.size() - start > limits::MaxTagBytes) {
+                FError = Invalid(QStringLiteral("a tag is longer than %1 bytes").arg(limits::MaxTagBytes));
+                return -1;
+            }
+            from = std::max(from, FBuffer.size() - (close.size() - 1));
+            if (!More())
+                return -1;
+        }
+    }
+    // The bytes [start, end), decoded; the read position moves past them.
+    QString Take(qsizetype start, qsizetype end) {
+        const QString text = FDecoder(QByteArrayView(FBuffer).sliced(start, end - start));
+        FPos = end;
+        return text;
+    }
+    QByteArrayView Bytes(qsizetype start, qsizetype end) const {
+        return QByteArrayView(FBuffer).sliced(start, end - start);
+    }
+    // Drops what was read, so that memory holds only what is still to come.
+    void Compact() {
+        if (FPos < ReadChunk)
+            return;
+        FBuffer.remove(0, FPos);
+        if (FBuffer.capacity() > 4 * ReadChunk && FBuffer.size() < ReadChunk)
+            FBuffer.squeeze();
+        FPos = 0;
+    }
+    QStringDecoder& Decoder() { return FDecoder; }
+    // A reason beyond plain syntax, when one ended the reading ("" otherwise).
+    const QString& Error() const { return FError; }
+
+private:
+    static constexpr qsizetype ReadChunk = 1 << 20;
+    static constexpr qsizetype MaxPrologue = 1 << 16;
+
+    void Skip(qsizetype to) {
+        if (FDecoder.isValid() && to > FPos)
+            (void)FDecoder(QByteArrayView(FBuffer).sliced(FPos, to - FPos));
+        FPos = std::max(FPos, to);
+    }
+    bool More() {
+        if (FEnd)
+            return false;
+        const qsizetype old = FBuffer.size();
+        FBuffer.resize(old + ReadChunk);
+        const qint64 n = FDevice.read(FBuffer.data() + old, ReadChunk);
+        FBuffer.resize(old + std::max<qint64>(n, 0));
+        FRead += std::max<qint64>(n, 0);
+        // -1 is also the end of some devices; only a file says when it was an error.
+        if (const auto* file = qobject_cast<const QFileDevice*>(&FDevice);
+            n < 0 && file && file->error() != QFileDevice::NoError)
+            FError = Invalid(file->errorString());
+        else if (FRead > FMaxBytes)
+            FError = Invalid(QStringLiteral("the file is longer than %1 bytes").arg(FMaxBytes));
+        FEnd = n <= 0 || FRead > FMaxBytes;
+        return !FEnd;
+    }
+
+    QIODevice& FDevice;
+    const qint64 FMaxBytes;
+    QByteArray FBuffer;
+    qsizetype FPos = 0;
+    qint64 FRead = 0;
+    bool FEnd = false;
+    QStringDecoder FDecoder;
+    QString FError;
+};
 
 } // namespace
 
 bool TrpXMLDocument::LoadFromBytes(const QByteArray& data, QString& error,
                                    const std::function<bool(TrpXMLItem&, TrpXMLItem*, QString&)>& closed) {
-    QString text;
-    if (!DecodeDocument(data, text, error))
+    QBuffer buffer;
+    buffer.setData(data);
+    buffer.open(QIODevice::ReadOnly);
+    return LoadFromDevice(buffer, error, closed);
+}
+
+bool TrpXMLDocument::LoadFromDevice(QIODevice& device, QString& error,
+                                    const std::function<bool(TrpXMLItem&, TrpXMLItem*, QString&)>& closed,
+                                    qint64 maxBytes) {
+    TagReader reader(device, maxBytes);
+    // The reader's own reason (a bound, a failed read, undecodable text) says more than syntax.
+    auto fail = [&](const QString& syntax = Invalid()) {
+        error = !reader.Error().isEmpty() ? reader.Error() : syntax;
         return false;
+    };
+    QByteArray encoding;
+    auto undecodable = [&] {
+        return fail(Invalid(QStringLiteral("the text is not valid %1").arg(QString::fromLatin1(encoding))));
+    };
+    {
+        const qsizetype lt = reader.NextTagStart();
+        if (lt < 0 || !reader.HasAt(lt, "<?xml"))
+            return fail();
+        const qsizetype end = reader.Find(">", lt + 1, lt, '<');
+        if (end < 0)
+            return fail();
+        if (!MakeDecoder(reader.Bytes(lt, end), reader.Decoder(), encoding, error))
+            return false;
+        // Everything from the file's start goes through the decoder, as if it were decoded whole.
+        (void)reader.Take(0, end);
+        if (reader.Decoder().hasError())
+            return undecodable();
+    }
     // Depth is counted here, by the parser itself: nothing that comments or quoted text
     // contain can fool it, and the walks over the tree never go deeper than this.
     std::vector<TrpXMLItem*> stack;
     auto root = std::make_unique<TrpXMLItem>();
-    bool seenHeader = false, seenRoot = false;
-    qsizetype i = 0;
-    const qsizetype n = text.size();
-    while (i < n) {
-        const qsizetype lt = text.indexOf(QLatin1Char('<'), i);
-        if (lt < 0)
+    bool seenRoot = false;
+    for (;;) {
+        reader.Compact();
+        const qsizetype lt = reader.NextTagStart();
+        if (reader.Decoder().hasError())
+            return undecodable();
+        if (lt < 0) {
+            if (!reader.Error().isEmpty())
+                return fail();
             break;
-        if (QStringView(text).sliced(lt).startsWith(u"<!--")) {
-            const qsizetype end = text.indexOf(QStringLiteral("-->"), lt + 4);
-            if (end < 0) {
-                error = Invalid();
-                return false;
-            }
-            i = end + 3;
+        }
+        if (reader.HasAt(lt, "<!--")) {
+            const qsizetype end = reader.Find("-->", lt + 4, lt);
+            if (end < 0)
+                return fail();
+            (void)reader.Take(lt, end);
             continue;
         }
-        const qsizetype gt = text.indexOf(QLatin1Char('>'), lt + 1);
-        const qsizetype nextLt = text.indexOf(QLatin1Char('<'), lt + 1);
-        if (gt < 0 || (nextLt >= 0 && nextLt < gt)) {
-            error = Invalid();
-            return false;
-        }
-        QStringView tag = QStringView(text).sliced(lt + 1, gt - lt - 1);
-        i = gt + 1;
-        if (!seenHeader) {
-            if (!tag.startsWith(u"?xml")) {
-                error = Invalid();
-                return false;
-            }
-            seenHeader = true;
-            continue;
-        }
+        const qsizetype end = reader.Find(">", lt + 1, lt, '<');
+        if (end < 0)
+            return fail();
+        QString text = reader.Take(lt, end);
+        if (reader.Decoder().hasError())
+            return undecodable();
+        // Without its "<" and ">".
+        QStringView tag = QStringView(text).sliced(1, text.size() - 2);
         if (tag.startsWith(u'?'))
             continue;
         if (tag.startsWith(u'/')) {
             const QStringView name = tag.sliced(1).trimmed();
-            if (stack.empty() || stack.back()->Name().compare(name, Qt::CaseInsensitive) != 0) {
-                error = Invalid();
-                return false;
-            }
+            if (stack.empty() || stack.back()->Name().compare(name, Qt::CaseInsensitive) != 0)
+                return fail();
             TrpXMLItem* done = stack.back();
             stack.pop_back();
             if (closed && !closed(*done, stack.empty() ? nullptr : stack.back(), error))
@@ -280,27 +405,30 @@ bool TrpXMLDocument::LoadFromBytes(const QByteArray& data, QString& error,
             tag.chop(1);
         const qsizetype space = tag.indexOf(u' ');
         const QStringView name = space < 0 ? tag : tag.first(space);
-        if (name.isEmpty()) {
-            error = Invalid();
-            return false;
+        if (name.isEmpty())
+            return fail();
+        QString itemName = name.toString();
+        // The attribute text is cut out of the tag's text in place: a picture's data can be most
+        // of a file.
+        QString attrs;
+        if (space >= 0) {
+            text.chop(selfClosing ? 2 : 1);
+            text.remove(0, 1 + space);
+            attrs = std::move(text);
         }
         TrpXMLItem* item;
         if (stack.empty()) {
-            if (seenRoot) {
-                error = Invalid();
-                return false;
-            }
+            if (seenRoot)
+                return fail();
             seenRoot = true;
             item = root.get();
-            item->SetName(name.toString());
+            item->SetName(std::move(itemName));
         } else {
-            if (int(stack.size()) >= limits::MaxNesting) {
-                error = Invalid(QStringLiteral("items nest deeper than %1 levels").arg(limits::MaxNesting));
-                return false;
-            }
-            item = stack.back()->Add(name.toString());
+            if (int(stack.size()) >= limits::MaxNesting)
+                return fail(
+                    Invalid(QStringLiteral("items nest deeper than %1 levels").arg(limits::MaxNesting)));
+            item = stack.back()->Add(std::move(itemName));
         }
-        QString attrs = space < 0 ? QString() : tag.sliced(space).toString();
         if (attrs.contains(QStringLiteral(" ld=\"0\""))) {
             attrs.remove(QStringLiteral(" ld=\"0\""));
             item->SetLoaded(false);
@@ -311,10 +439,8 @@ bool TrpXMLDocument::LoadFromBytes(const QByteArray& data, QString& error,
         else if (closed && !closed(*item, stack.empty() ? nullptr : stack.back(), error))
             return false;
     }
-    if (!stack.empty() || !seenRoot) {
-        error = Invalid();
-        return false;
-    }
+    if (!stack.empty() || !seenRoot)
+        return fail();
     FRoot = std::move(root);
     return true;
 }

@@ -1,6 +1,8 @@
 #pragma once
 // The item tree that holds prepared pages: items with a name, an attribute text and children.
 
+#include "report/Limits.h"
+
 #include <QString>
 #include <functional>
 #include <memory>
@@ -92,6 +94,12 @@ public:
     bool LoadFromBytes(
         const QByteArray& data, QString& error,
         const std::function<bool(TrpXMLItem& item, TrpXMLItem* parent, QString& error)>& closed = {});
+    // The same, read from the device a piece at a time: memory holds the tree and the tag being
+    // read, never the file. More than `maxBytes` from the device is an error (a pipe may never end).
+    bool LoadFromDevice(
+        QIODevice& device, QString& error,
+        const std::function<bool(TrpXMLItem& item, TrpXMLItem* parent, QString& error)>& closed = {},
+        qint64 maxBytes = limits::MaxFileBytes);
 
 private:
     std::unique_ptr<TrpXMLItem> FRoot;

@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <functional>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -154,6 +155,54 @@ TEST_F(OpenHostileFile, PageTooLargeForOnePictureSaysSo) {
     EXPECT_EQ(r.Status, 1);
     EXPECT_TRUE(r.Err.contains("too large")) << r.Err.toStdString();
     EXPECT_FALSE(QFile::exists(Dir->filePath("big.png")));
+}
+
+} // namespace
+
+namespace {
+
+// Inputs that are not plain files: a device is refused at once, a pipe is read like a file and
+// within the same bounds, a file longer than a report can be is refused before it is read.
+TEST_F(OpenHostileFile, InputsThatAreNotPlainFiles) {
+    const QString fifo = Dir->filePath("input.fifo"), sparse = Dir->filePath("sparse.trp");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    {
+        QFile f(sparse);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(Sheet->left(Sheet->indexOf("<previewpages>")));
+        ASSERT_TRUE(f.resize((qint64(1) << 30) + 1)); // a hole: no disk is used
+    }
+    const struct {
+        const char* Name;
+        QString File;
+        QString Writer; // what a process writes into the FIFO while the run reads it
+        int Status;
+        const char* Message;
+    } cases[] = {
+        {"a device that never ends", "/dev/zero", {}, 2, "it is a device, not a prepared report file"},
+        {"a pipe that never ends", fifo, "/dev/zero", 2, "Invalid file format"},
+        {"a pipe with a report", fifo, Dir->filePath("sheet.trp"), 0, ""},
+        {"a file longer than the bound",
+         sparse,
+         {},
+         2,
+         "Invalid file format: the file is longer than 1073741824 bytes"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        QProcess writer;
+        // The shell opens the FIFO in the child: opening it here would wait for the reader.
+        if (!c.Writer.isEmpty())
+            writer.start(QStringLiteral("sh"), {"-c", "exec cat \"$0\" > \"$1\"", c.Writer, fifo});
+        const QString out = Dir->filePath("input.png");
+        QFile::remove(out);
+        const CliRun r = Cli({"open", c.File, "--png", out});
+        EXPECT_EQ(r.Status, c.Status) << r.Err.toStdString();
+        EXPECT_TRUE(r.Err.contains(QString::fromUtf8(c.Message))) << r.Err.toStdString();
+        EXPECT_EQ(QImage(out).isNull(), c.Status != 0);
+        writer.kill();
+        writer.waitForFinished();
+    }
 }
 
 } // namespace

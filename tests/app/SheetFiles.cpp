@@ -9,7 +9,13 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <clocale>
+#include <cstdio>
+#include <functional>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "export/pdf/PdfTools.h"
 #include "support/WriteFailures.h"
@@ -223,4 +229,133 @@ TEST(SheetFiles, RtfAndXmlWorkbookOfTheExportMenu) {
     ASSERT_TRUE(lint.waitForFinished(30000));
     EXPECT_EQ(lint.exitCode(), 0) << lint.readAllStandardError().toStdString();
     EXPECT_TRUE(Contents(xls).contains(QStringLiteral("075 рублей</Data>").toUtf8()));
+}
+
+namespace {
+
+mode_t ModeOf(const QString& path) {
+    struct stat st {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_mode : 0;
+}
+
+// The id of a process that has ended.
+pid_t DeadProcess() {
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(0);
+    ::waitpid(child, nullptr, 0);
+    return child;
+}
+
+} // namespace
+
+// Targets that are not new plain files: a device or a pipe is written into and stays what it
+// was, a replaced file keeps its permissions, and what killed runs left beside a target or in
+// the temporary folder goes.
+TEST(SheetFiles, OddTargetsAreWrittenIntoNotReplaced) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkdir("ref") && QDir(dir.path()).mkdir("tmp"));
+    const QString tmp = dir.filePath("tmp");
+    const CliRun ref = Cli(QStringList{"sheet"} << kCase << "--csv" << dir.filePath("ref/sheet.csv")
+                                                << "--html" << dir.filePath("ref/sheet.html"),
+                           {"LC_ALL=C"});
+    ASSERT_EQ(ref.Status, 0) << ref.Err.toStdString();
+    const QString dead = QString::number(DeadProcess()), alive = QString::number(::getpid());
+    const QByteArray latin1Name = QFile::encodeName(dir.path()) + "/\xe9t\xe9.csv"; // not UTF-8
+    const auto file = [](const QByteArray& path, QFileDevice::Permissions permissions) {
+        QFile f(QFile::decodeName(path));
+        return f.open(QIODevice::WriteOnly) && f.write("old") == 3 && f.setPermissions(permissions);
+    };
+    const QFileDevice::Permissions ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+    const struct {
+        const char* Name;
+        const char* Option;
+        std::function<QString()> Target; // "" when the case cannot run here
+        std::function<void(const QString& target, const CliRun&)> Check;
+    } cases[] = {
+        {"a FIFO read by another process", "--html",
+         [&] {
+             const QString fifo = dir.filePath("sheet.html");
+             return ::mkfifo(QFile::encodeName(fifo).constData(), 0644) == 0 ? fifo : QString();
+         },
+         [&](const QString& target, const CliRun& r) {
+             EXPECT_EQ(r.Status, 0) << r.Err.toStdString();
+             EXPECT_TRUE(S_ISFIFO(ModeOf(target)));
+         }},
+        {"standard output in a pipe", "--csv", [] { return QStringLiteral("/dev/stdout"); },
+         [&](const QString&, const CliRun& r) {
+             EXPECT_EQ(r.Status, 0) << r.Err.toStdString();
+             EXPECT_EQ(r.Out, Contents(dir.filePath("ref/sheet.csv")));
+         }},
+        {"a full device", "--pdf", [] { return QStringLiteral("/dev/full"); },
+         [&](const QString&, const CliRun& r) {
+             EXPECT_EQ(r.Status, 1);
+             EXPECT_TRUE(r.Err.contains("/dev/full") &&
+                         r.Err.contains(EnglishReason(Failure::FullDisk).toUtf8()))
+                 << r.Err.toStdString();
+             EXPECT_TRUE(S_ISCHR(ModeOf("/dev/full")));
+         }},
+        {"a device node (as root)", "--trp",
+         [&] {
+             const QString node = dir.filePath("null.trp");
+             return ::mknod(QFile::encodeName(node).constData(), S_IFCHR | 0666, makedev(1, 3)) == 0
+                        ? node
+                        : QString();
+         },
+         [&](const QString& target, const CliRun& r) {
+             EXPECT_EQ(r.Status, 0) << r.Err.toStdString();
+             EXPECT_TRUE(S_ISCHR(ModeOf(target)));
+         }},
+        {"a file of the owner only", "--html",
+         [&] {
+             const QString html = dir.filePath("own.html");
+             return file(QFile::encodeName(html), ownerOnly) ? html : QString();
+         },
+         [&](const QString& target, const CliRun& r) {
+             EXPECT_EQ(r.Status, 0) << r.Err.toStdString();
+             EXPECT_EQ(ModeOf(target) & 0777, 0600u);
+             EXPECT_NE(Contents(target), QByteArray("old"));
+             EXPECT_TRUE(Contents(target).startsWith(Contents(dir.filePath("ref/sheet.html")).left(20)));
+         }},
+        {"a name the toolkit cannot hold, and leftovers of killed runs", "--csv",
+         [&] {
+             const bool made =
+                 file(latin1Name, ownerOnly) &&
+                 file(QFile::encodeName(dir.filePath(".tarifon-cli-" + dead + "-1.part")), ownerOnly) &&
+                 file(QFile::encodeName(dir.filePath(".tarifon-cli-" + alive + "-1.part")), ownerOnly) &&
+                 QDir(tmp).mkpath("tarifon-cli-runtime-" + dead + "-AbCdEf/sub");
+             return made ? QFile::decodeName(latin1Name) : QString();
+         },
+         [&](const QString&, const CliRun& r) {
+             EXPECT_EQ(r.Status, 0) << r.Err.toStdString();
+             EXPECT_EQ(ModeOf(QFile::decodeName(latin1Name)) & 0777, 0600u);
+             EXPECT_FALSE(QFile::exists(dir.filePath(".tarifon-cli-" + dead + "-1.part")));
+             EXPECT_TRUE(QFile::exists(dir.filePath(".tarifon-cli-" + alive + "-1.part")));
+             // The run's own runtime folder went with it, the killed one's before.
+             EXPECT_EQ(QDir(tmp).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+                       QStringList());
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        const QString target = c.Target();
+        if (target.isEmpty()) {
+            std::fprintf(stderr, "skipped: %s (not possible here)\n", c.Name);
+            continue;
+        }
+        // A FIFO is read by a process of its own while the run writes into it.
+        QProcess reader;
+        const bool fifo = S_ISFIFO(ModeOf(target));
+        if (fifo) {
+            reader.start(QStringLiteral("cat"), {target});
+            ASSERT_TRUE(reader.waitForStarted());
+        }
+        const CliRun r = Cli(QStringList{"sheet"} << kCase << c.Option << target,
+                             {"LC_ALL=C", "TMPDIR=" + tmp, "XDG_RUNTIME_DIR="});
+        if (fifo) {
+            EXPECT_TRUE(reader.waitForFinished(10000));
+            EXPECT_EQ(reader.readAllStandardOutput(), Contents(dir.filePath("ref/sheet.html")));
+        }
+        c.Check(target, r);
+    }
 }

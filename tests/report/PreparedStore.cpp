@@ -4,6 +4,7 @@
 #include "report/Attributes.h"
 #include "report/PreviewPages.h"
 
+#include <QBuffer>
 #include <gtest/gtest.h>
 
 using namespace report;
@@ -187,6 +188,12 @@ TEST(PreparedStore, TextFormRoundTripAndBadInput) {
         EXPECT_FALSE(d.LoadFromBytes(bad, error)) << bad;
         EXPECT_EQ(error, "Invalid file format");
     }
+    // What a device gives is read up to the bound only, however well-formed.
+    QBuffer endless;
+    endless.setData("<?xml?><a>" + QByteArray("<b/>").repeated(1000) + "</a>");
+    ASSERT_TRUE(endless.open(QIODevice::ReadOnly));
+    EXPECT_FALSE(TrpXMLDocument().LoadFromDevice(endless, error, {}, 1000));
+    EXPECT_EQ(error, "Invalid file format: the file is longer than 1000 bytes");
 }
 
 } // namespace

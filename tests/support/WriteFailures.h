@@ -50,11 +50,11 @@ public:
     FileSizeLimit(const FileSizeLimit&) = delete;
     FileSizeLimit& operator=(const FileSizeLimit&) = delete;
 
-    // The same for a child process, set between fork and exec (an ignored signal stays ignored
-    // across exec).
+    // The same for a child process, set between fork and exec. SIGXFSZ keeps its default
+    // action there, as under prlimit: the program itself must ignore it to report the failure.
     static void ApplyTo(QProcess& process, rlim_t bytes) {
         process.setChildProcessModifier([bytes] {
-            std::signal(SIGXFSZ, SIG_IGN);
+            std::signal(SIGXFSZ, SIG_DFL);
             rlimit limited{};
             getrlimit(RLIMIT_FSIZE, &limited);
             limited.rlim_cur = bytes;

@@ -1,5 +1,8 @@
 #include "app/cli/FileNames.h"
 
+#include "platform/AtomicFile.h"
+#include "platform/TempFiles.h"
+
 #include <QFile>
 #include <atomic>
 #include <cerrno>
@@ -76,6 +79,8 @@ QString OutputFile::Target(std::string& error) {
         error = FileMessage("cannot write", FTyped, std::strerror(errno));
         return {};
     }
+    // Stand-ins that killed runs left in the folder go first.
+    platform::RemoveStaleTempFiles(ThroughDescriptor(FDir));
     static std::atomic<int> serial{0};
     FStage = ".tarifon-cli-" + std::to_string(::getpid()) + "-" + std::to_string(++serial) + ".part";
     return ThroughDescriptor(FDir, FStage);
@@ -86,8 +91,13 @@ bool OutputFile::Commit(std::string& error) {
         return true;
     const size_t slash = FTyped.rfind('/');
     const std::string base = slash == std::string::npos ? FTyped : FTyped.substr(slash + 1);
-    if (::renameat(FDir, FStage.c_str(), FDir, base.c_str()) != 0) {
-        error = FileMessage("cannot write", FTyped, std::strerror(errno));
+    // Through the folder's descriptor, by the rules every writer follows (permissions kept, a
+    // device or a pipe written into).
+    const QByteArray folder = QFile::encodeName(ThroughDescriptor(FDir)) + '/';
+    const QString why = platform::ReplaceWithStaged(folder + QByteArray::fromStdString(FStage),
+                                                    folder + QByteArray::fromStdString(base));
+    if (!why.isEmpty()) {
+        error = FileMessage("cannot write", FTyped, why.toStdString());
         return false;
     }
     FStage.clear();

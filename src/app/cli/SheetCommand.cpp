@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
+#include <unistd.h>
 
 #include "app/cli/FileNames.h"
 #include "app/cli/QuoteOptions.h"
@@ -20,6 +21,7 @@
 #include "platform/AtomicFile.h"
 #include "platform/FontSetup.h"
 #include "platform/RegionalSettings.h"
+#include "platform/TempFiles.h"
 #include "report/PageSearch.h"
 #include "report/PreviewPages.h"
 #include "sheet/SheetTemplate.h"
@@ -111,8 +113,11 @@ struct GuiSession {
         qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
         // Without a session (a script, a cron job) there is no runtime folder; Qt would warn
         // and fall back to a shared one. A private one lives as long as the run.
+        // Its name carries the process id, so that the sweep of what killed runs left removes it.
+        platform::RemoveStaleTempFiles(QDir::tempPath());
         if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
-            std::string folder = QDir::tempPath().toStdString() + "/tarifon-cli-runtime-XXXXXX";
+            std::string folder = QDir::tempPath().toStdString() + "/tarifon-cli-runtime-" +
+                                 std::to_string(::getpid()) + "-XXXXXX";
             if (::mkdtemp(folder.data())) {
                 runtime = QString::fromStdString(folder);
                 qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));

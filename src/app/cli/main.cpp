@@ -1,4 +1,5 @@
 // tarifon-cli: the calculator without its window, for dealers' scripts and for checking results.
+#include <csignal>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -55,6 +56,9 @@ int Quote(const std::vector<std::string>& args) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // Over a file size limit a write fails with its reason (EFBIG) and is reported, instead of
+    // the signal ending the run without a word.
+    std::signal(SIGXFSZ, SIG_IGN);
     std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty() || args[0] == "--help" || args[0] == "-h") {
         std::fputs(Usage, args.empty() ? stderr : stdout);

@@ -1,6 +1,7 @@
 #include "export/html/HtmlFiles.h"
 
 #include "export/TempFiles.h"
+#include "platform/AtomicFile.h"
 #include "report/EngineTexts.h"
 #include "report/Report.h"
 
@@ -27,7 +28,13 @@ QString SystemReason(int error) {
     return qt_error_string(error);
 }
 
-// rename(2) replaces a file atomically; QFile::rename refuses to.
+// A staged file takes the place of the target as every writer's file does (the replaced
+// file's permissions kept, a device or a pipe written into); "" or the reason.
+QString Place(const QString& from, const QString& to) {
+    return platform::ReplaceWithStaged(QFile::encodeName(from), QFile::encodeName(to));
+}
+
+// rename(2) replaces a folder atomically; QFile::rename refuses to.
 bool Move(const QString& from, const QString& to, int& error) {
     if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0)
         return true;
@@ -55,7 +62,11 @@ THTMLFileSet::THTMLFileSet(const QString& mainFile, const QString& folderName)
         if (folder.exists() && !folder.isDir())
             Fail(QStringLiteral("exCannotMakeFolder"), FShownDir + FFolderName, SystemReason(EEXIST));
     }
-    FStage = std::make_unique<QTemporaryDir>(ProcessTempTemplate(FTargetDir));
+    // Staged beside the main file, so that it moves into place by a rename; a main file that is
+    // a device or a pipe is written into instead, from the temporary folder (/dev takes none).
+    const QFileInfo main(FMainFile);
+    const bool stream = main.exists() && !main.isFile();
+    FStage = std::make_unique<QTemporaryDir>(ProcessTempTemplate(stream ? QDir::tempPath() : FTargetDir));
     if (!FStage->isValid()) {
         // The staging folder is the first thing written beside the main file.
         Fail(QStringLiteral("exCannotWrite"), FShownMain, FStage->errorString());
@@ -143,15 +154,16 @@ void THTMLFileSet::Commit() {
         for (const QString& name : stage.entryList(QDir::Files | QDir::Hidden)) {
             if (name == kMain)
                 continue;
-            if (!Move(stage.filePath(name), FinalPath(name), error))
-                Fail(QStringLiteral("exCannotWrite"), ShownPath(name), SystemReason(error));
+            if (const QString why = Place(stage.filePath(name), FinalPath(name)); !why.isEmpty())
+                Fail(QStringLiteral("exCannotWrite"), ShownPath(name), why);
         }
     }
     // The main file last: it never links to files that are not there.
-    if (FHasMain && !Move(stage.filePath(kMain), FMainFile, error)) {
-        const int reason = error;
-        takeBack();
-        Fail(QStringLiteral("exCannotWrite"), FShownMain, SystemReason(reason));
+    if (FHasMain) {
+        if (const QString why = Place(stage.filePath(kMain), FMainFile); !why.isEmpty()) {
+            takeBack();
+            Fail(QStringLiteral("exCannotWrite"), FShownMain, why);
+        }
     }
 }
 
