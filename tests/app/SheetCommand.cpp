@@ -11,10 +11,13 @@
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <dirent.h>
+#include <fcntl.h>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <set>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -207,13 +210,25 @@ TEST(SheetCommand, FileNamesReachTheFileSystemAsTyped) {
     EXPECT_TRUE(PdfText(root + first).contains("Т = ТБ*КТ*КБМ*КВС*КО*КМ*КС*КН"));
     EXPECT_TRUE(PdfText(root + second).contains("Т = ТБ*КТ*КБМ*КО*КН"));
 
-    // Read back through a name that is not UTF-8 either, and an existing file replaced.
+    // Read back through a name that is not UTF-8 either, and an existing file replaced: it keeps
+    // its permissions, and the stand-in a killed run left beside it goes.
+    const pid_t dead = fork();
+    if (dead == 0)
+        _exit(0);
+    waitpid(dead, nullptr, 0);
+    const QByteArray stale = root + folder + "/.tarifon-cli-" + QByteArray::number(dead) + "-1.part";
+    ASSERT_EQ(close(open(stale, O_WRONLY | O_CREAT, 0600)), 0);
     for (int round = 0; round < 2; ++round) {
         r = CliBytes(
             {"open", root + folder + "/" + first + ".trp", "--png", root + folder + "/" + second + ".png"},
             cp1251);
         ASSERT_EQ(r.status, 0) << r.err.toStdString();
+        if (round == 0)
+            ASSERT_EQ(chmod(root + folder + "/" + second + ".png", 0600), 0);
     }
+    struct stat st {};
+    ASSERT_EQ(stat(root + folder + "/" + second + ".png", &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
     EXPECT_EQ(Entries(root + folder), (std::set<QByteArray>{first + ".trp", second + ".png"}));
 
     // The message quotes the name as typed.

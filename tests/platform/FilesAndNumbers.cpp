@@ -202,10 +202,18 @@ TEST(TempFiles, TheSweepRemovesWhatDeadProcessesLeft) {
     ASSERT_TRUE(file(dead + "a.pdf") && file(alive + "b.pdf") && file(QStringLiteral("tarifon-notes.txt")));
     ASSERT_TRUE(d.mkpath(dead + "stage/OSAGO.files") && file(dead + "stage/OSAGO.html"));
     ASSERT_TRUE(d.mkpath(dead + "run.office/profile") && d.mkpath(alive + "stage"));
-    EXPECT_EQ(RemoveStaleTempFiles(dir.path()), 2);
+    // The command line's runtime folder and the stand-in of an output under a name the toolkit
+    // cannot hold.
+    const QString deadCli = QStringLiteral("%2-%1-").arg(child),
+                  aliveCli = QStringLiteral("%2-%1-").arg(::getpid());
+    ASSERT_TRUE(d.mkpath(deadCli.arg("tarifon-cli-runtime") + "AbC123/fonts") &&
+                file(deadCli.arg(".tarifon-cli") + "1.part") &&
+                file(aliveCli.arg(".tarifon-cli") + "2.part"));
+    EXPECT_EQ(RemoveStaleTempFiles(dir.path()), 4);
     QStringList left{dead + "run.office", alive + "b.pdf", alive + "stage",
-                     QStringLiteral("tarifon-notes.txt")};
+                     aliveCli.arg(".tarifon-cli") + "2.part", QStringLiteral("tarifon-notes.txt")};
     left.sort();
-    EXPECT_EQ(d.entryList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name).join('\n').toStdString(),
-              left.join('\n').toStdString());
+    QStringList found = d.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    found.sort();
+    EXPECT_EQ(found.join('\n').toStdString(), left.join('\n').toStdString());
 }

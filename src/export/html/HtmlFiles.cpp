@@ -62,11 +62,12 @@ THTMLFileSet::THTMLFileSet(const QString& mainFile, const QString& folderName)
         if (folder.exists() && !folder.isDir())
             Fail(QStringLiteral("exCannotMakeFolder"), FShownDir + FFolderName, SystemReason(EEXIST));
     }
-    // Staged beside the main file, so that it moves into place by a rename; a main file that is
-    // a device or a pipe is written into instead, from the temporary folder (/dev takes none).
+    // Staged beside the main file, so that everything moves into place by a rename. A main file
+    // that is a device or a pipe is written into instead, so it may be staged in the temporary
+    // folder when its own takes nothing (/dev).
     const QFileInfo main(FMainFile);
-    const bool stream = main.exists() && !main.isFile();
-    FStage = std::make_unique<QTemporaryDir>(ProcessTempTemplate(stream ? QDir::tempPath() : FTargetDir));
+    const bool elsewhere = main.exists() && !main.isFile() && !QFileInfo(FTargetDir).isWritable();
+    FStage = std::make_unique<QTemporaryDir>(ProcessTempTemplate(elsewhere ? QDir::tempPath() : FTargetDir));
     if (!FStage->isValid()) {
         // The staging folder is the first thing written beside the main file.
         Fail(QStringLiteral("exCannotWrite"), FShownMain, FStage->errorString());
