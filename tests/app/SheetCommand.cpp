@@ -223,8 +223,9 @@ TEST(SheetCommand, FileNamesReachTheFileSystemAsTyped) {
             {"open", root + folder + "/" + first + ".trp", "--png", root + folder + "/" + second + ".png"},
             cp1251);
         ASSERT_EQ(r.status, 0) << r.err.toStdString();
-        if (round == 0)
+        if (round == 0) {
             ASSERT_EQ(chmod(root + folder + "/" + second + ".png", 0600), 0);
+        }
     }
     struct stat st {};
     ASSERT_EQ(stat(root + folder + "/" + second + ".png", &st), 0);
