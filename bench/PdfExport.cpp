@@ -41,7 +41,7 @@ void Ours(benchmark::State& state, const char* key, int pages, bool embedded) {
 }
 
 void Qt(benchmark::State& state, const char* key, int pages) {
-    TrpReportPage& prepared = *bench::PreparedSheet().PreviewPages().Page(0);
+    const TrpPlacedPage& prepared = *bench::PreparedSheet().PreviewPages().Placed(0);
     qint64 bytes = 0;
     for (auto _ : state) {
         QBuffer out;
@@ -51,13 +51,14 @@ void Qt(benchmark::State& state, const char* key, int pages) {
         writer.setPageMargins(QMarginsF(0, 0, 0, 0));
         writer.setResolution(600);
         QPainter painter(&writer);
-        TrpDrawParams p;
-        p.ScaleX = p.ScaleY = 600.0L / 96;
-        p.PrinterDPI = 600;
+        TrpPageCanvas canvas;
+        canvas.ScaleX = canvas.ScaleY = 600.0L / 96;
+        canvas.Output = TrpOutput::Printer;
+        canvas.PrinterDPI = 600;
         for (int i = 0; i < pages; ++i) {
             if (i > 0)
                 writer.newPage();
-            DrawPage(painter, bench::PreparedSheet().DrawText(), prepared, p);
+            DrawPlacedPage(painter, prepared, canvas);
         }
         painter.end();
         bytes = out.size();

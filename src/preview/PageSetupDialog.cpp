@@ -260,6 +260,7 @@ void TrpPageSetupDialog::Apply() {
     const int sourceIndex = pages.AddSourcePage(source);
     pages.PagesItem()->Items(FPageIndex)->SetName(QStringLiteral("page") + QString::number(sourceIndex));
     ApplyPageSettings(*page, *s);
+    pages.PageChanged(FPageIndex);
 }
 
 } // namespace report

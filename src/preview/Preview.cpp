@@ -1,6 +1,5 @@
 #include "preview/Preview.h"
 
-#include "preview/PageDrawing.h"
 #include "report/Attributes.h"
 #include "report/PreviewPages.h"
 #include "report/Report.h"
@@ -229,12 +228,10 @@ void TrpPreview::paintEvent(QPaintEvent*) {
         painter.drawRect(r.adjusted(-1, -1, 0, 0));
         if (!FReport || i >= PageCount())
             continue;
-        TrpPageCanvas canvas;
-        canvas.ScaleX = canvas.ScaleY = FZoom;
-        canvas.OffsetX = r.left();
-        canvas.OffsetY = r.top();
+        TrpPageCanvas canvas = CanvasOf(r);
         canvas.Visible = visible;
-        DrawPreparedPage(*FReport, i, painter, canvas);
+        if (const TrpPlacedPage* page = FReport->PreviewPages().Placed(i))
+            DrawPlacedPage(painter, *page, canvas);
     }
     if (const QRect hit = HighlightRect(); !hit.isEmpty()) {
         painter.fillRect(hit, QColor(255, 200, 0, 90));
@@ -249,18 +246,24 @@ void TrpPreview::SetHighlight(int pageNo, int objectIndex) {
     viewport()->update();
 }
 
+TrpPageCanvas TrpPreview::CanvasOf(const QRect& page) const {
+    TrpPageCanvas canvas;
+    canvas.ScaleX = canvas.ScaleY = FZoom;
+    canvas.OffsetX = page.left();
+    canvas.OffsetY = page.top();
+    return canvas;
+}
+
 QRect TrpPreview::HighlightRect() {
     if (!FReport || FHighlightPage < 1 || FHighlightPage > int(FLayout.Pages.size()) ||
         FHighlightPage > PageCount())
         return {};
-    const TrpReportPage* page = FReport->PreviewPages().Page(FHighlightPage - 1);
-    if (!page || FHighlightObject < 0 || FHighlightObject >= int(page->Objects().size()))
+    const TrpPlacedPage* page = FReport->PreviewPages().Placed(FHighlightPage - 1);
+    const TrpPlacedObject* object = page ? page->ObjectOf(FHighlightObject) : nullptr;
+    if (!object)
         return {};
-    auto* view = dynamic_cast<const TrpView*>(page->Objects()[size_t(FHighlightObject)].get());
-    if (!view)
-        return {};
-    const QRect r = FLayout.Pages[size_t(FHighlightPage - 1)].translated(-ScrollPosition());
-    return DeviceRect(*view, PageDrawParams(*page, FZoom, FZoom, r.left(), r.top()));
+    return DeviceRect(*object,
+                      CanvasOf(FLayout.Pages[size_t(FHighlightPage - 1)].translated(-ScrollPosition())));
 }
 
 void TrpPreview::keyPressEvent(QKeyEvent* event) {
@@ -323,16 +326,14 @@ const TrpView* TrpPreview::LinkAt(const QPoint& viewportPoint) {
         const QRect& r = FLayout.Pages[size_t(i)];
         if (!r.contains(point))
             continue;
-        const TrpReportPage* page = FReport->PreviewPages().Page(i);
+        const TrpPlacedPage* page = FReport->PreviewPages().Placed(i);
         if (!page)
             return nullptr;
-        const TrpDrawParams p = PageDrawParams(*page, FZoom, FZoom, r.left(), r.top());
-        const auto& objects = page->Objects();
-        for (auto it = objects.rbegin(); it != objects.rend(); ++it) {
-            auto* view = dynamic_cast<const TrpView*>(it->get());
-            if (view && view->Visible() && !view->URL().isEmpty() && DeviceRect(*view, p).contains(point))
-                return view;
-        }
+        const TrpPageCanvas canvas = CanvasOf(r);
+        for (auto it = page->Objects.rbegin(); it != page->Objects.rend(); ++it)
+            if (it->View && it->Visible && !it->View->URL().isEmpty() &&
+                DeviceRect(*it, canvas).contains(point))
+                return it->View;
         return nullptr;
     }
     return nullptr;

@@ -4,6 +4,7 @@
 
 #include "export/ExportFilter.h"
 #include "preview/PreviewLayout.h"
+#include "report/ViewPainter.h"
 
 #include <QAbstractScrollArea>
 #include <functional>
@@ -53,6 +54,8 @@ public:
     int HighlightObject() const { return FHighlightObject; }
     // The marked object's rectangle in the viewport; empty when nothing is marked.
     QRect HighlightRect();
+    // The canvas of a page shown at device rectangle `page`.
+    TrpPageCanvas CanvasOf(const QRect& page) const;
 
     // The view with a URL under a viewport point, or nullptr.
     const TrpView* LinkAt(const QPoint& viewportPoint);

@@ -2,7 +2,6 @@
 
 #include "export/ExportFilter.h"
 #include "export/Progress.h"
-#include "preview/PageDrawing.h"
 #include "preview/PreviewTexts.h"
 #include "preview/PrintDialog.h"
 #include "preview/Printers.h"
@@ -10,6 +9,7 @@
 #include "report/PageList.h"
 #include "report/PreviewPages.h"
 #include "report/Report.h"
+#include "report/ViewPainter.h"
 
 #include <QCoreApplication>
 #include <QFileDialog>
@@ -178,13 +178,14 @@ private:
         const QPageLayout layout = FPrinter.pageLayout();
         const QMarginsF offset = layout.margins(QPageLayout::Millimeter);
         TrpPageCanvas canvas;
-        canvas.Printer = true;
+        canvas.Output = TrpOutput::Printer;
         canvas.PrinterDPI = FPrinter.resolution();
         canvas.ScaleX = Extended(FPrinter.logicalDpiX()) / ScreenDPI;
         canvas.ScaleY = Extended(FPrinter.logicalDpiY()) / ScreenDPI;
         canvas.OffsetX = -Extended(offset.left()) * FPrinter.logicalDpiX() / 25.4L;
         canvas.OffsetY = -Extended(offset.top()) * FPrinter.logicalDpiY() / 25.4L;
-        DrawPreparedPage(FReport, index, FPainter, canvas);
+        if (const TrpPlacedPage* placed = FReport.PreviewPages().Placed(index))
+            DrawPlacedPage(FPainter, *placed, canvas);
         ++FResult.PagesPrinted;
         ++FPrintedInCopy;
         if (OnPagePrinted)

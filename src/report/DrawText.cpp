@@ -552,7 +552,7 @@ TrpPlacedText TrpDrawText::Place(const TrpTextTarget& target, bool onlyVisible) 
     return placed;
 }
 
-void TrpDrawText::Draw(QPainter& painter, const TrpTextTarget& target) {
+void TrpDrawText::Draw(QPainter& painter, const TrpTextTarget& target) const {
     if (FLines.empty())
         return;
     painter.save();

@@ -120,7 +120,7 @@ public:
     // onlyVisible, lines of a clipped text well outside its object get no runs.
     TrpPlacedText Place(const TrpTextTarget& target, bool onlyVisible = false) const;
     // Draws the laid-out text as Place puts it.
-    void Draw(QPainter& painter, const TrpTextTarget& target);
+    void Draw(QPainter& painter, const TrpTextTarget& target) const;
 
     // The break points of a word (positions after which it may be split).
     static std::vector<int> HyphenPoints(const QString& word);

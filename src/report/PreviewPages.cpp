@@ -365,24 +365,45 @@ std::unique_ptr<TrpReportPage> TrpPreviewPages::Rebuild(int index) {
     return page;
 }
 
-TrpReportPage* TrpPreviewPages::Page(int index) {
+TrpPreviewPages::Cached* TrpPreviewPages::Entry(int index) {
     if (index < 0 || index >= Count())
         return nullptr;
     for (auto it = FCache.begin(); it != FCache.end(); ++it)
-        if (it->first == index) {
+        if (it->Index == index) {
             if (it != FCache.begin())
                 FCache.splice(FCache.begin(), FCache, it);
-            return FCache.front().second.get();
+            return &FCache.front();
         }
-    FCache.emplace_front(index, Rebuild(index));
+    FCache.push_front({index, Rebuild(index), nullptr});
     if (int(FCache.size()) > CacheSize) {
         // A page read back from the cache file leaves memory again with its rebuilt form.
-        const int evicted = FCache.back().first;
+        const int evicted = FCache.back().Index;
         FCache.pop_back();
         if (CacheOn())
             Unload(evicted);
     }
-    return FCache.front().second.get();
+    return &FCache.front();
+}
+
+TrpReportPage* TrpPreviewPages::Page(int index) {
+    Cached* entry = Entry(index);
+    return entry ? entry->Page.get() : nullptr;
+}
+
+const TrpPlacedPage* TrpPreviewPages::Placed(int index) {
+    Cached* entry = Entry(index);
+    if (!entry)
+        return nullptr;
+    // Marks show the page count: a page added or deleted since places the page again.
+    if (!entry->Placed || entry->Placed->PageCount != Count())
+        entry->Placed = PlacePage(*entry->Page, index, Count());
+    return entry->Placed.get();
+}
+
+void TrpPreviewPages::PageChanged(int index) {
+    for (Cached& entry : FCache)
+        if (entry.Index == index)
+            entry.Placed.reset();
 }
 
 QSize TrpPreviewPages::PageSize(int index) {

@@ -3,6 +3,7 @@
 // what differs from a copy of its template object ("source pages").
 
 #include "report/Components.h"
+#include "report/PlacedPage.h"
 #include "report/XmlDocument.h"
 
 #include <QHash>
@@ -54,6 +55,12 @@ public:
     // The page rebuilt from its item (objects with their printed properties, positions absolute
     // within the printable area). Kept in a cache of the 50 most recently used pages.
     TrpReportPage* Page(int index);
+    // The page placed on its paper for drawing and writing; made once and kept with the rebuilt
+    // page (so it leaves memory with it, and is made again from the store or the cache file).
+    const TrpPlacedPage* Placed(int index);
+    // Says that the rebuilt page `index` was changed in place (its paper or margins): it is
+    // placed again when next asked for.
+    void PageChanged(int index);
     // Page size in whole report units.
     QSize PageSize(int index);
     // The source page a page was made from (its paper and margins), without rebuilding the
@@ -121,7 +128,13 @@ private:
     std::vector<std::unique_ptr<TrpReportPage>> FSourcePages;
     TrpDictionary FDictionary;
     QHash<const TrpComponent*, QString> FAliasOfTemplate; // template object -> alias (during a run)
-    std::list<std::pair<int, std::unique_ptr<TrpReportPage>>> FCache; // most recent first
+    struct Cached {
+        int Index;
+        std::unique_ptr<TrpReportPage> Page;
+        std::unique_ptr<TrpPlacedPage> Placed; // made on demand
+    };
+    Cached* Entry(int index);
+    std::list<Cached> FCache; // most recent first
     int FCurPage = -1;
     std::unique_ptr<TrpPageCacheFile> FCacheFile;
     size_t FMemBytes = 0; // page items in memory

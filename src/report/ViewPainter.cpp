@@ -124,21 +124,18 @@ void PatternLine(QPainter& painter, Side side, const Edges& e, int fw, const QCo
     }
 }
 
-} // namespace
-
-TrpDrawParams PageDrawParams(const TrpReportPage& page, Extended scaleX, Extended scaleY, Extended paperX,
-                             Extended paperY, int printerDPI) {
-    TrpDrawParams p;
-    p.ScaleX = scaleX;
-    p.ScaleY = scaleY;
-    p.GridX = page.LeftMargin() * fr01cm;
-    p.GridY = page.TopMargin() * fr01cm;
-    p.OffsetX = paperX + p.GridX * scaleX;
-    p.OffsetY = paperY + p.GridY * scaleY;
-    p.PrinterDPI = printerDPI;
-    p.UnitGrid = printerDPI == 0;
-    return p;
+// The text rectangle inside gaps and frame lines of a memo with device edges e.
+QRect TextRectIn(const TrpCustomMemoView& memo, const Edges& e, Extended scaleX, Extended scaleY) {
+    const TrpFrame& f = memo.Frame();
+    const int left = e.X + R(scaleX * memo.GapX()) + ((f.Typ & ftLeft) ? R((scaleX * f.Width - 1) / 2) : 0);
+    const int top = e.Y + R(scaleY * memo.GapY()) + ((f.Typ & ftTop) ? R((scaleY * f.Width - 1) / 2) : 0);
+    const int right = e.X1 - R(scaleX * memo.GapX()) - ((f.Typ & ftRight) ? R(scaleX * f.Width / 2) : 0) + 1;
+    const int bottom =
+        e.Y1 - R(scaleY * memo.GapY()) - ((f.Typ & ftBottom) ? R(scaleY * f.Width / 2) : 0) + 1;
+    return QRect(left, top, std::max(right - left, 0), std::max(bottom - top, 0));
 }
+
+} // namespace
 
 QRect DeviceRect(const TrpView& view, const TrpDrawParams& p) {
     const Edges e = DeviceEdges(view, p);
@@ -146,31 +143,26 @@ QRect DeviceRect(const TrpView& view, const TrpDrawParams& p) {
 }
 
 QRect MemoTextRect(const TrpCustomMemoView& memo, const TrpDrawParams& p) {
-    const Edges e = DeviceEdges(memo, p);
-    const TrpFrame& f = memo.Frame();
-    const int left =
-        e.X + R(p.ScaleX * memo.GapX()) + ((f.Typ & ftLeft) ? R((p.ScaleX * f.Width - 1) / 2) : 0);
-    const int top = e.Y + R(p.ScaleY * memo.GapY()) + ((f.Typ & ftTop) ? R((p.ScaleY * f.Width - 1) / 2) : 0);
-    const int right =
-        e.X1 - R(p.ScaleX * memo.GapX()) - ((f.Typ & ftRight) ? R(p.ScaleX * f.Width / 2) : 0) + 1;
-    const int bottom =
-        e.Y1 - R(p.ScaleY * memo.GapY()) - ((f.Typ & ftBottom) ? R(p.ScaleY * f.Width / 2) : 0) + 1;
-    return QRect(left, top, std::max(right - left, 0), std::max(bottom - top, 0));
+    return TextRectIn(memo, DeviceEdges(memo, p), p.ScaleX, p.ScaleY);
 }
 
-void DrawBackground(QPainter& painter, const TrpView& view, const QRect& rect) {
-    if (view.Color() != clNone && view.BrushStyle() != bsClear)
-        painter.fillRect(rect, ColorToQColor(view.Color()));
-    const Qt::BrushStyle hatch = HatchOf(view.BrushStyle());
-    if (hatch != Qt::NoBrush && view.Frame().Color != clNone)
-        painter.fillRect(rect, QBrush(ColorToQColor(view.Frame().Color), hatch));
+namespace {
+
+// The shown fill, a hatch in the frame's colour, or the object's own fill.
+void DrawBackground(QPainter& painter, const TrpPlacedObject& o, const QRect& rect) {
+    // An active highlight's fill covers the object's own background.
+    const bool highlighted = o.View && o.Fill != o.View->Color();
+    if (highlighted || (o.Fill != clNone && o.Brush != bsClear))
+        painter.fillRect(rect, ColorToQColor(o.Fill));
+    const Qt::BrushStyle hatch = HatchOf(o.Brush);
+    if (!highlighted && hatch != Qt::NoBrush && o.Frame.Color != clNone)
+        painter.fillRect(rect, QBrush(ColorToQColor(o.Frame.Color), hatch));
 }
 
-void DrawFrame(QPainter& painter, const TrpView& view, const QRect& rect, const TrpDrawParams& p) {
-    const TrpFrame& f = view.Frame();
-    const Edges e{rect.left(), rect.top(), rect.right() + 1, rect.bottom() + 1};
+void DrawFrame(QPainter& painter, const TrpPlacedObject& o, const Edges& e, Extended scaleX) {
+    const TrpFrame& f = o.Frame;
     if (f.DropShadow) {
-        const int sw = R(limits::ClampFrameWidth(f.ShadowWidth) * p.ScaleX);
+        const int sw = R(limits::ClampFrameWidth(f.ShadowWidth) * scaleX);
         const QColor sc = ColorToQColor(f.ShadowColor);
         painter.fillRect(e.X1, e.Y + sw, sw, e.Y1 - e.Y, sc);
         painter.fillRect(e.X + sw, e.Y1, e.X1 - e.X, sw, sc);
@@ -178,7 +170,7 @@ void DrawFrame(QPainter& painter, const TrpView& view, const QRect& rect, const 
     if (f.Typ == 0 || f.Color == clNone || f.Width == 0)
         return;
     // A dashed line is drawn as fw strokes: the width is bounded so that their number is.
-    const int fw = std::max(R(p.ScaleX * limits::ClampFrameWidth(f.Width)), 1);
+    const int fw = std::max(R(scaleX * limits::ClampFrameWidth(f.Width)), 1);
     const QColor c = ColorToQColor(f.Color);
     const std::pair<int, Side> sides[] = {
         {ftLeft, Side::Left}, {ftRight, Side::Right}, {ftTop, Side::Top}, {ftBottom, Side::Bottom}};
@@ -195,8 +187,8 @@ void DrawFrame(QPainter& painter, const TrpView& view, const QRect& rect, const 
             // Two strokes outside and inside the edge, the middle in the fill colour.
             SolidLine(painter, side, e, fw, c, -fw);
             SolidLine(painter, side, e, fw, c, +fw);
-            if (view.Color() != clNone)
-                SolidLine(painter, side, e, fw, ColorToQColor(view.Color()));
+            if (o.Fill != clNone)
+                SolidLine(painter, side, e, fw, ColorToQColor(o.Fill));
             break;
         }
         default:
@@ -207,9 +199,23 @@ void DrawFrame(QPainter& painter, const TrpView& view, const QRect& rect, const 
     painter.restore();
 }
 
-namespace {
+// The page's frame: lines on the printable area's exact edges, at least a pixel wide.
+void DrawPageFrame(QPainter& painter, const TrpFrame& frame, const QRectF& r, Extended scale) {
+    QPen pen(ColorToQColor(frame.Color));
+    pen.setWidthF(double(std::max<Extended>(1, frame.Width * scale)));
+    painter.setPen(pen);
+    if (frame.Typ & ftLeft)
+        painter.drawLine(r.topLeft(), r.bottomLeft());
+    if (frame.Typ & ftRight)
+        painter.drawLine(r.topRight(), r.bottomRight());
+    if (frame.Typ & ftTop)
+        painter.drawLine(r.topLeft(), r.topRight());
+    if (frame.Typ & ftBottom)
+        painter.drawLine(r.bottomLeft(), r.bottomRight());
+}
 
-void DrawPicture(QPainter& painter, const TrpPictureView& pic, const QRect& rect, const TrpDrawParams& p) {
+void DrawPicture(QPainter& painter, const TrpPictureView& pic, const QRect& rect, Extended scaleX,
+                 Extended scaleY) {
     const QImage& image = pic.Picture();
     if (image.isNull())
         return;
@@ -226,7 +232,7 @@ void DrawPicture(QPainter& painter, const TrpPictureView& pic, const QRect& rect
         painter.drawImage(target, image);
         return;
     }
-    const int w = R(p.ScaleX * image.width()), h = R(p.ScaleY * image.height());
+    const int w = R(scaleX * image.width()), h = R(scaleY * image.height());
     int x = rect.left(), y = rect.top();
     if (pic.Center()) {
         x += (dx - w) / 2;
@@ -238,54 +244,100 @@ void DrawPicture(QPainter& painter, const TrpPictureView& pic, const QRect& rect
     painter.restore();
 }
 
+// The one drawing of an object, whatever the output: e are its device edges (less the drop
+// shadow), text its laid-out text.
+void DrawObject(QPainter& painter, const TrpPlacedObject& o, const TrpDrawText* text, const Edges& e,
+                Extended scaleX, Extended scaleY, int printerDPI) {
+    const QRect rect(QPoint(e.X, e.Y), QPoint(e.X1 - 1, e.Y1 - 1));
+    DrawBackground(painter, o, rect);
+    if (o.Kind == TrpPlacedKind::Picture)
+        DrawPicture(painter, static_cast<const TrpPictureView&>(*o.View), rect, scaleX, scaleY);
+    DrawFrame(painter, o, e, scaleX);
+    if (o.Kind != TrpPlacedKind::Text || !text)
+        return;
+    TrpTextTarget target;
+    target.ScaleX = scaleX;
+    target.ScaleY = scaleY;
+    target.PrinterDPI = printerDPI;
+    target.TextRect = TextRectIn(static_cast<const TrpCustomMemoView&>(*o.View), e, scaleX, scaleY);
+    target.ObjectRect = rect.adjusted(0, 0, 1, 1);
+    text->Draw(painter, target);
+}
+
+Edges PlacedEdges(const TrpPlacedObject& o, const TrpPageCanvas& c) {
+    Edges e;
+    if (c.Output != TrpOutput::Printer) {
+        // On screen and in pictures, edges lie on whole units from the paper's corner, as the
+        // 100 % view has them: edges that meet there meet at every zoom, and lines of one width
+        // come out equally thick.
+        e = {R(c.OffsetX + c.ScaleX * o.GridLeft), R(c.OffsetY + c.ScaleY * o.GridTop),
+             R(c.OffsetX + c.ScaleX * o.GridRight), R(c.OffsetY + c.ScaleY * o.GridBottom)};
+    } else {
+        e = {R(c.OffsetX + c.ScaleX * o.Left), R(c.OffsetY + c.ScaleY * o.Top),
+             R(c.OffsetX + c.ScaleX * (o.Left + o.Width)), R(c.OffsetY + c.ScaleY * (o.Top + o.Height))};
+    }
+    if (o.Frame.DropShadow) {
+        e.X1 -= R(c.ScaleX * limits::ClampFrameWidth(o.Frame.ShadowWidth));
+        e.Y1 -= R(c.ScaleY * limits::ClampFrameWidth(o.Frame.ShadowWidth));
+    }
+    return e;
+}
+
 } // namespace
 
 void DrawView(QPainter& painter, TrpDrawText& text, const TrpView& view, const TrpDrawParams& p) {
-    const QRect rect = DeviceRect(view, p);
-    DrawBackground(painter, view, rect);
-    // An active highlight's fill covers the memo's own background.
-    if (auto* memo = dynamic_cast<const TrpCustomMemoView*>(&view); memo && ShownFill(*memo) != memo->Color())
-        painter.fillRect(rect, ColorToQColor(ShownFill(*memo)));
-    if (auto* memo = dynamic_cast<const TrpCustomMemoView*>(&view)) {
-        DrawFrame(painter, view, rect, p);
-        TrpTextTarget target;
-        target.ScaleX = p.ScaleX;
-        target.ScaleY = p.ScaleY;
-        target.PrinterDPI = p.PrinterDPI;
-        target.TextRect = MemoTextRect(*memo, p);
-        target.ObjectRect = rect.adjusted(0, 0, 1, 1);
-        // Lines break for the rectangle in report units, the same at every zoom.
-        const TrpDrawParams unit;
-        const QRect unitRect = MemoTextRect(*memo, unit);
-        const bool across = (memo->Rotation() >= 90 && memo->Rotation() < 180) || memo->Rotation() >= 270;
-        DrawMemoText(painter, text, *memo, target, across ? unitRect.height() : unitRect.width());
-    } else if (auto* pic = dynamic_cast<const TrpPictureView*>(&view)) {
-        DrawPicture(painter, *pic, rect, p);
-        DrawFrame(painter, view, rect, p);
-    } else {
-        DrawFrame(painter, view, rect, p);
-    }
+    const TrpPlacedObject o = PlaceView(view, 0, 0);
+    if (auto* memo = dynamic_cast<const TrpCustomMemoView*>(&view))
+        text.Layout(memo->Memo(), MemoTextSettings(*memo), TextLayoutWidth(*memo));
+    DrawObject(painter, o, &text, DeviceEdges(view, p), p.ScaleX, p.ScaleY, p.PrinterDPI);
 }
 
-void DrawPage(QPainter& painter, TrpDrawText& text, const TrpReportPage& page, const TrpDrawParams& paper) {
-    const TrpDrawParams p =
-        PageDrawParams(page, paper.ScaleX, paper.ScaleY, paper.OffsetX, paper.OffsetY, paper.PrinterDPI);
-    if (page.Color() != clNone)
-        painter.fillRect(
-            QRectF(paper.OffsetX, paper.OffsetY, page.Width() * p.ScaleX, page.Height() * p.ScaleY),
-            ColorToQColor(page.Color()));
-    for (const auto& object : page.Objects()) {
-        auto* view = dynamic_cast<const TrpView*>(object.get());
-        if (view && view->Visible())
-            DrawView(painter, text, *view, p);
+QRect DeviceRect(const TrpPlacedObject& object, const TrpPageCanvas& canvas) {
+    const Edges e = PlacedEdges(object, canvas);
+    return QRect(QPoint(e.X, e.Y), QPoint(e.X1 - 1, e.Y1 - 1));
+}
+
+int DrawPlacedPage(QPainter& painter, const TrpPlacedPage& page, const TrpPageCanvas& canvas) {
+    painter.save();
+    if (canvas.Output != TrpOutput::Printer) {
+        const QPoint topLeft(Round(canvas.OffsetX), Round(canvas.OffsetY));
+        const QPoint bottomRight(Round(page.PaperWidth * canvas.ScaleX + canvas.OffsetX) - 1,
+                                 Round(page.PaperHeight * canvas.ScaleY + canvas.OffsetY) - 1);
+        painter.setClipRect(QRect(topLeft, bottomRight), Qt::IntersectClip);
     }
+    const bool printableOnly = HonoursPrintable(canvas.Output);
+    int drawn = 0;
+    for (const TrpPlacedObject& o : page.Objects) {
+        if (!o.Visible || (printableOnly && !o.Printable))
+            continue;
+        if (o.Kind == TrpPlacedKind::PageBackground || o.Kind == TrpPlacedKind::PageFrame) {
+            const QRectF printable(double(canvas.OffsetX + o.Left * canvas.ScaleX),
+                                   double(canvas.OffsetY + o.Top * canvas.ScaleY),
+                                   double(o.Width * canvas.ScaleX), double(o.Height * canvas.ScaleY));
+            if (o.Kind == TrpPlacedKind::PageBackground)
+                painter.fillRect(printable, ColorToQColor(o.Fill));
+            else
+                DrawPageFrame(painter, o.Frame, printable, canvas.ScaleX);
+            continue;
+        }
+        const Edges e = PlacedEdges(o, canvas);
+        if (!canvas.Visible.isEmpty() && !QRect(QPoint(e.X, e.Y), QPoint(e.X1 - 1, e.Y1 - 1))
+                                              .adjusted(-20, -20, 20, 20)
+                                              .intersects(canvas.Visible))
+            continue;
+        DrawObject(painter, o, o.Text.get(), e, canvas.ScaleX, canvas.ScaleY,
+                   canvas.Output == TrpOutput::Printer ? canvas.PrinterDPI : 0);
+        ++drawn;
+    }
+    painter.restore();
+    return drawn;
 }
 
 QImage RenderPreparedPage(TrpReport& report, int index, Extended zoom) {
-    TrpReportPage* page = report.PreviewPages().Page(index);
+    const TrpPlacedPage* page = report.PreviewPages().Placed(index);
     if (!page)
         return {};
-    const QSize size(R(page->Width() * zoom), R(page->Height() * zoom));
+    const QSize size(R(page->Width * zoom), R(page->Height * zoom));
     if (size.isEmpty() || qint64(size.width()) * size.height() > limits::MaxImagePixels)
         return {};
     QImage image(size, QImage::Format_RGB32);
@@ -293,9 +345,10 @@ QImage RenderPreparedPage(TrpReport& report, int index, Extended zoom) {
         return {};
     image.fill(Qt::white);
     QPainter painter(&image);
-    TrpDrawParams p;
-    p.ScaleX = p.ScaleY = zoom;
-    DrawPage(painter, report.DrawText(), *page, p);
+    TrpPageCanvas canvas;
+    canvas.ScaleX = canvas.ScaleY = zoom;
+    canvas.Output = TrpOutput::Picture;
+    DrawPlacedPage(painter, *page, canvas);
     return image;
 }
 

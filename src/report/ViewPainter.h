@@ -2,6 +2,7 @@
 // Drawing report objects and prepared pages on any QPainter canvas.
 
 #include "report/Components.h"
+#include "report/PlacedPage.h"
 
 #include <QImage>
 #include <QRect>
@@ -13,8 +14,8 @@ namespace report {
 class TrpDrawText;
 class TrpReport;
 
-// One drawing call: device pixels per report unit and the device offset of the page's
-// printable area. PrinterDPI > 0 marks a printer canvas (fonts sized from its resolution).
+// Drawing one view by itself: device pixels per report unit and the device offset of the
+// page's printable area. PrinterDPI > 0 marks a printer canvas (fonts sized from its resolution).
 struct TrpDrawParams {
     Extended ScaleX = 1, ScaleY = 1;
     Extended OffsetX = 0, OffsetY = 0;
@@ -27,26 +28,39 @@ struct TrpDrawParams {
     Extended GridX = 0, GridY = 0;
 };
 
-// The parameters for drawing a page's printable area on a canvas where its paper's corner
-// lies at (paperX, paperY); a screen canvas (printerDPI 0) gets the unit grid.
-TrpDrawParams PageDrawParams(const TrpReportPage& page, Extended scaleX, Extended scaleY, Extended paperX,
-                             Extended paperY, int printerDPI = 0);
-
 // The device rectangle of a view: (X, Y)-(X1, Y1), less the drop shadow.
 QRect DeviceRect(const TrpView& view, const TrpDrawParams& p);
 // The memo's text rectangle inside gaps and frame lines (right and bottom exclusive).
 QRect MemoTextRect(const TrpCustomMemoView& memo, const TrpDrawParams& p);
 
-void DrawBackground(QPainter& painter, const TrpView& view, const QRect& rect);
-void DrawFrame(QPainter& painter, const TrpView& view, const QRect& rect, const TrpDrawParams& p);
+// Draws one view at its own position (exports that draw objects one by one); `text` lays it out.
 void DrawView(QPainter& painter, TrpDrawText& text, const TrpView& view, const TrpDrawParams& p);
 
-// Draws every printable view of a page (bands are not drawn); the offset is that of the paper's
-// corner, the page's margins are added here.
-void DrawPage(QPainter& painter, TrpDrawText& text, const TrpReportPage& page, const TrpDrawParams& paper);
+// A canvas that placed pages are drawn on.
+struct TrpPageCanvas {
+    // Device pixels per report unit and the device position of the paper's corner.
+    Extended ScaleX = 1, ScaleY = 1;
+    Extended OffsetX = 0, OffsetY = 0;
+    // A printer canvas draws at its own resolution (fonts sized from PrinterDPI), off the unit
+    // grid and without clipping to the paper.
+    TrpOutput Output = TrpOutput::Preview;
+    int PrinterDPI = 0;
+    // The part of the canvas that is seen; objects whose rectangle widened by 20 pixels misses
+    // it are not drawn. Empty: draw everything.
+    QRect Visible;
+};
 
-// A prepared page drawn on white at a zoom (1 = 96 dpi): A4 gives 794 x 1123 pixels. A null
-// image when there is no such page or the picture would exceed limits::MaxImagePixels.
+// The device rectangle of a placed object: (X, Y)-(X1, Y1), less the drop shadow.
+QRect DeviceRect(const TrpPlacedObject& object, const TrpPageCanvas& canvas);
+
+// Draws a placed page: clipped to the paper (not on a printer), the page's fill and frame over
+// the printable area, then every visible object the output shows. Returns the number of the
+// page's objects drawn.
+int DrawPlacedPage(QPainter& painter, const TrpPlacedPage& page, const TrpPageCanvas& canvas);
+
+// A prepared page drawn on white at a zoom (1 = 96 dpi) as the preview draws it: A4 gives
+// 794 x 1123 pixels. A null image when there is no such page or the picture would exceed
+// limits::MaxImagePixels.
 QImage RenderPreparedPage(TrpReport& report, int index, Extended zoom);
 
 } // namespace report

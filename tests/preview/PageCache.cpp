@@ -4,8 +4,9 @@
 #include "PreviewFixtures.h"
 
 #include "export/pdf/PdfExport.h"
-#include "preview/PageDrawing.h"
 #include "report/PreparedReportFile.h"
+#include "report/PreviewPages.h"
+#include "report/ViewPainter.h"
 #include "support/LongReport.h"
 #include "support/WriteFailures.h"
 
@@ -45,7 +46,7 @@ QImage Draw(TrpReport& r, int index) {
     QPainter painter(&image);
     TrpPageCanvas canvas;
     canvas.ScaleX = canvas.ScaleY = 0.5;
-    DrawPreparedPage(r, index, painter, canvas);
+    DrawPlacedPage(painter, *r.PreviewPages().Placed(index), canvas);
     return image;
 }
 

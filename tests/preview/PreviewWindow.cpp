@@ -4,6 +4,8 @@
 
 #include "export/ExportFilter.h"
 #include "preview/PreviewForm.h"
+#include "report/ViewPainter.h"
+#include "support/LongReport.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -342,6 +344,70 @@ TEST(PreviewDrawing, PageOnWhiteInTheGreyWorkspaceWithTheSheetDrawn) {
         }
     EXPECT_GT(white, dark);
     EXPECT_GT(dark, 2000);
+}
+
+} // namespace
+
+namespace {
+
+// Three small pages with a page colour and frame and mirrored margins, whose memos carry frames
+// and a drop shadow.
+std::unique_ptr<TrpReport> DecoratedPages() {
+    auto r = longreport::Create(3);
+    TrpReportPage* page = r->Pages(0);
+    page->SetPaperWidth(150);
+    page->SetPaperHeight(110);
+    page->SetLeftMargin(25);
+    page->SetRightMargin(6.5);
+    page->SetMirrorMargins(true);
+    page->SetColor(0x00C0FFFF);
+    TrpFrame frame;
+    frame.Typ = ftAll;
+    frame.Width = 2;
+    frame.Color = 0x00800000;
+    page->SetFrame(frame);
+    for (const auto& object : page->Objects())
+        if (auto* memo = dynamic_cast<TrpMemoView*>(object.get())) {
+            memo->SetWidth(400);
+            memo->FrameRef().Typ = ftAll;
+            memo->FrameRef().DropShadow = memo->Name() == u"Sum";
+        }
+    EXPECT_TRUE(r->Prepare()) << r->LastErrorMessage().toStdString();
+    return r;
+}
+
+// The command line's and the tests' picture of a page is the preview's drawing of it, page
+// colour, frame and mirrored margins included, at every zoom.
+TEST(PreviewDrawing, PicturesOfPagesAreWhatThePreviewDraws) {
+    auto r = DecoratedPages();
+    TrpPreviewForm form(*r);
+    form.resize(1280, 1024);
+    form.show();
+    QCoreApplication::processEvents();
+    for (const Extended zoom : {1.0L, 0.5L, 1.5L})
+        for (int i = 0; i < 3; ++i) {
+            SCOPED_TRACE(testing::Message() << "zoom " << double(zoom) << ", page " << i + 1);
+            form.Preview()->SetZoom(zoom);
+            form.Preview()->SetPageNo(i + 1);
+            QCoreApplication::processEvents();
+            const QImage frame =
+                form.Preview()->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+            const QImage picture = RenderPreparedPage(*r, i, zoom);
+            const QRect page =
+                form.Preview()->Layout().Pages[size_t(i)].translated(-form.Preview()->ScrollPosition());
+            ASSERT_TRUE(frame.rect().contains(QRect(page.topLeft(), picture.size())));
+            EXPECT_EQ(frame.copy(QRect(page.topLeft(), picture.size())), picture);
+            // The page's colour lies inside the margins only: the paper's corner stays white.
+            EXPECT_EQ(picture.pixel(2, 2), qRgb(255, 255, 255));
+            const int y = int(picture.height() - 50 * zoom);
+            EXPECT_EQ(picture.pixel(picture.width() / 2, y), qRgb(255, 255, 192));
+            // The frame runs along the printable area's left edge: on even pages the right margin's.
+            const int left = int((i % 2 ? 6.5 : 25) * fr01cm * zoom);
+            bool framed = false;
+            for (int x = left - 1; x <= left + 1; ++x)
+                framed |= picture.pixel(x, y) == qRgb(0, 0, 128);
+            EXPECT_TRUE(framed);
+        }
 }
 
 } // namespace
