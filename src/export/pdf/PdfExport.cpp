@@ -23,6 +23,7 @@
 #include <QPainter>
 #include <QTemporaryFile>
 #include <QUrl>
+#include <algorithm>
 #include <cmath>
 
 namespace exports {
@@ -157,15 +158,34 @@ bool TrpPDFExport::Start() {
     FPDF->Subject = FSubject;
     FPDF->Creator = FCreator;
     FPDF->HTMLTags = FHTMLTags;
-    if (FOutline)
-        FPDF->OutlineSource = &OutlineItems;
+    FOutlineItems.clear();
+    FOutlineEntries.clear();
+    FNextEntry = 0;
+    if (FOutline) {
+        FPDF->OutlineSource = &FOutlineItems;
+        if (Report()) {
+            // By page, so that each page takes its entries from the front (a file made elsewhere
+            // may list them in any order).
+            FOutlineEntries = Report()->PreviewPages().Outline();
+            std::stable_sort(FOutlineEntries.begin(), FOutlineEntries.end(),
+                             [](const auto& a, const auto& b) { return a.Page < b.Page; });
+        }
+    }
     FPage = nullptr;
     return true;
 }
 
-void TrpPDFExport::StartPage(TrpReportPage* page, int /*index*/) {
-    if (FPDF && page)
-        FPage = FPDF->BeginPage(*page);
+void TrpPDFExport::StartPage(TrpReportPage* page, int index) {
+    if (!FPDF || !page)
+        return;
+    FPage = FPDF->BeginPage(*page);
+    // Entries of pages left out of the export are passed over.
+    const int pdfPage = FPDF->PagesCount() - 1;
+    while (FNextEntry < FOutlineEntries.size() && FOutlineEntries[FNextEntry].Page <= index) {
+        const TrpPreviewPages::OutlineEntry& e = FOutlineEntries[FNextEntry++];
+        if (e.Page == index)
+            FOutlineItems.push_back({e.Text, pdfPage, 0, {}});
+    }
 }
 
 void TrpPDFExport::ExportObject(TrpComponent* object) {

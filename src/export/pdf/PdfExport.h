@@ -5,6 +5,7 @@
 #include "export/ExportFilter.h"
 #include "export/pdf/PdfFile.h"
 #include "report/DrawText.h"
+#include "report/PreviewPages.h"
 
 #include <functional>
 #include <memory>
@@ -54,9 +55,6 @@ public:
     const QString& FilterText() const { return FFilterText; }
     const QString& DefaultExt() const override { return FDefaultExt; }
 
-    // The bookmarks written when Outline is on (the prepared report's outline).
-    std::vector<TrpPDFOutlineItem> OutlineItems;
-
     // Opens a written file with its associated program; replaceable for tests.
     std::function<void(const QString& fileName)> OnOpenFile;
     // Asks for the target file; returns "" when cancelled. Replaceable for tests; the default
@@ -93,6 +91,11 @@ private:
 
     std::unique_ptr<TrpPDFFile> FPDF;
     TrpPDFPage* FPage = nullptr;
+    // The bookmarks written when Outline is on: the prepared report's outline entries of the
+    // exported pages, with the report's page indices turned into the file's.
+    std::vector<TrpPDFOutlineItem> FOutlineItems;
+    std::vector<report::TrpPreviewPages::OutlineEntry> FOutlineEntries; // sorted by page
+    size_t FNextEntry = 0;
     report::TrpDrawText FText; // the filter's own layout engine, so exporting never disturbs drawing
 };
 

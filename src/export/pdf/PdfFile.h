@@ -164,10 +164,6 @@ public:
     QByteArray PageContent(const TrpPDFPage& page);
 
 private:
-    struct OutlineNode;
-    int CountOutline(const std::vector<TrpPDFOutlineItem>& items) const;
-    void WriteOutline(TrpPDFStream& out, const std::vector<TrpPDFOutlineItem>& items, int parent, int& next);
-
     std::vector<std::unique_ptr<TrpPDFPage>> FPages;
     std::vector<std::unique_ptr<TrpPDFFont>> FFonts;
     std::vector<QByteArray> FXRef;

@@ -16,7 +16,13 @@ using namespace writefailures;
 
 namespace {
 
-// A report of n pages, each with one memo "Страница i".
+// The outline entry of page i: Cyrillic on most pages, plain text with a parenthesis on the
+// second (a literal string then) and none on the third.
+QString OutlineTitle(int i) {
+    return i == 2 ? QStringLiteral("Part (2") : i == 3 ? QString() : QStringLiteral("Раздел %1 «Ё»").arg(i);
+}
+
+// A report of n pages, each with one memo "Страница i" and the outline entry above.
 std::unique_ptr<TrpReport> Pages(int n) {
     auto r = std::make_unique<TrpReport>();
     r->EngineOptions.NewSilentMode = simSilent;
@@ -24,6 +30,8 @@ std::unique_ptr<TrpReport> Pages(int n) {
     for (int i = 0; i < n; ++i) {
         TrpReportPage* page = r->AddPage();
         page->SetName(QStringLiteral("Page%1").arg(i + 1));
+        if (!OutlineTitle(i + 1).isEmpty())
+            page->SetOutlineText(QLatin1Char('\'') + OutlineTitle(i + 1) + QLatin1Char('\''));
         auto memo = std::make_unique<TrpMemoView>();
         memo->SetName(QStringLiteral("Memo%1").arg(i + 1));
         memo->SetText(QStringLiteral("Страница %1").arg(i + 1));
@@ -35,10 +43,11 @@ std::unique_ptr<TrpReport> Pages(int n) {
     return r;
 }
 
-QString Export(TrpReport& r, const QString& file, const QString& pages = {}) {
+QString Export(TrpReport& r, const QString& file, const QString& pages = {}, bool outline = false) {
     TrpPDFExport filter(true);
     filter.SetShowDialog(false);
     filter.SetShowProgress(false);
+    filter.SetOutline(outline);
     filter.SetFileName(file);
     filter.SetPageNumbers(pages);
     EXPECT_TRUE(ExportTo(r, &filter));
@@ -53,22 +62,33 @@ int PageCount(const QString& file) {
 
 } // namespace
 
+// With Outline on, the bookmarks are the outline entries of the exported pages, each to its
+// page of the file.
 TEST(PdfExportReport, SelectedPagesInOrder) {
     QTemporaryDir dir;
     auto r = Pages(4);
     const struct {
         const char* List;
+        bool Outline;
         int Count;
-        QStringList Texts;
+        QStringList Texts, Bookmarks;
     } cases[] = {
-        {"", 4, {"Страница 1", "Страница 2", "Страница 3", "Страница 4"}},
-        {"2-3", 2, {"Страница 2", "Страница 3"}},
-        {"4,1", 2, {"Страница 1", "Страница 4"}}, // pages keep the report's order
+        {"", false, 4, {"Страница 1", "Страница 2", "Страница 3", "Страница 4"}, {}},
+        {"", true, 4, {"Страница 1", "Страница 4"}, {"Раздел 1 «Ё»|1", "Part (2|2", "Раздел 4 «Ё»|4"}},
+        {"2-3", true, 2, {"Страница 2", "Страница 3"}, {"Part (2|1"}},
+        {"4,1",
+         true,
+         2,
+         {"Страница 1", "Страница 4"},
+         {"Раздел 1 «Ё»|1", "Раздел 4 «Ё»|2"}}, // report's order
+        {"3", true, 1, {"Страница 3"}, {}},     // no entry on the page: no outline at all
     };
+    int n = 0;
     for (const auto& c : cases) {
-        const QString file = Export(*r, dir.filePath(QStringLiteral("p%1.pdf").arg(c.Count)), c.List);
+        const QString file = Export(*r, dir.filePath(QStringLiteral("p%1.pdf").arg(++n)), c.List, c.Outline);
         ExpectQpdfClean(file);
         EXPECT_EQ(PageCount(file), c.Count) << c.List;
+        EXPECT_EQ(PypdfOutline(file), c.Bookmarks) << c.List;
         const QString text = PdfText(file);
         qsizetype at = 0;
         for (const QString& t : c.Texts) {

@@ -87,3 +87,22 @@ inline QString PypdfText(const QString& file) {
     EXPECT_TRUE(r.Err.isEmpty()) << r.Err.toStdString(); // pypdf warns on stderr
     return QString::fromUtf8(r.Out);
 }
+
+// The bookmarks as pypdf reads them, one line each: two spaces per level, the title, "|" and
+// the 1-based page number of the destination.
+inline QStringList PypdfOutline(const QString& file) {
+    static const char script[] =
+        "import sys, pypdf\n"
+        "r = pypdf.PdfReader(sys.argv[1], strict=True)\n"
+        "def walk(items, depth):\n"
+        "    for it in items:\n"
+        "        if isinstance(it, list): walk(it, depth + 1)\n"
+        "        else: sys.stdout.buffer.write(('  ' * depth + it.title + '|' +\n"
+        "              str(r.get_destination_page_number(it) + 1) + '\\n').encode('utf-8'))\n"
+        "walk(r.outline, 0)\n";
+    const ToolResult r = RunTool(QStringLiteral("/usr/bin/python3"),
+                                 {QStringLiteral("-c"), QString::fromLatin1(script), file});
+    EXPECT_EQ(r.ExitCode, 0) << r.Err.toStdString();
+    EXPECT_TRUE(r.Err.isEmpty()) << r.Err.toStdString();
+    return QString::fromUtf8(r.Out).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
