@@ -1,5 +1,6 @@
 #include "export/ExportFilter.h"
 
+#include "export/LayoutMatrix.h"
 #include "export/Progress.h"
 #include "report/DrawText.h"
 #include "report/EngineTexts.h"
@@ -13,6 +14,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <algorithm>
+#include <new>
 
 namespace exports {
 
@@ -72,6 +74,15 @@ void ShowError(TrpReport& report, const QString& message) {
 }
 
 } // namespace
+
+void AddExportTexts() {
+    TrpResources::Instance().AddStringsOnce(
+        "exTooLarge=Отчет слишком велик для формата «%1»: %2\n"
+        "exTooManyCells=на странице нужно %1 ячеек таблицы, а помещается не более %2\n"
+        "exTooManyColumns=нужно %1 столбцов, а лист вмещает не более %2\n"
+        "exTooManyRows=нужно %1 строк, а лист вмещает не более %2\n"
+        "exNoMemory=Недостаточно памяти: отчет слишком велик для формата «%1»\n");
+}
 
 TrpCustomExportFilter::TrpCustomExportFilter(bool subordinate) : FSubordinate(subordinate) {
     if (!subordinate)
@@ -218,9 +229,20 @@ bool ExportTo(TrpReport& report, TrpCustomExportFilter* filter, TrpExportPreview
         finish();
     } catch (const std::exception& e) {
         ok = false;
-        const QString message = dynamic_cast<const TrpReportError*>(&e)
-                                    ? static_cast<const TrpReportError&>(e).Message()
-                                    : QString::fromUtf8(e.what());
+        // A format that cannot hold the report, or memory that ran out, is said in the
+        // format's name; the memory the export held is freed by Finish below.
+        AddExportTexts();
+        const QString format = filter->FilterDescription().isEmpty() ? filter->DefaultExt()
+                                                                      : filter->FilterDescription();
+        QString message;
+        if (dynamic_cast<const std::bad_alloc*>(&e))
+            message = rpGet(QStringLiteral("exNoMemory")).arg(format);
+        else if (auto* large = dynamic_cast<const TrpTooLarge*>(&e))
+            message = rpGet(QStringLiteral("exTooLarge")).arg(format, large->Message());
+        else if (auto* error = dynamic_cast<const TrpReportError*>(&e))
+            message = error->Message();
+        else
+            message = QString::fromUtf8(e.what());
         if (started) {
             filter->FFailed = true;
             try {

@@ -132,6 +132,9 @@ bool ExportTo(report::TrpReport& report, TrpCustomExportFilter* filter, TrpExpor
 // engine's error heading left out).
 QString ExportSilently(report::TrpReport& report, TrpCustomExportFilter& filter);
 
+// Adds the texts of the export loop and the layout matrix to the engine text table.
+void AddExportTexts();
+
 // The absolute position of an object on the paper: its own offset plus every parent's,
 // the page's included (the export loop moves each page to its margins).
 Extended PaperLeft(const report::TrpComponent& object);

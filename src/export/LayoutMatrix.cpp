@@ -47,7 +47,9 @@ bool IsLine(const TrpView& view) {
 
 } // namespace
 
-TrpIEMatrix::TrpIEMatrix(bool, const QString&) : FDrawText(std::make_unique<TrpDrawText>()) {}
+TrpIEMatrix::TrpIEMatrix(bool, const QString&) : FDrawText(std::make_unique<TrpDrawText>()) {
+    AddExportTexts();
+}
 
 TrpIEMatrix::~TrpIEMatrix() = default;
 
@@ -364,19 +366,24 @@ void TrpIEMatrix::AddPage(TPrinterOrientation orientation, Extended width, Exten
     FPages.push_back(page);
 }
 
-void TrpIEMatrix::Clear() {
+void TrpIEMatrix::ClearPage() {
     FObjects.clear();
-    FStyles.clear();
-    FStyleIndex.clear();
+    FPageHeader = FPageFooter = nullptr; // the bands went with their page
     FXPos.clear();
     FYPos.clear();
     FPages.clear();
-    FCells.clear();
+    FRows.clear();
     FWidth = FHeight = 0;
     FDeltaY = 0;
     // A matrix cleared between pages starts measuring afresh.
     FMaxWidth = FMaxHeight = 0;
     FMinLeft = FMinTop = 100000;
+}
+
+void TrpIEMatrix::Clear() {
+    ClearPage();
+    FStyles.clear();
+    FStyleIndex.clear();
 }
 
 // ---- Prepare ----
@@ -485,13 +492,54 @@ void TrpIEMatrix::PlaceObjects() {
     FHeight = int(FYPos.size());
 }
 
+void TrpIEMatrix::SetCells(int y, int x0, int x1, int index) {
+    std::vector<TrpIEMRun>& row = FRows[size_t(y)];
+    // The runs the new one touches: from the first ending after x0 to the last starting before x1.
+    auto first = std::lower_bound(row.begin(), row.end(), x0, [](const TrpIEMRun& r, int x) { return r.X1 <= x; });
+    auto last = first;
+    while (last != row.end() && last->X0 < x1)
+        ++last;
+    TrpIEMRun pieces[3];
+    int n = 0;
+    if (first != last && first->X0 < x0)
+        pieces[n++] = {first->X0, x0, first->Index};
+    pieces[n++] = {x0, x1, index};
+    if (first != last && (last - 1)->X1 > x1)
+        pieces[n++] = {x1, (last - 1)->X1, (last - 1)->Index};
+    const ptrdiff_t at = first - row.begin();
+    const ptrdiff_t removed = last - first;
+    if (removed >= n) {
+        std::copy(pieces, pieces + n, first);
+        row.erase(first + n, last);
+    } else {
+        std::copy(pieces, pieces + removed, first);
+        row.insert(row.begin() + at + removed, pieces + removed, pieces + n);
+    }
+}
+
+bool TrpIEMatrix::Holds(int y, int x0, int x1, int index) const {
+    const std::vector<TrpIEMRun>& row = FRows[size_t(y)];
+    auto it = std::lower_bound(row.begin(), row.end(), x0, [](const TrpIEMRun& r, int x) { return r.X1 <= x; });
+    for (int x = x0; x < x1; ++it) {
+        if (it == row.end() || it->X0 > x || it->Index != index)
+            return false;
+        x = it->X1;
+    }
+    return true;
+}
+
 void TrpIEMatrix::FillCells() {
-    FCells.assign(size_t(FWidth) * size_t(FHeight), -1);
+    long long cells = 0;
+    for (const TrpIEMObjectList& r : FObjects)
+        cells += r.dy;
+    if (cells > MaxCells)
+        throw TrpTooLarge(rpGet(QStringLiteral("exTooManyCells")).arg(cells).arg(MaxCells));
+    FRows.assign(size_t(FHeight), {});
     for (int i = 0; i < int(FObjects.size()); ++i) {
         TrpIEMObjectList& r = FObjects[size_t(i)];
         TrpIEMObject& obj = *r.Obj;
         if (obj.Style->Color == clNone && r.x < FWidth && r.y < FHeight) {
-            const int under = Cell(r.x, r.y);
+            const int under = GetCell(r.x, r.y);
             if (under >= 0) {
                 const TColor fill = FObjects[size_t(under)].Obj->Style->Color;
                 if (fill != obj.Style->Color && fill != obj.Style->Font.Color) {
@@ -501,8 +549,9 @@ void TrpIEMatrix::FillCells() {
                 }
             }
         }
-        for (int y = r.y; y < r.y + r.dy; ++y)
-            std::fill_n(&Cell(r.x, y), r.dx, i);
+        if (r.dx > 0)
+            for (int y = r.y; y < r.y + r.dy; ++y)
+                SetCells(y, r.x, r.x + r.dx, i);
     }
 }
 
@@ -515,24 +564,16 @@ void TrpIEMatrix::CutCoveredObjects() {
         return double(o.Width) * double(o.Height);
     };
     for (int y = 0; y < FHeight; ++y) {
-        for (int x = 0; x < FWidth; ++x) {
-            const int index = Cell(x, y);
+        // Runs of this row are replaced by pieces of the same extent only, so the loop's
+        // place in it stays valid; rows below may be split.
+        for (size_t k = 0; k < FRows[size_t(y)].size(); ++k) {
+            const TrpIEMRun run = FRows[size_t(y)][k];
+            const int index = run.Index, x = run.X0, w = run.X1 - run.X0;
             if (index < 0 || FObjects[size_t(index)].Exist)
                 continue;
-            int w = 0;
-            while (x + w < FWidth && Cell(x + w, y) == index)
-                ++w;
             int h = 1;
-            for (;;) {
-                if (y + h >= FHeight)
-                    break;
-                int run = 0;
-                while (run < w && Cell(x + run, y + h) == index)
-                    ++run;
-                if (run < w)
-                    break;
+            while (y + h < FHeight && Holds(y + h, x, x + w, index))
                 ++h;
-            }
             TrpIEMObjectList& covered = FObjects[size_t(index)];
             if (covered.x == x && covered.y == y && covered.dx == w && covered.dy == h) {
                 covered.Exist = true;
@@ -577,8 +618,9 @@ void TrpIEMatrix::CutCoveredObjects() {
             record.Exist = true;
             const int newIndex = int(FObjects.size());
             FObjects.push_back(std::move(record));
-            for (int yy = y; yy < y + h; ++yy)
-                std::fill_n(&Cell(x, yy), w, newIndex);
+            FRows[size_t(y)][k].Index = newIndex;
+            for (int yy = y + 1; yy < y + h; ++yy)
+                SetCells(yy, x, x + w, newIndex);
             if (mayTakeText) {
                 const auto [best, first] = heir.try_emplace(index, newIndex);
                 if (!first && LargestPieceTakesText && area(newIndex) > area(best->second))
@@ -605,21 +647,22 @@ void TrpIEMatrix::OptimizeFrames() {
         return a.FrameWidth == b.FrameWidth && a.FrameColor == b.FrameColor;
     };
     for (int y = 0; y < FHeight; ++y)
-        for (int x = 0; x < FWidth; ++x) {
-            const int index = Cell(x, y);
-            if (index < 0)
-                continue;
+        for (const TrpIEMRun& run : FRows[size_t(y)]) {
+            const int index = run.Index;
             const TrpIEMStyle& own = *FObjects[size_t(index)].Obj->Style;
-            if (y > 0 && (own.FrameTyp & ftTop)) {
-                const int above = Cell(x, y - 1);
-                if (above >= 0 && above != index) {
-                    const TrpIEMStyle& a = *FObjects[size_t(above)].Obj->Style;
-                    if ((a.FrameTyp & ftBottom) && sameLine(a, own))
+            // Above: every object over the run; to the left: the one cell before it.
+            if (y > 0 && (own.FrameTyp & ftTop))
+                for (const TrpIEMRun& a : FRows[size_t(y - 1)]) {
+                    if (a.X1 <= run.X0 || a.Index == index)
+                        continue;
+                    if (a.X0 >= run.X1)
+                        break;
+                    const TrpIEMStyle& s = *FObjects[size_t(a.Index)].Obj->Style;
+                    if ((s.FrameTyp & ftBottom) && sameLine(s, own))
                         dropped[size_t(index)] |= ftTop;
                 }
-            }
-            if (x > 0 && (own.FrameTyp & ftLeft)) {
-                const int before = Cell(x - 1, y);
+            if (run.X0 > 0 && (own.FrameTyp & ftLeft)) {
+                const int before = GetCell(run.X0 - 1, y);
                 if (before >= 0 && before != index) {
                     const TrpIEMStyle& a = *FObjects[size_t(before)].Obj->Style;
                     if ((a.FrameTyp & ftRight) && sameLine(a, own))
@@ -644,14 +687,13 @@ void TrpIEMatrix::DeleteEmptyRows() {
             break;
         if (k == FHeight - 1 && deleted)
             continue; // the bottom edge goes only when nothing above went
-        const int* row = &Cell(0, k);
-        if (!std::all_of(row, row + FWidth, [](int c) { return c == -1; }))
+        if (!FRows[size_t(k)].empty())
             continue;
         const Extended height = k + 1 < FHeight ? FYPos[size_t(k + 1)] - FYPos[size_t(k)] : 0;
         for (int j = k + 1; j < FHeight; ++j)
             FYPos[size_t(j)] -= height;
         FYPos.erase(FYPos.begin() + k);
-        FCells.erase(FCells.begin() + ptrdiff_t(k) * FWidth, FCells.begin() + ptrdiff_t(k + 1) * FWidth);
+        FRows.erase(FRows.begin() + k);
         --FHeight;
         deleted = true;
         // The row that moved up into k is not looked at: runs of empty rows thin out by half.
@@ -661,9 +703,16 @@ void TrpIEMatrix::DeleteEmptyRows() {
 // ---- reading ----
 
 int TrpIEMatrix::GetCell(int x, int y) const {
-    if (x < 0 || y < 0 || x >= FWidth || y >= FHeight || FCells.empty())
+    if (x < 0 || y < 0 || x >= FWidth || y >= int(FRows.size()))
         return -1;
-    return FCells[size_t(y) * size_t(FWidth) + size_t(x)];
+    const std::vector<TrpIEMRun>& row = FRows[size_t(y)];
+    auto it = std::lower_bound(row.begin(), row.end(), x, [](const TrpIEMRun& r, int v) { return r.X1 <= v; });
+    return it != row.end() && it->X0 <= x ? it->Index : -1;
+}
+
+const std::vector<TrpIEMRun>& TrpIEMatrix::RowRuns(int y) const {
+    static const std::vector<TrpIEMRun> none;
+    return y >= 0 && y < int(FRows.size()) ? FRows[size_t(y)] : none;
 }
 
 TrpIEMObject* TrpIEMatrix::GetObject(int x, int y) const {

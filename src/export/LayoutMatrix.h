@@ -3,6 +3,7 @@
 // and columns with merged cells and shared cell styles, for the table-like exports.
 
 #include "report/Components.h"
+#include "report/Report.h"
 
 #include <QImage>
 #include <QStringList>
@@ -19,6 +20,13 @@ namespace exports {
 
 using report::Extended;
 using report::TColor;
+
+// A page, or the whole report, needs more than a format or the layout matrix can hold. The
+// export loop names the format in front of the reason.
+class TrpTooLarge : public report::TrpReportError {
+public:
+    using report::TrpReportError::TrpReportError;
+};
 
 struct TrpIEMStyle {
     report::TrpFont Font;
@@ -66,6 +74,13 @@ struct TrpIEMObjectList {
     bool Exist = false;
 };
 
+// Consecutive cells of one grid row that hold the same object: columns X0 to X1 - 1.
+struct TrpIEMRun {
+    int X0 = 0, X1 = 0;
+    int Index = -1;
+    bool operator==(const TrpIEMRun&) const = default;
+};
+
 struct TrpIEMPage {
     Extended Value = 0; // the grid's bottom when the page was added
     report::TPrinterOrientation Orientation = report::poPortrait;
@@ -103,6 +118,10 @@ public:
     // first: for spreadsheets, whose rows keep their heights and cannot grow to show a text
     // given to a thin strip (the strip above a covering picture).
     bool LargestPieceTakesText = false;
+    // The most cells (one per grid row an object crosses) a prepared grid may hold; beyond it
+    // Prepare throws TrpTooLarge. The grid is kept as runs of equal cells per row, so a page of
+    // many scattered objects costs what its objects cover, not rows times columns.
+    long long MaxCells = 2'000'000;
     report::TrpReport* Report = nullptr;
 
     // ---- building ----
@@ -111,6 +130,9 @@ public:
                  Extended top, Extended right, Extended bottom);
     void Prepare();
     void Clear();
+    // Clears the objects, the grid and the pages but keeps the styles, so that a filter writing
+    // page by page numbers the styles of every page in one table.
+    void ClearPage();
     void SetPageHeader(const report::TrpComponent* band) { FPageHeader = band; }
     void SetPageFooter(const report::TrpComponent* band) { FPageFooter = band; }
 
@@ -120,6 +142,8 @@ public:
     // Record index of a cell, -1 when empty or outside the grid.
     int GetCell(int x, int y) const;
     TrpIEMObject* GetObject(int x, int y) const;
+    // The occupied cells of a row, left to right; the cells between runs are empty.
+    const std::vector<TrpIEMRun>& RowRuns(int y) const;
     TrpIEMObject* GetObjectById(int index) const;
     void GetObjectPos(int index, int& x, int& y, int& dx, int& dy) const;
     const TrpIEMObjectList* GetRecord(int index) const;
@@ -170,14 +194,17 @@ private:
     void CutCoveredObjects();
     void OptimizeFrames();
     void DeleteEmptyRows();
-    int& Cell(int x, int y) { return FCells[size_t(y) * size_t(FWidth) + size_t(x)]; }
+    // Puts the object into cells x0 .. x1 - 1 of row y, over what was there.
+    void SetCells(int y, int x0, int x1, int index);
+    // Whether cells x0 .. x1 - 1 of row y all hold the object.
+    bool Holds(int y, int x0, int x1, int index) const;
 
     std::vector<TrpIEMObjectList> FObjects;
     std::vector<std::unique_ptr<TrpIEMStyle>> FStyles;
     std::unordered_map<size_t, std::vector<int>> FStyleIndex; // style hash -> indices
     std::vector<Extended> FXPos, FYPos;
     std::vector<TrpIEMPage> FPages;
-    std::vector<int> FCells;
+    std::vector<std::vector<TrpIEMRun>> FRows;
     int FWidth = 0, FHeight = 0;
     Extended FMaxWidth = 0, FMaxHeight = 0;
     Extended FMinLeft = 100000, FMinTop = 100000;

@@ -2,6 +2,7 @@
 
 #include "export/LayoutMatrix.h"
 #include "export/Progress.h"
+#include "export/Spool.h"
 #include "export/TargetFile.h"
 #include "report/EngineTexts.h"
 #include "report/Report.h"
@@ -32,11 +33,14 @@ bool TrpMatrixExport::Start() {
     if (!Stream())
         SetFileName(TargetFileName());
     FMatrix = std::make_unique<TrpIEMatrix>(UseFileCache());
-    FMatrix->ShowProgress = ShowProgress();
     FMatrix->Printable = ExportNotPrintable();
     FMatrix->Report = Report();
     SetupMatrix(*FMatrix);
+    // One page at a time: the export's own progress tells the pages.
+    FMatrix->ShowProgress = false;
+    FSpool = std::make_unique<TrpSpool>();
     FPageCount = 0;
+    BeginDocument(*FMatrix);
     return true;
 }
 
@@ -56,28 +60,59 @@ void TrpMatrixExport::ExportObject(TrpComponent* object) {
 }
 
 void TrpMatrixExport::FinishPage(TrpReportPage* page, int) {
-    if (FMatrix && page)
-        FMatrix->AddPage(page->Orientation(), page->Width(), page->Height(), page->LeftMargin(),
-                         page->TopMargin(), page->RightMargin(), page->BottomMargin());
+    if (!FMatrix || !page)
+        return;
+    FMatrix->AddPage(page->Orientation(), page->Width(), page->Height(), page->LeftMargin(), page->TopMargin(),
+                     page->RightMargin(), page->BottomMargin());
+    FMatrix->Prepare();
+    WritePage(*FMatrix, FPageCount - 1, *FSpool);
+    FMatrix->ClearPage();
+}
+
+QString TrpMatrixExport::CopyPages(QIODevice& out, TrpSpool& pages, TrpProgress* progress, bool& complete,
+                                   const std::function<QByteArray(const QByteArray&)>& convert) {
+    for (int i = 0; i < pages.Pages(); ++i) {
+        const QByteArray page = pages.Page(i);
+        if (const QString error = WriteAllTo(out, convert ? convert(page) : page); !error.isEmpty())
+            return error;
+        if (progress) {
+            progress->Tick();
+            if (progress->Terminated()) {
+                complete = false;
+                break;
+            }
+        }
+    }
+    return {};
 }
 
 void TrpMatrixExport::Finish() {
-    // The matrix goes in every case.
-    std::unique_ptr<TrpIEMatrix> matrix = std::move(FMatrix);
-    if (!matrix || Failed())
+    // The matrix, the spool and what the format kept go in every case.
+    struct Release {
+        TrpMatrixExport& F;
+        ~Release() {
+            if (F.FMatrix)
+                F.EndDocument();
+            F.FMatrix.reset();
+            F.FSpool.reset();
+        }
+    } release{*this};
+    if (!FMatrix || Failed())
         return;
     const QString target = Stream() ? QString() : FileName();
     if (Report() && Report()->Terminated()) // cancelled between pages: nothing is written
         throw TrpReportError(rpGet(QStringLiteral("exCancelled")).arg(target));
     if (FPageCount == 0) // the page list named no page of the report: say so
         throw TrpReportError(rpGet(QStringLiteral("exNoPages")));
-    matrix->Prepare();
     TrpProgress progress;
-    QByteArray document;
-    const bool complete = WriteDocument(*matrix, ShowProgress() ? &progress : nullptr, document);
-    matrix.reset();
-    WriteTarget(*this, document);
-    // Cancelled while writing rows: the document is closed properly, but the user is told.
+    if (ShowProgress())
+        progress.Execute(FSpool->Pages(), ProgressText(), true, true);
+    bool complete = true;
+    WriteTarget(*this, [&](QIODevice& out) {
+        return WriteDocument(out, *FSpool, ShowProgress() ? &progress : nullptr, complete);
+    });
+    progress.Hide();
+    // Cancelled while writing: the document is closed properly, but the user is told.
     if (!complete)
         throw TrpReportError(rpGet(QStringLiteral("exIncomplete")).arg(target));
     if (OpenAfter() && !Stream() && !Subordinate())

@@ -1,10 +1,13 @@
 #pragma once
-// A filter that gathers every page in a layout matrix and writes one document of the whole
-// when the export finishes: the frame the table-document filters (RTF, XML workbook) share.
+// A filter that lays each page out in a layout matrix, writes the page's part of the document
+// as soon as the page is finished (into a spool, so that memory holds one page at a time) and
+// puts the document together when the export finishes: the frame the table-document filters
+// (RTF, XML workbook) share.
 
 #include "export/ExportFilter.h"
 
 #include <QByteArray>
+#include <QIODevice>
 #include <functional>
 #include <memory>
 
@@ -12,6 +15,7 @@ namespace exports {
 
 class TrpIEMatrix;
 class TrpProgress;
+class TrpSpool;
 
 class TrpMatrixExport : public TrpCustomExportFilter {
 public:
@@ -40,9 +44,22 @@ protected:
     virtual bool Takes(report::TrpComponent& object);
     // The first page's own settings, before its objects.
     virtual void FirstPage(const report::TrpReportPage& page) { (void)page; }
-    // Writes the document of the prepared matrix; false when the progress was cancelled (the
-    // document is then still complete in its format's terms).
-    virtual bool WriteDocument(TrpIEMatrix& matrix, TrpProgress* progress, QByteArray& out) = 0;
+    // A new document begins, laid out page by page in this matrix.
+    virtual void BeginDocument(TrpIEMatrix& matrix) = 0;
+    // Writes the part of the matrix's one prepared page into the spool, one spool page for it.
+    virtual void WritePage(TrpIEMatrix& matrix, int number, TrpSpool& spool) = 0;
+    // Writes the whole document: what comes before the pages, the spooled pages through
+    // CopyPages and what comes after them. Returns "" or the reason writing stopped.
+    virtual QString WriteDocument(QIODevice& out, TrpSpool& pages, TrpProgress* progress, bool& complete) = 0;
+    // The document is done or abandoned: what the format kept goes.
+    virtual void EndDocument() = 0;
+    // The progress window's text while the document is put together.
+    virtual QString ProgressText() const = 0;
+
+    // Copies the spooled pages, each through `convert` when given, advancing the progress per
+    // page; a cancel stops after the page at hand and clears `complete`.
+    static QString CopyPages(QIODevice& out, TrpSpool& pages, TrpProgress* progress, bool& complete,
+                             const std::function<QByteArray(const QByteArray&)>& convert = {});
     // Whether the file is opened with the desktop's program afterwards.
     virtual bool OpenAfter() const = 0;
 
@@ -52,6 +69,7 @@ private:
     QString FFilterText;
     QString FDefaultExt;
     std::unique_ptr<TrpIEMatrix> FMatrix;
+    std::unique_ptr<TrpSpool> FSpool;
     int FPageCount = 0;
 };
 

@@ -1,6 +1,7 @@
 #include "export/TargetFile.h"
 
 #include "export/ExportFilter.h"
+#include "export/Spool.h"
 #include "export/TempFiles.h"
 #include "platform/AtomicFile.h"
 #include "report/EngineTexts.h"
@@ -61,13 +62,17 @@ bool ChooseTargetFile(TrpCustomExportFilter& filter, const QString& defaultExt,
 }
 
 void WriteTarget(TrpCustomExportFilter& filter, const QByteArray& document) {
+    WriteTarget(filter, [&](QIODevice& device) { return WriteAllTo(device, document); });
+}
+
+void WriteTarget(TrpCustomExportFilter& filter, const std::function<QString(QIODevice&)>& write) {
     AddTargetFileTexts();
     if (QIODevice* stream = filter.Stream()) {
-        if (const QString error = platform::WriteAll(*stream, document); !error.isEmpty())
+        if (const QString error = write(*stream); !error.isEmpty())
             throw report::TrpReportError(error);
         return;
     }
-    const QString error = platform::WriteFileAtomically(filter.FileName(), document);
+    const QString error = platform::WriteFileAtomically(filter.FileName(), write);
     if (!error.isEmpty())
         throw report::TrpReportError(rpGet(QStringLiteral("exCannotWrite")).arg(filter.FileName(), error));
 }

@@ -6,6 +6,8 @@
 #include <QString>
 #include <functional>
 
+class QIODevice;
+
 namespace exports {
 
 class TrpCustomExportFilter;
@@ -21,6 +23,9 @@ bool ChooseTargetFile(TrpCustomExportFilter& filter, const QString& defaultExt,
 // existing file stays as it was when writing fails). Throws report::TrpReportError naming the
 // file and the reason.
 void WriteTarget(TrpCustomExportFilter& filter, const QByteArray& document);
+// The same for a document written in parts: `write` puts them into the device and returns ""
+// or the reason it stopped.
+void WriteTarget(TrpCustomExportFilter& filter, const std::function<QString(QIODevice&)>& write);
 
 // Starts the program that opens the file on this desktop, without waiting for it: the program
 // named by TARIFON_OPEN_WITH when that is set (tests, unusual desktops), else the application

@@ -1,6 +1,7 @@
 // tarifon-cli: the calculator without its window, for dealers' scripts and for checking results.
 #include <csignal>
 #include <cstdio>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -70,12 +71,18 @@ int main(int argc, char** argv) {
     }
     const std::string command = args[0];
     args.erase(args.begin());
-    if (command == "quote")
-        return Quote(args);
-    if (command == "sheet")
-        return cli::SheetCommand(args);
-    if (command == "open")
-        return cli::OpenCommand(args);
+    // Memory that runs out anywhere below ends the run with a message, not an abort.
+    try {
+        if (command == "quote")
+            return Quote(args);
+        if (command == "sheet")
+            return cli::SheetCommand(args);
+        if (command == "open")
+            return cli::OpenCommand(args);
+    } catch (const std::bad_alloc&) {
+        std::fprintf(stderr, "tarifon-cli %s: out of memory: the report is too large\n", command.c_str());
+        return 1;
+    }
     std::fprintf(stderr, "tarifon-cli: unknown command '%s'\n%s", command.c_str(), Usage);
     return UsageStatus;
 }

@@ -4,6 +4,7 @@
 #include "export/LayoutMatrix.h"
 #include "export/Progress.h"
 #include "export/SaveFileDialog.h"
+#include "export/Spool.h"
 #include "export/TargetFile.h"
 #include "export/TempFiles.h"
 #include "export/html/HtmlExportDialog.h"
@@ -125,7 +126,8 @@ bool TrpHTMLExport::Start() {
     FMatrix =
         std::make_unique<TrpIEMatrix>(UseFileCache(), Report() ? Report()->EngineOptions.TempDir : QString());
     TrpIEMatrix& m = *FMatrix;
-    m.ShowProgress = FMultipage ? false : ShowProgress();
+    // One page at a time: the export's own progress tells the pages.
+    m.ShowProgress = false;
     m.Inaccuracy = 0.5L;
     m.RotatedAsImage = true;
     m.FramesOptimization = true;
@@ -140,10 +142,15 @@ bool TrpHTMLExport::Start() {
         FMultipage = false;
         FExportPictures = false;
         FNavigator = false;
-        return true;
+    } else {
+        // Everything is staged beside the target from here on; a folder that cannot take it
+        // fails now.
+        FFiles = std::make_unique<THTMLFileSet>(FileName(), FolderName());
     }
-    // Everything is staged beside the target from here on; a folder that cannot take it fails now.
-    FFiles = std::make_unique<THTMLFileSet>(FileName(), FolderName());
+    if (!FMultipage) {
+        FWriter = std::make_unique<THTMLPageWriter>(PageSettings());
+        FSpool = std::make_unique<TrpSpool>();
+    }
     return true;
 }
 
@@ -212,10 +219,7 @@ QString TrpHTMLExport::SavePicture(const QImage& image, const QString& stem) {
     return link;
 }
 
-QByteArray TrpHTMLExport::PageDocument(TrpProgress* progress, bool& cancelled) {
-    FBackgroundLink.clear();
-    if (FPageBackground && FExportPictures && !FBackgroundImage.isNull())
-        FBackgroundLink = SavePicture(FBackgroundImage, QStringLiteral("backgrnd"));
+THTMLPageSettings TrpHTMLExport::PageSettings() {
     THTMLPageSettings s;
     s.ExportStyles = FExportStyles;
     s.FixedWidth = FFixedWidth;
@@ -223,8 +227,6 @@ QByteArray TrpHTMLExport::PageDocument(TrpProgress* progress, bool& cancelled) {
     s.Multipage = FMultipage;
     s.Title = Report() ? Report()->ReportOptions.Name : QString();
     s.PagePrefix = HtmlLinkPath(PictureLinkPrefix());
-    s.Background = FBackgroundLink;
-    s.Progress = progress;
     if (FExportPictures)
         s.Picture = [this](const QImage& image) {
             return SavePicture(image, QStringLiteral("img") + QString::number(FImageCount++));
@@ -235,25 +237,60 @@ QByteArray TrpHTMLExport::PageDocument(TrpProgress* progress, bool& cancelled) {
                 return true;
         return false;
     };
-    std::optional<QByteArray> doc = HtmlPageDocument(*FMatrix, s);
-    cancelled = !doc;
-    return doc ? *doc : QByteArray();
+    return s;
 }
 
 void TrpHTMLExport::FinishPage(TrpReportPage* page, int /*index*/) {
     if (!FMatrix || !page)
         return;
-    if (!FMultipage) {
-        FMatrix->AddPage(page->Orientation(), page->Width(), page->Height(), page->LeftMargin(),
-                         page->TopMargin(), page->RightMargin(), page->BottomMargin());
-        return;
-    }
     FMatrix->Prepare();
-    bool cancelled = false;
-    const QByteArray doc = PageDocument(nullptr, cancelled);
-    FFiles->WriteFile(InFolder(QString::number(FPageCount) + QStringLiteral(".html")), doc);
-    FMatrix->Clear();
+    if (FMultipage) {
+        THTMLPageSettings s = PageSettings();
+        if (FPageBackground && FExportPictures && !FBackgroundImage.isNull())
+            s.Background = SavePicture(FBackgroundImage, QStringLiteral("backgrnd"));
+        const QByteArray doc = HtmlPageDocument(*FMatrix, s);
+        FFiles->WriteFile(InFolder(QString::number(FPageCount) + QStringLiteral(".html")), doc);
+        FMatrix->Clear();
+    } else {
+        // The page's table goes out now; the styles stay numbered for the pages to come.
+        FSpool->Append(FWriter->Table(*FMatrix));
+        FSpool->EndPage();
+        FMatrix->ClearPage();
+    }
     FTagged.clear();
+}
+
+bool TrpHTMLExport::WriteSingleFile() {
+    TrpProgress progress;
+    if (ShowProgress())
+        progress.Execute(FSpool->Pages(), rpGet("ProgressWait"), true, true);
+    if (progress.Terminated())
+        return false;
+    // The body's background is the last page's.
+    if (FPageBackground && FExportPictures && !FBackgroundImage.isNull())
+        FWriter->Settings().Background = SavePicture(FBackgroundImage, QStringLiteral("backgrnd"));
+    const QByteArray head = FWriter->Head(*FMatrix);
+    bool cancelled = false;
+    auto write = [&](QIODevice& out) {
+        QString error = WriteAllTo(out, head);
+        for (int i = 0; i < FSpool->Pages() && error.isEmpty() && !cancelled; ++i) {
+            error = WriteAllTo(out, FSpool->Page(i));
+            progress.Tick();
+            cancelled = progress.Terminated();
+        }
+        return error.isEmpty() ? WriteAllTo(out, THTMLPageWriter::Tail()) : error;
+    };
+    if (QIODevice* stream = Stream()) {
+        if (const QString error = write(*stream); !error.isEmpty())
+            throw TrpReportError(error);
+        return true;
+    }
+    if (FNavigator)
+        FFiles->WriteFile(InFolder(kMainPage), write);
+    else
+        FFiles->WriteMain(write);
+    progress.Hide();
+    return !cancelled;
 }
 
 void TrpHTMLExport::Finish() {
@@ -262,6 +299,8 @@ void TrpHTMLExport::Finish() {
         ~Release() {
             F.FMatrix.reset();
             F.FFiles.reset(); // what was staged and not moved into place goes
+            F.FWriter.reset();
+            F.FSpool.reset();
             F.FTagged.clear();
             F.FBackgroundImage = QImage();
             F.FPictures.clear();
@@ -272,27 +311,9 @@ void TrpHTMLExport::Finish() {
         return;
     if (FPageCount == 0) // the page list named no page of the report: say so
         throw TrpReportError(rpGet(QStringLiteral("exNoPages")));
-    if (!FMultipage) {
-        TrpProgress progress;
-        if (ShowProgress())
-            progress.Execute(std::max(FPageCount - 1, 0), rpGet("ProgressWait"), true, true);
-        FMatrix->Prepare();
-        if (progress.Terminated())
-            return;
-        bool cancelled = false;
-        const QByteArray doc = PageDocument(&progress, cancelled);
-        if (cancelled)
-            return;
-        progress.Hide();
-        if (QIODevice* stream = Stream()) {
-            WriteAll(*stream, doc);
-            return;
-        }
-        if (FNavigator)
-            FFiles->WriteFile(InFolder(kMainPage), doc);
-        else
-            FFiles->WriteMain(doc);
-    }
+    // Cancelled while the main file is written: nothing is put in place.
+    if (!FMultipage && !WriteSingleFile())
+        return;
     if (FNavigator) {
         THTMLNavigatorSettings nav;
         nav.PageCount = FPageCount;
@@ -307,6 +328,8 @@ void TrpHTMLExport::Finish() {
         FFiles->WriteFile(InFolder(kNavigatorPage), HtmlNavigatorPage(nav));
         FFiles->WriteMain(HtmlFrameset(nav.Title, HtmlLinkPath(FramePrefix()), FMultipage));
     }
+    if (!FFiles) // written into the caller's stream
+        return;
     FFiles->Commit();
     if (FOpenAfterExport && !Subordinate())
         Open(FMultipage && !FNavigator ? FFiles->FinalPath(InFolder(QStringLiteral("1.html"))) : FileName());

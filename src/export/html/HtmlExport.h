@@ -19,6 +19,9 @@ class TrpIEMatrix;
 struct TrpIEMObject;
 class THTMLFileSet;
 class TrpProgress;
+class THTMLPageWriter;
+struct THTMLPageSettings;
+class TrpSpool;
 
 class TrpHTMLExport : public TrpCustomExportFilter {
 public:
@@ -97,7 +100,9 @@ private:
     // The name of a file inside the picture folder, as the file set takes it.
     QString InFolder(const QString& name) const;
     QString SavePicture(const QImage& image, const QString& stem);
-    QByteArray PageDocument(TrpProgress* progress, bool& cancelled);
+    THTMLPageSettings PageSettings();
+    // The main file of every page; false when the progress window was cancelled.
+    bool WriteSingleFile();
     void Open(const QString& fileName);
 
     bool FOpenAfterExport = false;
@@ -119,6 +124,9 @@ private:
 
     std::unique_ptr<TrpIEMatrix> FMatrix;
     std::unique_ptr<THTMLFileSet> FFiles;
+    // One file of every page: the tables written so far, and what writes them.
+    std::unique_ptr<THTMLPageWriter> FWriter;
+    std::unique_ptr<TrpSpool> FSpool;
     std::unordered_set<const TrpIEMObject*> FTagged; // objects whose text renders HTML tags
     // The pictures written so far by a hash of their pixels, with their links.
     std::unordered_map<size_t, std::vector<std::pair<QImage, QString>>> FPictures;
@@ -126,7 +134,6 @@ private:
     int FImageCount = 0;
     bool FPageBackground = false;
     QImage FBackgroundImage;
-    QString FBackgroundLink;
     report::TrpDrawText FText;
 };
 

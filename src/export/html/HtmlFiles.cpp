@@ -1,5 +1,7 @@
 #include "export/html/HtmlFiles.h"
 
+#include "export/Spool.h"
+
 #include "export/TempFiles.h"
 #include "platform/AtomicFile.h"
 #include "report/EngineTexts.h"
@@ -92,16 +94,12 @@ namespace {
 
 // One staged file, written whole and on the disk before anything is moved into place; "" or
 // the system's reason.
-QString WriteStaged(const QString& path, const QByteArray& data) {
+QString WriteStaged(const QString& path, const THTMLFileSet::Writer& write) {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
         return file.errorString();
-    for (qint64 done = 0; done < data.size();) {
-        const qint64 n = file.write(data.constData() + done, data.size() - done);
-        if (n <= 0)
-            return file.errorString();
-        done += n;
-    }
+    if (const QString error = write(file); !error.isEmpty())
+        return file.error() != QFileDevice::NoError ? file.errorString() : error;
     if (::fsync(file.handle()) != 0 && errno != EINVAL)
         return qt_error_string(errno);
     file.close();
@@ -111,14 +109,22 @@ QString WriteStaged(const QString& path, const QByteArray& data) {
 } // namespace
 
 void THTMLFileSet::WriteFile(const QString& name, const QByteArray& data) {
-    const QString error = WriteStaged(StagedPath(name), data);
+    WriteFile(name, [&](QIODevice& out) { return WriteAllTo(out, data); });
+}
+
+void THTMLFileSet::WriteMain(const QByteArray& data) {
+    WriteMain([&](QIODevice& out) { return WriteAllTo(out, data); });
+}
+
+void THTMLFileSet::WriteFile(const QString& name, const Writer& write) {
+    const QString error = WriteStaged(StagedPath(name), write);
     if (!error.isEmpty())
         Fail(QStringLiteral("exCannotWrite"), ShownPath(name), error);
     FHasFiles = true;
 }
 
-void THTMLFileSet::WriteMain(const QByteArray& data) {
-    const QString error = WriteStaged(QDir(FStage->path()).filePath(kMain), data);
+void THTMLFileSet::WriteMain(const Writer& write) {
+    const QString error = WriteStaged(QDir(FStage->path()).filePath(kMain), write);
     if (!error.isEmpty())
         Fail(QStringLiteral("exCannotWrite"), FShownMain, error);
     FHasMain = true;

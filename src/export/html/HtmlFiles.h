@@ -5,8 +5,10 @@
 
 #include <QByteArray>
 #include <QString>
+#include <functional>
 #include <memory>
 
+class QIODevice;
 class QTemporaryDir;
 
 namespace exports {
@@ -27,6 +29,11 @@ public:
     void WriteFile(const QString& name, const QByteArray& data);
     // Stages the main file.
     void WriteMain(const QByteArray& data);
+    // The same for a file written in parts: the writer puts them into the device and returns
+    // "" or the reason it stopped.
+    using Writer = std::function<QString(QIODevice&)>;
+    void WriteFile(const QString& name, const Writer& write);
+    void WriteMain(const Writer& write);
     // Moves everything staged into place; throws report::TrpReportError when a move fails, after
     // putting back what it can.
     void Commit();

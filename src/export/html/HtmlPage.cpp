@@ -1,7 +1,6 @@
 #include "export/html/HtmlPage.h"
 
 #include "export/LayoutMatrix.h"
-#include "export/Progress.h"
 #include "export/html/HtmlText.h"
 #include "report/DrawText.h"
 
@@ -125,13 +124,20 @@ QByteArray HtmlHead(const QByteArray& doctype, const QString& title) {
     return out.Data;
 }
 
-std::optional<QByteArray> HtmlPageDocument(const TrpIEMatrix& m, const THTMLPageSettings& s) {
+THTMLPageWriter::THTMLPageWriter(THTMLPageSettings settings) : FSettings(std::move(settings)) {}
+
+const std::vector<Extended>& THTMLPageWriter::Pitches(const TrpIEMatrix& m) {
+    while (int(FPitches.size()) < m.StylesCount())
+        FPitches.push_back(LinePitch(*m.GetStyleById(int(FPitches.size()))));
+    return FPitches;
+}
+
+QByteArray THTMLPageWriter::Head(const TrpIEMatrix& m) {
+    const THTMLPageSettings& s = FSettings;
     Lines out;
     out.Data = HtmlHead(R"(<!DOCTYPE HTML PUBLIC "-//W3C//DTD HTML 4.01 Transitional//EN">)", s.Title);
-    std::vector<Extended> pitches;
-    for (int i = 0; i < m.StylesCount(); ++i)
-        pitches.push_back(LinePitch(*m.GetStyleById(i)));
     if (s.ExportStyles) {
+        const std::vector<Extended>& pitches = Pitches(m);
         out(QByteArray("<style type=\"text/css\"><!-- "));
         out(QByteArray(".page_break {page-break-before: always;}"));
         // A link shows in its memo's font, as the page draws it.
@@ -146,7 +152,17 @@ std::optional<QByteArray> HtmlPageDocument(const TrpIEMatrix& m, const THTMLPage
         out(QStringLiteral(" background=\"") + HtmlEscape(s.Background) + QStringLiteral("\""));
     out(QByteArray(R"( bgcolor="#FFFFFF" text="#000000">)"));
     out(QByteArray(R"(<a name="PageN1"></a>)"));
+    return out.Data;
+}
 
+QByteArray THTMLPageWriter::Tail() {
+    return "</body></html>\r\n";
+}
+
+QByteArray THTMLPageWriter::Table(const TrpIEMatrix& m) {
+    const THTMLPageSettings& s = FSettings;
+    const std::vector<Extended>& pitches = Pitches(m);
+    Lines out;
     QByteArray table = "<table";
     if (s.FixedWidth)
         table += " width=\"" + Num(m.MaxWidth() - m.MinLeft()) + "\"";
@@ -159,30 +175,35 @@ std::optional<QByteArray> HtmlPageDocument(const TrpIEMatrix& m, const THTMLPage
     for (int i = 0; i + 1 < m.Width(); ++i)
         columns += "<td width=\"" + Num(m.GetXPosById(i + 1) - m.GetXPosById(i)) + "\"/>";
     columns += "</tr>";
-    out(table + ">");
+    // Every page after the first begins on a new sheet of paper, with an anchor to find it by.
+    if (++FTables > 1) {
+        out("<a name=\"PageN" + QByteArray::number(FTables) + "\"></a>");
+        out(table + " class=\"page_break\">");
+    } else {
+        out(table + ">");
+    }
     out(columns);
-    bool open = true;
 
     std::vector<bool> written(size_t(m.ObjectsCount()), false);
-    int page = 0;
+    const int lastColumn = std::max(m.Width() - 1, 0); // the right edge holds no cells
     for (int y = 0; y + 1 < m.Height(); ++y) {
-        if (s.Progress && s.Progress->Terminated())
-            return std::nullopt;
-        bool endsPage = false;
-        if (page < m.PagesCount() && R(m.GetPageBreak(page)) <= R(m.GetYPosById(y + 1))) {
-            ++page;
-            if (s.Progress)
-                s.Progress->Tick();
-            endsPage = true;
-        }
         out("<tr style=\"height:" + QByteArray::number(RowHeight(m, y)) + "px\">");
         QString row;
-        for (int x = 0; x + 1 < m.Width(); ++x) {
-            const int index = m.GetCell(x, y);
-            if (index < 0) {
+        // Empty cells side by side are one cell across them: a page of scattered objects has
+        // rows of many columns and few objects.
+        int at = 0;
+        auto gap = [&](int to) {
+            if (to - at == 1)
                 row += QLatin1String("<td/>");
-                continue;
-            }
+            else if (to - at > 1)
+                row += QStringLiteral("<td colspan=\"%1\"/>").arg(to - at);
+        };
+        for (const TrpIEMRun& run : m.RowRuns(y)) {
+            if (run.X0 >= lastColumn)
+                break;
+            gap(run.X0);
+            at = std::min(run.X1, lastColumn);
+            const int index = run.Index;
             if (written[size_t(index)])
                 continue;
             written[size_t(index)] = true;
@@ -218,23 +239,18 @@ std::optional<QByteArray> HtmlPageDocument(const TrpIEMatrix& m, const THTMLPage
                 row += QLatin1String("</a>");
             row += QLatin1String("</td>");
         }
+        gap(lastColumn);
         out(row);
         out(QByteArray("</tr>"));
-        if (endsPage) {
-            out(QByteArray("</table>"));
-            open = false;
-            if (y + 2 < m.Height()) {
-                out("<a name=\"PageN" + QByteArray::number(page + 1) + "\"></a>");
-                out(table + " class=\"page_break\">");
-                out(columns);
-                open = true;
-            }
-        }
     }
-    if (open)
-        out(QByteArray("</table>"));
-    out(QByteArray("</body></html>"));
+    out(QByteArray("</table>"));
     return out.Data;
+}
+
+QByteArray HtmlPageDocument(const TrpIEMatrix& m, const THTMLPageSettings& s) {
+    THTMLPageWriter writer(s);
+    const QByteArray table = writer.Table(m); // pictures are saved before the head is made
+    return writer.Head(m) + table + THTMLPageWriter::Tail();
 }
 
 } // namespace exports

@@ -44,27 +44,35 @@ QByteArray Hex(quint32 value, int bytes) {
 
 enum TPass { pHeader, pFooter, pBody };
 
-class TrpRTFWriter {
+} // namespace
+
+class TrpRTFDocument::Writer {
 public:
-    TrpRTFWriter(TrpIEMatrix& matrix, const TrpRTFDocumentOptions& options, TrpProgress* progress)
-        : M(matrix), O(options), FProgress(progress) {}
+    Writer(TrpIEMatrix& matrix, const TrpRTFDocumentOptions& options) : M(matrix), O(options) {}
 
-    bool Write(QByteArray& out) {
+    TrpRTFPageParts Page(int number) {
         CollectTables();
-        if (FProgress)
-            FProgress->Execute(std::max(M.Height() - 1, 0), rpGet(QStringLiteral("ProgressWait")), true,
-                               true);
-        Line(SectionSettings(0));
-        bool complete = true;
-        if (O.HeaderFooterMode == hfPrint)
-            complete = Pass(pHeader) && Pass(pFooter);
-        complete = complete && Pass(pBody);
-        Line("}");
-        if (FProgress)
-            FProgress->Hide();
+        TrpRTFPageParts parts;
+        if (number == 0)
+            FFirstSection = SectionSettings(0);
+        if (O.HeaderFooterMode == hfPrint) {
+            Pass(pHeader);
+            parts.Header = std::exchange(FBody, {});
+            Pass(pFooter);
+            parts.Footer = std::exchange(FBody, {});
+        }
+        // Each report page is a section of its own.
+        if (number > 0 && O.PageBreaks) {
+            Line("\\pard\\sect");
+            Line(SectionSettings(0));
+        }
+        Pass(pBody);
+        parts.Body = std::exchange(FBody, {});
+        return parts;
+    }
 
-        out.reserve(FBody.size() + 4096);
-        out = "{\\rtf1\\ansi\r\n";
+    QByteArray Head() const {
+        QByteArray out = "{\\rtf1\\ansi\r\n";
         QList<QByteArray> fonts;
         for (int i = 0; i < FFonts.size(); ++i)
             fonts << "{\\f" + N(i) + "\\fcharset" + N(FCharsets[size_t(i)]) + ' ' + RtfText(FFonts[i]) + ";}";
@@ -76,8 +84,9 @@ public:
                QByteArray::number(t.date().year()).rightJustified(4, '0') + "\\mo" + two(t.date().month()) +
                "\\dy" + two(t.date().day()) + "\\hr" + two(t.time().hour()) + "\\min" +
                two(t.time().minute()) + "}}\r\n";
-        out += FBody;
-        return complete;
+        if (!FFirstSection.isEmpty())
+            out += FFirstSection + "\r\n";
+        return out;
     }
 
 private:
@@ -132,8 +141,8 @@ private:
     // Every colour and font the document uses, in the order the grid meets them.
     void CollectTables() {
         for (int y = 0; y < M.Height(); ++y)
-            for (int x = 0; x < M.Width(); ++x) {
-                TrpIEMObject* obj = M.GetObject(x, y);
+            for (const TrpIEMRun& run : M.RowRuns(y)) {
+                TrpIEMObject* obj = M.GetObjectById(run.Index);
                 if (!obj || obj->Counter == -1)
                     continue;
                 obj->Counter = -1;
@@ -224,42 +233,20 @@ private:
         return false;
     }
 
-    // One pass over the grid rows; false when the progress was cancelled.
-    bool Pass(TPass pass) {
-        if (pass == pHeader)
-            Line("{\\header ");
-        else if (pass == pFooter)
-            Line("{\\footer ");
-        bool complete = true;
+    // One pass over the grid rows of the page.
+    void Pass(TPass pass) {
         std::vector<int> writtenIn(size_t(M.ObjectsCount()), -1); // the row each object was last written in
         const long long x0 = R(M.GetXPosById(1));
-        int page = 0;
-        std::vector<int> marked;
         for (int y = 0; y + 1 < M.Height(); ++y) {
-            if (FProgress) {
-                FProgress->Tick();
-                if (FProgress->Terminated()) {
-                    complete = false;
-                    break;
-                }
-            }
-            bool pageStart = false;
-            if (pass == pBody && O.PageBreaks && page + 1 < M.PagesCount() &&
-                M.GetYPosById(y) >= M.GetPageBreak(page)) {
-                Line("\\pard\\sect");
-                ++page;
-                Line(SectionSettings(page));
-                pageStart = true;
-            }
             const long long h = R((M.GetYPosById(y + 1) - M.GetYPosById(y)) * kRow);
             QByteArray def = "\\trrh" + N(h) + "\\trgaph15";
             QByteArray cells;
-            bool content = false;
-            marked.clear();
-            for (int x = 1; x + 1 < M.Width(); ++x) {
-                const int index = M.GetCell(x, y);
+            // Column 0, left of the content, and the right edge are never written.
+            for (const TrpIEMRun& run : M.RowRuns(y)) {
+                const int index = run.Index;
                 TrpIEMObject* obj = M.GetObjectById(index);
-                if (!obj || !Taken(*obj, pass) || writtenIn[size_t(index)] == y)
+                if (run.X1 <= 1 || run.X0 >= M.Width() - 1 || !obj || !Taken(*obj, pass) ||
+                    writtenIn[size_t(index)] == y)
                     continue;
                 int ox, oy, dx, dy;
                 M.GetObjectPos(index, ox, oy, dx, dy);
@@ -273,21 +260,11 @@ private:
                     def += VAlign(s) + CellBorders(s) + "\\cltxlrtb" + right;
                     const bool picture = !obj->IsText && O.Pictures && obj->Image && !obj->Image->isNull();
                     cells += obj->IsText ? TextCell(*obj, h) : picture ? PictureCell(*obj) : Filler(h);
-                    content = content || obj->IsText || picture;
                 } else {
                     def += "\\clvmrg" + CellBorders(s) + "\\cltxlrtb" + right;
                     cells += Filler(h);
                 }
                 writtenIn[size_t(index)] = y;
-                marked.push_back(index);
-            }
-            // The gap between two pages is the new section's margin; the objects starting in it
-            // start again in the next row.
-            if (pageStart && !content) {
-                for (int index : marked)
-                    if (writtenIn[size_t(index)] == y)
-                        writtenIn[size_t(index)] = -1;
-                continue;
             }
             if (cells.isEmpty())
                 continue;
@@ -295,15 +272,12 @@ private:
             FBody += cells;
             Line("\\pard\\intbl{\\trowd" + def + "\\row}");
         }
-        if (pass != pBody)
-            Line("}");
-        return complete;
     }
 
     TrpIEMatrix& M;
-    const TrpRTFDocumentOptions& O;
-    TrpProgress* FProgress;
+    TrpRTFDocumentOptions O;
     QByteArray FBody;
+    QByteArray FFirstSection;
     QStringList FFonts;
     std::vector<int> FCharsets;
     QHash<QString, int> FFontIndex;
@@ -311,7 +285,18 @@ private:
     QHash<QByteArray, int> FColorIndex;
 };
 
-} // namespace
+TrpRTFDocument::TrpRTFDocument(TrpIEMatrix& matrix, const TrpRTFDocumentOptions& options)
+    : FWriter(std::make_unique<Writer>(matrix, options)) {}
+
+TrpRTFDocument::~TrpRTFDocument() = default;
+
+TrpRTFPageParts TrpRTFDocument::Page(int number) {
+    return FWriter->Page(number);
+}
+
+QByteArray TrpRTFDocument::Head() const {
+    return FWriter->Head();
+}
 
 QByteArray RtfText(const QString& text) {
     QByteArray out;
@@ -362,11 +347,6 @@ QByteArray RtfMetafile(const QImage& bitmap) {
     for (qsizetype at = 0; at < dib.size(); at += 64)
         out += dib.mid(at, 64).toHex().toUpper() + "\r\n";
     return out;
-}
-
-bool WriteRTFDocument(TrpIEMatrix& matrix, const TrpRTFDocumentOptions& options, TrpProgress* progress,
-                      QByteArray& out) {
-    return TrpRTFWriter(matrix, options, progress).Write(out);
 }
 
 } // namespace exports

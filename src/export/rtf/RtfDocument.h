@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QString>
 #include <QStringList>
+#include <memory>
 
 namespace exports {
 
@@ -35,10 +36,27 @@ struct TrpRTFDocumentOptions {
     QDateTime Created;
 };
 
-// Builds the document; the progress (when given) advances per grid row of each pass, and its
-// Cancel ends the rows early while the groups and the document are still closed. Returns false
-// when cancelled.
-bool WriteRTFDocument(TrpIEMatrix& matrix, const TrpRTFDocumentOptions& options, TrpProgress* progress,
-                      QByteArray& out);
+// One page's part of each group of the document.
+struct TrpRTFPageParts {
+    QByteArray Header, Footer, Body;
+};
+
+// The document of a report written page by page: a table row per grid row, a section per page.
+class TrpRTFDocument {
+public:
+    // The matrix holds one prepared page at a time.
+    TrpRTFDocument(TrpIEMatrix& matrix, const TrpRTFDocumentOptions& options);
+    ~TrpRTFDocument();
+
+    // The rows of the matrix's page (number counts from 0) in the header, footer and body.
+    TrpRTFPageParts Page(int number);
+    // What comes before the groups: the font and colour tables of every page so far, the
+    // document's information and the first page's section settings.
+    QByteArray Head() const;
+
+private:
+    class Writer;
+    std::unique_ptr<Writer> FWriter;
+};
 
 } // namespace exports

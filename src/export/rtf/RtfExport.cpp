@@ -1,6 +1,7 @@
 #include "export/rtf/RtfExport.h"
 
 #include "export/LayoutMatrix.h"
+#include "export/Spool.h"
 #include "export/rtf/RtfExportDialog.h"
 #include "report/EngineTexts.h"
 #include "report/Report.h"
@@ -79,7 +80,7 @@ bool TrpRTFExport::Takes(TrpComponent& object) {
     return TrpMatrixExport::Takes(object) && (dynamic_cast<TrpCustomMemoView*>(&object) || FExportPictures);
 }
 
-bool TrpRTFExport::WriteDocument(TrpIEMatrix& matrix, TrpProgress* progress, QByteArray& out) {
+void TrpRTFExport::BeginDocument(TrpIEMatrix& matrix) {
     TrpRTFDocumentOptions options;
     options.PageBreaks = FExportPageBreaks;
     options.Pictures = FExportPictures;
@@ -87,7 +88,49 @@ bool TrpRTFExport::WriteDocument(TrpIEMatrix& matrix, TrpProgress* progress, QBy
     options.Title = Report() ? Report()->ReportOptions.Name : QString();
     options.Author = FCreator;
     options.Created = QDateTime::currentDateTime();
-    return WriteRTFDocument(matrix, options, progress, out);
+    FDocument = std::make_unique<TrpRTFDocument>(matrix, options);
+    FHeaders = std::make_unique<TrpSpool>();
+    FFooters = std::make_unique<TrpSpool>();
+}
+
+void TrpRTFExport::WritePage(TrpIEMatrix&, int number, TrpSpool& spool) {
+    const TrpRTFPageParts parts = FDocument->Page(number);
+    FHeaders->Append(parts.Header);
+    FHeaders->EndPage();
+    FFooters->Append(parts.Footer);
+    FFooters->EndPage();
+    spool.Append(parts.Body);
+    spool.EndPage();
+}
+
+QString TrpRTFExport::WriteDocument(QIODevice& out, TrpSpool& pages, TrpProgress* progress, bool& complete) {
+    QString error = WriteAllTo(out, FDocument->Head());
+    if (FHeaderFooterMode == hfPrint) {
+        bool all = true;
+        const std::pair<QByteArray, TrpSpool*> groups[] = {{"{\\header \r\n", FHeaders.get()},
+                                                            {"{\\footer \r\n", FFooters.get()}};
+        for (const auto& [group, spool] : groups) {
+            if (error.isEmpty())
+                error = WriteAllTo(out, group);
+            if (error.isEmpty())
+                error = CopyPages(out, *spool, nullptr, all);
+            if (error.isEmpty())
+                error = WriteAllTo(out, "}\r\n");
+        }
+    }
+    if (error.isEmpty())
+        error = CopyPages(out, pages, progress, complete);
+    return error.isEmpty() ? WriteAllTo(out, "}\r\n") : error;
+}
+
+void TrpRTFExport::EndDocument() {
+    FDocument.reset();
+    FHeaders.reset();
+    FFooters.reset();
+}
+
+QString TrpRTFExport::ProgressText() const {
+    return rpGet(QStringLiteral("ProgressWait"));
 }
 
 } // namespace exports

@@ -4,6 +4,8 @@
 #include "export/MatrixExport.h"
 #include "export/rtf/RtfDocument.h"
 
+#include <memory>
+
 namespace exports {
 
 class TrpRTFExport : public TrpMatrixExport {
@@ -30,10 +32,16 @@ public:
 protected:
     void SetupMatrix(TrpIEMatrix& matrix) override;
     bool Takes(report::TrpComponent& object) override;
-    bool WriteDocument(TrpIEMatrix& matrix, TrpProgress* progress, QByteArray& out) override;
+    void BeginDocument(TrpIEMatrix& matrix) override;
+    void WritePage(TrpIEMatrix& matrix, int number, TrpSpool& spool) override;
+    QString WriteDocument(QIODevice& out, TrpSpool& pages, TrpProgress* progress, bool& complete) override;
+    void EndDocument() override;
+    QString ProgressText() const override;
     bool OpenAfter() const override { return FOpenAfterExport; }
 
 private:
+    std::unique_ptr<TrpRTFDocument> FDocument;
+    std::unique_ptr<TrpSpool> FHeaders, FFooters; // the header and footer rows of every page
     bool FExportPageBreaks = true;
     bool FExportPictures = true;
     bool FOpenAfterExport = false;

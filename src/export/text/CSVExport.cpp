@@ -51,15 +51,17 @@ void TrpCSVExport::FinishPage(report::TrpReportPage*, int) {
     m.Prepare();
     const QByteArray separator = EncodeText(FSeparator, OEMCodepage());
     for (int y = 0; y + 1 < m.Height(); ++y) {
-        for (int x = 0; x < m.Width(); ++x) {
-            TrpIEMObject* obj = m.GetObject(x, y);
+        for (const TrpIEMRun& run : m.RowRuns(y)) {
+            TrpIEMObject* obj = m.GetObjectById(run.Index);
             if (!obj)
                 continue;
+            // Every cell of an object ends with a separator, its first one after its field.
             if (obj->Counter == 0) {
                 obj->Counter = 1;
                 FOut += Field(obj->Memo, OEMCodepage());
             }
-            FOut += separator;
+            for (int x = run.X0; x < run.X1; ++x)
+                FOut += separator;
         }
         FOut += "\r\n";
     }

@@ -102,16 +102,11 @@ void TrpSimpleTextExport::FinishPage(report::TrpReportPage* page, int) {
     TrpCharGrid grid(columns, rows);
     if (columns > 0 && rows > 0)
         for (int y = 0; y + 1 < m.Height(); ++y) {
-            const TrpIEMObject* last = nullptr;
-            for (int x = 0; x < m.Width(); ++x) {
-                // An object spanning several cells is drawn again for each, over what other
-                // objects put there meanwhile; drawing it again right after itself changes
-                // nothing.
-                const TrpIEMObject* obj = m.GetObject(x, y);
-                if (obj && obj != last)
+            // An object spanning several rows is drawn again in each, over what other objects
+            // put there meanwhile; drawing it again right after itself in a row changes nothing.
+            for (const TrpIEMRun& run : m.RowRuns(y))
+                if (const TrpIEMObject* obj = m.GetObjectById(run.Index))
                     DrawObject(grid, *obj);
-                last = obj;
-            }
         }
     grid.SqueezeBlankColumns();
     for (int y = 0; y < grid.Rows(); ++y) {

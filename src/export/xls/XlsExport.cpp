@@ -21,6 +21,14 @@
 
 namespace exports {
 
+namespace {
+
+// What a workbook of the office's "MS Excel 97" format holds.
+constexpr int kMaxRows = 65536;
+constexpr int kMaxColumns = 256;
+
+} // namespace
+
 using namespace report;
 
 namespace {
@@ -187,8 +195,8 @@ void TrpXLSExport::EachObject(TrpProgress* progress,
     if (!Begin(progress, m.Height(), rpGet(QStringLiteral("ProgressObjects"))))
         return;
     for (int r = 1; r <= m.Height() && !(progress && progress->Terminated()); ++r) {
-        for (int c = 1; c <= m.Width(); ++c) {
-            const int id = m.GetCell(c - 1, r - 1);
+        for (const TrpIEMRun& run : m.RowRuns(r - 1)) {
+            const int id = run.Index, c = run.X0 + 1;
             TrpIEMObject* obj = m.GetObjectById(id);
             if (id < 0 || !obj || obj->Counter != 0)
                 continue;
@@ -321,6 +329,12 @@ void TrpXLSExport::Finish() {
     if (FMatrix->PagesCount() == 0) // the page list named no page of the report
         throw TrpExcelError(rpGet(QStringLiteral("exNoPages")));
     FMatrix->Prepare();
+    // The workbook format ends at 65,536 rows and 256 columns, and the cell values are handed
+    // over as one table of rows and columns.
+    if (FMatrix->Width() - 1 > kMaxColumns)
+        throw TrpTooLarge(rpGet(QStringLiteral("exTooManyColumns")).arg(FMatrix->Width() - 1).arg(kMaxColumns));
+    if (FMatrix->Height() - 1 > kMaxRows)
+        throw TrpTooLarge(rpGet(QStringLiteral("exTooManyRows")).arg(FMatrix->Height() - 1).arg(kMaxRows));
     if (OnPrepared)
         OnPrepared(*FMatrix);
     {

@@ -2,6 +2,7 @@
 
 #include "export/LayoutMatrix.h"
 #include "export/xml/XmlExportDialog.h"
+#include "export/Spool.h"
 #include "export/xml/XmlWorkbook.h"
 #include "report/EngineTexts.h"
 #include "report/Report.h"
@@ -75,7 +76,7 @@ void TrpXMLExport::FirstPage(const TrpReportPage& page) {
     FBottomMargin = page.BottomMargin();
 }
 
-bool TrpXMLExport::WriteDocument(TrpIEMatrix& matrix, TrpProgress* progress, QByteArray& out) {
+TrpXMLWorkbookOptions TrpXMLExport::Options() const {
     TrpXMLWorkbookOptions o;
     o.Styles = FExportStyles;
     o.PageBreaks = FExportPageBreaks;
@@ -93,7 +94,34 @@ bool TrpXMLExport::WriteDocument(TrpIEMatrix& matrix, TrpProgress* progress, QBy
     o.TopMargin = FTopMargin;
     o.RightMargin = FRightMargin;
     o.BottomMargin = FBottomMargin;
-    return WriteXMLWorkbook(matrix, o, progress, out);
+    return o;
+}
+
+void TrpXMLExport::BeginDocument(TrpIEMatrix& matrix) {
+    FWorkbook = std::make_unique<TrpXMLWorkbook>(matrix, Options());
+}
+
+void TrpXMLExport::WritePage(TrpIEMatrix&, int, TrpSpool& spool) {
+    spool.Append(FWorkbook->Page());
+    spool.EndPage();
+}
+
+QString TrpXMLExport::WriteDocument(QIODevice& out, TrpSpool& pages, TrpProgress* progress, bool& complete) {
+    // The first page's layout is known only now.
+    FWorkbook->SetOptions(Options());
+    QString error = WriteAllTo(out, FWorkbook->Head());
+    if (error.isEmpty())
+        error = CopyPages(out, pages, progress, complete,
+                          [this](const QByteArray& page) { return FWorkbook->Rows(page); });
+    return error.isEmpty() ? WriteAllTo(out, FWorkbook->Tail()) : error;
+}
+
+void TrpXMLExport::EndDocument() {
+    FWorkbook.reset();
+}
+
+QString TrpXMLExport::ProgressText() const {
+    return rpGet(QStringLiteral("xmlExportingPages"));
 }
 
 } // namespace exports

@@ -2,6 +2,9 @@
 // The Excel XML export: the report's layout as one worksheet of an XML workbook.
 
 #include "export/MatrixExport.h"
+#include "export/xml/XmlWorkbook.h"
+
+#include <memory>
 
 namespace exports {
 
@@ -31,10 +34,17 @@ public:
 protected:
     void SetupMatrix(TrpIEMatrix& matrix) override;
     void FirstPage(const report::TrpReportPage& page) override;
-    bool WriteDocument(TrpIEMatrix& matrix, TrpProgress* progress, QByteArray& out) override;
+    void BeginDocument(TrpIEMatrix& matrix) override;
+    void WritePage(TrpIEMatrix& matrix, int number, TrpSpool& spool) override;
+    QString WriteDocument(QIODevice& out, TrpSpool& pages, TrpProgress* progress, bool& complete) override;
+    void EndDocument() override;
+    QString ProgressText() const override;
     bool OpenAfter() const override { return FOpenExcelAfterExport; }
 
 private:
+    TrpXMLWorkbookOptions Options() const;
+
+    std::unique_ptr<TrpXMLWorkbook> FWorkbook;
     bool FExportStyles = true;
     bool FExportPageBreaks = true;
     bool FOpenExcelAfterExport = false;

@@ -7,7 +7,11 @@
 #include "platform/RegionalSettings.h"
 #include "report/EngineTexts.h"
 
+#include <QDataStream>
+#include <QIODevice>
 #include <QLocale>
+#include <algorithm>
+#include <iterator>
 #include <map>
 #include <vector>
 
@@ -123,214 +127,266 @@ std::optional<QByteArray> ShownNumber(const QString& text, const TrpFormat& form
 
 namespace {
 
-class TrpXMLWriter {
-public:
-    TrpXMLWriter(TrpIEMatrix& matrix, const TrpXMLWorkbookOptions& options, TrpProgress* progress)
-        : M(matrix), O(options), FProgress(progress) {}
+// The sheet's limits: the spreadsheet application takes no more rows and columns.
+constexpr long long kMaxRows = 1'048'576;
+constexpr long long kMaxColumns = 16'384;
 
-    bool Write(QByteArray& out) {
-        if (FProgress)
-            FProgress->Execute(M.PagesCount(), rpGet(QStringLiteral("xmlExportingPages")), true, true);
-        Head();
-        if (O.Styles)
-            Styles();
-        Line("<Worksheet ss:Name=\"Page 1\">");
-        Line("<Table" + Attr("ss:ExpandedColumnCount", N(M.Width())) +
-             Attr("ss:ExpandedRowCount", N(M.Height())) + " x:FullColumns=\"1\" x:FullRows=\"1\">");
-        for (int o = 1; o < M.Width(); ++o)
-            Line("<Column ss:AutoFitWidth=\"0\"" +
-                 Attr("ss:Width", PdfNumber((M.GetXPosById(o) - M.GetXPosById(o - 1)) / kPixelsPerPoint)) +
-                 "/>");
-        const bool complete = Rows();
-        Line("</Table>");
-        Line("<WorksheetOptions xmlns=\"urn:schemas-microsoft-com:office:excel\">");
-        Line("<PageSetup>");
-        if (O.Orientation == poLandscape)
-            Line("<Layout x:Orientation=\"Landscape\"/>");
-        Line("<PageMargins" + Attr("x:Bottom", PdfNumber(O.BottomMargin / kMarginUnit)) +
-             Attr("x:Left", PdfNumber(O.LeftMargin / kMarginUnit)) +
-             Attr("x:Right", PdfNumber(O.RightMargin / kMarginUnit)) +
-             Attr("x:Top", PdfNumber(O.TopMargin / kMarginUnit)) + "/>");
-        Line("</PageSetup>");
-        Line("</WorksheetOptions>");
-        if (O.PageBreaks) {
-            Line("<PageBreaks xmlns=\"urn:schemas-microsoft-com:office:excel\">");
-            Line("<RowBreaks>");
-            for (size_t i = 0; i < FBreaks.size() && int(i) < M.PagesCount() - 1; ++i) {
-                Line("<RowBreak>");
-                Line("<Row>" + N(FBreaks[i]) + "</Row>");
-                Line("</RowBreak>");
-            }
-            Line("</RowBreaks>");
-            Line("</PageBreaks>");
-        }
-        Line("</Worksheet>");
-        Line("</Workbook>");
-        if (FProgress)
-            FProgress->Hide();
-        out = std::move(FOut);
-        return complete;
-    }
+QByteArray N(long long v) {
+    return QByteArray::number(v);
+}
 
-private:
-    static QByteArray N(long long v) { return QByteArray::number(v); }
+void Line(QByteArray& out, const QByteArray& s) {
+    out += s;
+    out += "\r\n";
+}
 
-    void Line(const QByteArray& s) {
-        FOut += s;
-        FOut += "\r\n";
-    }
-
-    void Head() {
-        Line("<?xml version=\"1.0\"?>");
-        Line("<?mso-application progid=\"Excel.Sheet\"?>");
-        Line("<?tp-application created=\"" + XmlText(O.Creator) + "\"?>");
-        Line("<?tp-application homesite=\"" + XmlText(O.HomeSite) + "\"?>");
-        Line("<Workbook xmlns=\"urn:schemas-microsoft-com:office:spreadsheet\"");
-        Line(" xmlns:o=\"urn:schemas-microsoft-com:office:office\"");
-        Line(" xmlns:x=\"urn:schemas-microsoft-com:office:excel\"");
-        Line(" xmlns:ss=\"urn:schemas-microsoft-com:office:spreadsheet\"");
-        Line(" xmlns:html=\"http://www.w3.org/TR/REC-html40\">");
-        Line("<DocumentProperties xmlns=\"urn:schemas-microsoft-com:office:office\">");
-        Line("<Title>" + XmlText(O.Title) + "</Title>");
-        Line("<Author>" + XmlText(O.Author) + "</Author>");
-        // A timestamp in the file's own notation, whatever the regional settings.
-        Line("<Created>" + O.Created.toUTC().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")).toLatin1() +
-             "Z</Created>");
-        Line("<Version>" + XmlText(O.Version) + "</Version>");
-        Line("</DocumentProperties>");
-        Line("<ExcelWorkbook xmlns=\"urn:schemas-microsoft-com:office:excel\">");
-        Line("<ProtectStructure>False</ProtectStructure>");
-        Line("<ProtectWindows>False</ProtectWindows>");
-        Line("</ExcelWorkbook>");
-    }
-
-    void Styles() {
-        Line("<Styles>");
-        for (int i = 0; i < M.StylesCount(); ++i) {
-            const TrpIEMStyle& s = *M.GetStyleById(i);
-            Line("<Style ss:ID=\"s" + N(i) + "\">");
-            QByteArray font = "<Font" + Attr("ss:FontName", XmlText(s.Font.Name)) +
-                              Attr("ss:Size", N(s.Font.Size)) + Attr("ss:Color", XmlColor(s.Font.Color));
-            if (s.Font.Style & fsBold)
-                font += " ss:Bold=\"1\"";
-            if (s.Font.Style & fsItalic)
-                font += " ss:Italic=\"1\"";
-            if (s.Font.Style & fsUnderline)
-                font += " ss:Underline=\"Single\"";
-            Line(font + "/>");
-            Line("<Interior" + Attr("ss:Color", XmlColor(s.Color)) + " ss:Pattern=\"Solid\"/>");
-            const char* h = s.HAlign == haRight    ? "Right"
-                            : s.HAlign == haCenter ? "Center"
-                            : s.HAlign == haBlock  ? "Justify"
-                                                   : "Left";
-            const char* v = s.VAlign == vaBottom ? "Bottom" : s.VAlign == vaCenter ? "Center" : "Top";
-            QByteArray rotation;
-            if (s.Rotation >= 1 && s.Rotation <= 90)
-                rotation = "ss:Rotate=\"" + N(s.Rotation) + '"';
-            else if (s.Rotation >= 270 && s.Rotation <= 359)
-                rotation = "ss:Rotate=\"" + N(s.Rotation - 360) + '"';
-            Line("<Alignment" + Attr("ss:Horizontal", h) + Attr("ss:Vertical", v) + " ss:WrapText=\"1\" " +
-                 rotation + "/>");
-            Line("<Borders>");
-            const std::pair<TrpFrameTypes, const char*> sides[] = {
-                {ftLeft, "Left"}, {ftRight, "Right"}, {ftTop, "Top"}, {ftBottom, "Bottom"}};
-            for (const auto& [side, name] : sides)
-                if (s.FrameTyp & side)
-                    Line("<Border ss:Position=\"" + QByteArray(name) +
-                         "\" ss:LineStyle=\"Continuous\" ss:Weight=\"" + (s.FrameWidth > 1 ? "3" : "1") +
-                         "\" ss:Color=\"" + XmlColor(s.FrameColor) + "\" />");
-            Line("</Borders>");
-            Line("<NumberFormat ss:Format=\"#,##0.00\"/>");
-            Line("</Style>");
-        }
-        // Number formats of numeric memos other than the default one.
-        int next = M.StylesCount();
-        for (int y = 0; y < M.Height(); ++y)
-            for (int x = 0; x < M.Width(); ++x) {
-                const TrpIEMObject* obj = M.GetObject(x, y);
-                if (!obj || obj->DisplayFormat.Kind != fkNumeric ||
-                    obj->DisplayFormat.FormatStr == u"%2.2n" || FFormats.count(obj->DisplayFormat.FormatStr))
-                    continue;
-                const QByteArray id = "s" + N(next++);
-                FFormats.emplace(obj->DisplayFormat.FormatStr, id);
-                Line("<Style ss:ID=\"" + id + "\">");
-                Line("<NumberFormat ss:Format=\"" + ExcelNumberFormat(obj->DisplayFormat.FormatStr) + "\"/>");
-                Line("</Style>");
-            }
-        Line("</Styles>");
-    }
-
-    // The rows; false when cancelled.
-    bool Rows() {
-        std::vector<char> written(size_t(M.ObjectsCount()), 0);
-        int page = 0;
-        for (int s = 0; s + 1 < M.Height(); ++s) {
-            const Extended top = M.GetYPosById(s);
-            if (page < M.PagesCount() && M.GetPageBreak(page) <= top) {
-                ++page;
-                FBreaks.push_back(s + 1);
-                if (FProgress) {
-                    FProgress->Tick();
-                    if (FProgress->Terminated())
-                        return false;
-                }
-            }
-            Line("<Row" + Attr("ss:Height", PdfNumber((M.GetYPosById(s + 1) - top) / kPixelsPerPoint)) + ">");
-            for (int i = 0; i < M.Width(); ++i) {
-                const int index = M.GetCell(i, s);
-                if (index < 0) {
-                    Line("<Cell ss:Index=\"" + N(i + 1) + "\" />");
-                    continue;
-                }
-                const TrpIEMObject* obj = M.GetObjectById(index);
-                if (!obj->IsText || written[size_t(index)])
-                    continue;
-                written[size_t(index)] = 1;
-                TextCell(*obj, index, i);
-            }
-            Line("</Row>");
-        }
-        return true;
-    }
-
-    void TextCell(const TrpIEMObject& obj, int index, int column) {
-        int x, y, dx, dy;
-        M.GetObjectPos(index, x, y, dx, dy);
-        QByteArray cell = "<Cell ss:Index=\"" + N(column + 1) + "\" ";
-        if (dx >= 2)
-            cell += "ss:MergeAcross=\"" + N(dx - 1) + "\" ";
-        if (dy >= 2)
-            cell += "ss:MergeDown=\"" + N(dy - 1) + "\" ";
-        const bool numeric = obj.DisplayFormat.Kind == fkNumeric;
-        if (O.Styles) {
-            auto it = numeric ? FFormats.find(obj.DisplayFormat.FormatStr) : FFormats.end();
-            cell += "ss:StyleID=\"" + (it != FFormats.end() ? it->second : "s" + N(obj.StyleIndex)) + "\" ";
-        }
-        Line(cell + ">");
-        const QString text = obj.Memo.join(QStringLiteral("\r\n"));
-        std::optional<QByteArray> number;
-        if (numeric && LooksNumeric(text))
-            number = ShownNumber(text, obj.DisplayFormat);
-        if (number)
-            Line("<Data ss:Type=\"Number\">" + *number + "</Data>");
-        else
-            Line("<Data ss:Type=\"String\">" + XmlText(text) + "</Data>");
-        Line("</Cell>");
-    }
-
-    TrpIEMatrix& M;
-    const TrpXMLWorkbookOptions& O;
-    TrpProgress* FProgress;
-    QByteArray FOut;
-    std::map<QString, QByteArray> FFormats; // format string -> style identifier
-    std::vector<int> FBreaks;               // rows at which pages end
-};
+// Lines closer than the inaccuracy merge into the last of them, as the matrix merges its own.
+void Thin(std::vector<Extended>& lines, Extended inaccuracy) {
+    std::vector<Extended> kept;
+    kept.reserve(lines.size());
+    for (size_t i = 0; i < lines.size(); ++i)
+        if (i + 1 == lines.size() || !(lines[i + 1] - lines[i] < inaccuracy))
+            kept.push_back(lines[i]);
+    lines.swap(kept);
+}
 
 } // namespace
 
-bool WriteXMLWorkbook(TrpIEMatrix& matrix, const TrpXMLWorkbookOptions& options, TrpProgress* progress,
-                      QByteArray& out) {
-    return TrpXMLWriter(matrix, options, progress).Write(out);
+// Each page is kept as its rows with the cells' edges as positions, not column numbers: the
+// worksheet's columns are those of every page, known only after the last one.
+struct TrpXMLWorkbook::Cell {
+    Extended Left = 0, Right = 0;
+    qint32 MergeDown = 0;
+    qint32 Style = -1; // a visual style; below -1, number format -2 - n
+    QByteArray Data;
+};
+
+TrpXMLWorkbook::TrpXMLWorkbook(TrpIEMatrix& matrix, const TrpXMLWorkbookOptions& options)
+    : M(matrix), O(options) {}
+
+TrpXMLWorkbook::~TrpXMLWorkbook() = default;
+
+QByteArray TrpXMLWorkbook::Page() {
+    // The page's columns join the sheet's; a sheet that cannot hold them is refused now.
+    std::vector<Extended> lines;
+    for (int i = 0; i < M.Width(); ++i)
+        lines.push_back(M.GetXPosById(i));
+    std::vector<Extended> merged;
+    merged.reserve(FColumns.size() + lines.size());
+    std::merge(FColumns.begin(), FColumns.end(), lines.begin(), lines.end(), std::back_inserter(merged));
+    merged.erase(std::unique(merged.begin(), merged.end()), merged.end());
+    Thin(merged, M.Inaccuracy);
+    FColumns.swap(merged);
+    if (qsizetype(FColumns.size()) > kMaxColumns)
+        throw TrpTooLarge(rpGet(QStringLiteral("exTooManyColumns")).arg(FColumns.size()).arg(kMaxColumns));
+    const int rows = std::max(M.Height() - 1, 0);
+    if (FRows + rows + 1 > kMaxRows)
+        throw TrpTooLarge(rpGet(QStringLiteral("exTooManyRows")).arg(FRows + rows + 1).arg(kMaxRows));
+    if (FPages > 0)
+        FBreaks.push_back(FRows + 1);
+
+    QByteArray page;
+    QDataStream out(&page, QIODevice::WriteOnly);
+    auto position = [&](Extended v) { out.writeRawData(reinterpret_cast<const char*>(&v), sizeof v); };
+    std::vector<char> written(size_t(M.ObjectsCount()), 0);
+    for (int s = 0; s < rows; ++s) {
+        out << PdfNumber((M.GetYPosById(s + 1) - M.GetYPosById(s)) / kPixelsPerPoint);
+        std::vector<Cell> cells;
+        for (const TrpIEMRun& run : M.RowRuns(s)) {
+            const TrpIEMObject* obj = M.GetObjectById(run.Index);
+            if (!obj || !obj->IsText || written[size_t(run.Index)])
+                continue;
+            written[size_t(run.Index)] = 1;
+            cells.push_back(TextCell(*obj, run.Index));
+        }
+        out << qint32(cells.size());
+        for (const Cell& c : cells) {
+            position(c.Left);
+            position(c.Right);
+            out << c.MergeDown << c.Style << c.Data;
+        }
+    }
+    FRows += rows;
+    ++FPages;
+    return page;
+}
+
+TrpXMLWorkbook::Cell TrpXMLWorkbook::TextCell(const TrpIEMObject& obj, int index) {
+    int x, y, dx, dy;
+    M.GetObjectPos(index, x, y, dx, dy);
+    Cell cell;
+    cell.Left = M.GetXPosById(x);
+    cell.Right = M.GetXPosById(x + std::max(dx, 1));
+    cell.MergeDown = dy >= 2 ? dy - 1 : 0;
+    const bool numeric = obj.DisplayFormat.Kind == fkNumeric;
+    cell.Style = obj.StyleIndex;
+    if (numeric && obj.DisplayFormat.FormatStr != u"%2.2n") {
+        // Number formats other than the default one get a style of their own, numbered after
+        // the visual styles, in the order the rows meet them.
+        auto it = FFormats.find(obj.DisplayFormat.FormatStr);
+        if (it == FFormats.end()) {
+            it = FFormats.emplace(obj.DisplayFormat.FormatStr, int(FFormatOrder.size())).first;
+            FFormatOrder.push_back(obj.DisplayFormat.FormatStr);
+        }
+        cell.Style = -2 - it->second;
+    }
+    const QString text = obj.Memo.join(QStringLiteral("\r\n"));
+    std::optional<QByteArray> number;
+    if (numeric && LooksNumeric(text))
+        number = ShownNumber(text, obj.DisplayFormat);
+    cell.Data = number ? "<Data ss:Type=\"Number\">" + *number + "</Data>"
+                       : "<Data ss:Type=\"String\">" + XmlText(text) + "</Data>";
+    return cell;
+}
+
+QByteArray TrpXMLWorkbook::Head() const {
+    QByteArray out;
+    Line(out, "<?xml version=\"1.0\"?>");
+    Line(out, "<?mso-application progid=\"Excel.Sheet\"?>");
+    Line(out, "<?tp-application created=\"" + XmlText(O.Creator) + "\"?>");
+    Line(out, "<?tp-application homesite=\"" + XmlText(O.HomeSite) + "\"?>");
+    Line(out, "<Workbook xmlns=\"urn:schemas-microsoft-com:office:spreadsheet\"");
+    Line(out, " xmlns:o=\"urn:schemas-microsoft-com:office:office\"");
+    Line(out, " xmlns:x=\"urn:schemas-microsoft-com:office:excel\"");
+    Line(out, " xmlns:ss=\"urn:schemas-microsoft-com:office:spreadsheet\"");
+    Line(out, " xmlns:html=\"http://www.w3.org/TR/REC-html40\">");
+    Line(out, "<DocumentProperties xmlns=\"urn:schemas-microsoft-com:office:office\">");
+    Line(out, "<Title>" + XmlText(O.Title) + "</Title>");
+    Line(out, "<Author>" + XmlText(O.Author) + "</Author>");
+    // A timestamp in the file's own notation, whatever the regional settings.
+    Line(out, "<Created>" + O.Created.toUTC().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")).toLatin1() +
+                  "Z</Created>");
+    Line(out, "<Version>" + XmlText(O.Version) + "</Version>");
+    Line(out, "</DocumentProperties>");
+    Line(out, "<ExcelWorkbook xmlns=\"urn:schemas-microsoft-com:office:excel\">");
+    Line(out, "<ProtectStructure>False</ProtectStructure>");
+    Line(out, "<ProtectWindows>False</ProtectWindows>");
+    Line(out, "</ExcelWorkbook>");
+    if (O.Styles)
+        Styles(out);
+    Line(out, "<Worksheet ss:Name=\"Page 1\">");
+    Line(out, "<Table" + Attr("ss:ExpandedColumnCount", N(qsizetype(FColumns.size()))) +
+                  Attr("ss:ExpandedRowCount", N(FRows + 1)) + " x:FullColumns=\"1\" x:FullRows=\"1\">");
+    for (size_t o = 1; o < FColumns.size(); ++o)
+        Line(out, "<Column ss:AutoFitWidth=\"0\"" +
+                      Attr("ss:Width", PdfNumber((FColumns[o] - FColumns[o - 1]) / kPixelsPerPoint)) + "/>");
+    return out;
+}
+
+void TrpXMLWorkbook::Styles(QByteArray& out) const {
+    Line(out, "<Styles>");
+    for (int i = 0; i < M.StylesCount(); ++i) {
+        const TrpIEMStyle& s = *M.GetStyleById(i);
+        Line(out, "<Style ss:ID=\"s" + N(i) + "\">");
+        QByteArray font = "<Font" + Attr("ss:FontName", XmlText(s.Font.Name)) + Attr("ss:Size", N(s.Font.Size)) +
+                          Attr("ss:Color", XmlColor(s.Font.Color));
+        if (s.Font.Style & fsBold)
+            font += " ss:Bold=\"1\"";
+        if (s.Font.Style & fsItalic)
+            font += " ss:Italic=\"1\"";
+        if (s.Font.Style & fsUnderline)
+            font += " ss:Underline=\"Single\"";
+        Line(out, font + "/>");
+        Line(out, "<Interior" + Attr("ss:Color", XmlColor(s.Color)) + " ss:Pattern=\"Solid\"/>");
+        const char* h = s.HAlign == haRight    ? "Right"
+                        : s.HAlign == haCenter ? "Center"
+                        : s.HAlign == haBlock  ? "Justify"
+                                               : "Left";
+        const char* v = s.VAlign == vaBottom ? "Bottom" : s.VAlign == vaCenter ? "Center" : "Top";
+        QByteArray rotation;
+        if (s.Rotation >= 1 && s.Rotation <= 90)
+            rotation = "ss:Rotate=\"" + N(s.Rotation) + '"';
+        else if (s.Rotation >= 270 && s.Rotation <= 359)
+            rotation = "ss:Rotate=\"" + N(s.Rotation - 360) + '"';
+        Line(out, "<Alignment" + Attr("ss:Horizontal", h) + Attr("ss:Vertical", v) + " ss:WrapText=\"1\" " +
+                      rotation + "/>");
+        Line(out, "<Borders>");
+        const std::pair<TrpFrameTypes, const char*> sides[] = {
+            {ftLeft, "Left"}, {ftRight, "Right"}, {ftTop, "Top"}, {ftBottom, "Bottom"}};
+        for (const auto& [side, name] : sides)
+            if (s.FrameTyp & side)
+                Line(out, "<Border ss:Position=\"" + QByteArray(name) +
+                              "\" ss:LineStyle=\"Continuous\" ss:Weight=\"" + (s.FrameWidth > 1 ? "3" : "1") +
+                              "\" ss:Color=\"" + XmlColor(s.FrameColor) + "\" />");
+        Line(out, "</Borders>");
+        Line(out, "<NumberFormat ss:Format=\"#,##0.00\"/>");
+        Line(out, "</Style>");
+    }
+    for (size_t k = 0; k < FFormatOrder.size(); ++k) {
+        Line(out, "<Style ss:ID=\"s" + N(M.StylesCount() + qsizetype(k)) + "\">");
+        Line(out, "<NumberFormat ss:Format=\"" + ExcelNumberFormat(FFormatOrder[k]) + "\"/>");
+        Line(out, "</Style>");
+    }
+    Line(out, "</Styles>");
+}
+
+QByteArray TrpXMLWorkbook::Rows(const QByteArray& page) const {
+    QByteArray out;
+    QDataStream in(page);
+    auto position = [&] {
+        Extended v = 0;
+        in.readRawData(reinterpret_cast<char*>(&v), sizeof v);
+        return v;
+    };
+    auto column = [&](Extended v) {
+        return qsizetype(std::lower_bound(FColumns.begin(), FColumns.end(), v) - FColumns.begin());
+    };
+    while (!in.atEnd()) {
+        QByteArray height;
+        qint32 count = 0;
+        in >> height >> count;
+        Line(out, "<Row" + Attr("ss:Height", height) + ">");
+        qsizetype next = 0; // cells of a row never overlap, whatever lines other pages brought
+        for (qint32 i = 0; i < count && in.status() == QDataStream::Ok; ++i) {
+            const Extended left = position(), right = position();
+            qint32 down = 0, style = 0;
+            QByteArray data;
+            in >> down >> style >> data;
+            const qsizetype first = std::max(column(left), next), last = std::max(column(right), first + 1);
+            next = last;
+            QByteArray cell = "<Cell ss:Index=\"" + N(first + 1) + "\" ";
+            if (last - first >= 2)
+                cell += "ss:MergeAcross=\"" + N(last - first - 1) + "\" ";
+            if (down > 0)
+                cell += "ss:MergeDown=\"" + N(down) + "\" ";
+            if (O.Styles)
+                cell += "ss:StyleID=\"s" + N(style >= 0 ? style : M.StylesCount() + (-2 - style)) + "\" ";
+            Line(out, cell + ">");
+            Line(out, data);
+            Line(out, "</Cell>");
+        }
+        Line(out, "</Row>");
+    }
+    return out;
+}
+
+QByteArray TrpXMLWorkbook::Tail() const {
+    QByteArray out;
+    Line(out, "</Table>");
+    Line(out, "<WorksheetOptions xmlns=\"urn:schemas-microsoft-com:office:excel\">");
+    Line(out, "<PageSetup>");
+    if (O.Orientation == poLandscape)
+        Line(out, "<Layout x:Orientation=\"Landscape\"/>");
+    Line(out, "<PageMargins" + Attr("x:Bottom", PdfNumber(O.BottomMargin / kMarginUnit)) +
+                  Attr("x:Left", PdfNumber(O.LeftMargin / kMarginUnit)) +
+                  Attr("x:Right", PdfNumber(O.RightMargin / kMarginUnit)) +
+                  Attr("x:Top", PdfNumber(O.TopMargin / kMarginUnit)) + "/>");
+    Line(out, "</PageSetup>");
+    Line(out, "</WorksheetOptions>");
+    if (O.PageBreaks) {
+        Line(out, "<PageBreaks xmlns=\"urn:schemas-microsoft-com:office:excel\">");
+        Line(out, "<RowBreaks>");
+        for (long long row : FBreaks) {
+            Line(out, "<RowBreak>");
+            Line(out, "<Row>" + N(row) + "</Row>");
+            Line(out, "</RowBreak>");
+        }
+        Line(out, "</RowBreaks>");
+        Line(out, "</PageBreaks>");
+    }
+    Line(out, "</Worksheet>");
+    Line(out, "</Workbook>");
+    return out;
 }
 
 } // namespace exports

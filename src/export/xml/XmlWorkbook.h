@@ -8,11 +8,14 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QString>
+#include <map>
 #include <optional>
+#include <vector>
 
 namespace exports {
 
 class TrpIEMatrix;
+struct TrpIEMObject;
 class TrpProgress;
 
 // Text as element content: markup characters as entities, a CR LF pair as the character
@@ -45,9 +48,38 @@ struct TrpXMLWorkbookOptions {
     report::Extended LeftMargin = 0, TopMargin = 0, RightMargin = 0, BottomMargin = 0;
 };
 
-// Builds the workbook; the progress (when given) advances per page, and its Cancel ends the
-// rows early while every element is still closed. Returns false when cancelled.
-bool WriteXMLWorkbook(TrpIEMatrix& matrix, const TrpXMLWorkbookOptions& options, TrpProgress* progress,
-                      QByteArray& out);
+// The workbook of a report written page by page: one worksheet whose columns are the grid
+// lines of every page and whose rows are each page's grid rows. Empty cells are not written.
+class TrpXMLWorkbook {
+public:
+    // The matrix holds one prepared page at a time; its styles are those of every page so far.
+    TrpXMLWorkbook(TrpIEMatrix& matrix, const TrpXMLWorkbookOptions& options);
+    ~TrpXMLWorkbook();
+
+    // The rows of the matrix's page, to be given back to Rows. Throws TrpTooLarge when the sheet
+    // cannot hold the columns or rows of the pages so far.
+    QByteArray Page();
+    void SetOptions(const TrpXMLWorkbookOptions& options) { O = options; }
+    // Everything before the first row: the head, the styles and the columns of every page.
+    QByteArray Head() const;
+    // The rows of one page as Page gave them, in the sheet's columns.
+    QByteArray Rows(const QByteArray& page) const;
+    // Everything after the last row.
+    QByteArray Tail() const;
+
+private:
+    struct Cell;
+    Cell TextCell(const TrpIEMObject& obj, int index);
+    void Styles(QByteArray& out) const;
+
+    TrpIEMatrix& M;
+    TrpXMLWorkbookOptions O;
+    std::vector<report::Extended> FColumns; // grid lines of every page
+    long long FRows = 0;
+    int FPages = 0;
+    std::vector<long long> FBreaks;   // rows at which pages end
+    std::map<QString, int> FFormats;  // number format -> its place in FFormatOrder
+    std::vector<QString> FFormatOrder;
+};
 
 } // namespace exports

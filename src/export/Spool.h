@@ -1,0 +1,41 @@
+#pragma once
+// What a filter writes page by page before the head of its document is known (the head names
+// the styles, fonts or columns of every page): kept in memory while small, in a temporary file
+// beyond that, and copied out after the head page by page.
+
+#include <QByteArray>
+#include <QString>
+#include <memory>
+#include <vector>
+
+class QIODevice;
+class QTemporaryFile;
+
+namespace exports {
+
+class TrpSpool {
+public:
+    TrpSpool();
+    ~TrpSpool();
+    TrpSpool(const TrpSpool&) = delete;
+    TrpSpool& operator=(const TrpSpool&) = delete;
+
+    // Throws report::TrpReportError with the system's reason when the temporary file fails.
+    void Append(const QByteArray& bytes);
+    // Ends the current page: what was appended since the last end is one page.
+    void EndPage();
+    int Pages() const { return int(FEnds.size()); }
+    // The bytes of one ended page.
+    QByteArray Page(int index);
+
+private:
+    QByteArray FMemory;
+    std::unique_ptr<QTemporaryFile> FFile;
+    std::vector<qint64> FEnds; // where each page ends
+    qint64 FSize = 0;
+};
+
+// Writes all of the bytes to the device; "" or the device's reason.
+QString WriteAllTo(QIODevice& out, const QByteArray& data);
+
+} // namespace exports
