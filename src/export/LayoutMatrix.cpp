@@ -369,6 +369,7 @@ void TrpIEMatrix::AddPage(TPrinterOrientation orientation, Extended width, Exten
 void TrpIEMatrix::ClearPage() {
     FObjects.clear();
     FPageHeader = FPageFooter = nullptr; // the bands went with their page
+    FPageBefore = true;
     FXPos.clear();
     FYPos.clear();
     FPages.clear();
@@ -384,6 +385,7 @@ void TrpIEMatrix::Clear() {
     ClearPage();
     FStyles.clear();
     FStyleIndex.clear();
+    FPageBefore = false;
 }
 
 // ---- Prepare ----
@@ -399,6 +401,10 @@ void TrpIEMatrix::Prepare() {
     };
     if (FillArea)
         AddFillArea();
+    // A page after another begins at the top of its paper, as it would below the page before
+    // in one grid: the margin above its first object is a row of its own.
+    if (FPageBefore && !FObjects.empty())
+        AddPos(FYPos, 0);
     step();
     OrderPositions(FXPos, MaxCellWidth);
     step();

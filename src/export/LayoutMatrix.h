@@ -131,7 +131,8 @@ public:
     void Prepare();
     void Clear();
     // Clears the objects, the grid and the pages but keeps the styles, so that a filter writing
-    // page by page numbers the styles of every page in one table.
+    // page by page numbers the styles of every page in one table. The next page's grid begins at
+    // the top of its paper.
     void ClearPage();
     void SetPageHeader(const report::TrpComponent* band) { FPageHeader = band; }
     void SetPageFooter(const report::TrpComponent* band) { FPageFooter = band; }
@@ -209,6 +210,7 @@ private:
     Extended FMaxWidth = 0, FMaxHeight = 0;
     Extended FMinLeft = 100000, FMinTop = 100000;
     Extended FDeltaY = 0;
+    bool FPageBefore = false; // ClearPage ended a page before this one
     const report::TrpComponent* FPageHeader = nullptr;
     const report::TrpComponent* FPageFooter = nullptr;
     std::unique_ptr<report::TrpDrawText> FDrawText;

@@ -49,6 +49,8 @@ TrpRTFExport::TrpRTFExport(bool subordinate) : TrpMatrixExport(subordinate, OwnT
     FCreator = QStringLiteral("Tarifon www.kviralt.ru");
 }
 
+TrpRTFExport::~TrpRTFExport() = default;
+
 QString TrpRTFExport::FilterDescription() const {
     return rpGet(QStringLiteral("RTFexport"));
 }

@@ -11,6 +11,7 @@ namespace exports {
 class TrpRTFExport : public TrpMatrixExport {
 public:
     explicit TrpRTFExport(bool subordinate = false);
+    ~TrpRTFExport() override;
 
     QString FilterDescription() const override;
     TModalResult ShowModal() override;
