@@ -15,6 +15,7 @@
 #include <cmath>
 #include <functional>
 #include <map>
+#include <numeric>
 
 namespace exports {
 
@@ -415,6 +416,11 @@ void TrpIEMatrix::Prepare() {
     FillCells();
     step();
     CutCoveredObjects();
+    // The pieces of covered objects (the gaps of a fill under scattered objects) count too.
+    CheckCells(
+        std::accumulate(FRows.begin(), FRows.end(), 0LL, [](long long n, const std::vector<TrpIEMRun>& row) {
+            return n + qsizetype(row.size());
+        }));
     step();
     if (FramesOptimization)
         OptimizeFrames();
@@ -501,7 +507,8 @@ void TrpIEMatrix::PlaceObjects() {
 void TrpIEMatrix::SetCells(int y, int x0, int x1, int index) {
     std::vector<TrpIEMRun>& row = FRows[size_t(y)];
     // The runs the new one touches: from the first ending after x0 to the last starting before x1.
-    auto first = std::lower_bound(row.begin(), row.end(), x0, [](const TrpIEMRun& r, int x) { return r.X1 <= x; });
+    auto first =
+        std::lower_bound(row.begin(), row.end(), x0, [](const TrpIEMRun& r, int x) { return r.X1 <= x; });
     auto last = first;
     while (last != row.end() && last->X0 < x1)
         ++last;
@@ -525,7 +532,8 @@ void TrpIEMatrix::SetCells(int y, int x0, int x1, int index) {
 
 bool TrpIEMatrix::Holds(int y, int x0, int x1, int index) const {
     const std::vector<TrpIEMRun>& row = FRows[size_t(y)];
-    auto it = std::lower_bound(row.begin(), row.end(), x0, [](const TrpIEMRun& r, int x) { return r.X1 <= x; });
+    auto it =
+        std::lower_bound(row.begin(), row.end(), x0, [](const TrpIEMRun& r, int x) { return r.X1 <= x; });
     for (int x = x0; x < x1; ++it) {
         if (it == row.end() || it->X0 > x || it->Index != index)
             return false;
@@ -534,12 +542,16 @@ bool TrpIEMatrix::Holds(int y, int x0, int x1, int index) const {
     return true;
 }
 
+void TrpIEMatrix::CheckCells(long long cells) const {
+    if (cells > MaxCells)
+        throw TrpTooLarge(rpGet(QStringLiteral("exTooManyCells")).arg(cells).arg(MaxCells));
+}
+
 void TrpIEMatrix::FillCells() {
     long long cells = 0;
     for (const TrpIEMObjectList& r : FObjects)
         cells += r.dy;
-    if (cells > MaxCells)
-        throw TrpTooLarge(rpGet(QStringLiteral("exTooManyCells")).arg(cells).arg(MaxCells));
+    CheckCells(cells);
     FRows.assign(size_t(FHeight), {});
     for (int i = 0; i < int(FObjects.size()); ++i) {
         TrpIEMObjectList& r = FObjects[size_t(i)];
@@ -712,7 +724,8 @@ int TrpIEMatrix::GetCell(int x, int y) const {
     if (x < 0 || y < 0 || x >= FWidth || y >= int(FRows.size()))
         return -1;
     const std::vector<TrpIEMRun>& row = FRows[size_t(y)];
-    auto it = std::lower_bound(row.begin(), row.end(), x, [](const TrpIEMRun& r, int v) { return r.X1 <= v; });
+    auto it =
+        std::lower_bound(row.begin(), row.end(), x, [](const TrpIEMRun& r, int v) { return r.X1 <= v; });
     return it != row.end() && it->X0 <= x ? it->Index : -1;
 }
 

@@ -121,7 +121,7 @@ public:
     // The most cells (one per grid row an object crosses) a prepared grid may hold; beyond it
     // Prepare throws TrpTooLarge. The grid is kept as runs of equal cells per row, so a page of
     // many scattered objects costs what its objects cover, not rows times columns.
-    long long MaxCells = 2'000'000;
+    long long MaxCells = 8'000'000;
     report::TrpReport* Report = nullptr;
 
     // ---- building ----
@@ -193,6 +193,8 @@ private:
     void PlaceObjects();
     void FillCells();
     void CutCoveredObjects();
+    // Throws TrpTooLarge when the grid would hold more than MaxCells cells.
+    void CheckCells(long long cells) const;
     void OptimizeFrames();
     void DeleteEmptyRows();
     // Puts the object into cells x0 .. x1 - 1 of row y, over what was there.

@@ -25,7 +25,8 @@ void TrpSpool::Append(const QByteArray& bytes) {
         return;
     }
     if (!FFile) {
-        FFile = std::make_unique<QTemporaryFile>(ProcessTempTemplate(QDir::tempPath(), QStringLiteral(".spool")));
+        FFile =
+            std::make_unique<QTemporaryFile>(ProcessTempTemplate(QDir::tempPath(), QStringLiteral(".spool")));
         if (!FFile->open())
             throw report::TrpReportError(FFile->errorString());
         const QString error = WriteAllTo(*FFile, FMemory);

@@ -71,6 +71,9 @@ void TrpRTFExport::SetupMatrix(TrpIEMatrix& m) {
     m.DeleteHTMLTags = true;
     m.BackImage = false;
     m.Background = false;
+    // Every cell is written in every row it spans, the fill's gaps between objects too: a
+    // page of this many cells is a document of tens of megabytes already.
+    m.MaxCells = 400'000;
 }
 
 bool TrpRTFExport::Takes(TrpComponent& object) {
@@ -110,7 +113,7 @@ QString TrpRTFExport::WriteDocument(QIODevice& out, TrpSpool& pages, TrpProgress
     if (FHeaderFooterMode == hfPrint) {
         bool all = true;
         const std::pair<QByteArray, TrpSpool*> groups[] = {{"{\\header \r\n", FHeaders.get()},
-                                                            {"{\\footer \r\n", FFooters.get()}};
+                                                           {"{\\footer \r\n", FFooters.get()}};
         for (const auto& [group, spool] : groups) {
             if (error.isEmpty())
                 error = WriteAllTo(out, group);

@@ -4,11 +4,18 @@
 #include "export/Progress.h"
 #include "export/rtf/RtfExport.h"
 #include "export/xml/XmlExport.h"
+#include "report/PreparedReportFile.h"
 #include "sheet/commands/SheetFilters.h"
 #include "support/WriteFailures.h"
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QMap>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QThread>
 #include <QXmlStreamReader>
 #include <optional>
@@ -274,4 +281,137 @@ TEST(OfficeFailures, OpenAfterExport) {
     EXPECT_EQ(WaitForFile(record, 15000), dir.filePath(QStringLiteral("associated.xls")));
     const QString error = run(kFormats[0], QStringLiteral("unassociated.rtf"));
     EXPECT_TRUE(error.contains(QStringLiteral("нет программы"))) << error.toStdString();
+}
+
+namespace {
+
+// One page of memos: at random places, sizes and distances, overlapping each other on a paper
+// 1.6 metres square (a received file, not a laid-out report), or thin ones side by side.
+std::unique_ptr<report::TrpReport> DensePage(int memos, bool sideBySide) {
+    auto r = exporttest::NewReport();
+    report::TrpReportPage* page = r->AddPage();
+    page->SetName(QStringLiteral("Page"));
+    page->SetPaperWidth(sideBySide ? 5300 : 1600);
+    page->SetPaperHeight(sideBySide ? 297 : 1600);
+    page->SetLeftMargin(0);
+    page->SetTopMargin(0);
+    unsigned seed = 26;
+    auto next = [&](unsigned range) {
+        seed = seed * 1103515245u + 12345u;
+        return report::Extended((seed >> 8) % range);
+    };
+    for (int i = 0; i < memos; ++i) {
+        const QString name = QStringLiteral("d%1").arg(i);
+        if (sideBySide)
+            exporttest::AddMemo(*page, name, name, 2 * i, 10, 1, 20);
+        else
+            exporttest::AddMemo(*page, name, name, next(5900), next(5900), 20 + next(100), 12 + next(20));
+    }
+    EXPECT_TRUE(r->Prepare());
+    return r;
+}
+
+// What each file's reader finds: rows of a CSV file, cells of an HTML table or an XML sheet, the
+// groups of an RTF document; one run of Python for all files.
+QJsonObject ReadBack(const QStringList& files) {
+    QProcess python;
+    python.start(QStringLiteral("/usr/bin/python3"), QStringList{QStringLiteral("-c"), QStringLiteral(R"(
+import csv, json, sys, xml.etree.ElementTree as ET
+from html.parser import HTMLParser
+out = {}
+for name in sys.argv[1:]:
+    kind = name.rsplit('.', 1)[1]
+    if kind == 'csv':
+        with open(name, encoding='cp1251', newline='') as f:
+            out[name] = sum(1 for row in csv.reader(f, delimiter=';') for field in row if field)
+    elif kind == 'html':
+        class Cells(HTMLParser):
+            n = 0
+            def handle_starttag(self, tag, attrs):
+                self.n += tag == 'td'
+        p = Cells()
+        with open(name, encoding='utf-8') as f:
+            p.feed(f.read())
+        out[name] = p.n
+    elif kind == 'xls':
+        ns = '{urn:schemas-microsoft-com:office:spreadsheet}'
+        n = 0
+        for row in ET.parse(name).iter(ns + 'Row'):
+            at = 0
+            for cell in row.iter(ns + 'Cell'):
+                index = int(cell.get(ns + 'Index'))
+                if index <= at:
+                    raise SystemExit(name + ': cells overlap')
+                at = index + int(cell.get(ns + 'MergeAcross', '0'))
+                n += 1
+        out[name] = n
+    elif kind == 'rtf':
+        data = open(name, 'rb').read().replace(b'\\\\', b'').replace(b'\\{', b'').replace(b'\\}', b'')
+        depth = 0
+        for c in data:
+            depth += (c == ord('{')) - (c == ord('}'))
+            if depth < 0:
+                raise SystemExit(name + ': unbalanced')
+        out[name] = data.count(b'\\cell}') if depth == 0 else -1
+    else:
+        out[name] = open(name, 'rb').read().count(b'\n')
+print(json.dumps(out))
+)")} + files);
+    EXPECT_TRUE(python.waitForFinished(120000));
+    EXPECT_EQ(python.exitCode(), 0) << python.readAllStandardError().toStdString();
+    return QJsonDocument::fromJson(python.readAllStandardOutput()).object();
+}
+
+} // namespace
+
+TEST(OfficeFailures, LongAndDensePagesThroughEveryGridFormat) {
+    const struct {
+        const char* Name;
+        std::unique_ptr<report::TrpReport> Report;
+        int Memos;
+        const char* LastText;  // found in every file; "" when memos cover each other
+        const char* RefusedBy; // the format that cannot hold the page
+    } reports[] = {
+        {"3,000 scattered memos", DensePage(3000, false), 3000, "", "RTF"},
+        {"500 pages of 20 rows", LongReport(500), 10000, "page 500 row 19", ""},
+        {"9,000 memos side by side", DensePage(9000, true), 9000, "", "XML"},
+    };
+    const struct {
+        const char* Name;
+        int MenuIndex;
+        const char* Ext;
+    } formats[] = {{"PRN", 4, "prn"},   {"TXT", 5, "txt"}, {"CSV", 6, "csv"},
+                   {"HTML", 7, "html"}, {"XML", 9, "xls"}, {"RTF", 10, "rtf"}};
+    QTemporaryDir dir;
+    QStringList written;
+    QMap<QString, int> cells; // what a reader has to find at least
+    for (const auto& r : reports) {
+        const QString trp = dir.filePath(QStringLiteral("input.trp"));
+        ASSERT_EQ(report::SavePreparedReportFile(*r.Report, trp), QString());
+        const qint64 input = QFileInfo(trp).size();
+        for (const auto& format : formats) {
+            SCOPED_TRACE(std::string(r.Name) + " as " + format.Name);
+            auto filter = sheet::CreateSheetFilter(format.MenuIndex);
+            filter->SetShowProgress(false);
+            const QString file = dir.filePath(QStringLiteral("%1.%2").arg(written.size()).arg(format.Ext));
+            const QString error = RunFilter(*r.Report, *filter, file);
+            if (QLatin1String(r.RefusedBy) == QLatin1String(format.Name)) {
+                EXPECT_TRUE(error.contains(QStringLiteral("Отчет слишком велик для формата")))
+                    << error.toStdString();
+                EXPECT_FALSE(QFile::exists(file));
+                continue;
+            }
+            ASSERT_EQ(error, QString());
+            // Proportional to what the page holds, not to its rows times its columns.
+            EXPECT_LT(QFileInfo(file).size(), 100 * input) << QFileInfo(file).size();
+            if (*r.LastText) {
+                EXPECT_TRUE(ReadFile(file).contains(r.LastText));
+            }
+            written << file;
+            cells[file] = *r.LastText ? r.Memos : 0;
+        }
+    }
+    const QJsonObject found = ReadBack(written);
+    for (const QString& file : written)
+        EXPECT_GE(found.value(file).toInt(-1), cells[file]) << file.toStdString();
 }
