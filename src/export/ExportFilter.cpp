@@ -232,8 +232,8 @@ bool ExportTo(TrpReport& report, TrpCustomExportFilter* filter, TrpExportPreview
         // A format that cannot hold the report, or memory that ran out, is said in the
         // format's name; the memory the export held is freed by Finish below.
         AddExportTexts();
-        const QString format = filter->FilterDescription().isEmpty() ? filter->DefaultExt()
-                                                                      : filter->FilterDescription();
+        const QString format =
+            filter->FilterDescription().isEmpty() ? filter->DefaultExt() : filter->FilterDescription();
         QString message;
         if (dynamic_cast<const std::bad_alloc*>(&e))
             message = rpGet(QStringLiteral("exNoMemory")).arg(format);

@@ -4,6 +4,7 @@
 #include "export/Progress.h"
 #include "export/Spool.h"
 #include "export/TargetFile.h"
+#include "platform/AtomicFile.h"
 #include "report/EngineTexts.h"
 #include "report/Report.h"
 
@@ -62,8 +63,8 @@ void TrpMatrixExport::ExportObject(TrpComponent* object) {
 void TrpMatrixExport::FinishPage(TrpReportPage* page, int) {
     if (!FMatrix || !page)
         return;
-    FMatrix->AddPage(page->Orientation(), page->Width(), page->Height(), page->LeftMargin(), page->TopMargin(),
-                     page->RightMargin(), page->BottomMargin());
+    FMatrix->AddPage(page->Orientation(), page->Width(), page->Height(), page->LeftMargin(),
+                     page->TopMargin(), page->RightMargin(), page->BottomMargin());
     FMatrix->Prepare();
     WritePage(*FMatrix, FPageCount - 1, *FSpool);
     FMatrix->ClearPage();
@@ -73,7 +74,7 @@ QString TrpMatrixExport::CopyPages(QIODevice& out, TrpSpool& pages, TrpProgress*
                                    const std::function<QByteArray(const QByteArray&)>& convert) {
     for (int i = 0; i < pages.Pages(); ++i) {
         const QByteArray page = pages.Page(i);
-        if (const QString error = WriteAllTo(out, convert ? convert(page) : page); !error.isEmpty())
+        if (const QString error = platform::WriteAll(out, convert ? convert(page) : page); !error.isEmpty())
             return error;
         if (progress) {
             progress->Tick();

@@ -1,6 +1,7 @@
 #include "export/Spool.h"
 
 #include "export/TempFiles.h"
+#include "platform/AtomicFile.h"
 #include "report/Report.h"
 
 #include <QDir>
@@ -29,12 +30,12 @@ void TrpSpool::Append(const QByteArray& bytes) {
             std::make_unique<QTemporaryFile>(ProcessTempTemplate(QDir::tempPath(), QStringLiteral(".spool")));
         if (!FFile->open())
             throw report::TrpReportError(FFile->errorString());
-        const QString error = WriteAllTo(*FFile, FMemory);
+        const QString error = platform::WriteAll(*FFile, FMemory);
         if (!error.isEmpty())
             throw report::TrpReportError(error);
         FMemory = QByteArray();
     }
-    const QString error = WriteAllTo(*FFile, bytes);
+    const QString error = platform::WriteAll(*FFile, bytes);
     if (!error.isEmpty())
         throw report::TrpReportError(error);
 }
@@ -57,16 +58,6 @@ QByteArray TrpSpool::Page(int index) {
         throw report::TrpReportError(FFile->errorString());
     FFile->seek(FFile->size()); // later appends go to the end
     return bytes;
-}
-
-QString WriteAllTo(QIODevice& out, const QByteArray& data) {
-    for (qsizetype at = 0; at < data.size();) {
-        const qint64 n = out.write(data.constData() + at, data.size() - at);
-        if (n <= 0)
-            return out.errorString().isEmpty() ? QStringLiteral("write error") : out.errorString();
-        at += n;
-    }
-    return {};
 }
 
 } // namespace exports

@@ -35,7 +35,4 @@ private:
     qint64 FSize = 0;
 };
 
-// Writes all of the bytes to the device; "" or the device's reason.
-QString WriteAllTo(QIODevice& out, const QByteArray& data);
-
 } // namespace exports

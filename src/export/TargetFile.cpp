@@ -62,7 +62,7 @@ bool ChooseTargetFile(TrpCustomExportFilter& filter, const QString& defaultExt,
 }
 
 void WriteTarget(TrpCustomExportFilter& filter, const QByteArray& document) {
-    WriteTarget(filter, [&](QIODevice& device) { return WriteAllTo(device, document); });
+    WriteTarget(filter, [&](QIODevice& device) { return platform::WriteAll(device, document); });
 }
 
 void WriteTarget(TrpCustomExportFilter& filter, const std::function<QString(QIODevice&)>& write) {

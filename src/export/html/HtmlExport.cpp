@@ -15,6 +15,7 @@
 #include "export/html/HtmlTexts.h"
 #include "export/image/GifEncoder.h"
 #include "export/image/PictureOutput.h"
+#include "platform/AtomicFile.h"
 #include "report/EngineTexts.h"
 #include "report/PreviewPages.h"
 #include "report/Report.h"
@@ -272,13 +273,13 @@ bool TrpHTMLExport::WriteSingleFile() {
     const QByteArray head = FWriter->Head(*FMatrix);
     bool cancelled = false;
     auto write = [&](QIODevice& out) {
-        QString error = WriteAllTo(out, head);
+        QString error = platform::WriteAll(out, head);
         for (int i = 0; i < FSpool->Pages() && error.isEmpty() && !cancelled; ++i) {
-            error = WriteAllTo(out, FSpool->Page(i));
+            error = platform::WriteAll(out, FSpool->Page(i));
             progress.Tick();
             cancelled = progress.Terminated();
         }
-        return error.isEmpty() ? WriteAllTo(out, THTMLPageWriter::Tail()) : error;
+        return error.isEmpty() ? platform::WriteAll(out, THTMLPageWriter::Tail()) : error;
     };
     if (QIODevice* stream = Stream()) {
         if (const QString error = write(*stream); !error.isEmpty())

@@ -109,11 +109,11 @@ QString WriteStaged(const QString& path, const THTMLFileSet::Writer& write) {
 } // namespace
 
 void THTMLFileSet::WriteFile(const QString& name, const QByteArray& data) {
-    WriteFile(name, [&](QIODevice& out) { return WriteAllTo(out, data); });
+    WriteFile(name, [&](QIODevice& out) { return platform::WriteAll(out, data); });
 }
 
 void THTMLFileSet::WriteMain(const QByteArray& data) {
-    WriteMain([&](QIODevice& out) { return WriteAllTo(out, data); });
+    WriteMain([&](QIODevice& out) { return platform::WriteAll(out, data); });
 }
 
 void THTMLFileSet::WriteFile(const QString& name, const Writer& write) {

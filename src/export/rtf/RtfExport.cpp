@@ -3,6 +3,7 @@
 #include "export/LayoutMatrix.h"
 #include "export/Spool.h"
 #include "export/rtf/RtfExportDialog.h"
+#include "platform/AtomicFile.h"
 #include "report/EngineTexts.h"
 #include "report/Report.h"
 
@@ -109,23 +110,23 @@ void TrpRTFExport::WritePage(TrpIEMatrix&, int number, TrpSpool& spool) {
 }
 
 QString TrpRTFExport::WriteDocument(QIODevice& out, TrpSpool& pages, TrpProgress* progress, bool& complete) {
-    QString error = WriteAllTo(out, FDocument->Head());
+    QString error = platform::WriteAll(out, FDocument->Head());
     if (FHeaderFooterMode == hfPrint) {
         bool all = true;
         const std::pair<QByteArray, TrpSpool*> groups[] = {{"{\\header \r\n", FHeaders.get()},
                                                            {"{\\footer \r\n", FFooters.get()}};
         for (const auto& [group, spool] : groups) {
             if (error.isEmpty())
-                error = WriteAllTo(out, group);
+                error = platform::WriteAll(out, group);
             if (error.isEmpty())
                 error = CopyPages(out, *spool, nullptr, all);
             if (error.isEmpty())
-                error = WriteAllTo(out, "}\r\n");
+                error = platform::WriteAll(out, "}\r\n");
         }
     }
     if (error.isEmpty())
         error = CopyPages(out, pages, progress, complete);
-    return error.isEmpty() ? WriteAllTo(out, "}\r\n") : error;
+    return error.isEmpty() ? platform::WriteAll(out, "}\r\n") : error;
 }
 
 void TrpRTFExport::EndDocument() {

@@ -332,7 +332,8 @@ void TrpXLSExport::Finish() {
     // The workbook format ends at 65,536 rows and 256 columns, and the cell values are handed
     // over as one table of rows and columns.
     if (FMatrix->Width() - 1 > kMaxColumns)
-        throw TrpTooLarge(rpGet(QStringLiteral("exTooManyColumns")).arg(FMatrix->Width() - 1).arg(kMaxColumns));
+        throw TrpTooLarge(
+            rpGet(QStringLiteral("exTooManyColumns")).arg(FMatrix->Width() - 1).arg(kMaxColumns));
     if (FMatrix->Height() - 1 > kMaxRows)
         throw TrpTooLarge(rpGet(QStringLiteral("exTooManyRows")).arg(FMatrix->Height() - 1).arg(kMaxRows));
     if (OnPrepared)

@@ -1,9 +1,10 @@
 #include "export/xml/XmlExport.h"
 
 #include "export/LayoutMatrix.h"
-#include "export/xml/XmlExportDialog.h"
 #include "export/Spool.h"
+#include "export/xml/XmlExportDialog.h"
 #include "export/xml/XmlWorkbook.h"
+#include "platform/AtomicFile.h"
 #include "report/EngineTexts.h"
 #include "report/Report.h"
 
@@ -109,11 +110,11 @@ void TrpXMLExport::WritePage(TrpIEMatrix&, int, TrpSpool& spool) {
 QString TrpXMLExport::WriteDocument(QIODevice& out, TrpSpool& pages, TrpProgress* progress, bool& complete) {
     // The first page's layout is known only now.
     FWorkbook->SetOptions(Options());
-    QString error = WriteAllTo(out, FWorkbook->Head());
+    QString error = platform::WriteAll(out, FWorkbook->Head());
     if (error.isEmpty())
         error = CopyPages(out, pages, progress, complete,
                           [this](const QByteArray& page) { return FWorkbook->Rows(page); });
-    return error.isEmpty() ? WriteAllTo(out, FWorkbook->Tail()) : error;
+    return error.isEmpty() ? platform::WriteAll(out, FWorkbook->Tail()) : error;
 }
 
 void TrpXMLExport::EndDocument() {

@@ -278,8 +278,8 @@ void TrpXMLWorkbook::Styles(QByteArray& out) const {
     for (int i = 0; i < M.StylesCount(); ++i) {
         const TrpIEMStyle& s = *M.GetStyleById(i);
         Line(out, "<Style ss:ID=\"s" + N(i) + "\">");
-        QByteArray font = "<Font" + Attr("ss:FontName", XmlText(s.Font.Name)) + Attr("ss:Size", N(s.Font.Size)) +
-                          Attr("ss:Color", XmlColor(s.Font.Color));
+        QByteArray font = "<Font" + Attr("ss:FontName", XmlText(s.Font.Name)) +
+                          Attr("ss:Size", N(s.Font.Size)) + Attr("ss:Color", XmlColor(s.Font.Color));
         if (s.Font.Style & fsBold)
             font += " ss:Bold=\"1\"";
         if (s.Font.Style & fsItalic)

@@ -77,8 +77,8 @@ private:
     std::vector<report::Extended> FColumns; // grid lines of every page
     long long FRows = 0;
     int FPages = 0;
-    std::vector<long long> FBreaks;   // rows at which pages end
-    std::map<QString, int> FFormats;  // number format -> its place in FFormatOrder
+    std::vector<long long> FBreaks;  // rows at which pages end
+    std::map<QString, int> FFormats; // number format -> its place in FFormatOrder
     std::vector<QString> FFormatOrder;
 };
 
