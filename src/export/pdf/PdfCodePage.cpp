@@ -18,9 +18,10 @@ namespace {
 constexpr int ANSI_CHARSET = 0;
 constexpr int SYMBOL_CHARSET = 2;
 
-// Written out in full: this array is what every reader of our Russian files has seen.
+// Written out in full, every byte from 0x80 (Ђ, where WinAnsiEncoding has the euro sign) on;
+// 0x98 is unassigned and 0xA0, the no-break space, is drawn as a space.
 const char kRussianDifferences[] =
-    "/Differences [129 /afii10052"
+    "/Differences [128 /afii10051/afii10052"
     "/quotesinglbase/afii10100/quotedblbase/ellipsis/dagger/daggerdbl/Euro/perthousand/afii10058/"
     "guilsinglleft/"
     "afii10059/afii10061/afii10060/afii10145/afii10099/quoteleft"

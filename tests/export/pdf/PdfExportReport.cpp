@@ -4,8 +4,11 @@
 #include "export/pdf/PdfExport.h"
 #include "report/PreviewPages.h"
 #include "report/Report.h"
+#include "report/ViewPainter.h"
 
 #include <QDir>
+#include <QImage>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 #include "support/WriteFailures.h"
@@ -142,4 +145,122 @@ TEST(PdfExportReport, LongReportsKeepTheirContentInATemporaryFile) {
         << error.toStdString();
     EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("full.pdf"))));
     EXPECT_TRUE(QDir(full.Path()).entryList(QDir::Files).isEmpty());
+}
+
+namespace {
+
+// Every printable character of code page 1251 above ASCII (all but the unassigned 0x98, the
+// no-break space and the soft hyphen), in lines of sixteen.
+const char kCodePage1251[] = "ЂЃ‚ѓ„…†‡€‰Љ‹ЊЌЋЏ\n"
+                             "ђ‘’“”•–—™љ›њќћџЎ\n"
+                             "ўЈ¤Ґ¦§Ё©Є«¬®Ї°±І\n"
+                             "іґµ¶·ё№є»јЅѕїАБВ\n"
+                             "ГДЕЖЗИЙКЛМНОПРСТ\n"
+                             "УФХЦЧШЩЪЫЬЭЮЯабв\n"
+                             "гдежзийклмнопрст\n"
+                             "уфхцчшщъыьэюя\n";
+
+// Mean grey-level difference of a cell of two pictures, the second moved by up to two pixels
+// either way (two rasterisers place glyphs a pixel apart): small when both show the same glyph.
+double CellDifference(const QImage& a, const QImage& b, const QRect& cell) {
+    double best = 255;
+    for (int dy = -2; dy <= 2; ++dy)
+        for (int dx = -2; dx <= 2; ++dx) {
+            double sum = 0;
+            for (int y = cell.top(); y <= cell.bottom(); ++y)
+                for (int x = cell.left(); x <= cell.right(); ++x)
+                    sum += std::abs(qGray(a.pixel(x, y)) - qGray(b.pixel(x + dx, y + dy)));
+            best = std::min(best, sum / (cell.width() * cell.height()));
+        }
+    return best;
+}
+
+double Ink(const QImage& a, const QRect& cell) {
+    double sum = 0;
+    for (int y = cell.top(); y <= cell.bottom(); ++y)
+        for (int x = cell.left(); x <= cell.right(); ++x)
+            sum += 255 - qGray(a.pixel(x, y));
+    return sum / (cell.width() * cell.height());
+}
+
+} // namespace
+
+// A memo of every character of the code page, each a word of its own: poppler extracts exactly
+// that text, and draws in each character's box what our own drawing shows there (with the
+// font embedded; a glyph at least without it).
+TEST(PdfExportReport, EveryCharacterOfTheCodePageReadsAndDrawsBack) {
+    QTemporaryDir dir;
+    QString text;
+    for (const QString& line :
+         QString::fromUtf8(kCodePage1251).split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        QStringList chars;
+        for (QChar c : line)
+            chars << QString(c);
+        text += chars.join(QLatin1Char(' ')) + QLatin1Char('\n');
+    }
+    TrpReport r;
+    r.EngineOptions.NewSilentMode = simSilent;
+    r.ShowProgress = false;
+    TrpReportPage* page = r.AddPage();
+    page->SetName(QStringLiteral("Page1"));
+    auto memo = std::make_unique<TrpMemoView>();
+    memo->SetName(QStringLiteral("Memo1"));
+    memo->SetText(text.trimmed());
+    TrpFont font;
+    font.Size = 16;
+    font.Charset = RUSSIAN_CHARSET;
+    memo->SetParentFont(false);
+    memo->SetFont(font);
+    memo->SetBounds(20, 20, 600, 300);
+    page->Add(std::move(memo));
+    ASSERT_TRUE(r.Prepare());
+    const QImage ours = RenderPreparedPage(r, 0, 2.0).convertToFormat(QImage::Format_Grayscale8);
+
+    for (bool embedded : {false, true}) {
+        SCOPED_TRACE(embedded ? "embedded" : "not embedded");
+        TrpPDFExport filter(true);
+        filter.SetShowDialog(false);
+        filter.SetShowProgress(false);
+        filter.SetEmbeddedFonts(embedded);
+        const QString file = dir.filePath(QStringLiteral("chars%1.pdf").arg(embedded));
+        filter.SetFileName(file);
+        ASSERT_TRUE(ExportTo(r, &filter));
+        // Readers may or may not see the spaces between single letters; every letter is there.
+        EXPECT_EQ(PdfText(file).simplified().remove(QLatin1Char(' ')),
+                  text.simplified().remove(QLatin1Char(' ')));
+
+        const QString prefix = dir.filePath(QStringLiteral("chars%1").arg(embedded));
+        const ToolResult ppm = RunTool(QStringLiteral("pdftoppm"),
+                                       {QStringLiteral("-r"), QStringLiteral("192"), QStringLiteral("-gray"),
+                                        QStringLiteral("-png"), QStringLiteral("-singlefile"), file, prefix});
+        ASSERT_EQ(ppm.ExitCode, 0) << ppm.Err.toStdString();
+        const QImage theirs =
+            QImage(prefix + QStringLiteral(".png")).convertToFormat(QImage::Format_Grayscale8);
+        ASSERT_EQ(theirs.size(), ours.size());
+        if (const QString keep = qEnvironmentVariable("TARIFON_PDF_IMAGES"); !keep.isEmpty()) {
+            ours.save(keep + QStringLiteral("/chars-ours.png"));
+            theirs.save(keep + QStringLiteral("/chars-poppler%1.png").arg(embedded));
+        }
+        // Each word's box as poppler reports it, in points.
+        const QString boxes = QString::fromUtf8(
+            RunTool(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), file, QStringLiteral("-")}).Out);
+        static const QRegularExpression word(QStringLiteral(
+            R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]+)</word>)re"));
+        int cells = 0;
+        double worst = 0;
+        for (auto m = word.globalMatch(boxes); m.hasNext();) {
+            const auto w = m.next();
+            const auto px = [&](int i) { return int(std::lround(w.captured(i).toDouble() * 192 / 72)); };
+            const QRect cell(QPoint(px(1), px(2)), QPoint(px(3), px(4)));
+            const double difference = CellDifference(ours, theirs, cell.adjusted(2, 2, -2, -2));
+            worst = std::max(worst, difference);
+            ++cells;
+            EXPECT_GT(Ink(theirs, cell), 0.4 * Ink(ours, cell)) << w.captured(5).toStdString() << " is drawn";
+            // Without the font file the reader draws a face of its own choice: ink only.
+            if (embedded)
+                EXPECT_LT(difference, 30) << w.captured(5).toStdString() << " looks as we draw it";
+        }
+        EXPECT_EQ(cells, 125);
+        std::printf("worst cell difference %.1f\n", worst);
+    }
 }
