@@ -1,13 +1,22 @@
 #include "preview/Mnemonics.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QKeySequence>
+#include <QLabel>
 #include <QMenu>
 #include <QSet>
+#include <functional>
 
 namespace report {
 
 namespace {
+
+// A caption that may take a letter, and how to give it one.
+struct Caption {
+    QString Text;
+    std::function<void(const QString&)> Set;
+};
 
 // Where the "&" goes: the first free word start, else the first free letter; -1 for none.
 qsizetype FreeLetter(const QString& text, const QSet<QChar>& taken) {
@@ -20,24 +29,42 @@ qsizetype FreeLetter(const QString& text, const QSet<QChar>& taken) {
     return -1;
 }
 
+void Assign(const std::vector<Caption>& captions) {
+    QSet<QChar> taken;
+    for (const Caption& c : captions)
+        if (const QKeySequence key = QKeySequence::mnemonic(c.Text); !key.isEmpty())
+            taken.insert(QChar(char16_t(key[0].key())).toUpper());
+    for (const Caption& c : captions) {
+        if (c.Text.contains(QLatin1Char('&')))
+            continue;
+        const qsizetype at = FreeLetter(c.Text, taken);
+        if (at < 0)
+            continue;
+        taken.insert(c.Text[at].toUpper());
+        c.Set(QString(c.Text).insert(at, QLatin1Char('&')));
+    }
+}
+
 } // namespace
 
 void AssignMnemonics(QMenu* menu) {
-    QSet<QChar> taken;
-    const QList<QAction*> actions = menu->actions();
-    for (const QAction* a : actions)
-        if (const QKeySequence key = QKeySequence::mnemonic(a->text()); !key.isEmpty())
-            taken.insert(QChar(char16_t(key[0].key())).toUpper());
-    for (QAction* a : actions) {
-        QString text = a->text();
-        if (a->isSeparator() || text.contains(QLatin1Char('&')))
-            continue;
-        const qsizetype at = FreeLetter(text, taken);
-        if (at < 0)
-            continue;
-        taken.insert(text[at].toUpper());
-        a->setText(text.insert(at, QLatin1Char('&')));
+    std::vector<Caption> captions;
+    for (QAction* a : menu->actions())
+        if (!a->isSeparator())
+            captions.push_back({a->text(), [a](const QString& text) { a->setText(text); }});
+    Assign(captions);
+}
+
+void AssignMnemonics(QWidget* dialog) {
+    std::vector<Caption> captions;
+    for (QWidget* w : dialog->findChildren<QWidget*>()) {
+        if (auto* button = qobject_cast<QAbstractButton*>(w))
+            captions.push_back({button->text(), [button](const QString& text) { button->setText(text); }});
+        else if (auto* label = qobject_cast<QLabel*>(w);
+                 label && label->buddy() && (label->buddy()->focusPolicy() & Qt::TabFocus))
+            captions.push_back({label->text(), [label](const QString& text) { label->setText(text); }});
     }
+    Assign(captions);
 }
 
 } // namespace report

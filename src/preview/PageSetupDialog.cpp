@@ -1,4 +1,5 @@
 #include "preview/PageSetupDialog.h"
+#include "preview/Mnemonics.h"
 
 #include "platform/RegionalSettings.h"
 #include "preview/PreviewIcons.h"
@@ -148,6 +149,7 @@ TrpPageSetupDialog::TrpPageSetupDialog(TrpReport& report, int pageIndex, QWidget
     buttons->addButton(rpGet(1), QDialogButtonBox::AcceptRole);
     buttons->addButton(rpGet(2), QDialogButtonBox::RejectRole);
     layout->addWidget(buttons);
+    AssignMnemonics(this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 

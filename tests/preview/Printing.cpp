@@ -12,12 +12,14 @@
 #include <QComboBox>
 #include <QFile>
 #include <QGroupBox>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QSet>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -313,7 +315,15 @@ TEST(PrintDialog, StartsFromTheOptionsAndReturnsTheChoices) {
     for (int i = 0; i < dialog.PagesBox()->count(); ++i)
         pages << dialog.PagesBox()->itemText(i);
     EXPECT_EQ(pages, (QStringList{"Все страницы", "Нечетные страницы", "Четные страницы"}));
-    EXPECT_EQ(dialog.CollateBox()->text(), QStringLiteral("Разобрать по копиям"));
+    EXPECT_EQ(dialog.CollateBox()->text(), QStringLiteral("&Разобрать по копиям"));
+    // Every button has a letter of its own.
+    const QList<QAbstractButton*> buttons = dialog.findChildren<QAbstractButton*>();
+    QSet<QKeySequence> letters;
+    for (const QAbstractButton* b : buttons) {
+        EXPECT_FALSE(QKeySequence::mnemonic(b->text()).isEmpty()) << b->text().toStdString();
+        letters.insert(QKeySequence::mnemonic(b->text()));
+    }
+    EXPECT_EQ(letters.size(), buttons.size());
     EXPECT_EQ(dialog.CopiesBox()->minimum(), 1);
 }
 

@@ -122,7 +122,9 @@ QStringList Misfits(QWidget* window) {
             if (label->textFormat() == Qt::RichText)
                 continue;
             const int m = label->margin();
-            const int flags = int(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0);
+            // A label with a buddy underlines its "&" letter instead of showing the "&".
+            const int flags = int(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0) |
+                              (label->buddy() ? Qt::TextShowMnemonic : 0);
             Check(misfits, label, label->font(), label->contentsRect().adjusted(m, m, -m, -m), flags,
                   label->text());
         } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
