@@ -55,6 +55,7 @@ TrpPlacedObject PageItem(TrpPlacedKind kind, const TrpReportPage& page, const Tr
 bool HonoursPrintable(TrpOutput output) {
     switch (output) {
     case TrpOutput::Printer:
+    case TrpOutput::ImageExport: // a picture file of what would be printed
         return true;
     case TrpOutput::Preview: // the screen shows the whole page, for checking it
     case TrpOutput::Picture: // what the preview shows

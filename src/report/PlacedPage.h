@@ -24,7 +24,7 @@ enum class TrpPlacedKind {
 
 // The outputs that read placed pages. Which of them leave out the objects that are not printable
 // is HonoursPrintable's table.
-enum class TrpOutput { Preview, Printer, Picture };
+enum class TrpOutput { Preview, Printer, Picture, ImageExport };
 bool HonoursPrintable(TrpOutput output);
 
 struct TrpPlacedObject {

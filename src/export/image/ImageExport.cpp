@@ -52,19 +52,13 @@ int R(long double v) {
     throw TrpReportError(filled);
 }
 
-const TrpComponent* PageOf(const TrpComponent* object) {
-    while (object && !object->IsPage())
-        object = object->Parent();
-    return object;
-}
-
-// The pixels a view covers: its rectangle as drawn, one pixel past the right and bottom edges,
-// its drop shadow, and the part of its frame lines that a high resolution draws outside the
-// edges (they are centred on them; double lines lie a line's width further out).
-QRect CoveredBy(const TrpView& view, const TrpDrawParams& p) {
-    const QRect drawn = DeviceRect(view, p);
+// The pixels an object covers: its rectangle as drawn, one pixel past the right and bottom
+// edges, its drop shadow, and the part of its frame lines that a high resolution draws outside
+// the edges (they are centred on them; double lines lie a line's width further out).
+QRect CoveredBy(const TrpPlacedObject& object, const TrpPageCanvas& p) {
+    const QRect drawn = DeviceRect(object, p);
     int left = drawn.left(), top = drawn.top(), right = drawn.right() + 2, bottom = drawn.bottom() + 2;
-    const TrpFrame& f = view.Frame();
+    const TrpFrame& f = object.Frame;
     if (f.DropShadow) {
         right += R(p.ScaleX * limits::ClampFrameWidth(f.ShadowWidth));
         bottom += R(p.ScaleY * limits::ClampFrameWidth(f.ShadowWidth));
@@ -199,7 +193,7 @@ void TrpCustomImageExport::NewBitmap(QSize size) {
     FCovered = QRect();
 }
 
-void TrpCustomImageExport::StartPage(TrpReportPage* page, int /*index*/) {
+void TrpCustomImageExport::StartPage(TrpReportPage* page, int index) {
     if (!page)
         return;
     ++FPageCount;
@@ -209,28 +203,31 @@ void TrpCustomImageExport::StartPage(TrpReportPage* page, int /*index*/) {
         FFirstPage = false;
         NewBitmap(TallPictureSize(*page));
     }
+    DrawPlacedPage(*page, index);
 }
 
-void TrpCustomImageExport::ExportObject(TrpComponent* object) {
-    auto* view = dynamic_cast<TrpView*>(object);
-    // Only what would be printed, whatever ExportNotPrintable says.
-    if (!view || !FPainter || !view->Visible() || !view->Printable())
-        return;
-    // As the preview draws a page: edges on the grid of whole units from the paper's corner.
-    // The loop has put the page at its margins (mirrored on odd pages where the page says so).
-    TrpDrawParams p;
-    p.ScaleX = p.ScaleY = FScale;
-    p.UnitGrid = true;
-    if (const TrpComponent* page = PageOf(view)) {
-        p.GridX = page->Left();
-        p.GridY = page->Top();
+void TrpCustomImageExport::ExportObject(TrpComponent*) {
+    // The page is drawn whole, placed, when it starts.
+}
+
+void TrpCustomImageExport::DrawPlacedPage(const TrpReportPage& page, int index) {
+    // The page as the preview draws it, less what is not printed (whatever ExportNotPrintable
+    // says): the store's placed page, or the page handed in placed here when there is no report.
+    std::unique_ptr<TrpPlacedPage> own;
+    const TrpPlacedPage* placed = Report() ? Report()->PreviewPages().Placed(index) : nullptr;
+    if (!placed) {
+        own = PlacePage(page, index, index + 1);
+        placed = own.get();
     }
-    p.OffsetX = p.GridX * FScale;
-    p.OffsetY = FOffset + p.GridY * FScale;
-    // The page background spans the printable area; cropping is to what the page shows.
-    if (view->Name() != u"_pagebackground")
-        FCovered |= CoveredBy(*view, p);
-    DrawView(*FPainter, FText, *view, p);
+    TrpPageCanvas canvas;
+    canvas.ScaleX = canvas.ScaleY = FScale;
+    canvas.OffsetY = FOffset;
+    canvas.Output = TrpOutput::ImageExport;
+    report::DrawPlacedPage(*FPainter, *placed, canvas);
+    // Cropping is to what the page's objects show.
+    for (const TrpPlacedObject& o : placed->Objects)
+        if (o.View && o.Visible && o.Printable)
+            FCovered |= CoveredBy(o, canvas);
 }
 
 void TrpCustomImageExport::FinishPage(TrpReportPage* page, int /*index*/) {

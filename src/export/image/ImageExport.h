@@ -85,8 +85,9 @@ private:
     int FPageCount = 0;
     int FOffset = 0; // top of the current page inside a single picture
     QRect FCovered;  // pixels covered by the exported objects
+
+    void DrawPlacedPage(const report::TrpReportPage& page, int index);
     bool FFirstPage = true;
-    report::TrpDrawText FText; // the filter's own layout engine, so exporting never disturbs drawing
 };
 
 class TrpBMPExport : public TrpCustomImageExport {
