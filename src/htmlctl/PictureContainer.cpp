@@ -1,5 +1,7 @@
 #include "htmlctl/PictureContainer.h"
 
+#include "platform/PictureDecoder.h"
+
 #include <QBuffer>
 #include <QFile>
 #include <QImageReader>
@@ -31,8 +33,8 @@ void THTMLPicture::Decode() {
         throw EHTMLPicture("Empty image stream created");
     QBuffer buffer(&FBytes);
     buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
-    if (reader.format().isEmpty())
+    QImageReader reader;
+    if (!platform::SetUpPictureReader(reader, buffer, platform::PictureFormatOf(FBytes)))
         throw EHTMLPicture("Could not load image. Invalid format");
     FFrameCount = qMax(1, reader.imageCount());
     FAnimationSize = reader.size();

@@ -1,11 +1,11 @@
 #include "report/Components.h"
 
+#include "platform/PictureDecoder.h"
 #include "report/Attributes.h"
 #include "report/PropertyTable.h"
 #include "report/ShapeViews.h"
 
 #include <QBuffer>
-#include <QImageReader>
 
 namespace report {
 
@@ -112,15 +112,16 @@ void TrpCustomMemoView::RestoreState() {
     FMemo = FSavedMemo;
 }
 
+QImage TrpPictureView::Picture() const {
+    if (!FPicture.isNull() || FPictureData.isEmpty())
+        return FPicture;
+    return platform::DecodedPicture(FPictureData);
+}
+
 bool TrpPictureView::LoadPicture(const QByteArray& data) {
-    QBuffer buffer;
-    buffer.setData(data);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
-    QImage image = reader.read();
-    if (image.isNull())
+    if (!platform::InspectPicture(data).Error.isEmpty())
         return false;
-    FPicture = std::move(image);
+    FPicture = QImage();
     FPictureData = data;
     FPictureChanged = true;
     return true;

@@ -207,8 +207,11 @@ class TrpPictureView final : public TrpView {
     RP_PROPERTIES(TRP_PICTURE_PROPERTIES)
 public:
     QString ClassName() const override { return QStringLiteral("TrpPictureView"); }
-    const QImage& Picture() const { return FPicture; }
-    // Loads a picture from file data of any format the image reader knows; false when unreadable.
+    // The picture to draw: an assigned one, or the stored data decoded (shared with every
+    // other use of the same data); null when there is none or it cannot be decoded.
+    QImage Picture() const;
+    // Takes picture file data in one of the formats the program reads (its header is checked
+    // now, the pixels are decoded when drawn); false, with the picture unchanged, otherwise.
     bool LoadPicture(const QByteArray& data);
     void SetPicture(const QImage& image);
     // The stored form of the picture (the file data it was loaded from, or PNG).
@@ -216,11 +219,11 @@ public:
     // Every load or assignment counts as a change since creation.
     bool PictureChanged() const { return FPictureChanged; }
 
-    // The decoded picture goes with its data.
+    // An assigned picture goes with its data.
     void Assign(const TrpComponent& source) override;
 
 private:
-    QImage FPicture;
+    QImage FPicture; // assigned by the program; loaded data is decoded when drawn
     bool FPictureChanged = false;
 };
 

@@ -3,6 +3,7 @@
 #include "platform/FontSetup.h"
 
 #include <QFont>
+#include <QFontInfo>
 #include <QHash>
 #include <algorithm>
 #include <cmath>
@@ -79,6 +80,27 @@ std::unique_ptr<TrpFontMetrics> LoadMetrics(const QString& family, int bi, qreal
     return std::make_unique<TrpFontMetrics>(raw, hinted);
 }
 
+// The family that draws a requested name: the name itself for our own faces, else the face
+// the font database falls back to. The database is asked once per name, unknown names
+// included, and every name that falls back to one face shares that face's metrics: a file
+// full of invented names would otherwise cost a font search for every size of every name.
+QString DrawnFamily(const QString& family) {
+    constexpr qsizetype kMaxNames = 1 << 16;
+    thread_local QHash<QString, QString> drawn;
+    const QString key = family.toCaseFolded();
+    if (auto it = drawn.constFind(key); it != drawn.constEnd())
+        return *it;
+    QString face = family;
+    if (!platform::FindFontFace(family)) {
+        QFont f(family);
+        f.setPixelSize(12);
+        face = QFontInfo(f).family();
+    }
+    if (drawn.size() >= kMaxNames)
+        drawn.clear();
+    return *drawn.insert(key, face);
+}
+
 // pixel64: the pixel size in 1/64 pixels, so that fractional sizes of scaled drawing share
 // the cache with whole ones.
 TrpFontMetrics& MetricsAt(const QString& family, int style, int pixel64, bool hinted) {
@@ -103,9 +125,13 @@ TrpFontMetrics& MetricsAt(const QString& family, int style, int pixel64, bool hi
     thread_local TrpFontMetrics* last = nullptr;
     if (last && key == lastKey)
         return *last;
-    auto it = cache.find(key);
+    const Key drawnKey{DrawnFamily(family), bi, key.Pixel64, hinted};
+    auto it = cache.find(drawnKey);
     if (it == cache.end())
-        it = cache.emplace(key, LoadMetrics(key.Family, key.Style, key.Pixel64 / 64.0, key.Hinted)).first;
+        it =
+            cache
+                .emplace(drawnKey, LoadMetrics(drawnKey.Family, bi, drawnKey.Pixel64 / 64.0, drawnKey.Hinted))
+                .first;
     lastKey = key;
     last = it->second.get();
     return *last;

@@ -1,6 +1,7 @@
 #include "report/PreparedReportFile.h"
 
 #include "platform/AtomicFile.h"
+#include "platform/PictureDecoder.h"
 #include "report/Attributes.h"
 #include "report/EngineTexts.h"
 #include "report/Limits.h"
@@ -37,16 +38,29 @@ QString Invalid(const QString& reason) {
     return TrpPreparedReportFile::InvalidFormat() + QStringLiteral(": ") + reason;
 }
 
-// Why an attribute value of the item or of one below it is longer than a file of ours holds;
-// empty when none is. Escapes count as the one character they stand for.
+// A source object by its own name, a printed one by its alias.
+QString ItemObjectName(const TrpXMLItem& item) {
+    const QString name = item.Prop(QStringLiteral("Name"));
+    return name.isEmpty() ? item.Name() : name;
+}
+
+// Why an attribute value of the item or of one below it is longer than a file of ours holds,
+// or is a picture the program does not draw; empty when none is. Escapes count as the one character they
+// stand for.
 QString OversizedValue(const TrpXMLItem& item) {
     QString why;
     ForEachRawAttr(item.Text(), [&](QStringView name, QStringView value) {
         const bool picture = name.compare(u"propdata", Qt::CaseInsensitive) == 0 ||
                              name.compare(u"picture.propdata", Qt::CaseInsensitive) == 0;
         const qsizetype bound = picture ? limits::MaxPictureHexChars : limits::MaxValueChars;
-        if (value.size() <= bound)
-            return true;
+        if (value.size() <= bound) {
+            // A picture the program would not draw is refused with the file, never left blank.
+            if (picture && !value.isEmpty())
+                if (const QString bad = platform::InspectPicture(QByteArray::fromHex(value.toLatin1())).Error;
+                    !bad.isEmpty())
+                    why = QStringLiteral("the picture in %1 %2").arg(ItemObjectName(item), bad);
+            return why.isEmpty();
+        }
         const qsizetype length = picture ? value.size() : UnescapeAttr(value.toString()).size();
         if (length > bound)
             why = QStringLiteral("the value of %1 in %2 is %3 characters long, more than %4")

@@ -2,6 +2,7 @@
 // its values held to what drawing can take, and then draws.
 #include "ReportFixtures.h"
 
+#include "platform/PictureDecoder.h"
 #include "report/DrawText.h"
 #include "report/Limits.h"
 #include "report/PreparedReportFile.h"
@@ -9,6 +10,7 @@
 
 #include <QPainter>
 #include <QStringEncoder>
+#include <QTemporaryDir>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -63,6 +65,24 @@ QByteArray WithMemoText(qsizetype characters) {
     // Line breaks are stored escaped: the bound counts the characters they stand for.
     QByteArray text = QByteArray("ab&#13;&#10;").repeated(characters / 4) + QByteArray(characters % 4, 'x');
     return Replaced(SampleFile(), "u=\"Итого: сто рублей\"", "u=\"" + text + "\"");
+}
+
+// A file with one picture whose data another program wrote as `data`.
+QByteArray WithPictureData(const QByteArray& data) {
+    const QByteArray png = reporttest::SolidPng(8, Qt::blue, 0);
+    return Replaced(reporttest::PicturesFile({png}), png.toHex().toUpper(), data.toHex().toUpper());
+}
+
+// PNG data whose header declares the size; its pixels are those of an 8 x 8 picture.
+QByteArray PngDeclaring(quint32 width, quint32 height) {
+    QByteArray header(13, '\0');
+    for (int i = 0; i < 4; ++i) {
+        header[i] = char(width >> (24 - 8 * i));
+        header[4 + i] = char(height >> (24 - 8 * i));
+    }
+    header[8] = 8; // bits per sample
+    header[9] = 2; // RGB
+    return reporttest::SolidPng(8, Qt::blue, 0).replace(8, 25, reporttest::PngChunk("IHDR", header));
 }
 
 struct Refused {
@@ -130,6 +150,12 @@ INSTANTIATE_TEST_SUITE_P(
                 "the encoding \"UTF-16\" is not supported"},
         Refused{"SingleByteTextDeclaredUtf8", [] { return Cp1251(QString::fromUtf8(SampleFile())); },
                 "the text is not valid UTF-8"},
+        Refused{"PictureOfAGigapixel", [] { return WithPictureData(PngDeclaring(40000, 40000)); },
+                "the picture in m1 is 40000 x 40000 pixels, more than 67108864"},
+        // A metafile is a list of drawing commands: nothing here runs them.
+        Refused{"PictureAsMetafile",
+                [] { return WithPictureData(QByteArray::fromHex("d7cdc69a0000000000000000000000000000")); },
+                "the picture in m1 is not PNG, JPEG, BMP, GIF or icon data"},
         Refused{"CommentNeverClosed",
                 [] { return Replaced(SampleFile(), "<previewpages>", "<previewpages><!-- <a>"); }, ""}));
 
@@ -249,6 +275,102 @@ TEST(HostileFiles, PagesTooLargeForOnePictureGiveNone) {
     ASSERT_TRUE(TrpPreparedReportFile::LoadFromBytes(*r, WithPaper("2400", "2400")).Ok);
     EXPECT_TRUE(RenderPreparedPage(*r, 0, 1).isNull());
     EXPECT_FALSE(RenderPreparedPage(*r, 0, 0.5).isNull());
+}
+
+// Picture data names another file: the file is refused, and the picture, if it were given,
+// draws nothing of the other file.
+TEST(HostileFiles, PictureDataNeverShowsAnotherFile) {
+    QTemporaryDir dir;
+    const QString local = dir.filePath("local.png");
+    QImage green(64, 64, QImage::Format_RGB32);
+    green.fill(Qt::green);
+    ASSERT_TRUE(green.save(local));
+    const QByteArray svg = "<?xml version=\"1.0\"?><svg xmlns=\"http://www.w3.org/2000/svg\" "
+                           "xmlns:xlink=\"http://www.w3.org/1999/xlink\" width=\"64\" height=\"64\">"
+                           "<image width=\"64\" height=\"64\" xlink:href=\"" +
+                           local.toUtf8() + "\"/></svg>";
+    auto r = NewReport();
+    const TrpLoadResult result = TrpPreparedReportFile::LoadFromBytes(*r, WithPictureData(svg));
+    EXPECT_FALSE(result.Ok);
+    EXPECT_EQ(result.Message.toStdString(),
+              "Invalid file format: the picture in m1 is not PNG, JPEG, BMP, GIF or icon data");
+
+    TrpPictureView view;
+    view.SetBounds(0, 0, 64, 64);
+    EXPECT_FALSE(view.LoadPicture(svg));
+    QImage drawn(64, 64, QImage::Format_RGB32);
+    drawn.fill(Qt::white);
+    QPainter painter(&drawn);
+    TrpDrawText engine;
+    DrawView(painter, engine, view, TrpDrawParams{});
+    painter.end();
+    EXPECT_EQ(drawn.pixelColor(32, 32), QColor(Qt::white));
+}
+
+// Each format the program reads, told by its data alone, draws.
+TEST(HostileFiles, PicturesOfEveryReadFormatDraw) {
+    const auto encoded = [](const char* format) {
+        QImage image(4, 4, QImage::Format_RGB32);
+        image.fill(Qt::red);
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        EXPECT_TRUE(image.save(&buffer, format)) << format;
+        return bytes;
+    };
+    const struct {
+        const char* Name;
+        QByteArray Data;
+    } cases[] = {
+        {"PNG", encoded("PNG")},
+        {"JPEG", encoded("JPEG")},
+        {"BMP", encoded("BMP")},
+        {"icon", encoded("ICO")},
+        // One red pixel.
+        {"GIF", QByteArray::fromHex("4749463839610100010080000"
+                                    "0ff000000000021f904010000"
+                                    "00002c00000000010001000002024401003b")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        auto r = NewReport();
+        const TrpLoadResult result = TrpPreparedReportFile::LoadFromBytes(*r, WithPictureData(c.Data));
+        ASSERT_TRUE(result.Ok) << result.Message.toStdString();
+        const QColor centre = RenderPreparedPage(*r, 0, 1).pixelColor(98, 98);
+        EXPECT_GT(centre.red(), 200);
+        EXPECT_LT(centre.green() + centre.blue(), 60);
+    }
+}
+
+// Six pictures of 5600 x 5600 pixels, 750 MB decoded, more than is held at once: every one
+// draws, and what stays decoded keeps within the bound.
+TEST(HostileFiles, LargePicturesDrawWithinTheMemoryBound) {
+    std::vector<QByteArray> pictures;
+    for (int i = 0; i < 6; ++i)
+        pictures.push_back(reporttest::SolidPng(5600, Qt::red, 100 + i));
+    auto r = NewReport();
+    ASSERT_TRUE(TrpPreparedReportFile::LoadFromBytes(*r, reporttest::PicturesFile(pictures)).Ok);
+    const platform::DecodedPictureStats before = platform::DecodedPictures();
+    const QImage page = RenderPreparedPage(*r, 0, 1);
+    const platform::DecodedPictureStats after = platform::DecodedPictures();
+    EXPECT_EQ(after.Decodes - before.Decodes, 6);
+    EXPECT_LE(after.HeldBytes, platform::MaxDecodedPictureBytes);
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(page.pixelColor(98 + 120 * i, 98), QColor(Qt::red)) << i;
+}
+
+TEST(HostileFiles, PicturesOfTheSameDataAreDecodedOnce) {
+    const QByteArray png = reporttest::SolidPng(600, Qt::blue, 200);
+    auto r = NewReport();
+    ASSERT_TRUE(
+        TrpPreparedReportFile::LoadFromBytes(*r, reporttest::PicturesFile(std::vector<QByteArray>(12, png)))
+            .Ok);
+    const qint64 before = platform::DecodedPictures().Decodes;
+    for (Extended zoom : {1, 2}) {
+        const QImage page = RenderPreparedPage(*r, 0, zoom);
+        EXPECT_EQ(page.pixelColor(int(zoom * 698), int(zoom * 218)), QColor(Qt::blue));
+    }
+    EXPECT_EQ(platform::DecodedPictures().Decodes - before, 1);
 }
 
 } // namespace

@@ -1,10 +1,16 @@
 #pragma once
 // Small templates shared by the report tests.
 
+#include "report/PreparedReportFile.h"
 #include "report/PreviewPages.h"
 #include "report/Report.h"
 
+#include <QBuffer>
+#include <QColor>
+#include <QImage>
 #include <QString>
+#include <map>
+#include <vector>
 
 namespace reporttest {
 
@@ -25,6 +31,62 @@ inline report::TrpMemoView* AddMemo(report::TrpReport& r, const QString& name, c
     memo->SetText(text);
     memo->SetBounds(left, top, width, height);
     return static_cast<report::TrpMemoView*>(r.Pages(0)->Add(std::move(memo)));
+}
+
+// A PNG chunk: length, type, data and check sum.
+inline QByteArray PngChunk(const QByteArray& type, const QByteArray& data) {
+    const QByteArray body = type + data;
+    quint32 c = 0xFFFFFFFFu;
+    for (char b : body) {
+        c ^= quint8(b);
+        for (int k = 0; k < 8; ++k)
+            c = (c >> 1) ^ (0xEDB88320u & (0u - (c & 1)));
+    }
+    const auto be32 = [](quint32 v) {
+        return QByteArray{char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
+    };
+    return be32(quint32(data.size())) + body + be32(~c);
+}
+
+// Solid `side` x `side` PNG data. Data of different tags differs in a text chunk only, so each
+// tag is a picture of its own to anything that tells pictures by their data; the pixels are
+// encoded once.
+inline QByteArray SolidPng(int side, QColor color, int tag) {
+    static std::map<std::pair<int, QRgb>, QByteArray> encoded;
+    QByteArray& png = encoded[{side, color.rgb()}];
+    if (png.isEmpty()) {
+        QImage image(side, side, QImage::Format_RGB32);
+        image.fill(color);
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, "PNG");
+    }
+    // The text chunk follows the signature and the header chunk.
+    return QByteArray(png).insert(33, PngChunk("tEXt", "n" + QByteArray(1, '\0') + QByteArray::number(tag)));
+}
+
+inline report::TrpPictureView* AddPicture(report::TrpReport& r, const QString& name, const QByteArray& data,
+                                          report::Extended left, report::Extended top, report::Extended width,
+                                          report::Extended height) {
+    auto picture = std::make_unique<report::TrpPictureView>();
+    picture->SetName(name);
+    picture->SetBounds(left, top, width, height);
+    if (!picture->LoadPicture(data))
+        return nullptr;
+    return static_cast<report::TrpPictureView*>(r.Pages(0)->Add(std::move(picture)));
+}
+
+// A prepared one-page file with a picture of each data, 100 x 100 units each, in rows of six
+// from (10, 10) with 120 units between them; empty when a picture is not taken.
+inline QByteArray PicturesFile(const std::vector<QByteArray>& pictures) {
+    auto r = NewReport();
+    for (size_t i = 0; i < pictures.size(); ++i)
+        if (!AddPicture(*r, QStringLiteral("Picture%1").arg(i + 1), pictures[i], 10 + 120 * qreal(i % 6),
+                        10 + 120 * qreal(i / 6), 100, 100))
+            return {};
+    if (!r->Prepare())
+        return {};
+    return report::TrpPreparedReportFile::SaveToBytes(*r);
 }
 
 // The text a memo shows on the first prepared page.
