@@ -3,6 +3,7 @@
 #include <QBuffer>
 #include <QHash>
 #include <QImageReader>
+#include <algorithm>
 #include <mutex>
 
 namespace platform {

@@ -10,6 +10,7 @@
 #include <QSize>
 #include <QString>
 
+class QIODevice;
 class QImageReader;
 
 namespace platform {

@@ -77,6 +77,10 @@ TEST_F(OpenHostileFile, RefusedWithTheReasonAndStatus2) {
     const QByteArray paper = "PaperWidth=\"210\" PaperHeight=\"297\"";
     const qsizetype pageFrom = Sheet->indexOf("<page0>"), pageTo = Sheet->indexOf("</page0>") + 8;
     const qsizetype sourceEnd = Sheet->indexOf("</TrpReportPage>");
+    const qsizetype logoFrom = Sheet->indexOf("PropData=\"") + 10;
+    const QByteArray logo = Sheet->mid(logoFrom, Sheet->indexOf('"', logoFrom) - logoFrom);
+    const QByteArray svg = "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"9\" height=\"9\"><image "
+                           "width=\"9\" height=\"9\" href=\"/usr/share/pixmaps/debian-logo.png\"/></svg>";
     const struct {
         const char* Name;
         QByteArray File;
@@ -100,6 +104,8 @@ TEST_F(OpenHostileFile, RefusedWithTheReasonAndStatus2) {
          "paper of 6000 x 6000 mm"},
         {"unknown encoding", Replaced("encoding=\"utf-8\"", "encoding=\"x-unknown\""),
          "the encoding \"x-unknown\" is not supported"},
+        {"picture drawing a local file", Replaced(logo, svg.toHex().toUpper()),
+         "is not PNG, JPEG, BMP, GIF or icon data"},
         {"single-byte text declared UTF-8", QStringEncoder("windows-1251").encode(QString::fromUtf8(*Sheet)),
          "the text is not valid UTF-8"},
     };

@@ -277,7 +277,10 @@ TEST(RenderLayout, PictureDecodingErrors) {
         const char* message;
     };
     for (const Case& c : {Case{{}, "Empty image stream created"},
-                          Case{"not a picture at all", "Could not load image. Invalid format"}}) {
+                          Case{"not a picture at all", "Could not load image. Invalid format"},
+                          // A drawing that names other files is no picture of ours.
+                          Case{"<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"8\" height=\"8\"/>",
+                               "Could not load image. Invalid format"}}) {
         try {
             pic.LoadFromBytes(c.bytes);
             ADD_FAILURE() << "no error for " << c.message;

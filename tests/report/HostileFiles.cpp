@@ -328,8 +328,9 @@ TEST(HostileFiles, PicturesOfEveryReadFormatDraw) {
         {"icon", encoded("ICO")},
         // One red pixel.
         {"GIF", QByteArray::fromHex("4749463839610100010080000"
-                                    "0ff000000000021f904010000"
-                                    "00002c00000000010001000002024401003b")},
+                                    "0ff000000000021f904000000000000"
+                                    "2c000000000100010000"
+                                    "02024401003b")},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);

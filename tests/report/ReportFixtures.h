@@ -43,7 +43,10 @@ inline QByteArray PngChunk(const QByteArray& type, const QByteArray& data) {
             c = (c >> 1) ^ (0xEDB88320u & (0u - (c & 1)));
     }
     const auto be32 = [](quint32 v) {
-        return QByteArray{char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
+        QByteArray bytes(4, '\0');
+        for (int i = 0; i < 4; ++i)
+            bytes[i] = char(v >> (24 - 8 * i));
+        return bytes;
     };
     return be32(quint32(data.size())) + body + be32(~c);
 }
