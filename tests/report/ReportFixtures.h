@@ -62,7 +62,7 @@ inline QByteArray SolidPng(int side, QColor color, int tag) {
         image.fill(color);
         QBuffer buffer(&png);
         buffer.open(QIODevice::WriteOnly);
-        image.save(&buffer, "PNG");
+        image.save(&buffer, "PNG", 80); // the fastest compression
     }
     // The text chunk follows the signature and the header chunk.
     return QByteArray(png).insert(33, PngChunk("tEXt", "n" + QByteArray(1, '\0') + QByteArray::number(tag)));
