@@ -3,7 +3,10 @@
 #include <QBuffer>
 #include <QHash>
 #include <QImageReader>
+#include <QtEndian>
 #include <algorithm>
+#include <climits>
+#include <cstdlib>
 #include <mutex>
 
 namespace platform {
@@ -21,6 +24,19 @@ bool StartsWith(const QByteArray& data, const char* signature, qsizetype length)
 
 bool TooLarge(const QSize& size) {
     return size.isValid() && qint64(size.width()) * size.height() > MaxPicturePixels;
+}
+
+// The size the data declares. The bitmap reader tells none before decoding, so the bitmap's
+// own header is read here.
+QSize DeclaredSize(QImageReader& reader, const QByteArray& data) {
+    const QSize size = reader.size();
+    if (size.isValid() || reader.format() != "bmp" || data.size() < 26)
+        return size;
+    const char* info = data.constData() + 14;
+    if (qFromLittleEndian<quint32>(info) == 12) // the oldest header: 16-bit sides
+        return QSize(qFromLittleEndian<quint16>(info + 4), qFromLittleEndian<quint16>(info + 6));
+    const qint64 height = qFromLittleEndian<qint32>(info + 8);
+    return QSize(qFromLittleEndian<qint32>(info + 4), int(std::min<qint64>(std::abs(height), INT_MAX)));
 }
 
 QString TooLargeReason(const QSize& size) {
@@ -49,7 +65,7 @@ public:
         QImageReader reader;
         if (!SetUpPictureReader(reader, buffer, PictureFormatOf(data)))
             return Fail(error, NotAPictureReason());
-        const QSize size = reader.size();
+        const QSize size = DeclaredSize(reader, data);
         if (TooLarge(size))
             return Fail(error, TooLargeReason(size));
         // Room first, so that what is held and the new picture stay within the bound together.
@@ -151,7 +167,7 @@ PictureHeader InspectPicture(const QByteArray& data) {
         header.Error = QStringLiteral("has a header that cannot be read");
         return header;
     }
-    header.Size = reader.size();
+    header.Size = DeclaredSize(reader, data);
     if (TooLarge(header.Size))
         header.Error = TooLargeReason(header.Size);
     return header;

@@ -33,27 +33,9 @@ inline report::TrpMemoView* AddMemo(report::TrpReport& r, const QString& name, c
     return static_cast<report::TrpMemoView*>(r.Pages(0)->Add(std::move(memo)));
 }
 
-// A PNG chunk: length, type, data and check sum.
-inline QByteArray PngChunk(const QByteArray& type, const QByteArray& data) {
-    const QByteArray body = type + data;
-    quint32 c = 0xFFFFFFFFu;
-    for (char b : body) {
-        c ^= quint8(b);
-        for (int k = 0; k < 8; ++k)
-            c = (c >> 1) ^ (0xEDB88320u & (0u - (c & 1)));
-    }
-    const auto be32 = [](quint32 v) {
-        QByteArray bytes(4, '\0');
-        for (int i = 0; i < 4; ++i)
-            bytes[i] = char(v >> (24 - 8 * i));
-        return bytes;
-    };
-    return be32(quint32(data.size())) + body + be32(~c);
-}
-
-// Solid `side` x `side` PNG data. Data of different tags differs in a text chunk only, so each
-// tag is a picture of its own to anything that tells pictures by their data; the pixels are
-// encoded once.
+// Solid `side` x `side` PNG data. Data of different tags differs in bytes after the end of the
+// picture only, so each tag is a picture of its own to anything that tells pictures by their
+// data; the pixels are encoded once.
 inline QByteArray SolidPng(int side, QColor color, int tag) {
     static std::map<std::pair<int, QRgb>, QByteArray> encoded;
     QByteArray& png = encoded[{side, color.rgb()}];
@@ -62,10 +44,9 @@ inline QByteArray SolidPng(int side, QColor color, int tag) {
         image.fill(color);
         QBuffer buffer(&png);
         buffer.open(QIODevice::WriteOnly);
-        image.save(&buffer, "PNG", 80); // the fastest compression
+        image.save(&buffer, "PNG");
     }
-    // The text chunk follows the signature and the header chunk.
-    return QByteArray(png).insert(33, PngChunk("tEXt", "n" + QByteArray(1, '\0') + QByteArray::number(tag)));
+    return png + QByteArray::number(tag);
 }
 
 inline report::TrpPictureView* AddPicture(report::TrpReport& r, const QString& name, const QByteArray& data,
