@@ -3,8 +3,10 @@
 #include "platform/FontSetup.h"
 
 #include <QFont>
+#include <QFontDatabase>
 #include <QFontInfo>
 #include <QHash>
+#include <QSet>
 #include <algorithm>
 #include <cmath>
 
@@ -80,25 +82,37 @@ std::unique_ptr<TrpFontMetrics> LoadMetrics(const QString& family, int bi, qreal
     return std::make_unique<TrpFontMetrics>(raw, hinted);
 }
 
-// The family that draws a requested name: the name itself for our own faces, else the face
-// the font database falls back to. The database is asked once per name, unknown names
-// included, and every name that falls back to one face shares that face's metrics: a file
-// full of invented names would otherwise cost a font search for every size of every name.
+QString FallbackFamily(const QString& family) {
+    QFont f(family);
+    f.setPixelSize(12);
+    return QFontInfo(f).family();
+}
+
+// The family that draws a requested name: the name itself for our own faces and installed
+// families, else the face the font database falls back to for it, and every name that falls
+// back to one face shares that face's metrics. Asking the database costs about a millisecond;
+// it is asked once per name and about so many names only: a real report uses a handful, and
+// a file full of invented names would otherwise cost a font search for every size of every
+// name. Beyond them, names not installed draw with the face unknown names fall back to.
 QString DrawnFamily(const QString& family) {
-    constexpr qsizetype kMaxNames = 1 << 16;
-    thread_local QHash<QString, QString> drawn;
+    constexpr qsizetype kMaxAsked = 1024;
+    thread_local const QSet<QString> installed = [] {
+        QSet<QString> names;
+        for (const QString& name : QFontDatabase::families())
+            names.insert(name.toCaseFolded());
+        return names;
+    }();
+    thread_local QHash<QString, QString> asked;
     const QString key = family.toCaseFolded();
-    if (auto it = drawn.constFind(key); it != drawn.constEnd())
+    if (installed.contains(key) || platform::FindFontFace(family))
+        return family;
+    if (auto it = asked.constFind(key); it != asked.constEnd())
         return *it;
-    QString face = family;
-    if (!platform::FindFontFace(family)) {
-        QFont f(family);
-        f.setPixelSize(12);
-        face = QFontInfo(f).family();
+    if (asked.size() >= kMaxAsked) {
+        thread_local const QString unknown = FallbackFamily(QStringLiteral("\x01no face has this name"));
+        return unknown;
     }
-    if (drawn.size() >= kMaxNames)
-        drawn.clear();
-    return *drawn.insert(key, face);
+    return *asked.insert(key, FallbackFamily(family));
 }
 
 // pixel64: the pixel size in 1/64 pixels, so that fractional sizes of scaled drawing share
