@@ -154,7 +154,7 @@ TrpMailExportDialog::TrpMailExportDialog(TrpMailExport& filter, QWidget* parent)
     ReqLB = Label(8918, this, "ReqLB");
     ReqLB->setStyleSheet(QStringLiteral("color: red"));
     ReqLB->hide();
-    OkB = Named(new QPushButton(QStringLiteral("ОК"), this), "OkB");
+    OkB = Named(new QPushButton(rpGet(1), this), "OkB");
     OkB->setDefault(true);
     CancelB = Named(new QPushButton(rpGet(2), this), "CancelB");
     connect(OkB, &QPushButton::clicked, this, &QDialog::accept);

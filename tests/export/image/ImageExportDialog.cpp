@@ -49,7 +49,7 @@ TEST(ImageExportDialog, CaptionsAndFieldsOfEachFormat) {
             {d.Label1, "Разрешение (dpi)"},
             {d.CropPage, "Обрезать страницу"},
             {d.Mono, "Монохромный"},
-            {d.OkB, "OK"},
+            {d.OkB, "ОК"},
             {d.CancelB, "Отмена"},
         };
         for (const auto& [widget, text] : captions) {

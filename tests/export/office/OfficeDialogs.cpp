@@ -53,7 +53,7 @@ TEST(OfficeDialogs, RtfCaptionsAndStore) {
                     {d.PageBreaksCB, "Разрывы страниц"},
                     {d.WCB, "WYSIWYG"},
                     {d.OpenCB, "Открыть после экспорта"},
-                    {d.OkB, "OK"},
+                    {d.OkB, "ОК"},
                     {d.CancelB, "Отмена"}});
     EXPECT_EQ(d.HeadFootL->text(), QStringLiteral("Колонтитулы"));
     ASSERT_EQ(d.PColontitulCB->count(), 3);
