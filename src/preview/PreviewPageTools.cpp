@@ -17,7 +17,7 @@ int TrpPreviewForm::FindOnPage(int page, int from) {
     const auto& objects = p->Objects();
     for (int i = std::max(from, 0); i < int(objects.size()); ++i)
         if (auto* memo = dynamic_cast<const TrpCustomMemoView*>(objects[size_t(i)].get());
-            memo && memo->Visible() && memo->Text().contains(FFindText, Qt::CaseInsensitive))
+            memo && memo->Visible() && TextContains(memo->Text(), FFindText, Qt::CaseInsensitive))
             return i;
     return -1;
 }

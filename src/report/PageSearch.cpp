@@ -3,16 +3,29 @@
 #include "report/Attributes.h"
 #include "report/PreviewPages.h"
 
+#include <algorithm>
+
 namespace report {
 
 namespace {
+
+bool IsSpace(QChar c) {
+    return c == QLatin1Char('\t') || c.category() == QChar::Separator_Space;
+}
+
+QString PlainSpaces(QString text) {
+    for (QChar& c : text)
+        if (IsSpace(c))
+            c = QLatin1Char(' ');
+    return text;
+}
 
 // Whether a stored object holds the text: a memo's "u" (differences) or "Text" (full form).
 bool ItemHasText(const TrpXMLItem& item, const QString& text, Qt::CaseSensitivity cs) {
     bool found = false;
     ForEachRawAttr(item.Text(), [&](QStringView name, QStringView value) {
         if (name.compare(u"u", Qt::CaseInsensitive) == 0 || name.compare(u"Text", Qt::CaseInsensitive) == 0)
-            found = UnescapeAttr(value.toString()).contains(text, cs);
+            found = TextContains(UnescapeAttr(value.toString()), text, cs);
         return !found;
     });
     return found;
@@ -32,6 +45,12 @@ bool PageHasText(TrpPreviewPages& pages, int index, const QString& text, Qt::Cas
 }
 
 } // namespace
+
+bool TextContains(const QString& text, const QString& what, Qt::CaseSensitivity cs) {
+    if (!std::any_of(what.begin(), what.end(), IsSpace))
+        return text.contains(what, cs);
+    return PlainSpaces(text).contains(PlainSpaces(what), cs);
+}
 
 int FindTextPage(TrpPreviewPages& pages, const QString& text, int from, Qt::CaseSensitivity cs,
                  bool backward) {

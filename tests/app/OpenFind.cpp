@@ -46,6 +46,7 @@ TEST(OpenFind, PrintsThePagesThatHoldTheText) {
     const Case cases[] = {
         {{"--find", "ДОГОВОР № 299"}, 0, "299\n2990\n2991\n2992\n2993\n2994\n2995\n2996\n2997\n2998\n2999\n"},
         {{"--find=Страница 3000 из 3000"}, 0, "3000\n"},
+        {{"--find", "Страница\u00A03000\u202Fиз 3000"}, 0, "3000\n"},     // any space matches any space
         {{"--find", "\"ООО <Ромашка> & сыновья\", запись 1\r\n"}, 1, ""}, // no line break after it
         {{"--find", "нет такого текста"}, 1, ""},
         {{"--find"}, 2, ""},

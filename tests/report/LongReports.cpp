@@ -51,6 +51,24 @@ TEST(LongReports, OnePagePerRecordWithItsOutlineAndSearch) {
               6);
     EXPECT_EQ(FindTextPage(pages, QStringLiteral("Договор № 1\r\n"), 24, Qt::CaseSensitive, true), 0);
     EXPECT_EQ(FindTextPage(pages, QString(), 0, Qt::CaseSensitive), -1);
+    // A typed space is any space the page shows, as in a browser's find.
+    EXPECT_EQ(FindTextPage(pages, QStringLiteral("договор\u00A0№\t7"), 0, Qt::CaseInsensitive), 6);
+    const struct {
+        const char16_t *Text, *What;
+        bool Found;
+    } spaces[] = {
+        {u"Итого: 6\u00A0075 руб.", u"6 075", true},
+        {u"Итого: 6\u202F075\u00A0руб.", u"6 075 РУБ", true},
+        {u"6\t075", u"6 075", true},
+        {u"6 075", u"6\u00A0075", true},
+        {u"6075", u"6 075", false},
+        {u"6\r\n075", u"6 075", false},
+        {u"6\u00A0075", u"6  075", false},
+    };
+    for (const auto& c : spaces)
+        EXPECT_EQ(TextContains(QString::fromUtf16(c.Text), QString::fromUtf16(c.What), Qt::CaseInsensitive),
+                  c.Found)
+            << QString::fromUtf16(c.Text).toStdString();
 
     // Deleting a page takes its outline entry; the rest follow their pages.
     pages.DeletePage(0);

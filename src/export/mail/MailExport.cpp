@@ -157,7 +157,9 @@ std::unique_ptr<TrpSMTPClient> TrpMailExport::Client(const QString& file, const 
     client->SetMailFromName(FFromName);
     client->SetMailTo(FAddress);
     client->SetMailSubject(FSubject);
-    client->SetMailText(text.join(QStringLiteral("\r\n")));
+    // Joined with bare LF: lines split from Windows text still end in CR, and the one place
+    // that makes line ends CR LF is the message's text part.
+    client->SetMailText(text.join(QLatin1Char('\n')));
     client->SetMailFile(file);
     client->SetAttachName(name);
     client->SetShowProgress(ShowProgress());

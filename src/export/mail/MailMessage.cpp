@@ -11,6 +11,8 @@ namespace {
 
 constexpr int Base64LineBytes = 57;
 constexpr int EncodedWordBytes = 39; // 52 Base64 characters: a word of 64 with its frame
+constexpr int MaxHeaderLine = 78;    // where a header line is folded
+constexpr int MaxWordChars = 900;    // a plain word longer than this goes encoded: 998 is the limit
 
 bool IsPrintableAscii(const QString& text) {
     for (QChar c : text)
@@ -27,16 +29,16 @@ QByteArray Parameter(const char* name, const QString& value, bool extended) {
     if (plain)
         return QByteArray(name) + "=\"" + value.toLatin1() + '"';
     if (!extended)
-        return QByteArray(name) + "=\"" + EncodeHeaderText(value, " ") + '"';
+        return QByteArray(name) + "=\"" + EncodeHeaderText(value, true) + '"';
     return QByteArray(name) + "*=UTF-8''" + value.toUtf8().toPercentEncoding();
 }
 
 // A display name before an address: a quoted string when it holds characters with a meaning
 // in address lists, encoded words when it is not ASCII.
 QByteArray DisplayName(const QString& name) {
-    if (!IsPrintableAscii(name))
-        return EncodeHeaderText(name);
-    QByteArray quoted = name.toLatin1();
+    QByteArray quoted = EncodeHeaderText(name);
+    if (quoted.startsWith("=?"))
+        return quoted;
     static const QByteArray specials = "\"\\,<>@;:().[]";
     if (std::none_of(quoted.begin(), quoted.end(), [](char c) { return specials.contains(c); }))
         return quoted;
@@ -58,14 +60,18 @@ QByteArray Base64Lines(const QByteArray& data) {
     return out;
 }
 
-QByteArray EncodeHeaderText(const QString& text, const char* separator) {
-    if (IsPrintableAscii(text))
+QByteArray EncodeHeaderText(const QString& text, bool always) {
+    // Plain words are kept as long as each fits on a header line; a longer one could not be
+    // folded.
+    if (!always && IsPrintableAscii(text) &&
+        std::ranges::all_of(text.split(QLatin1Char(' ')),
+                            [](const QString& w) { return w.size() <= MaxWordChars; }))
         return text.toLatin1();
     // Words of whole characters: a split character would not decode.
     QByteArray out, word;
     auto flush = [&] {
         if (!out.isEmpty())
-            out += separator;
+            out += ' ';
         out += "=?UTF-8?B?" + word.toBase64() + "?=";
         word.clear();
     };
@@ -79,6 +85,31 @@ QByteArray EncodeHeaderText(const QString& text, const char* separator) {
     }
     flush();
     return out;
+}
+
+QByteArray FoldHeader(const QByteArray& name, const QByteArray& value) {
+    // Folded before a blank that follows a word, once the line passes 78 characters; a line
+    // never starts a fold with nothing but blanks after it.
+    QByteArray out = name + ": ";
+    qsizetype lineStart = 0, fold = -1;
+    const qsizetype lastWord = [&] {
+        qsizetype i = value.size();
+        while (i > 0 && (value[i - 1] == ' ' || value[i - 1] == '\t'))
+            --i;
+        return i;
+    }();
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        const char c = value[i];
+        if ((c == ' ' || c == '\t') && i > 0 && value[i - 1] != ' ' && value[i - 1] != '\t' && i < lastWord)
+            fold = out.size();
+        out += c;
+        if (out.size() - lineStart > MaxHeaderLine && fold > lineStart) {
+            out.insert(fold, "\r\n");
+            lineStart = fold + 2;
+            fold = -1;
+        }
+    }
+    return out + "\r\n";
 }
 
 QByteArray CrLfText(const QString& text) {
@@ -147,12 +178,7 @@ bool IsMailAddress(const QString& address) {
 
 QByteArray BuildMessage(const TrpMailMessage& m) {
     QByteArray out;
-    auto header = [&](const char* name, const QByteArray& value) {
-        out += name;
-        out += ": ";
-        out += value;
-        out += "\r\n";
-    };
+    auto header = [&](const char* name, const QByteArray& value) { out += FoldHeader(name, value); };
     const QByteArray from = m.From.toLatin1();
     header("Date", RfcDate(m.Date).toLatin1());
     header("Subject", EncodeHeaderText(m.Subject));

@@ -12,10 +12,14 @@ namespace exports {
 // followed by CR LF.
 QByteArray Base64Lines(const QByteArray& data);
 
-// A header value: unchanged when it is printable ASCII, otherwise RFC 2047 encoded words
-// (UTF-8, Base64) of whole characters, each at most 64 characters long, joined by the
-// separator (a folding line break in headers, a blank inside a quoted parameter).
-QByteArray EncodeHeaderText(const QString& text, const char* separator = "\r\n ");
+// A header value: unchanged when it is printable ASCII in words that fit on a line, otherwise
+// (or `always`) RFC 2047 encoded words (UTF-8, Base64) of whole characters, each at most 64
+// characters long, joined by blanks (where the header line is folded).
+QByteArray EncodeHeaderText(const QString& text, bool always = false);
+
+// The header line "Name: value" with CR LF, folded (CR LF before a blank) where it passes
+// 78 characters.
+QByteArray FoldHeader(const QByteArray& name, const QByteArray& value);
 
 // Every line end of the text (CR LF, LF, CR and the two characters "\n") as CR LF.
 QByteArray CrLfText(const QString& text);

@@ -61,7 +61,8 @@ TEST(MailDelivery, TheSheetReachesAPostfixMailboxAsPdfAndAsPreparedReport) {
     mail.SetFromName(QStringLiteral("Агент Иванов"));
     mail.SetAddress(QStringLiteral("client@tarifon.test"));
     mail.SetSubject(QStringLiteral("Расчет стоимости ОСАГО: 6 075 рублей"));
-    mail.SetLines({QStringLiteral("Добрый день!"), QStringLiteral("Расчет во вложении.")});
+    // Windows text split at LF, as the command line and pasted text give it: one line break each.
+    mail.SetLines(QStringLiteral("Добрый день!\r\nРасчет во вложении.").split(QLatin1Char('\n')));
     mail.SetSignature(
         {QStringLiteral("--"), QStringLiteral("С уважением,"), QStringLiteral("  Агент Иванов")});
     QList<QByteArray> sent;
@@ -132,6 +133,20 @@ TEST(MailDelivery, EdgeCasesArriveAsTyped) {
          {},
          {},
          QStringLiteral("first\nsecond\n.\n..two\n.\nlast\n")},
+        {"a 1,200-character subject folds between its words",
+         QString(1200, QLatin1Char('x')).replace(QStringLiteral("xxxxx"), QStringLiteral("word ")).trimmed(),
+         {},
+         QStringLiteral("Text"),
+         {},
+         {},
+         QStringLiteral("Text\n")},
+        {"a 1,200-character subject of one word goes encoded",
+         QString(1200, QLatin1Char('y')),
+         {},
+         QStringLiteral("Text"),
+         {},
+         {},
+         QStringLiteral("Text\n")},
         {"a TAB in the subject",
          QStringLiteral("Sheet\tOSAGO"),
          {},
@@ -179,9 +194,11 @@ TEST(MailDelivery, EdgeCasesArriveAsTyped) {
             EXPECT_TRUE(m[QStringLiteral("from")].toString().startsWith(
                 c.FromName.contains(QLatin1Char('"')) ? QStringLiteral("\"Agent") : c.FromName));
         }
-        // Headers stay within the line length mail programs expect.
+        // Lines stay within the length mail programs expect; the headers are folded at 78.
         for (const QByteArray& line : raw.split('\n'))
             EXPECT_LE(line.size(), 998);
+        for (const QByteArray& line : raw.left(raw.indexOf("\r\n\r\n")).split('\n'))
+            EXPECT_LE(line.trimmed().size(), 78) << line.constData();
         if (!c.Attachment.isEmpty()) {
             EXPECT_EQ(AttachmentName(m), c.AttachName);
             EXPECT_EQ(Attachment(m), c.Attachment);
@@ -217,7 +234,7 @@ TEST(MailMessage, Base64LinesAndEncodedWordsFollowTheRules) {
               QStringLiteral("Sun, 06 Dec 2026 09:05:07 GMT"));
     // Every encoded word holds whole characters and stays within 75 characters.
     const QByteArray words = EncodeHeaderText(QString(40, QChar(0x0416)) + QStringLiteral("😀x"));
-    for (const QByteArray& word : words.split('\n')) {
+    for (const QByteArray& word : words.split(' ')) {
         const QByteArray w = word.trimmed();
         EXPECT_LE(w.size(), 75);
         EXPECT_TRUE(w.startsWith("=?UTF-8?B?") && w.endsWith("?="));
