@@ -7,9 +7,11 @@
 #include "report/PreparedReportFile.h"
 #include "report/Report.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMessageBox>
 
 namespace exports {
 
@@ -74,6 +76,10 @@ bool TrpMailExport::Start() {
         Report()->AddError(error);
         Report()->RouteError(error);
     }
+    // Sent from the dialog: the user is told it went, as the failures are told.
+    if (FSent && ShowDialog() && Report() && Report()->EngineOptions.NewSilentMode == report::simMessageBoxes)
+        QMessageBox::information(QApplication::activeWindow(), rpGet(QStringLiteral("mbInfo")),
+                                 rpGet(QStringLiteral("mlSent")).arg(FAddress));
     return false;
 }
 
@@ -86,6 +92,7 @@ QString TrpMailExport::ReportName() const {
 }
 
 QString TrpMailExport::Send() {
+    FSent = false;
     if (!Report())
         return rpGet(QStringLiteral("mlNoAttachment"));
     // Bad input is told before the attachment's dialog and export.
@@ -173,7 +180,7 @@ QString TrpMailExport::SendFile(const QString& file, const QString& name) {
     if (OnAttachment)
         OnAttachment(file, name);
     const auto client = Client(file, name);
-    client->SendMessage();
+    FSent = client->SendMessage();
     return client->Errors().join(QStringLiteral("\r\n"));
 }
 

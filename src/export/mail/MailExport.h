@@ -75,6 +75,8 @@ public:
     // Writes the attachment and sends the message; returns "" or what went wrong ("" too when
     // the user cancelled).
     QString Send();
+    // Whether the last Send delivered the message to the server.
+    bool Sent() const { return FSent; }
 
     // Certificate authorities trusted besides the system's.
     QList<QSslCertificate> CaCertificates;
@@ -100,6 +102,7 @@ private:
     int FTimeOut = 60;
     TrpCustomExportFilter* FAttachmentFilter = nullptr;
     bool FAttachmentChosen = false;
+    bool FSent = false;
 };
 
 } // namespace exports

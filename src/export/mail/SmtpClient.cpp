@@ -27,32 +27,6 @@ constexpr qint64 MaxReplyBytes = 4 * 1024 * 1024;
 // How long a refused exchange waits for the server to take QUIT and close.
 constexpr int CloseWaitMs = 1000;
 
-// The socket layer's code of a connection error (the codes the server list messages use).
-int SocketErrorCode(QAbstractSocket::SocketError error) {
-    switch (error) {
-    case QAbstractSocket::ConnectionRefusedError:
-        return 10061;
-    case QAbstractSocket::HostNotFoundError:
-        return 11001;
-    case QAbstractSocket::SocketAccessError:
-        return 10013;
-    case QAbstractSocket::SocketResourceError:
-        return 10055;
-    case QAbstractSocket::SocketTimeoutError:
-        return 10060;
-    case QAbstractSocket::NetworkError:
-        return 10050;
-    case QAbstractSocket::AddressInUseError:
-        return 10048;
-    case QAbstractSocket::SocketAddressNotAvailableError:
-        return 10049;
-    case QAbstractSocket::UnsupportedSocketOperationError:
-        return 10045;
-    default:
-        return 10053;
-    }
-}
-
 QString Now() {
     return QDateTime::currentDateTime().toString(Qt::ISODate);
 }
@@ -107,6 +81,7 @@ bool TrpSMTPClient::SendMessage() {
     FSent = FCancelled = FEncrypted = false;
     FCapabilities.clear();
     FLastReply.clear();
+    FLastCommand.clear();
     FBuffer.clear();
     FReplyLines.clear();
     FReplySize = 0;
@@ -363,7 +338,7 @@ void TrpSMTPClient::ReadReplies() {
                              std::isdigit(uchar(line[1])) && std::isdigit(uchar(line[2])) &&
                              (line.size() == 3 || line[3] == ' ' || line[3] == '-');
         if (!numeric) {
-            Fail(QStringLiteral("Data receive error: '%1' is not a valid integer value").arg(text.left(80)));
+            Fail(rpGet(QStringLiteral("mlNotSmtp")).arg(FWireHost, text.left(80)));
             return;
         }
         FReplyLines << text.mid(4);
@@ -384,10 +359,12 @@ void TrpSMTPClient::Disconnected() {
     if (!FActive)
         return;
     // A server that accepted the message has delivered it, whether or not it said goodbye.
+    // A refusal has been told already; the server's last reply was a yes (the greeting, or
+    // 250), so what is said is where it broke off.
     if (!FClosing && !FSent && FErrors.isEmpty())
-        AddError(FLastReply.isEmpty()
-                     ? rpGet(QStringLiteral("mlClosed"))
-                     : rpGet(QStringLiteral("mlClosed")) + QStringLiteral(": ") + FLastReply);
+        AddError(FLastCommand.isEmpty()
+                     ? rpGet(QStringLiteral("mlClosed")).arg(FWireHost)
+                     : rpGet(QStringLiteral("mlClosedAfter")).arg(FWireHost, FLastCommand));
     Finish();
 }
 
@@ -402,9 +379,11 @@ void TrpSMTPClient::SocketError() {
         AddError(rpGet(QStringLiteral("mlTlsFailed"))
                      .arg(FWireHost, FTlsErrors.isEmpty() ? FSocket->errorString() : FTlsErrors));
     } else {
-        if (!FLastReply.isEmpty())
-            AddError(FLastReply);
-        AddError(SocketErrorText(SocketErrorCode(error)) + QStringLiteral(" ") + FSocket->errorString());
+        // What failed and the system's reason for it, once.
+        AddError(FStep == Step::Connect
+                     ? rpGet(QStringLiteral("mlCannotConnect"))
+                           .arg(FWireHost, QString::number(FPort), FSocket->errorString())
+                     : rpGet(QStringLiteral("mlConnectionLost")).arg(FWireHost, FSocket->errorString()));
     }
     FSocket->abort();
     Finish();
@@ -440,7 +419,7 @@ void TrpSMTPClient::Tick() {
     else if (awaitingReply && FReplyClock.elapsed() > qint64(FReplyTimeOut) * 1000)
         late = rpGet(QStringLiteral("mlReplyTimeOut")).arg(FReplyTimeOut);
     else if (FIdle.elapsed() > qint64(FTimeOut) * 1000)
-        late = QStringLiteral("Timeout expired (%1)").arg(FTimeOut);
+        late = rpGet(QStringLiteral("mlTimeOut")).arg(FWireHost, QString::number(FTimeOut));
     // Once the message is accepted, only the goodbye is missing: no error.
     if (!late.isEmpty())
         Fail(FSent ? QString() : late);
@@ -448,6 +427,11 @@ void TrpSMTPClient::Tick() {
 
 void TrpSMTPClient::Command(const QByteArray& command, const QString& shown) {
     AddLog(QLatin1Char('>') + (shown.isEmpty() ? QString::fromLatin1(command) : shown));
+    if (shown.isEmpty()) {
+        const QString text = QString::fromLatin1(command).section(QLatin1Char(':'), 0, 0);
+        FLastCommand =
+            text.section(QLatin1Char(' '), 0, text.startsWith(u"MAIL") || text.startsWith(u"RCPT") ? 1 : 0);
+    }
     FReplyClock.restart();
     FSocket->write(command + "\r\n");
 }

@@ -135,6 +135,7 @@ private:
     QStringList FErrors;
     QStringList FLog;
     QString FLastReply;
+    QString FLastCommand; // the verb of the last command sent ("RCPT TO", "HELO")
     Step FStep = Step::Connect;
     bool FEncrypted = false;
     bool FExtended = false; // greeted with EHLO
@@ -157,8 +158,5 @@ private:
     QEventLoop* FLoop = nullptr;
     std::unique_ptr<TrpProgress> FProgress;
 };
-
-// The socket layer's message for an error code, followed by "(" + code + ")".
-QString SocketErrorText(int code);
 
 } // namespace exports

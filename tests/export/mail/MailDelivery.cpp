@@ -18,6 +18,7 @@
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -277,6 +278,9 @@ TEST(MailDelivery, TheExportMenuPathRunsBothDialogsAndNamesTheAttachment) {
             d->PortE->setText(QString::number(port));
             d->ExportsCombo->setCurrentIndex(0);
             d->OkB->click();
+        } else if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            dialogs << box->text();
+            box->accept();
         } else if (auto* other = qobject_cast<QDialog*>(modal)) {
             dialogs << QStringLiteral("pdf");
             other->accept();
@@ -287,8 +291,11 @@ TEST(MailDelivery, TheExportMenuPathRunsBothDialogsAndNamesTheAttachment) {
         port = run < 2 ? peer.Port() : refusing.Port();
         ExportTo(*report, &mail);
     }
-    EXPECT_EQ(dialogs, (QStringList{QStringLiteral("mail"), QStringLiteral("pdf"), QStringLiteral("mail"),
-                                    QStringLiteral("pdf"), QStringLiteral("mail"), QStringLiteral("pdf")}));
+    // Each message sent is confirmed; the refused one is not.
+    const QString sent = QStringLiteral("Письмо на адрес client@tarifon.test отправлено");
+    EXPECT_EQ(dialogs,
+              (QStringList{QStringLiteral("mail"), QStringLiteral("pdf"), sent, QStringLiteral("mail"),
+                           QStringLiteral("pdf"), sent, QStringLiteral("mail"), QStringLiteral("pdf")}));
     EXPECT_EQ(names, (QStringList{QStringLiteral("OSAGO.pdf"), QStringLiteral("Расчет стоимости ОСАГО.pdf"),
                                   QStringLiteral("Расчет стоимости ОСАГО.pdf")}));
     for (const QString& file : files)
@@ -296,5 +303,6 @@ TEST(MailDelivery, TheExportMenuPathRunsBothDialogsAndNamesTheAttachment) {
     ASSERT_EQ(peer.Messages().size(), 2);
     EXPECT_TRUE(peer.Messages()[0].contains("Content-Type: application/pdf"));
     ASSERT_EQ(shownErrors.size(), 1);
-    EXPECT_TRUE(shownErrors[0].contains(QStringLiteral("RCPT TO: 550"))) << shownErrors[0].toStdString();
+    EXPECT_TRUE(shownErrors[0].startsWith(QStringLiteral("Сервер отклонил команду RCPT TO: 550")))
+        << shownErrors[0].toStdString();
 }

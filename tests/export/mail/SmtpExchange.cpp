@@ -123,8 +123,14 @@ TEST(SmtpExchange, RepliesDriveEveryStepAndRefusalsEndWithQuit) {
         {"550 at RCPT TO: no DATA, QUIT at once", peer(Args({"smtp", "--reject-rcpt"})), none, false,
          QStringLiteral("RCPT TO: 550"), Args({"HELO", "MAIL", "RCPT"}), Args({">RCPT TO", "<550", ">QUIT"}),
          3000},
-        {"a server closing without 221 before the message", peer(Args({"plain", "--close-at", "RCPT"})), none,
-         false, rpGet(QStringLiteral("mlClosed")), Args({"HELO", "MAIL", "RCPT"}), Args({">RCPT TO"}), 3000},
+        {"a server closing without 221 before the message says where, not its last yes",
+         peer(Args({"plain", "--close-at", "RCPT"})), none, false,
+         QStringLiteral("Сервер 127.0.0.1 закрыл соединение после команды RCPT TO; письмо не отправлено"),
+         Args({"HELO", "MAIL", "RCPT"}), Args({">RCPT TO"}), 3000},
+        {"a server closing after its greeting is not reported with the greeting",
+         peer(Args({"plain", "--close-at", "HELO"})), none, false,
+         QStringLiteral("Сервер 127.0.0.1 закрыл соединение после команды HELO; письмо не отправлено"),
+         Args({"HELO"}), Args({"<220", ">HELO"}), 3000},
         {"a server closing without 221 after taking the message",
          peer(Args({"plain", "--close-at", "QUIT"})),
          none,
@@ -136,7 +142,7 @@ TEST(SmtpExchange, RepliesDriveEveryStepAndRefusalsEndWithQuit) {
          peer(Args({"silent"})),
          [](TrpSMTPClient& c, const TestCertificates&) { c.SetTimeOut(1); },
          false,
-         QStringLiteral("Timeout expired (1)"),
+         QStringLiteral("Сервер 127.0.0.1 не отвечает 1 с; письмо не отправлено"),
          {},
          {},
          3500},
@@ -144,7 +150,7 @@ TEST(SmtpExchange, RepliesDriveEveryStepAndRefusalsEndWithQuit) {
          peer(Args({"garbage"})),
          none,
          false,
-         QStringLiteral("Data receive error: "),
+         QStringLiteral("Сервер 127.0.0.1 отвечает не по протоколу SMTP: «hello, this is not a mail server»"),
          {},
          Args({"<hello, this is not a mail server"}),
          3000},
@@ -284,12 +290,15 @@ TEST(SmtpExchange, RepliesDriveEveryStepAndRefusalsEndWithQuit) {
     }
 }
 
-TEST(SmtpExchange, ConnectionErrorsNameTheSocketError) {
+TEST(SmtpExchange, ConnectionErrorsSayWhatFailedAndTheSystemsReasonOnce) {
     TrpSMTPClient client;
-    Configure(client, FreePort());
+    const int port = FreePort();
+    Configure(client, port);
     const Outcome o = Send(client);
     EXPECT_FALSE(o.Sent);
-    EXPECT_TRUE(o.Errors.contains(QStringLiteral("Connection refused.(10061)"))) << o.Errors.toStdString();
+    EXPECT_EQ(o.Errors,
+              QStringLiteral("Не удалось соединиться с сервером 127.0.0.1 (порт %1): Отказано в соединении")
+                  .arg(port));
 }
 
 TEST(SmtpExchange, TextThatWouldBecomeHeadersOrCommandsIsRefusedBeforeConnecting) {
