@@ -16,6 +16,17 @@ namespace exports {
 
 using report::Extended;
 
+class FilterOptions;
+
+// In the body of a filter class that publishes options of its own: their table (see
+// FilterOptions.h, defined beside the filter) and the virtual that returns it.
+#define RP_FILTER_OPTIONS                                                                                    \
+public:                                                                                                      \
+    static const ::exports::FilterOptions& Published();                                                      \
+    const ::exports::FilterOptions& Options() const override {                                               \
+        return Published();                                                                                  \
+    }
+
 // Results of a filter's options dialog.
 enum TModalResult { mrNone = 0, mrOk = 1, mrCancel = 2 };
 
@@ -58,6 +69,10 @@ public:
         (void)page;
         (void)index;
     }
+
+    // The published options of the filter's class, its base classes' included.
+    static const FilterOptions& Published();
+    virtual const FilterOptions& Options() const { return Published(); }
 
     // ---- published properties ----
     bool ShowDialog() const { return FShowDialog; }

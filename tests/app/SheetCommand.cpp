@@ -170,6 +170,45 @@ TEST(SheetCommand, FailuresSayWhyAndLeaveNoFile) {
     }
 }
 
+// A command line that cannot be carried out as asked ends with status 2 and a message naming
+// what is wrong, printable, before anything is written.
+TEST(SheetCommand, MisuseEndsWithStatus2AndWritesNothing) {
+    QTemporaryDir dir;
+    const QString trp = dir.filePath("sheet.trp"), a = dir.filePath("a"), b = dir.filePath("b");
+    ASSERT_EQ(Cli({"sheet", "--trp", trp}).status, 0);
+    struct Case {
+        QStringList Args;
+        QString Message;
+    };
+    const Case cases[] = {
+        {{"open", trp, "--pdf", a, "--bogus"}, "unknown option '--bogus'"},
+        {{"sheet", "--png="}, "--png: the value is empty"},
+        {{"open", trp, "--txt", a, "--set", "Frames=maybe"}, "'maybe' is not a value of Frames (true|false)"},
+        {{"sheet", "--pdf", a, "--set", "Frames=true"}, "no output of this run has the option"},
+        {{"sheet", "--pdf", a, "--txt", b, "--set", "csv.Separator=,"}, "no output of this run has the option in csv"},
+        {{"sheet", "--pdf", a, "--set", "OpenAfterExport=true"}, "is not offered here"},
+        {{"sheet", "--prn", a, "--set", "ScaleWidth=0"}, "'0' is not a value of ScaleWidth (number)"},
+        {{"sheet", "--txt", a, "--pdf", dir.path() + "/./a"}, "--pdf and --txt name the same file"},
+        {{"open", trp, "--csv", a, "--xml", trp}, "the input and --xml name the same file"},
+        {{"sheet", "--gif", a + ".gif", "--png", a + ".1.gif"}, "--png and --gif name the same file"},
+        {{"sheet", "--pdf", a, "--pdf", b}, "--pdf is given twice"},
+        {{"sheet", "--pdf", a, "--pages", "2"}, "--pages: '2' selects none of the 1 page"},
+        {{"open", trp, "--pdf", a, "--pages", "1,,2"}, "is not a valid page number"},
+        {{"sheet", "--trp", a, "--pages", "1"}, "--pages does not go with a prepared report"},
+        {{"sheet", "--vehicle", "\x1b[2Jboat", "--pdf", a}, "unknown value '\\x1b[2Jboat'"},
+        {{"open", dir.filePath("\x1b]0;x\x07.trp"), "--pdf", a}, "\\x1b]0;x\\x07.trp"},
+    };
+    for (const Case& c : cases) {
+        const CliRun r = Cli(c.Args);
+        SCOPED_TRACE(c.Args.join(' ').toStdString());
+        EXPECT_EQ(r.status, 2);
+        EXPECT_TRUE(r.err.contains(c.Message)) << r.err.toStdString();
+        EXPECT_FALSE(r.err.contains(QRegularExpression("[\\x00-\\x09\\x0b-\\x1f\\x7f]"))) << r.err.toStdString();
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+                  QStringList{"sheet.trp"});
+    }
+}
+
 TEST(SheetCommand, MessagesAreEnglishInEveryLocale) {
     QTemporaryDir dir;
     const QString bad = "/proc/no-such-dir/sheet";

@@ -1,5 +1,6 @@
 #include "app/cli/FileNames.h"
 
+#include "app/cli/Messages.h"
 #include "platform/AtomicFile.h"
 #include "platform/TempFiles.h"
 
@@ -27,7 +28,7 @@ QString ThroughDescriptor(int fd, const std::string& rest = {}) {
 } // namespace
 
 std::string FileMessage(const char* what, const std::string& typed, const std::string& why) {
-    return std::string(what) + " '" + typed + "': " + why;
+    return std::string(what) + " " + Quoted(typed) + ": " + why;
 }
 
 InputFile::~InputFile() {

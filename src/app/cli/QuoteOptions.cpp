@@ -1,5 +1,7 @@
 #include "app/cli/QuoteOptions.h"
 
+#include "app/cli/Messages.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -61,7 +63,7 @@ struct OptionSpec {
 };
 
 [[noreturn]] void Reject(const OptionSpec& o, const std::string& value, const std::string& why = {}) {
-    throw UsageError{"--" + o.Name + ": " + (why.empty() ? "unknown value '" + value + "'" : why) +
+    throw UsageError{"--" + o.Name + ": " + (why.empty() ? "unknown value " + Quoted(value) : why) +
                      "; accepted values: " + o.Values};
 }
 
@@ -75,7 +77,7 @@ int Lookup(const OptionSpec& o, const Words& words, const std::string& value) {
 double ParseNumber(const OptionSpec& o, const std::string& value) {
     if (const std::optional<double> v = ParsePlainNumber(value))
         return *v;
-    Reject(o, value, "'" + value + "' is not a number");
+    Reject(o, value, Quoted(value) + " is not a number");
 }
 
 const std::vector<OptionSpec>& Options() {
@@ -119,7 +121,7 @@ const std::vector<OptionSpec>& Options() {
         o.back().Take = [](const OptionSpec& self, const std::string& v, QuoteAnswers& a) {
             const double hp = ParseNumber(self, v);
             if (hp <= 0)
-                Reject(self, v, "'" + v + "' is not a power greater than 0");
+                Reject(self, v, Quoted(v) + " is not a power greater than 0");
             const double upper[] = {50, 70, 100, 120, 150};
             int bracket = 5;
             for (int i = 0; i < 5; ++i)
@@ -133,7 +135,7 @@ const std::vector<OptionSpec>& Options() {
         o.back().Take = [](const OptionSpec& self, const std::string& v, QuoteAnswers& a) {
             const double months = ParseNumber(self, v);
             if (months != std::floor(months) || months < 6 || months > 12)
-                Reject(self, v, "'" + v + "' is not a whole number of months from 6 to 12");
+                Reject(self, v, Quoted(v) + " is not a whole number of months from 6 to 12");
             a.Season = std::min(int(months), 10) - 6;
         };
         words("term", kTerms, "insurance term of a vehicle registered abroad (10m = 10 months and more)",
@@ -175,7 +177,7 @@ QuoteAnswers ParseQuoteOptions(const std::vector<std::string>& args) {
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg.rfind("--", 0) != 0 && arg != "-h")
-            throw UsageError{"unexpected argument '" + arg + "'; see --help"};
+            throw UsageError{"unexpected argument " + Quoted(arg) + "; see --help"};
         std::string name = arg == "-h" ? "help" : arg.substr(2), value;
         const size_t eq = name.find('=');
         const bool hasValue = eq != std::string::npos;
@@ -187,9 +189,9 @@ QuoteAnswers ParseQuoteOptions(const std::vector<std::string>& args) {
             if (hasValue)
                 throw UsageError{std::string("--")
                                      .append(name)
-                                     .append(" takes no value (given '")
-                                     .append(value)
-                                     .append("')")};
+                                     .append(" takes no value (given ")
+                                     .append(Quoted(value))
+                                     .append(")")};
             (name == "json" ? answers.Json : answers.Help) = true;
             continue;
         }
@@ -197,7 +199,7 @@ QuoteAnswers ParseQuoteOptions(const std::vector<std::string>& args) {
         auto it =
             std::find_if(options.begin(), options.end(), [&](const OptionSpec& o) { return o.Name == name; });
         if (it == options.end())
-            throw UsageError{"unknown option '--" + name + "'; see --help"};
+            throw UsageError{"unknown option " + Quoted("--" + name) + "; see --help"};
         if (!hasValue) {
             if (i + 1 >= args.size())
                 throw UsageError{"--" + name + ": a value is missing; accepted values: " + it->Values};

@@ -15,6 +15,7 @@
 #include <unistd.h>
 
 #include "app/cli/FileNames.h"
+#include "app/cli/Messages.h"
 #include "app/cli/QuoteOptions.h"
 #include "app/cli/SheetMail.h"
 #include "app/cli/SheetOutputs.h"
@@ -32,60 +33,46 @@ namespace {
 constexpr int UsageStatus = 2;
 constexpr int FailureStatus = 1;
 
-struct SheetOptions {
-    std::string Png, Trp, Html;
-    std::array<std::string, SheetFilterCount> Filtered;   // in the order of SheetFilterOptions
-    std::array<std::string, PictureFormatCount> Pictures; // in the order of PictureOptions
-    double Zoom = 1.0;
-    MailOptions Mail;
-    std::vector<std::string> QuoteArgs;
+// The command line of `sheet` and `open`: the output options, --find for `open`, the rest
+// (quote options, the file to open) as typed.
+struct CommandLine {
+    OutputOptions Outputs;
+    std::optional<std::string> Find;
+    bool Help = false;
+    std::vector<std::string> Rest;
 };
 
-// Takes the sheet's own options out of the argument list; the rest are quote options.
-SheetOptions ParseSheetOptions(const std::vector<std::string>& args) {
-    SheetOptions o;
-    const std::pair<const char*, std::string SheetOptions::*> files[] = {
-        {"--png", &SheetOptions::Png}, {"--trp", &SheetOptions::Trp}, {"--html", &SheetOptions::Html}};
+CommandLine ParseCommandLine(const std::vector<std::string>& args, bool open) {
+    CommandLine c;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         const size_t eq = a.find('=');
-        const std::string name = a.substr(0, eq);
+        const std::string name = a.rfind("--", 0) == 0 ? a.substr(0, eq) : a;
         auto value = [&] {
+            std::string v;
             if (eq != std::string::npos)
-                return a.substr(eq + 1);
-            if (i + 1 >= args.size())
+                v = a.substr(eq + 1);
+            else if (i + 1 < args.size())
+                v = args[++i];
+            else
                 throw UsageError{name + ": a value is missing"};
-            return args[++i];
+            if (v.empty())
+                throw UsageError{name + ": the value is empty"};
+            return v;
         };
-        bool taken = false;
-        for (const auto& [option, field] : files)
-            if (name == option) {
-                o.*field = value();
-                taken = true;
-            }
-        for (int k = 0; k < SheetFilterCount; ++k)
-            if (name == SheetFilterOptions[k].Option) {
-                o.Filtered[k] = value();
-                taken = true;
-            }
-        for (int k = 0; k < PictureFormatCount; ++k)
-            if (name == PictureOptions[k]) {
-                o.Pictures[k] = value();
-                taken = true;
-            }
-        if (taken || TakeMailOption(name, value, o.Mail))
-            continue;
-        if (name == "--zoom") {
-            const std::string z = value();
-            const std::optional<double> zoom = ParsePlainNumber(z);
-            if (!zoom || !(*zoom >= 0.25 && *zoom <= 8))
-                throw UsageError{"--zoom: '" + z + "' is not a zoom factor; accepted values: 0.25 to 8"};
-            o.Zoom = *zoom;
-        } else {
-            o.QuoteArgs.push_back(a);
+        if (name == "--list-options" || (open && (name == "--help" || name == "-h"))) {
+            if (eq != std::string::npos)
+                throw UsageError{name + " takes no value"};
+            (name == "--list-options" ? c.Outputs.ListOptions : c.Help) = true;
+        } else if (open && name == "--find") {
+            if (c.Find)
+                throw UsageError{"--find is given twice"};
+            c.Find = value();
+        } else if (!TakeOutputOption(name, value, c.Outputs)) {
+            c.Rest.push_back(a);
         }
     }
-    return o;
+    return c;
 }
 
 calc::Separators SystemSeparators() {
@@ -103,6 +90,28 @@ sheet::SheetTexts TextsOf(const calc::ResultTexts& r) {
     t.Formula = QString::fromStdString(r.Formula);
     t.Premium = QString::fromStdString(r.Premium);
     return t;
+}
+
+// What the libraries say while the tool runs (a picture plug-in's warning about a file, say):
+// kept, and shown only when the run fails, so that a successful run prints nothing.
+std::vector<std::string>& LibraryMessages() {
+    static std::vector<std::string> messages;
+    return messages;
+}
+std::size_t DroppedMessages = 0;
+
+void CollectMessage(QtMsgType type, const QMessageLogContext&, const QString& text) {
+    if (type == QtFatalMsg) {
+        std::fprintf(stderr, "tarifon-cli: %s\n", Printable(text.toStdString()).c_str());
+        return; // Qt ends the process
+    }
+    if (type == QtDebugMsg || type == QtInfoMsg)
+        return;
+    // A file with thousands of pictures must not fill the memory with their warnings.
+    if (LibraryMessages().size() < 20)
+        LibraryMessages().push_back(text.toStdString());
+    else
+        ++DroppedMessages;
 }
 
 // Drawing and font measuring need a GUI application; a command line has no display.
@@ -123,6 +132,7 @@ struct GuiSession {
                 qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
             }
         }
+        qInstallMessageHandler(CollectMessage);
         static int argc = 1;
         static char name[] = "tarifon-cli";
         static char* argv[] = {name, nullptr};
@@ -143,203 +153,129 @@ struct GuiSession {
     QString runtime;
 };
 
-// Writes one output under its typed name; the writer returns an empty string or the reason.
-template <class Writer> bool WriteOutput(const std::string& typed, Writer write, std::string& error) {
-    OutputFile file(typed);
-    const QString target = file.Target(error);
-    if (target.isEmpty())
-        return false;
-    if (const std::string why = write(target); !why.empty()) {
-        error = FileMessage("cannot write", typed, why);
-        return false;
-    }
-    return file.Commit(error);
-}
-
-std::string SavePng(const QImage& image, const QString& path) {
-    // Encoded in memory first, so that a failed write gives the system's reason.
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "png");
-    if (!writer.write(image))
-        return "cannot make the picture: " + writer.errorString().toStdString();
-    return platform::WriteFileAtomically(path, buffer.data()).toStdString();
-}
-
 int Fail(const char* command, const std::string& message, int status) {
-    std::fprintf(stderr, "tarifon-cli %s: %s\n", command, message.c_str());
+    std::fprintf(stderr, "tarifon-cli %s: %s\n", command, Printable(message, true).c_str());
+    for (const std::string& m : LibraryMessages())
+        std::fprintf(stderr, "tarifon-cli %s: library message: %s\n", command, Printable(m).c_str());
+    if (DroppedMessages > 0)
+        std::fprintf(stderr, "tarifon-cli %s: %zu more library messages\n", command, DroppedMessages);
     return status;
 }
 
 } // namespace
 
 std::string SheetHelp() {
-    std::string filters;
-    for (const SheetFilterOption& f : SheetFilterOptions) {
-        std::string head = std::string(f.Option) + " FILE";
-        head.resize(std::max<size_t>(head.size() + 1, 13), ' '); // the column of the texts above
-        filters += "  " + head + f.Help + "\n";
-    }
-    return "Usage: tarifon-cli sheet [quote options] (--png FILE [--zoom Z] | --trp FILE | --FORMAT "
-           "FILE)...\n"
-           "Prepares the calculation sheet for the case and writes it:\n"
-           "  --png FILE   the page as a picture (A4 at 96 dpi for zoom 1)\n"
-           "  --zoom Z     zoom factor of the picture, 0.25 to 8 (default 1)\n"
-           "  --trp FILE   the prepared report, to be opened again later\n" +
-           filters +
-           "  --html FILE  the sheet as an HTML page, its logo in the folder beside it (sheet.html\n"
-           "               gives sheet.files/img0.jpg)\n"
-           "  --bmp, --jpeg, --tiff, --gif FILE\n"
-           "               the page as the export menu writes it: at 96 dpi, the page number before\n"
-           "               the format's extension (sheet.bmp gives sheet.1.bmp)\n" +
-           MailHelp() +
+    return "Usage: tarifon-cli sheet [quote options] OUTPUT...\n"
+           "Prepares the calculation sheet for the case and writes each OUTPUT:\n" +
+           OutputsHelp() +
            "The files are written as the calculator window's export menu writes them, without its dialogs.\n"
            "The quote options are those of `tarifon-cli quote --help`.\n"
            "\n"
-           "Usage: tarifon-cli open FILE.trp (--png OUT.png [--zoom Z] | --find TEXT)\n"
-           "Loads a prepared report and draws its first page, or with --find prints the numbers of\n"
-           "the pages that hold TEXT (any letter case), one per line; status 1 when none does.\n";
+           "Usage: tarifon-cli open FILE.trp (OUTPUT... | --find TEXT)\n"
+           "Loads a prepared report and writes each OUTPUT as above, or with --find prints the numbers\n"
+           "of the pages that hold TEXT (any letter case), one per line; status 1 when none does.\n"
+           "Status 2: the command line or the input file is not usable, and nothing was written.\n";
 }
 
 int SheetCommand(const std::vector<std::string>& args) {
-    SheetOptions options;
+    CommandLine line;
     QuoteAnswers answers;
     try {
-        options = ParseSheetOptions(args);
-        answers = ParseQuoteOptions(options.QuoteArgs);
-        CheckMailOptions(options.Mail);
+        line = ParseCommandLine(args, false);
+        answers = ParseQuoteOptions(line.Rest);
+        CheckMailOptions(line.Outputs.Mail);
     } catch (const UsageError& e) {
         return Fail("sheet", e.Message, UsageStatus);
     }
+    const OutputOptions& outputs = line.Outputs;
     if (answers.Help) {
         std::fputs(SheetHelp().c_str(), stdout);
         return 0;
     }
-    const auto given = [](const auto& names) {
-        return std::any_of(std::begin(names), std::end(names),
-                           [](const std::string& p) { return !p.empty(); });
-    };
-    if (options.Png.empty() && options.Trp.empty() && options.Html.empty() && !given(options.Filtered) &&
-        !given(options.Pictures) && !options.Mail.Given())
+    if (!outputs.Any() && !outputs.ListOptions)
         return Fail("sheet",
                     "nothing to write; give --png, --trp, a file format such as --pdf or --mail (see --help)",
                     UsageStatus);
 
-    calc::Calculator calculator(SystemSeparators());
-    for (const std::string& note : ApplyAnswers(answers, calculator))
-        std::fprintf(stderr, "tarifon-cli sheet: note: %s\n", note.c_str());
-    calculator.pResultEnterPage();
-
     GuiSession gui;
-    auto report = sheet::CreateSheetReport();
-    const sheet::PrepareResult prepared = sheet::PrepareSheet(*report, TextsOf(calculator.Result()));
-    if (!prepared.Ok)
-        return Fail("sheet", prepared.Message.toStdString(), FailureStatus);
-
-    std::string error;
-    const bool written =
-        (options.Png.empty() || WriteOutput(
-                                    options.Png,
-                                    [&](const QString& path) {
-                                        return SavePng(sheet::RenderSheetPage(*report, 0, options.Zoom),
-                                                       path);
-                                    },
-                                    error)) &&
-        (options.Trp.empty() ||
-         WriteOutput(
-             options.Trp, [&](const QString& path) { return SavePreparedReport(*report, path); }, error));
-    if (!written)
-        return Fail("sheet", error, FailureStatus);
-    for (int k = 0; k < SheetFilterCount; ++k)
-        if (!options.Filtered[k].empty() &&
-            !WriteOutput(
-                options.Filtered[k],
-                [&](const QString& path) {
-                    return SaveWithSheetFilter(*report, SheetFilterOptions[k].MenuIndex, path);
-                },
-                error))
-            return Fail("sheet", error, FailureStatus);
-    if (!options.Html.empty()) {
-        // Not through a stand-in name: the page's links name its pictures folder after the file.
-        const std::string why =
-            SaveWithSheetFilter(*report, HtmlMenuIndex, QFile::decodeName(options.Html.c_str()));
-        if (!why.empty())
-            return Fail("sheet", FileMessage("cannot write", options.Html, why), FailureStatus);
+    if (outputs.ListOptions) {
+        std::fputs(OptionList().c_str(), stdout);
+        return std::fflush(stdout) == 0 ? 0 : FailureStatus;
     }
-    for (int format = 0; format < PictureFormatCount; ++format)
-        if (!options.Pictures[format].empty() &&
-            !WriteOutput(
-                PicturePageName(options.Pictures[format], format),
-                [&](const QString& path) { return SavePicture(*report, format, path); }, error))
-            return Fail("sheet", error, FailureStatus);
-    if (options.Mail.Given())
-        if (const std::string why = MailSheet(*report, options.Mail); !why.empty())
-            return Fail("sheet", "the mail was not sent: " + why, FailureStatus);
+    calc::Calculator calculator(SystemSeparators());
+    auto report = sheet::CreateSheetReport();
+    try {
+        CheckOutputs(outputs);
+        const std::vector<std::string> notes = ApplyAnswers(answers, calculator);
+        calculator.pResultEnterPage();
+        const sheet::PrepareResult prepared = sheet::PrepareSheet(*report, TextsOf(calculator.Result()));
+        if (!prepared.Ok)
+            return Fail("sheet", prepared.Message.toStdString(), FailureStatus);
+        SelectedPages(outputs, report->PreviewPages().Count());
+        for (const std::string& note : notes)
+            std::fprintf(stderr, "tarifon-cli sheet: note: %s\n", note.c_str());
+    } catch (const UsageError& e) {
+        return Fail("sheet", e.Message, UsageStatus);
+    }
+    if (const std::string error = WriteOutputs(*report, outputs); !error.empty())
+        return Fail("sheet", error, FailureStatus);
     return 0;
 }
 
-// Takes "--find TEXT" (or "--find=TEXT") out of the arguments.
-std::optional<std::string> TakeFindOption(std::vector<std::string>& args) {
-    std::optional<std::string> text;
-    for (size_t i = 0; i < args.size();) {
-        if (args[i] == "--find" || args[i].rfind("--find=", 0) == 0) {
-            const bool inline_ = args[i].size() > 6;
-            if (!inline_ && i + 1 >= args.size())
-                throw UsageError{"--find: a value is missing"};
-            text = inline_ ? args[i].substr(7) : args[i + 1];
-            if (text->empty())
-                throw UsageError{"--find: the text is empty"};
-            args.erase(args.begin() + long(i), args.begin() + long(i) + (inline_ ? 1 : 2));
-        } else {
-            ++i;
-        }
-    }
-    return text;
-}
-
-int OpenCommand(const std::vector<std::string>& givenArgs) {
-    std::string file, png;
-    std::optional<std::string> find;
-    double zoom = 1.0;
+int OpenCommand(const std::vector<std::string>& args) {
+    CommandLine line;
     try {
-        std::vector<std::string> args = givenArgs;
-        find = TakeFindOption(args);
-        SheetOptions o = ParseSheetOptions(args);
-        if (o.QuoteArgs.size() != 1 || o.QuoteArgs[0].rfind("--", 0) == 0 || (o.Png.empty() && !find))
-            throw UsageError{
-                "give one prepared report file and --png OUT.png or --find TEXT (see tarifon-cli "
-                "sheet --help)"};
-        file = o.QuoteArgs[0];
-        png = o.Png;
-        zoom = o.Zoom;
+        line = ParseCommandLine(args, true);
+        CheckMailOptions(line.Outputs.Mail);
+        for (const std::string& a : line.Rest)
+            if (a.rfind("-", 0) == 0)
+                throw UsageError{"unknown option " + Quoted(a.substr(0, a.find('='))) +
+                                 "; see tarifon-cli sheet --help"};
+        if (!line.Help && !line.Outputs.ListOptions) {
+            if (line.Rest.size() != 1)
+                throw UsageError{"give one prepared report file (see tarifon-cli sheet --help)"};
+            if (!line.Outputs.Any() && !line.Find)
+                throw UsageError{"nothing to write; give an output such as --pdf FILE, or --find TEXT (see "
+                                 "tarifon-cli sheet --help)"};
+        }
     } catch (const UsageError& e) {
         return Fail("open", e.Message, UsageStatus);
     }
+    if (line.Help) {
+        std::fputs(SheetHelp().c_str(), stdout);
+        return 0;
+    }
+    const OutputOptions& outputs = line.Outputs;
     GuiSession gui;
+    if (outputs.ListOptions) {
+        std::fputs(OptionList().c_str(), stdout);
+        return std::fflush(stdout) == 0 ? 0 : FailureStatus;
+    }
+    const std::string& file = line.Rest.front();
     auto report = sheet::CreateSheetReport();
     // A long file is read through the page cache, as the preview would.
     report->EngineOptions.UseFileCache = true;
     std::string error;
     InputFile input(file);
-    const QString name = input.Open(error);
-    if (name.isEmpty())
-        return Fail("open", error, UsageStatus);
-    if (const std::string why = LoadPreparedReport(*report, name); !why.empty())
-        return Fail("open", FileMessage("cannot read", file, why), UsageStatus);
-    if (!png.empty()) {
-        const QImage page = sheet::RenderSheetPage(*report, 0, zoom);
-        if (page.isNull())
-            return Fail("open", "the page is too large to draw as one picture at this zoom", FailureStatus);
-        if (!WriteOutput(
-                png, [&](const QString& path) { return SavePng(page, path); }, error))
-            return Fail("open", error, FailureStatus);
+    try {
+        CheckOutputs(outputs, file);
+        const QString name = input.Open(error);
+        if (name.isEmpty())
+            return Fail("open", error, UsageStatus);
+        if (const std::string why = LoadPreparedReport(*report, name); !why.empty())
+            return Fail("open", FileMessage("cannot read", file, why), UsageStatus);
+        SelectedPages(outputs, report->PreviewPages().Count());
+    } catch (const UsageError& e) {
+        return Fail("open", e.Message, UsageStatus);
     }
-    if (!find)
+    if (const std::string why = WriteOutputs(*report, outputs); !why.empty())
+        return Fail("open", why, FailureStatus);
+    if (!line.Find)
         return 0;
     // The pages (from 1) whose texts hold the text, letter case aside, one a line; status 1
     // when there are none, as grep does.
-    const std::vector<int> pages =
-        report::PagesWithText(report->PreviewPages(), QString::fromStdString(*find), Qt::CaseInsensitive);
+    const std::vector<int> pages = report::PagesWithText(report->PreviewPages(), QString::fromStdString(*line.Find),
+                                                         Qt::CaseInsensitive);
     for (int page : pages)
         std::printf("%d\n", page + 1);
     if (std::fflush(stdout) != 0)

@@ -1,6 +1,6 @@
 #pragma once
 // `tarifon-cli sheet`: the calculation sheet for a quote, as a picture or a file, and
-// `tarifon-cli open`: a saved prepared report drawn as a picture.
+// `tarifon-cli open`: a saved prepared report written in the same formats, or searched.
 
 #include <string>
 #include <vector>

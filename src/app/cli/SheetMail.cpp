@@ -1,5 +1,6 @@
 #include "app/cli/SheetMail.h"
 
+#include "app/cli/Messages.h"
 #include "app/cli/QuoteOptions.h"
 #include "app/cli/SheetOutputs.h"
 #include "export/mail/MailExport.h"
@@ -20,11 +21,8 @@ namespace {
 // (extensions would not do: the printer text and the plain text are both ".txt").
 std::vector<std::pair<std::string, int>> AttachmentNames() {
     std::vector<std::pair<std::string, int>> names;
-    for (const SheetFilterOption& option : SheetFilterOptions)
-        names.emplace_back(std::string(option.Option).substr(2), option.MenuIndex);
-    names.emplace_back("html", HtmlMenuIndex);
-    for (int index = 0; index < PictureFormatCount; ++index)
-        names.emplace_back(std::string(PictureOptions[index]).substr(2), index);
+    for (int k = 0; k < OutputFormatCount; ++k)
+        names.emplace_back(FormatName(k), k);
     return names;
 }
 
@@ -53,7 +51,7 @@ HostPort SplitSmtp(const std::string& smtp) {
         const size_t close = smtp.find(']');
         const std::string rest = close == std::string::npos ? std::string() : smtp.substr(close + 1);
         if (close == std::string::npos || close == 1 || (!rest.empty() && !rest.starts_with(':')))
-            throw UsageError{"--smtp: '" + smtp + "' is neither HOST[:PORT] nor [IPv6 ADDRESS][:PORT]"};
+            throw UsageError{"--smtp: " + Quoted(smtp) + " is neither HOST[:PORT] nor [IPv6 ADDRESS][:PORT]"};
         return {smtp.substr(1, close - 1), rest.empty() ? rest : rest.substr(1)};
     }
     const size_t colon = smtp.find(':');
@@ -93,7 +91,7 @@ void CheckMailOptions(const MailOptions& o) {
     if (o.Smtp.empty() || o.From.empty())
         throw UsageError{"--mail needs --smtp HOST[:PORT] and --from ADDRESS"};
     if (std::find(std::begin(Securities), std::end(Securities), o.Tls) == std::end(Securities))
-        throw UsageError{"--tls: '" + o.Tls + "' is none of none, starttls, implicit"};
+        throw UsageError{"--tls: " + Quoted(o.Tls) + " is none of none, starttls, implicit"};
     if (o.Login.empty() != o.PasswordFile.empty())
         throw UsageError{"--login and --password-file go together"};
     if (!o.Login.empty() && o.Tls == "none" && !o.AllowPlainLogin)
@@ -103,19 +101,19 @@ void CheckMailOptions(const MailOptions& o) {
     const auto names = AttachmentNames();
     if (attach != "trp" &&
         std::none_of(names.begin(), names.end(), [&](const auto& n) { return n.first == attach; }))
-        throw UsageError{"--attach: '" + o.Attach +
-                         "' is not a format of this build; known: " + KnownFormats()};
+        throw UsageError{"--attach: " + Quoted(o.Attach) +
+                         " is not a format of this build; known: " + KnownFormats()};
     const HostPort server = SplitSmtp(o.Smtp);
     if (server.Host.empty())
-        throw UsageError{"--smtp: the host is missing in '" + o.Smtp + "'"};
+        throw UsageError{"--smtp: the host is missing in " + Quoted(o.Smtp)};
     if (!server.Port.empty() || o.Smtp.ends_with(':')) {
         const std::optional<double> port = ParsePlainNumber(server.Port);
         if (!port || *port != int(*port) || *port < 1 || *port > 65535)
-            throw UsageError{"--smtp: '" + server.Port + "' is not a port number (1 to 65535)"};
+            throw UsageError{"--smtp: " + Quoted(server.Port) + " is not a port number (1 to 65535)"};
     }
 }
 
-std::string MailSheet(report::TrpReport& report, const MailOptions& o) {
+std::string MailSheet(report::TrpReport& report, const MailOptions& o, const ConfigureAttachment& configure) {
     exports::TrpMailExport mail(true);
     mail.SetReport(&report);
     mail.SetShowDialog(false);
@@ -153,9 +151,11 @@ std::string MailSheet(report::TrpReport& report, const MailOptions& o) {
     }
     std::unique_ptr<exports::TrpCustomExportFilter> filter;
     const std::string attach = QString::fromStdString(o.Attach).toLower().toStdString();
-    for (const auto& [name, index] : AttachmentNames())
-        if (name == attach && !filter)
-            filter = sheet::CreateSheetFilter(index);
+    for (const auto& [name, format] : AttachmentNames())
+        if (name == attach && !filter) {
+            filter = sheet::CreateSheetFilter(OutputFormats[format].MenuIndex);
+            configure(*filter, format);
+        }
     mail.SetAttachmentFilter(filter.get());
     return mail.Send().replace(QStringLiteral("\r\n"), QStringLiteral("; ")).toStdString();
 }

@@ -8,6 +8,9 @@
 namespace report {
 class TrpReport;
 }
+namespace exports {
+class TrpCustomExportFilter;
+}
 
 namespace cli {
 
@@ -21,8 +24,10 @@ struct MailOptions {
 bool TakeMailOption(const std::string& name, const std::function<std::string()>& value, MailOptions& options);
 // Throws UsageError when the options do not make a message.
 void CheckMailOptions(const MailOptions& options);
+// Sets the page range and the options of the attachment's filter of a format.
+using ConfigureAttachment = std::function<void(exports::TrpCustomExportFilter& filter, int format)>;
 // Sends the prepared sheet; "" or the reason it was not sent.
-std::string MailSheet(report::TrpReport& report, const MailOptions& options);
+std::string MailSheet(report::TrpReport& report, const MailOptions& options, const ConfigureAttachment& configure);
 // The lines of the help text about the mail options.
 std::string MailHelp();
 

@@ -1,8 +1,18 @@
 #include "app/cli/SheetOutputs.h"
 
+#include "app/cli/FileNames.h"
+#include "app/cli/Messages.h"
+#include "app/cli/QuoteOptions.h"
+#include "export/FilterOptions.h"
+#include "report/PageList.h"
+#include "report/PreviewPages.h"
+#include "report/Report.h"
+#include "sheet/SheetTemplate.h"
+
 #include "export/html/HtmlTexts.h"
 #include "export/image/ImageExport.h"
 #include "export/image/ImageTexts.h"
+#include "export/ExportFilter.h"
 #include "export/mail/MailTexts.h"
 #include "export/pdf/PdfExport.h"
 #include "export/rtf/RtfExport.h"
@@ -13,6 +23,14 @@
 #include "report/EngineTexts.h"
 #include "report/PreparedReportFile.h"
 #include "sheet/commands/SheetFilters.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QImageWriter>
+#include <algorithm>
+#include <filesystem>
+#include <optional>
+#include <sys/stat.h>
 
 namespace cli {
 
@@ -90,30 +108,321 @@ std::string LoadPreparedReport(report::TrpReport& report, const QString& path) {
     return report::LoadPreparedReportFile(report, path).toStdString();
 }
 
-std::string SaveWithSheetFilter(report::TrpReport& report, int menuIndex, const QString& path) {
-    const std::unique_ptr<exports::TrpCustomExportFilter> filter = sheet::CreateSheetFilter(menuIndex);
+namespace {
+
+// One --set: the option of every filter of the run that has it, or of one format's.
+struct Setting {
+    std::string Format; // "" for every format
+    QString Name, Value;
+};
+
+Setting ParseSetting(const std::string& typed) {
+    const size_t eq = typed.find('=');
+    if (eq == std::string::npos || eq == 0)
+        throw UsageError{"--set " + Quoted(typed) + ": give NAME=VALUE or FORMAT.NAME=VALUE"};
+    Setting s;
+    std::string name = typed.substr(0, eq);
+    if (const size_t dot = name.find('.'); dot != std::string::npos) {
+        s.Format = QString::fromStdString(name.substr(0, dot)).toLower().toStdString();
+        name.erase(0, dot + 1);
+    }
+    s.Name = QString::fromStdString(name);
+    s.Value = QString::fromStdString(typed.substr(eq + 1));
+    return s;
+}
+
+std::optional<int> FormatNamed(const std::string& name) {
+    for (int k = 0; k < OutputFormatCount; ++k)
+        if (FormatName(k) == name)
+            return k;
+    return std::nullopt;
+}
+
+// The formats whose filters the run uses: the files and the attachment of the mail.
+std::vector<int> RunFormats(const OutputOptions& o) {
+    std::vector<int> formats;
+    for (int k = 0; k < OutputFormatCount; ++k)
+        if (!o.Files[k].empty())
+            formats.push_back(k);
+    if (o.Mail.Given())
+        if (const std::optional<int> k = FormatNamed(QString::fromStdString(o.Mail.Attach).toLower().toStdString()))
+            if (std::find(formats.begin(), formats.end(), *k) == formats.end())
+                formats.push_back(*k);
+    return formats;
+}
+
+std::unique_ptr<exports::TrpCustomExportFilter> CreateFilter(int format) {
+    return sheet::CreateSheetFilter(OutputFormats[format].MenuIndex);
+}
+
+// The page range and the settings that concern this filter.
+void Configure(exports::TrpCustomExportFilter& filter, int format, const OutputOptions& o) {
+    filter.SetPageNumbers(QString::fromStdString(o.Pages));
+    for (const std::string& typed : o.Sets) {
+        const Setting s = ParseSetting(typed);
+        if (!s.Format.empty() && s.Format != FormatName(format))
+            continue;
+        if (const exports::FilterOption* row = filter.Options().Find(s.Name); row && !row->Interactive)
+            row->Set(filter, s.Value);
+    }
+}
+
+std::string SaveWithFilter(report::TrpReport& report, int format, const QString& path, const OutputOptions& o) {
+    const std::unique_ptr<exports::TrpCustomExportFilter> filter = CreateFilter(format);
     filter->SetFileName(path);
+    Configure(*filter, format, o);
     QString error = exports::ExportSilently(report, *filter);
     if (const QString named = path + QStringLiteral(": "); error.startsWith(named))
         error.remove(0, named.size());
     return error.toStdString();
 }
 
-std::string SavePicture(report::TrpReport& report, int format, const QString& path) {
-    return platform::WriteFileAtomically(path,
-                                         [&](QIODevice& device) {
-                                             return exports::ExportReportToPicture(
-                                                 report, exports::TrpImageFormat(format), device);
-                                         })
-        .toStdString();
-}
-
+// The name the picture of the first page gets: the page number before the format's extension
+// ("sheet.bmp" gives "sheet.1.bmp"). Bytes in, bytes out.
 std::string PicturePageName(const std::string& typed, int format) {
-    const std::string ext =
-        exports::CreateImageExport(exports::TrpImageFormat(format), true)->DefaultExt().toStdString();
+    const std::string ext = CreateFilter(format)->DefaultExt().toStdString();
     const size_t slash = typed.rfind('/'), dot = typed.rfind('.');
     const bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash);
     return (hasExtension ? typed.substr(0, dot) : typed) + ".1" + ext;
+}
+
+// Writes one output under its typed name; the writer returns an empty string or the reason.
+template <class Writer> bool WriteOutput(const std::string& typed, Writer write, std::string& error) {
+    OutputFile file(typed);
+    const QString target = file.Target(error);
+    if (target.isEmpty())
+        return false;
+    if (const std::string why = write(target); !why.empty()) {
+        error = FileMessage("cannot write", typed, why);
+        return false;
+    }
+    return file.Commit(error);
+}
+
+std::string SavePng(const QImage& image, const QString& path) {
+    if (image.isNull())
+        return "the page is too large to draw as one picture at this zoom";
+    // Encoded in memory first, so that a failed write gives the system's reason.
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "png");
+    if (!writer.write(image))
+        return "cannot make the picture: " + writer.errorString().toStdString();
+    return platform::WriteFileAtomically(path, buffer.data()).toStdString();
+}
+
+// One file whatever the name it is reached under: links resolved, and the same inode.
+bool SameFile(const std::string& a, const std::string& b) {
+    namespace fs = std::filesystem;
+    const auto normal = [](const std::string& name) {
+        std::error_code ec;
+        fs::path p = fs::weakly_canonical(fs::path(name), ec);
+        return ec ? fs::absolute(fs::path(name), ec).lexically_normal() : p;
+    };
+    if (normal(a) == normal(b))
+        return true;
+    struct stat sa, sb;
+    return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
+}
+
+} // namespace
+
+std::string FormatName(int format) {
+    return std::string(OutputFormats[format].Option).substr(2);
+}
+
+bool OutputOptions::Any() const {
+    return !Png.empty() || !Trp.empty() || Mail.Given() ||
+           std::any_of(Files.begin(), Files.end(), [](const std::string& f) { return !f.empty(); });
+}
+
+bool TakeOutputOption(const std::string& name, const std::function<std::string()>& value, OutputOptions& o) {
+    const auto once = [&](std::string& field) {
+        if (!field.empty())
+            throw UsageError{name + " is given twice"};
+        field = value();
+        return true;
+    };
+    if (name == "--png")
+        return once(o.Png);
+    if (name == "--trp")
+        return once(o.Trp);
+    for (int k = 0; k < OutputFormatCount; ++k)
+        if (name == OutputFormats[k].Option)
+            return once(o.Files[k]);
+    if (name == "--pages")
+        return once(o.Pages);
+    if (name == "--set") {
+        o.Sets.push_back(value());
+        return true;
+    }
+    if (name == "--zoom") {
+        const std::string z = value();
+        const std::optional<double> zoom = ParsePlainNumber(z);
+        if (!zoom || !(*zoom >= 0.25 && *zoom <= 8))
+            throw UsageError{"--zoom: " + Quoted(z) + " is not a zoom factor; accepted values: 0.25 to 8"};
+        o.Zoom = *zoom;
+        return true;
+    }
+    return TakeMailOption(name, value, o.Mail);
+}
+
+void CheckOutputs(const OutputOptions& o, const std::string& input) {
+    const bool attachesTrp = o.Mail.Given() && QString::fromStdString(o.Mail.Attach).toLower() == "trp";
+    if (!o.Pages.empty() && (!o.Trp.empty() || attachesTrp))
+        throw UsageError{"--pages does not go with a prepared report (--trp, --attach trp), which is saved whole"};
+
+    const std::vector<int> formats = RunFormats(o);
+    for (const std::string& typed : o.Sets) {
+        const Setting s = ParseSetting(typed);
+        if (!s.Format.empty() && !FormatNamed(s.Format))
+            throw UsageError{"--set " + Quoted(typed) + ": " + Quoted(s.Format) + " is no output format"};
+        bool found = false, interactive = false;
+        for (int k : formats) {
+            if (!s.Format.empty() && s.Format != FormatName(k))
+                continue;
+            const std::unique_ptr<exports::TrpCustomExportFilter> filter = CreateFilter(k);
+            const exports::FilterOption* row = filter->Options().Find(s.Name);
+            if (!row)
+                continue;
+            if (row->Interactive) {
+                interactive = true;
+                continue;
+            }
+            found = true;
+            if (!row->Set(*filter, s.Value))
+                throw UsageError{"--set " + Quoted(typed) + ": " + Quoted(s.Value.toStdString()) +
+                                 " is not a value of " + row->Name.toStdString() + " (" +
+                                 exports::KindName(row->Kind, row->EnumNames).toStdString() + ")"};
+        }
+        if (!found)
+            throw UsageError{"--set " + Quoted(typed) + ": " +
+                             (interactive ? std::string("the option opens a dialog, a program or a printer after "
+                                                        "the export and is not offered here")
+                                          : std::string("no output of this run has the option") +
+                                                (s.Format.empty() ? "" : " in " + s.Format) +
+                                                " (see tarifon-cli open --list-options)")};
+    }
+
+    // Two outputs into one file would leave only the last; an output over the input would
+    // replace what is being read.
+    std::vector<std::pair<std::string, std::string>> names; // option, file
+    if (!input.empty())
+        names.emplace_back("the input", input);
+    if (!o.Png.empty())
+        names.emplace_back("--png", o.Png);
+    if (!o.Trp.empty())
+        names.emplace_back("--trp", o.Trp);
+    for (int k = 0; k < OutputFormatCount; ++k)
+        if (!o.Files[k].empty())
+            names.emplace_back(OutputFormats[k].Option, OutputFormats[k].Naming == OutputFormat::Pictures
+                                                            ? PicturePageName(o.Files[k], k)
+                                                            : o.Files[k]);
+    for (size_t i = 0; i < names.size(); ++i)
+        for (size_t j = i + 1; j < names.size(); ++j)
+            if (SameFile(names[i].second, names[j].second))
+                throw UsageError{names[i].first + " and " + names[j].first + " name the same file " +
+                                 Quoted(names[j].second)};
+}
+
+std::vector<int> SelectedPages(const OutputOptions& o, int pageCount) {
+    std::vector<int> pages;
+    if (o.Pages.empty()) {
+        for (int n = 1; n <= pageCount; ++n)
+            pages.push_back(n);
+        return pages;
+    }
+    try {
+        pages = report::ParsePageNumbers(QString::fromStdString(o.Pages), pageCount);
+    } catch (const report::TrpReportError& e) {
+        throw UsageError{"--pages: " + Printable(e.Message().toStdString())};
+    }
+    if (pages.empty())
+        throw UsageError{"--pages: " + Quoted(o.Pages) + " selects none of the " + std::to_string(pageCount) +
+                         (pageCount == 1 ? " page" : " pages")};
+    std::sort(pages.begin(), pages.end());
+    return pages;
+}
+
+std::string WriteOutputs(report::TrpReport& report, const OutputOptions& o) {
+    std::string error;
+    const std::vector<int> pages = SelectedPages(o, report.PreviewPages().Count());
+    if (!o.Png.empty() &&
+        !WriteOutput(
+            o.Png,
+            [&](const QString& path) {
+                return SavePng(sheet::RenderSheetPage(report, pages.front() - 1, o.Zoom), path);
+            },
+            error))
+        return error;
+    if (!o.Trp.empty() &&
+        !WriteOutput(
+            o.Trp, [&](const QString& path) { return SavePreparedReport(report, path); }, error))
+        return error;
+    for (int k = 0; k < OutputFormatCount; ++k) {
+        const std::string& typed = o.Files[k];
+        if (typed.empty())
+            continue;
+        if (OutputFormats[k].Naming == OutputFormat::OneFile) {
+            if (!WriteOutput(
+                    typed, [&](const QString& path) { return SaveWithFilter(report, k, path, o); }, error))
+                return error;
+        } else if (const std::string why =
+                       SaveWithFilter(report, k, QFile::decodeName(QByteArray::fromStdString(typed)), o);
+                   !why.empty()) {
+            // Not through a stand-in name: the filter names the pages' files or the pictures'
+            // folder after the typed name.
+            return FileMessage("cannot write", typed, why);
+        }
+    }
+    if (o.Mail.Given())
+        if (const std::string why = MailSheet(report, o.Mail,
+                                              [&](exports::TrpCustomExportFilter& filter, int format) {
+                                                  Configure(filter, format, o);
+                                              });
+            !why.empty())
+            return "the mail was not sent: " + why;
+    return {};
+}
+
+std::string OutputsHelp() {
+    std::string formats;
+    for (const OutputFormat& f : OutputFormats) {
+        std::string head = std::string(f.Option) + " FILE";
+        head.resize(std::max<size_t>(head.size() + 1, 14), ' ');
+        formats += "  " + head + f.Help + "\n";
+    }
+    return "  --png FILE    the first page of the range as a picture (A4 at 96 dpi for zoom 1)\n"
+           "  --zoom Z      zoom factor of that picture, 0.25 to 8 (default 1)\n"
+           "  --trp FILE    the prepared report, to be opened again later\n" +
+           formats +
+           "  --pages RANGE the pages to write, as the export dialogs take them: numbers and ranges\n"
+           "                separated by commas (1,3,5-12; 5- runs to the last page); default all\n"
+           "  --set NAME=VALUE, --set FORMAT.NAME=VALUE\n"
+           "                an option of the filters that write the outputs (of one format's only);\n"
+           "                repeatable; --list-options lists them with their types and defaults\n"
+           "  --list-options  list the options of every format and stop\n" +
+           MailHelp();
+}
+
+std::string OptionList() {
+    std::string out = "The options of each format, for --set NAME=VALUE or --set FORMAT.NAME=VALUE: name, type and\n"
+                      "the value the tool uses unless --set changes it.\n";
+    for (int k = 0; k < OutputFormatCount; ++k) {
+        const std::unique_ptr<exports::TrpCustomExportFilter> filter = CreateFilter(k);
+        out += FormatName(k) + ":\n";
+        for (const exports::FilterOption* row : filter->Options().Rows()) {
+            if (row->Interactive)
+                continue;
+            std::string name = row->Name.toStdString(), type =
+                exports::KindName(row->Kind, row->EnumNames).toStdString();
+            name.resize(std::max<size_t>(name.size() + 1, 28), ' ');
+            type.resize(std::max<size_t>(type.size() + 1, 24), ' ');
+            out += "  " + name + type + Quoted(row->Get(*filter).toStdString()) + "\n";
+        }
+    }
+    return out;
 }
 
 } // namespace cli

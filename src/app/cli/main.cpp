@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/cli/Messages.h"
 #include "app/cli/QuoteOptions.h"
 #include "app/cli/QuoteReport.h"
 #include "app/cli/SheetCommand.h"
@@ -20,8 +21,8 @@ const char* const Usage =
     "  quote   compute a premium and print the result page (see: tarifon-cli quote --help)\n"
     "  sheet   write the calculation sheet of a quote as PNG, prepared report or PDF (see: tarifon-cli sheet "
     "--help)\n"
-    "  open    draw the first page of a prepared report file as PNG (--png OUT.png), or list the pages\n"
-    "          that hold a text (--find TEXT)\n"
+    "  open    write a prepared report file in the formats of sheet, or list the pages that hold a\n"
+    "          text (--find TEXT) (see: tarifon-cli sheet --help)\n"
     "Options: --help (this text), --version (the program's version)\n";
 
 calc::Separators SystemSeparators() {
@@ -34,7 +35,7 @@ int Quote(const std::vector<std::string>& args) {
     try {
         answers = cli::ParseQuoteOptions(args);
     } catch (const cli::UsageError& e) {
-        std::fprintf(stderr, "tarifon-cli quote: %s\n", e.Message.c_str());
+        std::fprintf(stderr, "tarifon-cli quote: %s\n", cli::Printable(e.Message, true).c_str());
         return UsageStatus;
     }
     if (answers.Help) {
@@ -83,6 +84,6 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "tarifon-cli %s: out of memory: the report is too large\n", command.c_str());
         return 1;
     }
-    std::fprintf(stderr, "tarifon-cli: unknown command '%s'\n%s", command.c_str(), Usage);
+    std::fprintf(stderr, "tarifon-cli: unknown command %s\n%s", cli::Quoted(command).c_str(), Usage);
     return UsageStatus;
 }

@@ -1,4 +1,5 @@
 #include "export/html/HtmlExport.h"
+#include "export/FilterOptions.h"
 
 #include "export/Jpeg.h"
 #include "export/LayoutMatrix.h"
@@ -341,6 +342,30 @@ void TrpHTMLExport::Open(const QString& fileName) {
         OnOpenFile(fileName);
     else
         QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(fileName).absoluteFilePath()));
+}
+
+const FilterOptions& TrpHTMLExport::Published() {
+    static const FilterOptions rows = [] {
+        FilterOptions t(&TrpCustomExportFilter::Published());
+        using F = TrpHTMLExport;
+        t.Add<option::Bool>("OpenAfterExport", &F::OpenAfterExport, &F::SetOpenAfterExport, false);
+        t.Add<option::Bool>("FixedWidth", &F::FixedWidth, &F::SetFixedWidth, true);
+        t.Add<option::Bool>("ExportPictures", &F::ExportPictures, &F::SetExportPictures, true);
+        t.Add<option::Bool>("PicsInSameFolder", &F::PicsInSameFolder, &F::SetPicsInSameFolder, false);
+        t.Add<option::Bool>("ExportStyles", &F::ExportStyles, &F::SetExportStyles, true);
+        t.Add<option::Bool>("Navigator", &F::Navigator, &F::SetNavigator, false);
+        t.Add<option::Bool>("Multipage", &F::Multipage, &F::SetMultipage, false);
+        t.Add<option::Bool>("MozillaFrames", &F::MozillaFrames, &F::SetMozillaFrames, false);
+        t.Add<option::Bool>("UseJpeg", &F::UseJpeg, &F::SetUseJpeg, true);
+        t.Add<option::Bool>("UseGif", &F::UseGif, &F::SetUseGif, false);
+        t.Add<option::Bool>("AbsLinks", &F::AbsLinks, &F::SetAbsLinks, false);
+        t.Add<option::Bool>("Background", &F::Background, &F::SetBackground, false);
+        t.Add<option::Bool>("Centered", &F::Centered, &F::SetCentered, false);
+        t.Add<option::Bool>("EmptyLines", &F::EmptyLines, &F::SetEmptyLines, true);
+        t.Interactive({"OpenAfterExport"});
+        return t;
+    }();
+    return rows;
 }
 
 } // namespace exports

@@ -25,6 +25,7 @@ class TrpSpool;
 
 class TrpHTMLExport : public TrpCustomExportFilter {
 public:
+    RP_FILTER_OPTIONS
     explicit TrpHTMLExport(bool subordinate = false);
     ~TrpHTMLExport() override;
 

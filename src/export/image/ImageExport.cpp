@@ -1,4 +1,5 @@
 #include "export/image/ImageExport.h"
+#include "export/FilterOptions.h"
 
 #include "export/Jpeg.h"
 #include "export/SaveFileDialog.h"
@@ -368,6 +369,29 @@ QString ExportReportToPicture(TrpReport& report, TrpImageFormat format, QIODevic
     std::unique_ptr<TrpCustomImageExport> filter = CreateImageExport(format, true);
     filter->SetStream(&out);
     return ExportSilently(report, *filter);
+}
+
+const FilterOptions& TrpCustomImageExport::Published() {
+    static const FilterOptions rows = [] {
+        FilterOptions t(&TrpCustomExportFilter::Published());
+        using F = TrpCustomImageExport;
+        t.Add<option::Bool>("CropImages", &F::CropImages, &F::SetCropImages, false);
+        t.Add<option::Bool>("Monochrome", &F::Monochrome, &F::SetMonochrome, false);
+        t.Add<option::IntIn<1, 100000>>("OutputDpi", &F::OutputDpi, &F::SetOutputDpi, 96);
+        t.Add<option::Bool>("FilePerPage", &F::FilePerPage, &F::SetFilePerPage, true);
+        return t;
+    }();
+    return rows;
+}
+
+const FilterOptions& TrpJPEGExport::Published() {
+    static const FilterOptions rows = [] {
+        FilterOptions t(&TrpCustomImageExport::Published());
+        using F = TrpJPEGExport;
+        t.Add<option::IntIn<1, 100>>("JPEGQuality", &F::JPEGQuality, &F::SetJPEGQuality, 90);
+        return t;
+    }();
+    return rows;
 }
 
 } // namespace exports

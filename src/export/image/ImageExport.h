@@ -20,6 +20,7 @@ inline constexpr int MaxPictureSide = 30000;
 
 class TrpCustomImageExport : public TrpCustomExportFilter {
 public:
+    RP_FILTER_OPTIONS
     ~TrpCustomImageExport() override;
 
     TModalResult ShowModal() override;
@@ -101,6 +102,7 @@ protected:
 
 class TrpJPEGExport : public TrpCustomImageExport {
 public:
+    RP_FILTER_OPTIONS
     explicit TrpJPEGExport(bool subordinate = false);
     QString FilterDescription() const override;
     bool HasQuality() const override { return true; }

@@ -1,4 +1,5 @@
 #include "export/pdf/PdfExport.h"
+#include "export/FilterOptions.h"
 
 #include "export/Jpeg.h"
 #include "export/SaveFileDialog.h"
@@ -550,6 +551,26 @@ QString ExportReportToPDF(TrpReport& report, const QString& fileName, bool embed
     filter.SetEmbeddedFonts(embedFonts);
     filter.SetUseFileCache(true);
     return ExportSilently(report, filter);
+}
+
+const FilterOptions& TrpPDFExport::Published() {
+    static const FilterOptions rows = [] {
+        FilterOptions t(&TrpCustomExportFilter::Published());
+        using F = TrpPDFExport;
+        t.Add<option::Bool>("Compressed", &F::Compressed, &F::SetCompressed, true);
+        t.Add<option::Bool>("EmbeddedFonts", &F::EmbeddedFonts, &F::SetEmbeddedFonts, false);
+        t.Add<option::Bool>("OpenAfterExport", &F::OpenAfterExport, &F::SetOpenAfterExport, false);
+        t.Add<option::Bool>("PrintOptimized", &F::PrintOptimized, &F::SetPrintOptimized, false);
+        t.Add<option::Bool>("Outline", &F::Outline, &F::SetOutline, false);
+        t.Add<option::String>("Author", &F::Author, &F::SetAuthor, QString());
+        t.Add<option::String>("Subject", &F::Subject, &F::SetSubject, QString());
+        t.Add<option::Bool>("Background", &F::Background, &F::SetBackground, false);
+        t.Add<option::String>("Creator", &F::Creator, &F::SetCreator, QString());
+        t.Add<option::Bool>("HTMLTags", &F::HTMLTags, &F::SetHTMLTags, true);
+        t.Interactive({"OpenAfterExport"});
+        return t;
+    }();
+    return rows;
 }
 
 } // namespace exports

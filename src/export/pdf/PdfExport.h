@@ -19,6 +19,7 @@ namespace exports {
 
 class TrpPDFExport : public TrpCustomExportFilter {
 public:
+    RP_FILTER_OPTIONS
     explicit TrpPDFExport(bool subordinate = false);
     ~TrpPDFExport() override;
 

@@ -1,4 +1,5 @@
 #include "export/rtf/RtfExport.h"
+#include "export/FilterOptions.h"
 
 #include "export/LayoutMatrix.h"
 #include "export/Spool.h"
@@ -137,6 +138,29 @@ void TrpRTFExport::EndDocument() {
 
 QString TrpRTFExport::ProgressText() const {
     return rpGet(QStringLiteral("ProgressWait"));
+}
+
+namespace {
+constexpr const char* kHeaderFooterModeNames[] = {"hfText", "hfPrint", "hfNone"};
+} // namespace
+
+const FilterOptions& TrpRTFExport::Published() {
+    static const FilterOptions rows = [] {
+        FilterOptions t(&TrpCustomExportFilter::Published());
+        using F = TrpRTFExport;
+        t.Add<option::Bool>("ExportPageBreaks", &F::ExportPageBreaks, &F::SetExportPageBreaks, true);
+        t.Add<option::Bool>("ExportPictures", &F::ExportPictures, &F::SetExportPictures, true);
+        t.Add<option::Bool>("OpenAfterExport", &F::OpenAfterExport, &F::SetOpenAfterExport, false);
+        t.Add<option::Bool>("Wysiwyg", &F::Wysiwyg, &F::SetWysiwyg, true);
+        t.Add<option::String>("Creator", &F::Creator, &F::SetCreator, QString());
+        t.Add<option::Enum<TrpHeaderFooterMode, kHeaderFooterModeNames>>("HeaderFooterMode", &F::HeaderFooterMode,
+                                                                        &F::SetHeaderFooterMode, hfText);
+        t.Add<option::Bool>("SuppressPageHeadersFooters", &TrpCustomExportFilter::SuppressPageHeadersFooters,
+                            &TrpCustomExportFilter::SetSuppressPageHeadersFooters, false);
+        t.Interactive({"OpenAfterExport"});
+        return t;
+    }();
+    return rows;
 }
 
 } // namespace exports

@@ -10,6 +10,7 @@ namespace exports {
 
 class TrpRTFExport : public TrpMatrixExport {
 public:
+    RP_FILTER_OPTIONS
     explicit TrpRTFExport(bool subordinate = false);
     ~TrpRTFExport() override;
 

@@ -6,6 +6,8 @@
 #include "export/text/TextTexts.h"
 #include "report/EngineTexts.h"
 
+#include <algorithm>
+
 namespace exports {
 
 using report::rpGet;
@@ -39,8 +41,40 @@ void TrpCSVExport::ExportObject(report::TrpComponent* object) {
         FMatrix->AddObject(*view);
 }
 
+namespace {
+
+// A number as a sheet shows it, in any locale's form: a sign, digits, group and decimal
+// separators, a final percent sign ("-12,5", "+7", "-1 234.50", "-3%").
+bool IsNumber(QStringView text) {
+    if (text.endsWith(u'%'))
+        text.chop(1);
+    if (text.startsWith(u'-') || text.startsWith(u'+'))
+        text = text.mid(1);
+    if (text.isEmpty() || !text.back().isDigit() || !(text.front().isDigit() || text.front() == u'.' ||
+                                                       text.front() == u','))
+        return false;
+    return std::all_of(text.begin(), text.end(), [](QChar c) {
+        return (c >= u'0' && c <= u'9') || c == u'.' || c == u',' || c == u' ' || c == u'\u00A0' ||
+               c == u'\u202F';
+    });
+}
+
+// Whether a spreadsheet would take the text for a formula: it begins (after blanks) with "=",
+// "+", "-" or "@" and is no number.
+bool WouldBeFormula(const QString& text) {
+    const QStringView trimmed = QStringView(text).trimmed();
+    return !trimmed.isEmpty() && QStringView(u"=+-@").contains(trimmed.front()) && !IsNumber(trimmed);
+}
+
+} // namespace
+
 QByteArray TrpCSVExport::Field(const QStringList& lines, bool oem) {
-    QByteArray text = EncodeText(lines.join(QString()), oem);
+    QString joined = lines.join(QString());
+    // A spreadsheet runs such a field as a formula (links, commands); the apostrophe makes it
+    // text there, as it does for a value typed into a cell.
+    if (WouldBeFormula(joined))
+        joined.prepend(u'\'');
+    QByteArray text = EncodeText(joined, oem);
     // A quote left single would end the field early: every reader expects it doubled.
     text.replace('"', "\"\"");
     return '"' + text + '"';
@@ -49,7 +83,7 @@ QByteArray TrpCSVExport::Field(const QStringList& lines, bool oem) {
 void TrpCSVExport::FinishPage(report::TrpReportPage*, int) {
     TrpIEMatrix& m = *FMatrix;
     m.Prepare();
-    const QByteArray separator = EncodeText(FSeparator, OEMCodepage());
+    const QByteArray separator = EncodeOption(FSeparator, OEMCodepage());
     for (int y = 0; y + 1 < m.Height(); ++y) {
         for (const TrpIEMRun& run : m.RowRuns(y)) {
             TrpIEMObject* obj = m.GetObjectById(run.Index);

@@ -11,6 +11,7 @@ class TrpIEMatrix;
 
 class TrpCSVExport : public TrpTextFileExport {
 public:
+    RP_FILTER_OPTIONS
     explicit TrpCSVExport(bool subordinate = false);
     ~TrpCSVExport() override;
 
@@ -24,7 +25,8 @@ public:
     const QString& Separator() const { return FSeparator; }
     void SetSeparator(const QString& v) { FSeparator = v; }
 
-    // One field as written: the lines run together, in quotes, quotes inside doubled.
+    // One field as written: the lines run together, in quotes, quotes inside doubled, an
+    // apostrophe before a text a spreadsheet would take for a formula.
     static QByteArray Field(const QStringList& lines, bool oem);
 
 protected:

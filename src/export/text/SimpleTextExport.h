@@ -14,6 +14,7 @@ struct TrpIEMObject;
 
 class TrpSimpleTextExport : public TrpTextFileExport {
 public:
+    RP_FILTER_OPTIONS
     explicit TrpSimpleTextExport(bool subordinate = false);
     ~TrpSimpleTextExport() override;
 

@@ -11,6 +11,7 @@
 #include "report/EngineTexts.h"
 
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <algorithm>
 #include <cmath>
 #include <set>
@@ -138,8 +139,14 @@ void TrpTXTExport::ExportObject(report::TrpComponent* object) {
     const QString text = PlainText(*memo);
     if (text.isEmpty() && memo->Frame().Typ == 0)
         return;
-    FMemos.push_back({left, top, view->Width(), view->Height(), EncodeText(text, false), memo->Frame().Typ,
-                      memo->HAlign(), memo->VAlign()});
+    // Line by line: the line ends are the wrapping's, whatever else the text holds is no command.
+    static const QRegularExpression lineEnd(QStringLiteral("\r\n|\r|\n"));
+    QByteArray bytes;
+    for (const QString& line : text.split(lineEnd))
+        bytes += EncodeText(line, false) + "\r\n";
+    bytes.chop(2);
+    FMemos.push_back({left, top, view->Width(), view->Height(), bytes, memo->Frame().Typ, memo->HAlign(),
+                      memo->VAlign()});
 }
 
 std::vector<QByteArray> TrpTXTExport::WrapText(const QByteArray& text, int width, int maxLines) {

@@ -14,6 +14,7 @@ class TrpCharGrid;
 
 class TrpTXTExport : public TrpTextFileExport {
 public:
+    RP_FILTER_OPTIONS
     explicit TrpTXTExport(bool subordinate = false);
     ~TrpTXTExport() override;
 

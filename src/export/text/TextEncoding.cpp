@@ -54,16 +54,30 @@ char AnsiToOem(char ansi) {
     return OemOfAnsi()[uchar(ansi)];
 }
 
-QByteArray EncodeText(const QString& text, bool oem) {
+namespace {
+
+QByteArray Encode(const QString& text, bool oem, bool controls) {
     QByteArray out;
     out.reserve(text.size());
     const QHash<char32_t, char>& ansi = Ansi();
     // By code point, so that a character outside the basic plane is one "?", not two.
     for (char32_t c : QStringView(text).toUcs4()) {
-        const char b = c < 128 ? char(c) : ansi.value(c, '?');
+        char b = c < 128 ? char(c) : ansi.value(c, '?');
+        if (!controls && (c < 0x20 || c == 0x7F))
+            b = c == '\t' ? ' ' : '?';
         out += oem ? AnsiToOem(b) : b;
     }
     return out;
+}
+
+} // namespace
+
+QByteArray EncodeText(const QString& text, bool oem) {
+    return Encode(text, oem, false);
+}
+
+QByteArray EncodeOption(const QString& text, bool oem) {
+    return Encode(text, oem, true);
 }
 
 } // namespace exports

@@ -16,6 +16,7 @@ class TrpIEMatrix;
 
 class TrpTextFileExport : public TrpCustomExportFilter {
 public:
+    RP_FILTER_OPTIONS
     TModalResult ShowModal() override;
     bool Start() override;
     void Finish() override;

@@ -1,4 +1,5 @@
 #include "export/xls/XlsExport.h"
+#include "export/FilterOptions.h"
 
 #include "export/LayoutMatrix.h"
 #include "export/Progress.h"
@@ -358,6 +359,28 @@ void TrpXLSExport::Finish() {
         else
             QProcess::startDetached(TrpExcel::OfficeProgram(), {QStringLiteral("--calc"), FileName()});
     }
+}
+
+const FilterOptions& TrpXLSExport::Published() {
+    static const FilterOptions rows = [] {
+        FilterOptions t(&TrpCustomExportFilter::Published());
+        using F = TrpXLSExport;
+        t.Add<option::Bool>("ExportStyles", &F::ExportStyles, &F::SetExportStyles, true);
+        t.Add<option::Bool>("ExportPictures", &F::ExportPictures, &F::SetExportPictures, true);
+        t.Add<option::Bool>("MergeCells", &F::MergeCells, &F::SetMergeCells, true);
+        t.Add<option::Bool>("OpenExcelAfterExport", &F::OpenExcelAfterExport, &F::SetOpenExcelAfterExport, false);
+        t.Add<option::Bool>("Wysiwyg", &F::Wysiwyg, &F::SetWysiwyg, true);
+        t.Add<option::Bool>("AsText", &F::AsText, &F::SetAsText, false);
+        t.Add<option::Bool>("Background", &F::Background, &F::SetBackground, true);
+        t.Add<option::Bool>("FastExport", &F::FastExport, &F::SetFastExport, true);
+        t.Add<option::Bool>("PageBreaks", &F::PageBreaks, &F::SetPageBreaks, true);
+        t.Add<option::Bool>("EmptyLines", &F::EmptyLines, &F::SetEmptyLines, true);
+        t.Add<option::Bool>("SuppressPageHeadersFooters", &TrpCustomExportFilter::SuppressPageHeadersFooters,
+                            &TrpCustomExportFilter::SetSuppressPageHeadersFooters, false);
+        t.Interactive({"OpenExcelAfterExport"});
+        return t;
+    }();
+    return rows;
 }
 
 } // namespace exports

@@ -17,6 +17,7 @@ class TrpProgress;
 
 class TrpXLSExport : public TrpCustomExportFilter {
 public:
+    RP_FILTER_OPTIONS
     explicit TrpXLSExport(bool subordinate = false);
     ~TrpXLSExport() override;
 

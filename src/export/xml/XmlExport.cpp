@@ -1,4 +1,5 @@
 #include "export/xml/XmlExport.h"
+#include "export/FilterOptions.h"
 
 #include "export/LayoutMatrix.h"
 #include "export/Spool.h"
@@ -123,6 +124,25 @@ void TrpXMLExport::EndDocument() {
 
 QString TrpXMLExport::ProgressText() const {
     return rpGet(QStringLiteral("xmlExportingPages"));
+}
+
+const FilterOptions& TrpXMLExport::Published() {
+    static const FilterOptions rows = [] {
+        FilterOptions t(&TrpCustomExportFilter::Published());
+        using F = TrpXMLExport;
+        t.Add<option::Bool>("ExportStyles", &F::ExportStyles, &F::SetExportStyles, true);
+        t.Add<option::Bool>("ExportPageBreaks", &F::ExportPageBreaks, &F::SetExportPageBreaks, true);
+        t.Add<option::Bool>("OpenExcelAfterExport", &F::OpenExcelAfterExport, &F::SetOpenExcelAfterExport, false);
+        t.Add<option::Bool>("Wysiwyg", &F::Wysiwyg, &F::SetWysiwyg, true);
+        t.Add<option::Bool>("Background", &F::Background, &F::SetBackground, true);
+        t.Add<option::String>("Creator", &F::Creator, &F::SetCreator, QStringLiteral("Tarifon"));
+        t.Add<option::Bool>("EmptyLines", &F::EmptyLines, &F::SetEmptyLines, true);
+        t.Add<option::Bool>("SuppressPageHeadersFooters", &TrpCustomExportFilter::SuppressPageHeadersFooters,
+                            &TrpCustomExportFilter::SetSuppressPageHeadersFooters, false);
+        t.Interactive({"OpenExcelAfterExport"});
+        return t;
+    }();
+    return rows;
 }
 
 } // namespace exports

@@ -10,6 +10,7 @@ namespace exports {
 
 class TrpXMLExport : public TrpMatrixExport {
 public:
+    RP_FILTER_OPTIONS
     explicit TrpXMLExport(bool subordinate = false);
 
     QString FilterDescription() const override;

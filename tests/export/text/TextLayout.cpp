@@ -34,6 +34,12 @@ TrpTXTExport& Prn(TrpTextFileExport& f) {
 
 const QString BoxH = QStringLiteral("─");
 
+// ESC, NUL, form feed, bell, tab and DEL, as a received prepared file may hold them.
+QString Controls() {
+    static const char16_t raw[] = u"A\x1b@\0B\fC\a\tD\x7f";
+    return QString(QStringView(raw, std::size(raw) - 1));
+}
+
 std::vector<LayoutCase> Cases() {
     const auto none = [](TrpTextFileExport&) {};
     const auto borders = [](TrpTextFileExport& f) { Prn(f).SetBorders(true); };
@@ -73,6 +79,9 @@ std::vector<LayoutCase> Cases() {
          [](TrpTextFileExport& f) { f.SetOEMCodepage(true); },
          {{0, 0, 300, 20, "Ёжик №1"}},
          "\"Ёжик №1\";\r\n"},
+        {"CsvControlCharactersAreNoCommands", Kind::CSV, none, {{0, 0, 300, 20, Controls()}}, "\"A?@?B?C? D?\";\r\n"},
+        {"TxtControlCharactersAreNoCommands", Kind::TXT, none, {{0, 0, 300, 20, Controls()}}, "A?@?B?C? D?\r\n\f"},
+        {"PrnControlCharactersAreNoCommands", Kind::PRN, none, {{0, 0, 140, 24, Controls()}}, "A?@?B?C? D?\r\n\f"},
         {"TxtRunOfBlankColumnsKeepsTwo",
          Kind::TXT,
          none,
@@ -198,4 +207,34 @@ TEST(TextLayout, HugeObjectsAndDenseTextsStayWithinABoundedGrid) {
         EXPECT_TRUE(out.contains('X')) << int(kind);
         EXPECT_LT(out.size(), 100'000'000) << int(kind);
     }
+}
+
+TEST(TextLayout, CsvFieldsASpreadsheetWouldRunAsFormulasAreText) {
+    // Each text in a row of its own; Python's csv module reads the fields back.
+    const std::pair<QString, QString> cases[] = {
+        {"=HYPERLINK(\"http://x\";\"y\")", "'=HYPERLINK(\"http://x\";\"y\")"},
+        {"+1+2", "'+1+2"},
+        {"-2+3", "'-2+3"},
+        {"@SUM(A1)", "'@SUM(A1)"},
+        {"  =1", "'  =1"},
+        {"-", "'-"},
+        {"-12,5", "-12,5"},
+        {QStringLiteral("-1\u00A0234,50"), QStringLiteral("-1\u00A0234,50")},
+        {"-1,234.50", "-1,234.50"},
+        {"+7", "+7"},
+        {"-5%", "-5%"},
+        {"3-4", "3-4"},
+    };
+    std::vector<MemoSpec> memos;
+    for (const auto& [text, expected] : cases)
+        memos.push_back({0, Extended(20 * memos.size()), 300, 20, text});
+    std::unique_ptr<TrpReport> r = MemoReport({memos});
+    TrpCSVExport csv(true);
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("formulas.csv"));
+    WriteFile(file, ExportBytes(*r, csv));
+    const std::vector<QStringList> rows = PythonCsv(file, "cp1251", QStringLiteral(";"));
+    ASSERT_EQ(rows.size(), std::size(cases));
+    for (size_t i = 0; i < rows.size(); ++i)
+        EXPECT_EQ(rows[i].value(0), cases[i].second) << i;
 }
