@@ -1,5 +1,6 @@
 // tarifon-cli open on prepared-report files made to hurt, run as a process: each ends quickly
 // with a clear message and status 2, or draws; none crashes or hangs.
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -67,6 +68,20 @@ protected:
     static QByteArray Replaced(const QByteArray& from, const QByteArray& to) {
         EXPECT_TRUE(Sheet->contains(from)) << from.toStdString();
         return QByteArray(*Sheet).replace(from, to);
+    }
+
+    // The sheet with its logo replaced by a JPEG cut short: libjpeg warns, the picture is drawn.
+    static QByteArray WithTruncatedJpegLogo() {
+        QImage logo(85, 57, QImage::Format_RGB32);
+        logo.fill(Qt::darkBlue);
+        QByteArray jpeg;
+        QBuffer buffer(&jpeg);
+        buffer.open(QIODevice::WriteOnly);
+        EXPECT_TRUE(logo.save(&buffer, "JPG"));
+        jpeg.chop(jpeg.size() / 3);
+        const qsizetype from = Sheet->indexOf("PropData=\"") + 10, to = Sheet->indexOf('"', from);
+        EXPECT_GT(from, 10);
+        return QByteArray(*Sheet).replace(from, to - from, jpeg.toHex().toUpper());
     }
 
     static inline QTemporaryDir* Dir = nullptr;
@@ -137,6 +152,8 @@ TEST_F(OpenHostileFile, DrawnWithinTheBounds) {
          Replaced("<m1 u=",
                   "<m1 l=\"1000000000000000000\" Font.Height=\"-2147483648\" CharSpacing=\"-1000000000\" u="),
          [&](const QImage& png) { EXPECT_EQ(png.size(), sheet.size()); }},
+        {"picture a library warns about", WithTruncatedJpegLogo(),
+         [&](const QImage& png) { EXPECT_EQ(png.size(), sheet.size()); }},
         {"Russian text in windows-1251",
          QStringEncoder("windows-1251")
              .encode(QString::fromUtf8(*Sheet).replace("encoding=\"utf-8\"", "encoding=\"windows-1251\"")),
@@ -147,6 +164,7 @@ TEST_F(OpenHostileFile, DrawnWithinTheBounds) {
         QImage png;
         const CliRun r = Open(c.File, &png);
         ASSERT_EQ(r.Status, 0) << r.Err.toStdString();
+        EXPECT_EQ(r.Err, QString()) << "a successful run says nothing";
         c.Check(png);
     }
 }

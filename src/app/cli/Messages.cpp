@@ -44,7 +44,13 @@ std::string Printable(const std::string& text, bool keepLineBreaks) {
         const size_t n = SequenceLength(text, i);
         // C1 controls are U+0080..U+009F: C2 80 .. C2 9F.
         const bool c1 = n == 2 && c == 0xC2 && static_cast<unsigned char>(text[i + 1]) < 0xA0;
-        if (n == 0 || c1 || (n == 1 && (c < 0x20 || c == 0x7F) && !(keepLineBreaks && c == '\n'))) {
+        // Bytes that are no UTF-8 stay as typed: a name in the terminal's own single-byte code
+        // page shows as the user knows it.
+        if (n == 0) {
+            out += text[i++];
+            continue;
+        }
+        if (c1 || (n == 1 && (c < 0x20 || c == 0x7F) && !(keepLineBreaks && c == '\n'))) {
             for (size_t k = 0; k < (c1 ? 2 : 1); ++k)
                 out += Escape(static_cast<unsigned char>(text[i + k]));
             i += c1 ? 2 : 1;

@@ -7,8 +7,8 @@
 
 namespace cli {
 
-// The text with control characters (C0, DEL, C1) and bytes that are no UTF-8 written as \n,
-// \t, \r or \xNN; line breaks kept when asked.
+// The text with control characters (C0, DEL, C1) written as \n, \t, \r or \xNN; line breaks
+// kept when asked. Bytes that are no UTF-8 (a name typed in another code page) stay as they are.
 std::string Printable(const std::string& text, bool keepLineBreaks = false);
 
 // A typed value in single quotes, printable.

@@ -37,7 +37,7 @@ const QString BoxH = QStringLiteral("─");
 // ESC, NUL, form feed, bell, tab and DEL, as a received prepared file may hold them.
 QString Controls() {
     static const char16_t raw[] = u"A\x1b@\0B\fC\a\tD\x7f";
-    return QString(QStringView(raw, std::size(raw) - 1));
+    return QStringView(raw, std::size(raw) - 1).toString();
 }
 
 std::vector<LayoutCase> Cases() {
@@ -79,9 +79,21 @@ std::vector<LayoutCase> Cases() {
          [](TrpTextFileExport& f) { f.SetOEMCodepage(true); },
          {{0, 0, 300, 20, "Ёжик №1"}},
          "\"Ёжик №1\";\r\n"},
-        {"CsvControlCharactersAreNoCommands", Kind::CSV, none, {{0, 0, 300, 20, Controls()}}, "\"A?@?B?C? D?\";\r\n"},
-        {"TxtControlCharactersAreNoCommands", Kind::TXT, none, {{0, 0, 300, 20, Controls()}}, "A?@?B?C? D?\r\n\f"},
-        {"PrnControlCharactersAreNoCommands", Kind::PRN, none, {{0, 0, 140, 24, Controls()}}, "A?@?B?C? D?\r\n\f"},
+        {"CsvControlCharactersAreNoCommands",
+         Kind::CSV,
+         none,
+         {{0, 0, 300, 20, Controls()}},
+         "\"A?@?B?C? D?\";\r\n"},
+        {"TxtControlCharactersAreNoCommands",
+         Kind::TXT,
+         none,
+         {{0, 0, 300, 20, Controls()}},
+         "A?@?B?C? D?\r\n\f"},
+        {"PrnControlCharactersAreNoCommands",
+         Kind::PRN,
+         none,
+         {{0, 0, 140, 24, Controls()}},
+         "A?@?B?C? D?\r\n\f"},
         {"TxtRunOfBlankColumnsKeepsTwo",
          Kind::TXT,
          none,
