@@ -36,8 +36,9 @@ CliRun Cli(const QStringList& args) {
 QByteArray Cp1251(const QString& text) {
     QByteArray out;
     for (QChar c : text)
-        out += c == u'№' ? '\xB9' : c.unicode() >= 0x410 && c.unicode() <= 0x44F ? char(c.unicode() - 0x410 + 0xC0)
-                                                                               : char(c.unicode());
+        out += c == u'№'                                      ? '\xB9'
+               : c.unicode() >= 0x410 && c.unicode() <= 0x44F ? char(c.unicode() - 0x410 + 0xC0)
+                                                              : char(c.unicode());
     return out;
 }
 
@@ -85,8 +86,11 @@ TEST(OpenOutputs, EveryFormatOfTheChosenPagesWithTheFiltersOptions) {
     auto r = longreport::Create(5);
     ASSERT_TRUE(r->Prepare());
     ASSERT_EQ(report::TrpPreparedReportFile::SaveToFile(*r, trp), QString());
-    QStringList args{"open", trp, "--pages", "2-3", "--set", "txt.Frames=true", "--set", "EmptyLines=true",
-                     "--set", "prn.Borders=1"};
+    QStringList args{"open",    trp,
+                     "--pages", "2-3",
+                     "--set",   "txt.Frames=true",
+                     "--set",   "EmptyLines=true",
+                     "--set",   "prn.Borders=1"};
     for (const char* format : {"png", "pdf", "txt", "csv", "prn", "html", "rtf", "xml", "gif"})
         args << QStringLiteral("--%1").arg(format) << out + "." + format;
     const CliRun run = Cli(args);

@@ -185,7 +185,8 @@ TEST(SheetCommand, MisuseEndsWithStatus2AndWritesNothing) {
         {{"sheet", "--png="}, "--png: the value is empty"},
         {{"open", trp, "--txt", a, "--set", "Frames=maybe"}, "'maybe' is not a value of Frames (true|false)"},
         {{"sheet", "--pdf", a, "--set", "Frames=true"}, "no output of this run has the option"},
-        {{"sheet", "--pdf", a, "--txt", b, "--set", "csv.Separator=,"}, "no output of this run has the option in csv"},
+        {{"sheet", "--pdf", a, "--txt", b, "--set", "csv.Separator=,"},
+         "no output of this run has the option in csv"},
         {{"sheet", "--pdf", a, "--set", "OpenAfterExport=true"}, "is not offered here"},
         {{"sheet", "--prn", a, "--set", "ScaleWidth=0"}, "'0' is not a value of ScaleWidth (number)"},
         {{"sheet", "--txt", a, "--pdf", dir.path() + "/./a"}, "--pdf and --txt name the same file"},
@@ -203,7 +204,8 @@ TEST(SheetCommand, MisuseEndsWithStatus2AndWritesNothing) {
         SCOPED_TRACE(c.Args.join(' ').toStdString());
         EXPECT_EQ(r.status, 2);
         EXPECT_TRUE(r.err.contains(c.Message)) << r.err.toStdString();
-        EXPECT_FALSE(r.err.contains(QRegularExpression("[\\x00-\\x09\\x0b-\\x1f\\x7f]"))) << r.err.toStdString();
+        EXPECT_FALSE(r.err.contains(QRegularExpression("[\\x00-\\x09\\x0b-\\x1f\\x7f]")))
+            << r.err.toStdString();
         EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
                   QStringList{"sheet.trp"});
     }

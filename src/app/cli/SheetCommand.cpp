@@ -274,8 +274,8 @@ int OpenCommand(const std::vector<std::string>& args) {
         return 0;
     // The pages (from 1) whose texts hold the text, letter case aside, one a line; status 1
     // when there are none, as grep does.
-    const std::vector<int> pages = report::PagesWithText(report->PreviewPages(), QString::fromStdString(*line.Find),
-                                                         Qt::CaseInsensitive);
+    const std::vector<int> pages = report::PagesWithText(
+        report->PreviewPages(), QString::fromStdString(*line.Find), Qt::CaseInsensitive);
     for (int page : pages)
         std::printf("%d\n", page + 1);
     if (std::fflush(stdout) != 0)

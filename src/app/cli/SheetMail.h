@@ -27,7 +27,8 @@ void CheckMailOptions(const MailOptions& options);
 // Sets the page range and the options of the attachment's filter of a format.
 using ConfigureAttachment = std::function<void(exports::TrpCustomExportFilter& filter, int format)>;
 // Sends the prepared sheet; "" or the reason it was not sent.
-std::string MailSheet(report::TrpReport& report, const MailOptions& options, const ConfigureAttachment& configure);
+std::string MailSheet(report::TrpReport& report, const MailOptions& options,
+                      const ConfigureAttachment& configure);
 // The lines of the help text about the mail options.
 std::string MailHelp();
 

@@ -9,10 +9,10 @@
 #include "report/Report.h"
 #include "sheet/SheetTemplate.h"
 
+#include "export/ExportFilter.h"
 #include "export/html/HtmlTexts.h"
 #include "export/image/ImageExport.h"
 #include "export/image/ImageTexts.h"
-#include "export/ExportFilter.h"
 #include "export/mail/MailTexts.h"
 #include "export/pdf/PdfExport.h"
 #include "export/rtf/RtfExport.h"
@@ -145,7 +145,8 @@ std::vector<int> RunFormats(const OutputOptions& o) {
         if (!o.Files[k].empty())
             formats.push_back(k);
     if (o.Mail.Given())
-        if (const std::optional<int> k = FormatNamed(QString::fromStdString(o.Mail.Attach).toLower().toStdString()))
+        if (const std::optional<int> k =
+                FormatNamed(QString::fromStdString(o.Mail.Attach).toLower().toStdString()))
             if (std::find(formats.begin(), formats.end(), *k) == formats.end())
                 formats.push_back(*k);
     return formats;
@@ -167,7 +168,8 @@ void Configure(exports::TrpCustomExportFilter& filter, int format, const OutputO
     }
 }
 
-std::string SaveWithFilter(report::TrpReport& report, int format, const QString& path, const OutputOptions& o) {
+std::string SaveWithFilter(report::TrpReport& report, int format, const QString& path,
+                           const OutputOptions& o) {
     const std::unique_ptr<exports::TrpCustomExportFilter> filter = CreateFilter(format);
     filter->SetFileName(path);
     Configure(*filter, format, o);
@@ -271,7 +273,8 @@ bool TakeOutputOption(const std::string& name, const std::function<std::string()
 void CheckOutputs(const OutputOptions& o, const std::string& input) {
     const bool attachesTrp = o.Mail.Given() && QString::fromStdString(o.Mail.Attach).toLower() == "trp";
     if (!o.Pages.empty() && (!o.Trp.empty() || attachesTrp))
-        throw UsageError{"--pages does not go with a prepared report (--trp, --attach trp), which is saved whole"};
+        throw UsageError{
+            "--pages does not go with a prepared report (--trp, --attach trp), which is saved whole"};
 
     const std::vector<int> formats = RunFormats(o);
     for (const std::string& typed : o.Sets) {
@@ -298,11 +301,12 @@ void CheckOutputs(const OutputOptions& o, const std::string& input) {
         }
         if (!found)
             throw UsageError{"--set " + Quoted(typed) + ": " +
-                             (interactive ? std::string("the option opens a dialog, a program or a printer after "
-                                                        "the export and is not offered here")
-                                          : std::string("no output of this run has the option") +
-                                                (s.Format.empty() ? "" : " in " + s.Format) +
-                                                " (see tarifon-cli open --list-options)")};
+                             (interactive
+                                  ? std::string("the option opens a dialog, a program or a printer after "
+                                                "the export and is not offered here")
+                                  : std::string("no output of this run has the option") +
+                                        (s.Format.empty() ? "" : " in " + s.Format) +
+                                        " (see tarifon-cli open --list-options)")};
     }
 
     // Two outputs into one file would leave only the last; an output over the input would
@@ -348,13 +352,13 @@ std::vector<int> SelectedPages(const OutputOptions& o, int pageCount) {
 std::string WriteOutputs(report::TrpReport& report, const OutputOptions& o) {
     std::string error;
     const std::vector<int> pages = SelectedPages(o, report.PreviewPages().Count());
-    if (!o.Png.empty() &&
-        !WriteOutput(
-            o.Png,
-            [&](const QString& path) {
-                return SavePng(sheet::RenderSheetPage(report, pages.front() - 1, o.Zoom), path);
-            },
-            error))
+    if (!o.Png.empty() && !WriteOutput(
+                              o.Png,
+                              [&](const QString& path) {
+                                  return SavePng(sheet::RenderSheetPage(report, pages.front() - 1, o.Zoom),
+                                                 path);
+                              },
+                              error))
         return error;
     if (!o.Trp.empty() &&
         !WriteOutput(
@@ -377,10 +381,9 @@ std::string WriteOutputs(report::TrpReport& report, const OutputOptions& o) {
         }
     }
     if (o.Mail.Given())
-        if (const std::string why = MailSheet(report, o.Mail,
-                                              [&](exports::TrpCustomExportFilter& filter, int format) {
-                                                  Configure(filter, format, o);
-                                              });
+        if (const std::string why = MailSheet(
+                report, o.Mail,
+                [&](exports::TrpCustomExportFilter& filter, int format) { Configure(filter, format, o); });
             !why.empty())
             return "the mail was not sent: " + why;
     return {};
@@ -407,16 +410,17 @@ std::string OutputsHelp() {
 }
 
 std::string OptionList() {
-    std::string out = "The options of each format, for --set NAME=VALUE or --set FORMAT.NAME=VALUE: name, type and\n"
-                      "the value the tool uses unless --set changes it.\n";
+    std::string out =
+        "The options of each format, for --set NAME=VALUE or --set FORMAT.NAME=VALUE: name, type and\n"
+        "the value the tool uses unless --set changes it.\n";
     for (int k = 0; k < OutputFormatCount; ++k) {
         const std::unique_ptr<exports::TrpCustomExportFilter> filter = CreateFilter(k);
         out += FormatName(k) + ":\n";
         for (const exports::FilterOption* row : filter->Options().Rows()) {
             if (row->Interactive)
                 continue;
-            std::string name = row->Name.toStdString(), type =
-                exports::KindName(row->Kind, row->EnumNames).toStdString();
+            std::string name = row->Name.toStdString(),
+                        type = exports::KindName(row->Kind, row->EnumNames).toStdString();
             name.resize(std::max<size_t>(name.size() + 1, 28), ' ');
             type.resize(std::max<size_t>(type.size() + 1, 24), ' ');
             out += "  " + name + type + Quoted(row->Get(*filter).toStdString()) + "\n";

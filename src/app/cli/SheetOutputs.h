@@ -44,10 +44,12 @@ inline constexpr OutputFormat OutputFormats[] = {
     {"--rtf", 10, OutputFormat::OneFile, "an RTF document, one table for word processors"},
     {"--xml", 9, OutputFormat::OneFile, "an Excel XML workbook (.xls)"},
     {"--xls", 8, OutputFormat::OneFile, "an Excel workbook (through LibreOffice Calc)"},
-    {"--html", 7, OutputFormat::Html, "an HTML page, its pictures in the folder beside it (sheet.html gives "
-                                      "sheet.files/img0.jpg)"},
-    {"--bmp", 0, OutputFormat::Pictures, "a BMP picture of each page at 96 dpi, the page number before the "
-                                         "extension (sheet.bmp gives sheet.1.bmp)"},
+    {"--html", 7, OutputFormat::Html,
+     "an HTML page, its pictures in the folder beside it (sheet.html gives "
+     "sheet.files/img0.jpg)"},
+    {"--bmp", 0, OutputFormat::Pictures,
+     "a BMP picture of each page at 96 dpi, the page number before the "
+     "extension (sheet.bmp gives sheet.1.bmp)"},
     {"--jpeg", 1, OutputFormat::Pictures, "the same as JPEG"},
     {"--tiff", 2, OutputFormat::Pictures, "the same as TIFF"},
     {"--gif", 3, OutputFormat::Pictures, "the same as GIF"},

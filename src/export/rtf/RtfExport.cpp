@@ -153,8 +153,8 @@ const FilterOptions& TrpRTFExport::Published() {
         t.Add<option::Bool>("OpenAfterExport", &F::OpenAfterExport, &F::SetOpenAfterExport, false);
         t.Add<option::Bool>("Wysiwyg", &F::Wysiwyg, &F::SetWysiwyg, true);
         t.Add<option::String>("Creator", &F::Creator, &F::SetCreator, QString());
-        t.Add<option::Enum<TrpHeaderFooterMode, kHeaderFooterModeNames>>("HeaderFooterMode", &F::HeaderFooterMode,
-                                                                        &F::SetHeaderFooterMode, hfText);
+        t.Add<option::Enum<TrpHeaderFooterMode, kHeaderFooterModeNames>>(
+            "HeaderFooterMode", &F::HeaderFooterMode, &F::SetHeaderFooterMode, hfText);
         t.Add<option::Bool>("SuppressPageHeadersFooters", &TrpCustomExportFilter::SuppressPageHeadersFooters,
                             &TrpCustomExportFilter::SetSuppressPageHeadersFooters, false);
         t.Interactive({"OpenAfterExport"});

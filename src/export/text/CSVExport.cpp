@@ -50,8 +50,8 @@ bool IsNumber(QStringView text) {
         text.chop(1);
     if (text.startsWith(u'-') || text.startsWith(u'+'))
         text = text.mid(1);
-    if (text.isEmpty() || !text.back().isDigit() || !(text.front().isDigit() || text.front() == u'.' ||
-                                                       text.front() == u','))
+    if (text.isEmpty() || !text.back().isDigit() ||
+        !(text.front().isDigit() || text.front() == u'.' || text.front() == u','))
         return false;
     return std::all_of(text.begin(), text.end(), [](QChar c) {
         return (c >= u'0' && c <= u'9') || c == u'.' || c == u',' || c == u' ' || c == u'\u00A0' ||

@@ -145,8 +145,8 @@ void TrpTXTExport::ExportObject(report::TrpComponent* object) {
     for (const QString& line : text.split(lineEnd))
         bytes += EncodeText(line, false) + "\r\n";
     bytes.chop(2);
-    FMemos.push_back({left, top, view->Width(), view->Height(), bytes, memo->Frame().Typ, memo->HAlign(),
-                      memo->VAlign()});
+    FMemos.push_back(
+        {left, top, view->Width(), view->Height(), bytes, memo->Frame().Typ, memo->HAlign(), memo->VAlign()});
 }
 
 std::vector<QByteArray> TrpTXTExport::WrapText(const QByteArray& text, int width, int maxLines) {

@@ -368,7 +368,8 @@ const FilterOptions& TrpXLSExport::Published() {
         t.Add<option::Bool>("ExportStyles", &F::ExportStyles, &F::SetExportStyles, true);
         t.Add<option::Bool>("ExportPictures", &F::ExportPictures, &F::SetExportPictures, true);
         t.Add<option::Bool>("MergeCells", &F::MergeCells, &F::SetMergeCells, true);
-        t.Add<option::Bool>("OpenExcelAfterExport", &F::OpenExcelAfterExport, &F::SetOpenExcelAfterExport, false);
+        t.Add<option::Bool>("OpenExcelAfterExport", &F::OpenExcelAfterExport, &F::SetOpenExcelAfterExport,
+                            false);
         t.Add<option::Bool>("Wysiwyg", &F::Wysiwyg, &F::SetWysiwyg, true);
         t.Add<option::Bool>("AsText", &F::AsText, &F::SetAsText, false);
         t.Add<option::Bool>("Background", &F::Background, &F::SetBackground, true);

@@ -132,7 +132,8 @@ const FilterOptions& TrpXMLExport::Published() {
         using F = TrpXMLExport;
         t.Add<option::Bool>("ExportStyles", &F::ExportStyles, &F::SetExportStyles, true);
         t.Add<option::Bool>("ExportPageBreaks", &F::ExportPageBreaks, &F::SetExportPageBreaks, true);
-        t.Add<option::Bool>("OpenExcelAfterExport", &F::OpenExcelAfterExport, &F::SetOpenExcelAfterExport, false);
+        t.Add<option::Bool>("OpenExcelAfterExport", &F::OpenExcelAfterExport, &F::SetOpenExcelAfterExport,
+                            false);
         t.Add<option::Bool>("Wysiwyg", &F::Wysiwyg, &F::SetWysiwyg, true);
         t.Add<option::Bool>("Background", &F::Background, &F::SetBackground, true);
         t.Add<option::String>("Creator", &F::Creator, &F::SetCreator, QStringLiteral("Tarifon"));
