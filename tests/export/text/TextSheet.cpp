@@ -3,12 +3,20 @@
 // CSV by its csv module, the texts decoded as code page 1251, and as 866 with the OEM option.
 #include "TextTools.h"
 
+#include "export/FilterOptions.h"
+#include "export/html/HtmlExport.h"
+#include "export/image/ImageExport.h"
+#include "export/pdf/PdfExport.h"
+#include "export/rtf/RtfExport.h"
 #include "export/text/CSVExport.h"
 #include "export/text/SimpleTextExport.h"
 #include "export/text/TXTExport.h"
+#include "export/xls/XlsExport.h"
+#include "export/xml/XmlExport.h"
 #include "sheet/commands/SheetFilters.h"
 
 #include <QDir>
+#include <functional>
 
 using namespace texttest;
 
@@ -156,5 +164,36 @@ TEST_F(TextSheet, TextsDecodeAsCp1251AndWithTheOemOptionAsCp866) {
         EXPECT_EQ(
             oem, QString(ansi).replace(QChar(u'«'), QLatin1Char('?')).replace(QChar(u'»'), QLatin1Char('?')));
         EXPECT_TRUE(ansi.contains(QStringLiteral("«")));
+    }
+}
+
+// Each filter of the export menu declares its options with the defaults a new filter of its
+// class has, and takes back every value it shows.
+TEST(FilterOptions, DeclaredDefaultsAreThoseOfANewFilter) {
+    using namespace exports;
+    const std::function<std::unique_ptr<TrpCustomExportFilter>()> filters[] = {
+        [] { return std::make_unique<TrpBMPExport>(true); },
+        [] { return std::make_unique<TrpJPEGExport>(true); },
+        [] { return std::make_unique<TrpTIFFExport>(true); },
+        [] { return std::make_unique<TrpGIFExport>(true); },
+        [] { return std::make_unique<TrpTXTExport>(true); },
+        [] { return std::make_unique<TrpSimpleTextExport>(true); },
+        [] { return std::make_unique<TrpCSVExport>(true); },
+        [] { return std::make_unique<TrpHTMLExport>(true); },
+        [] { return std::make_unique<TrpXLSExport>(true); },
+        [] { return std::make_unique<TrpXMLExport>(true); },
+        [] { return std::make_unique<TrpRTFExport>(true); },
+        [] { return std::make_unique<TrpPDFExport>(true); },
+    };
+    for (const auto& make : filters) {
+        const std::unique_ptr<TrpCustomExportFilter> filter = make();
+        const std::vector<const FilterOption*> rows = filter->Options().Rows();
+        EXPECT_GT(rows.size(), 1u) << filter->FilterDescription().toStdString();
+        for (const FilterOption* row : rows) {
+            SCOPED_TRACE(filter->FilterDescription().toStdString() + " " + row->Name.toStdString());
+            EXPECT_EQ(row->Get(*filter), row->Default);
+            EXPECT_TRUE(row->Set(*filter, row->Get(*filter)));
+            EXPECT_EQ(filter->Options().Find(row->Name.toUpper()), row);
+        }
     }
 }
