@@ -562,10 +562,10 @@ const FilterOptions& TrpPDFExport::Published() {
         t.Add<option::Bool>("OpenAfterExport", &F::OpenAfterExport, &F::SetOpenAfterExport, false);
         t.Add<option::Bool>("PrintOptimized", &F::PrintOptimized, &F::SetPrintOptimized, false);
         t.Add<option::Bool>("Outline", &F::Outline, &F::SetOutline, false);
-        t.Add<option::String>("Author", &F::Author, &F::SetAuthor, QString());
-        t.Add<option::String>("Subject", &F::Subject, &F::SetSubject, QString());
+        t.Add<option::String>("Author", &F::Author, &F::SetAuthor, QStringLiteral("Tarifon"));
+        t.Add<option::String>("Subject", &F::Subject, &F::SetSubject, QStringLiteral("Tarifon PDF export"));
         t.Add<option::Bool>("Background", &F::Background, &F::SetBackground, false);
-        t.Add<option::String>("Creator", &F::Creator, &F::SetCreator, QString());
+        t.Add<option::String>("Creator", &F::Creator, &F::SetCreator, kCreator);
         t.Add<option::Bool>("HTMLTags", &F::HTMLTags, &F::SetHTMLTags, true);
         t.Interactive({"OpenAfterExport"});
         return t;

@@ -152,7 +152,8 @@ const FilterOptions& TrpRTFExport::Published() {
         t.Add<option::Bool>("ExportPictures", &F::ExportPictures, &F::SetExportPictures, true);
         t.Add<option::Bool>("OpenAfterExport", &F::OpenAfterExport, &F::SetOpenAfterExport, false);
         t.Add<option::Bool>("Wysiwyg", &F::Wysiwyg, &F::SetWysiwyg, true);
-        t.Add<option::String>("Creator", &F::Creator, &F::SetCreator, QString());
+        t.Add<option::String>("Creator", &F::Creator, &F::SetCreator,
+                              QStringLiteral("Tarifon www.kviralt.ru"));
         t.Add<option::Enum<TrpHeaderFooterMode, kHeaderFooterModeNames>>(
             "HeaderFooterMode", &F::HeaderFooterMode, &F::SetHeaderFooterMode, hfText);
         t.Add<option::Bool>("SuppressPageHeadersFooters", &TrpCustomExportFilter::SuppressPageHeadersFooters,
