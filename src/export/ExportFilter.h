@@ -23,7 +23,7 @@ class FilterOptions;
 #define RP_FILTER_OPTIONS                                                                                    \
 public:                                                                                                      \
     static const ::exports::FilterOptions& Published();                                                      \
-    const ::exports::FilterOptions& Options() const override {                                               \
+    const ::exports::FilterOptions& PublishedOptions() const override {                                      \
         return Published();                                                                                  \
     }
 
@@ -72,7 +72,7 @@ public:
 
     // The published options of the filter's class, its base classes' included.
     static const FilterOptions& Published();
-    virtual const FilterOptions& Options() const { return Published(); }
+    virtual const FilterOptions& PublishedOptions() const { return Published(); }
 
     // ---- published properties ----
     bool ShowDialog() const { return FShowDialog; }

@@ -163,7 +163,7 @@ void Configure(exports::TrpCustomExportFilter& filter, int format, const OutputO
         const Setting s = ParseSetting(typed);
         if (!s.Format.empty() && s.Format != FormatName(format))
             continue;
-        if (const exports::FilterOption* row = filter.Options().Find(s.Name); row && !row->Interactive)
+        if (const exports::FilterOption* row = filter.PublishedOptions().Find(s.Name); row && !row->Interactive)
             row->Set(filter, s.Value);
     }
 }
@@ -286,7 +286,7 @@ void CheckOutputs(const OutputOptions& o, const std::string& input) {
             if (!s.Format.empty() && s.Format != FormatName(k))
                 continue;
             const std::unique_ptr<exports::TrpCustomExportFilter> filter = CreateFilter(k);
-            const exports::FilterOption* row = filter->Options().Find(s.Name);
+            const exports::FilterOption* row = filter->PublishedOptions().Find(s.Name);
             if (!row)
                 continue;
             if (row->Interactive) {
@@ -416,7 +416,7 @@ std::string OptionList() {
     for (int k = 0; k < OutputFormatCount; ++k) {
         const std::unique_ptr<exports::TrpCustomExportFilter> filter = CreateFilter(k);
         out += FormatName(k) + ":\n";
-        for (const exports::FilterOption* row : filter->Options().Rows()) {
+        for (const exports::FilterOption* row : filter->PublishedOptions().Rows()) {
             if (row->Interactive)
                 continue;
             std::string name = row->Name.toStdString(),

@@ -187,13 +187,13 @@ TEST(FilterOptions, DeclaredDefaultsAreThoseOfANewFilter) {
     };
     for (const auto& make : filters) {
         const std::unique_ptr<TrpCustomExportFilter> filter = make();
-        const std::vector<const FilterOption*> rows = filter->Options().Rows();
+        const std::vector<const FilterOption*> rows = filter->PublishedOptions().Rows();
         EXPECT_GT(rows.size(), 1u) << filter->FilterDescription().toStdString();
         for (const FilterOption* row : rows) {
             SCOPED_TRACE(filter->FilterDescription().toStdString() + " " + row->Name.toStdString());
             EXPECT_EQ(row->Get(*filter), row->Default);
             EXPECT_TRUE(row->Set(*filter, row->Get(*filter)));
-            EXPECT_EQ(filter->Options().Find(row->Name.toUpper()), row);
+            EXPECT_EQ(filter->PublishedOptions().Find(row->Name.toUpper()), row);
         }
     }
 }
