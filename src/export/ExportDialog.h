@@ -4,6 +4,7 @@
 // the widgets, the export loop does not.
 
 #include "export/ExportFilter.h"
+#include "export/Mnemonics.h"
 #include "export/PageRangeGroup.h"
 #include "export/SaveFileDialog.h"
 #include "export/TargetFile.h"
@@ -79,6 +80,14 @@ public:
     QGroupBox* Options;
     QPushButton* OkB;
     QPushButton* CancelB;
+
+protected:
+    // The filter's own controls are added after this frame is built: letters are given when the
+    // dialog is first shown, so Alt and a letter reach every control.
+    void showEvent(QShowEvent* event) override {
+        AssignMnemonics(this);
+        QDialog::showEvent(event);
+    }
 };
 
 // A filter's ShowModal: OK at once for a caller's stream; else the options dialog, whose OK

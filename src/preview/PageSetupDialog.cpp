@@ -1,5 +1,5 @@
 #include "preview/PageSetupDialog.h"
-#include "preview/Mnemonics.h"
+#include "export/Mnemonics.h"
 
 #include "platform/RegionalSettings.h"
 #include "preview/PreviewIcons.h"
@@ -149,7 +149,7 @@ TrpPageSetupDialog::TrpPageSetupDialog(TrpReport& report, int pageIndex, QWidget
     buttons->addButton(rpGet(1), QDialogButtonBox::AcceptRole);
     buttons->addButton(rpGet(2), QDialogButtonBox::RejectRole);
     layout->addWidget(buttons);
-    AssignMnemonics(this);
+    exports::AssignMnemonics(this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 

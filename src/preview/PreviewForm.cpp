@@ -1,8 +1,8 @@
 #include "preview/PreviewForm.h"
 
 #include "export/ExportFilter.h"
+#include "export/Mnemonics.h"
 #include "platform/UserManual.h"
-#include "preview/Mnemonics.h"
 #include "preview/PageSetupDialog.h"
 #include "preview/PreviewIcons.h"
 #include "preview/PreviewTexts.h"
@@ -302,7 +302,7 @@ void TrpPreviewForm::BuildPopupMenu() {
             any = true;
         }
     }
-    AssignMnemonics(FPopupMenu);
+    exports::AssignMnemonics(FPopupMenu);
     RebuildExportMenus();
 }
 
@@ -323,7 +323,7 @@ void TrpPreviewForm::RebuildExportMenus() {
             a->setEnabled(FEntries[size_t(i)].Filter != nullptr);
             connect(a, &QAction::triggered, this, [this, i] { Export(i); });
         }
-        AssignMnemonics(menu);
+        exports::AssignMnemonics(menu);
     }
     // No filter at all: no Export button.
     if (QAction* a = FActions.value(QStringLiteral("Export")))

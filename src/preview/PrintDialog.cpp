@@ -1,5 +1,5 @@
 #include "preview/PrintDialog.h"
-#include "preview/Mnemonics.h"
+#include "export/Mnemonics.h"
 
 #include "preview/PreviewIcons.h"
 #include "preview/PreviewTexts.h"
@@ -91,7 +91,7 @@ TrpPrintDialog::TrpPrintDialog(QPrinter& printer, int pageCount, int currentPage
     buttons->addButton(rpGet(2), QDialogButtonBox::RejectRole);
     layout->addWidget(buttons);
 
-    AssignMnemonics(this);
+    exports::AssignMnemonics(this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(FPrinterBox, &QComboBox::currentIndexChanged, this, [this](int i) { PrinterChanged(i); });

@@ -1,6 +1,7 @@
 #include "export/mail/MailExportDialog.h"
 
 #include "export/DialogHelp.h"
+#include "export/Mnemonics.h"
 #include "export/mail/MailExport.h"
 #include "export/mail/MailSettings.h"
 #include "export/mail/MailTexts.h"
@@ -199,6 +200,7 @@ TrpMailExportDialog::TrpMailExportDialog(TrpMailExport& filter, QWidget* parent)
     PasswordE->setText(account.Password);
     SecurityCombo->setCurrentIndex(int(account.Security));
     ExportsCombo->setCurrentIndex(format);
+    AssignMnemonics(this);
     resize(420, 460);
 }
 

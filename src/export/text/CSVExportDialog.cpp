@@ -1,6 +1,7 @@
 #include "export/text/CSVExportDialog.h"
 
 #include "export/DialogHelp.h"
+#include "export/Mnemonics.h"
 #include "export/PageRangeGroup.h"
 #include "export/text/CSVExport.h"
 #include "report/EngineTexts.h"
@@ -37,6 +38,7 @@ TrpCSVExportDialog::TrpCSVExportDialog(const TrpCSVExport& filter, QWidget* pare
     OpenCB->setVisible(!filter.Subordinate());
     AddOkCancel(*this, 212, OkB, CancelB);
     CentreOnScreen(*this);
+    AssignMnemonics(this);
 }
 
 void TrpCSVExportDialog::Store(TrpCSVExport& filter) const {

@@ -1,8 +1,9 @@
 #include "export/text/PrnInit.h"
 
 #include "export/DialogHelp.h"
-#include "export/SaveFileDialog.h"
+#include "export/Mnemonics.h"
 #include "export/PageRangeGroup.h"
+#include "export/SaveFileDialog.h"
 #include "export/text/RawPrinter.h"
 #include "export/text/TXTExport.h"
 #include "report/EngineTexts.h"
@@ -101,6 +102,7 @@ TrpPrnInit::TrpPrnInit(TrpTXTExport& filter, QWidget* parent)
     TypeCB->setCurrentIndex(filter.PrinterType());
     ShowType(filter.PrinterType());
     CentreOnScreen(*this);
+    AssignMnemonics(this);
 }
 
 void TrpPrnInit::ShowType(int index) {

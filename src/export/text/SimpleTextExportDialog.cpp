@@ -1,6 +1,7 @@
 #include "export/text/SimpleTextExportDialog.h"
 
 #include "export/DialogHelp.h"
+#include "export/Mnemonics.h"
 #include "export/PageRangeGroup.h"
 #include "export/text/SimpleTextExport.h"
 #include "report/EngineTexts.h"
@@ -38,6 +39,7 @@ TrpSimpleTextExportDialog::TrpSimpleTextExportDialog(const TrpSimpleTextExport& 
     OpenCB->setVisible(!filter.Subordinate());
     AddOkCancel(*this, 232, OkB, CancelB);
     CentreOnScreen(*this);
+    AssignMnemonics(this);
 }
 
 void TrpSimpleTextExportDialog::Store(TrpSimpleTextExport& filter) const {

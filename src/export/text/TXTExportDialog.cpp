@@ -1,6 +1,7 @@
 #include "export/text/TXTExportDialog.h"
 
 #include "export/DialogHelp.h"
+#include "export/Mnemonics.h"
 #include "export/PageRangeGroup.h"
 #include "export/text/TXTExport.h"
 #include "export/text/TextEncoding.h"
@@ -135,6 +136,7 @@ TrpTXTExportDialog::TrpTXTExportDialog(const TrpTXTExport& filter, QWidget* pare
         connect(s, &QSpinBox::valueChanged, this, refresh);
     connect(PagesE, &QLineEdit::textChanged, this, refresh);
     CentreOnScreen(*this);
+    AssignMnemonics(this);
 }
 
 void TrpTXTExportDialog::Store(TrpTXTExport& filter) const {

@@ -1,7 +1,7 @@
 #include "sheet/commands/SheetCommands.h"
 
 #include "export/ExportFilter.h"
-#include "preview/Mnemonics.h"
+#include "export/Mnemonics.h"
 #include "preview/PreviewForm.h"
 #include "preview/Printing.h"
 #include "report/EngineTexts.h"
@@ -44,7 +44,7 @@ TSheetCommands::TSheetCommands(QWidget* window)
         item->setEnabled(FFilters[size_t(i)] != nullptr);
         connect(item, &QAction::triggered, this, [this, item] { BtnPrintClick(item); });
     }
-    report::AssignMnemonics(FMenu);
+    exports::AssignMnemonics(FMenu);
 
     OnShowPreview = [this](report::TrpReport& r) {
         report::ShowPrepared(r, FWindow, [this](report::TrpPreviewForm& form) { SetUpPreview(form); });

@@ -2,20 +2,23 @@
 // the printer text's preview pane showing the chosen page as the current settings export it.
 #include "TextTools.h"
 
+#include "export/PageRangeGroup.h"
 #include "export/text/CSVExport.h"
 #include "export/text/CSVExportDialog.h"
-#include "export/PageRangeGroup.h"
 #include "export/text/SimpleTextExport.h"
 #include "export/text/SimpleTextExportDialog.h"
 #include "export/text/TXTExport.h"
 #include "export/text/TXTExportDialog.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSet>
 #include <QSpinBox>
 #include <QTest>
 
@@ -34,6 +37,14 @@ TEST(TextDialogs, CsvAndPlainTextDialogsShowAndStoreTheFiltersOptions) {
     EXPECT_TRUE(d.OEMCB->isChecked());
     EXPECT_TRUE(d.GroupPageRange->PageNumbersRB->isChecked());
     EXPECT_FALSE(d.OpenCB->isHidden());
+    // Once shown, Alt and a letter reach every button and box, each by a letter of its own.
+    d.show();
+    QSet<QKeySequence> letters;
+    const auto buttons = d.findChildren<QAbstractButton*>();
+    for (QAbstractButton* b : buttons)
+        letters.insert(QKeySequence::mnemonic(b->text()));
+    letters.remove(QKeySequence());
+    EXPECT_EQ(letters.size(), buttons.size());
     // The page list takes digits, commas and dashes; typing there chooses it.
     d.GroupPageRange->AllRB->setChecked(true);
     d.GroupPageRange->PageNumbersE->clear();

@@ -4,7 +4,7 @@
 class QMenu;
 class QWidget;
 
-namespace report {
+namespace exports {
 
 // Gives every entry of the menu without an "&" the first free letter of its caption, a word's
 // first letter before the others, so letter keys choose entries in the open menu. Letters the
@@ -15,4 +15,4 @@ void AssignMnemonics(QMenu* menu);
 // the order they were made: Alt and the letter press the button or focus the field.
 void AssignMnemonics(QWidget* dialog);
 
-} // namespace report
+} // namespace exports

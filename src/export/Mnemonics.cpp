@@ -1,4 +1,4 @@
-#include "preview/Mnemonics.h"
+#include "export/Mnemonics.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -8,7 +8,7 @@
 #include <QSet>
 #include <functional>
 
-namespace report {
+namespace exports {
 
 namespace {
 
@@ -67,4 +67,4 @@ void AssignMnemonics(QWidget* dialog) {
     Assign(captions);
 }
 
-} // namespace report
+} // namespace exports
