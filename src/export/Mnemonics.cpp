@@ -67,4 +67,15 @@ void AssignMnemonics(QWidget* dialog) {
     Assign(captions);
 }
 
+QString WithoutMnemonic(const QString& caption) {
+    QString text;
+    text.reserve(caption.size());
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption[i] == QLatin1Char('&') && i + 1 < caption.size())
+            ++i;
+        text += caption[i];
+    }
+    return text;
+}
+
 } // namespace exports

@@ -1,6 +1,8 @@
 #pragma once
 // Keyboard letters for menus and dialogs whose captions come without one.
 
+#include <QString>
+
 class QMenu;
 class QWidget;
 
@@ -14,5 +16,8 @@ void AssignMnemonics(QMenu* menu);
 // The same for a dialog's buttons, check boxes, radio buttons and the labels of its fields, in
 // the order they were made: Alt and the letter press the button or focus the field.
 void AssignMnemonics(QWidget* dialog);
+
+// A caption as it reads in a message: its letter's "&" dropped, a doubled "&&" one "&".
+QString WithoutMnemonic(const QString& caption);
 
 } // namespace exports

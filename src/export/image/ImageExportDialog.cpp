@@ -1,10 +1,12 @@
 #include "export/image/ImageExportDialog.h"
 
 #include "export/DialogHelp.h"
+#include "export/Mnemonics.h"
 #include "export/PageRangeGroup.h"
 #include "export/image/ImageExport.h"
 #include "export/image/ImageTexts.h"
 #include "report/EngineTexts.h"
+#include "report/ValueFormat.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -28,6 +30,11 @@ bool ParseInteger(const QLineEdit* field, int& value) {
     bool ok = false;
     value = field->text().trimmed().toInt(&ok);
     return ok;
+}
+
+// A bound as people read it, with the regional thousands separator.
+QString Readable(int value) {
+    return report::FormatPicture(value, QStringLiteral("#,##0"), report::EngineRegionalSettings());
 }
 
 } // namespace
@@ -89,6 +96,7 @@ TrpIMGExportDialog::TrpIMGExportDialog(const TrpCustomImageExport& filter, QWidg
 
     if (QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
+    AssignMnemonics(this);
 }
 
 QString TrpIMGExportDialog::Problem(QLineEdit** field) const {
@@ -103,12 +111,13 @@ QString TrpIMGExportDialog::Problem(QLineEdit** field) const {
             continue;
         if (field)
             *field = c.Field;
+        // The message quotes the caption as it reads, without its letter's mark.
+        const QString caption = WithoutMnemonic(c.Label->text());
         int value = 0;
         if (!ParseInteger(c.Field, value))
-            return rpGet(QStringLiteral("exNotInteger")).arg(c.Label->text(), c.Field->text());
+            return rpGet(QStringLiteral("exNotInteger")).arg(caption, c.Field->text());
         if (value < c.Min || value > c.Max)
-            return rpGet(QStringLiteral("exOutOfRange"))
-                .arg(c.Label->text(), QString::number(c.Min), QString::number(c.Max));
+            return rpGet(QStringLiteral("exOutOfRange")).arg(caption, Readable(c.Min), Readable(c.Max));
     }
     return {};
 }

@@ -1,5 +1,5 @@
-// The options dialog of the picture exports: captions and fields per format, what OK stores,
-// and typed numbers that are not whole numbers refused before anything is written.
+// The options dialog of the picture exports: captions with their letters and fields per format,
+// what OK stores, and typed numbers that are not whole numbers refused before anything is written.
 #include "export/image/ImageExportDialog.h"
 #include "ImageTools.h"
 
@@ -41,22 +41,22 @@ TEST(ImageExportDialog, CaptionsAndFieldsOfEachFormat) {
         EXPECT_EQ(d.GroupPageRange->title(), QStringLiteral("Страницы"));
         EXPECT_EQ(d.GroupBox1->title(), QStringLiteral(" Опции"));
         const std::pair<QWidget*, const char*> captions[] = {
-            {d.AllRB, "Все"},
-            {d.CurPageRB, "Текущая"},
-            {d.PageNumbersRB, "Номера:"},
-            {d.SeparateCB, "Раздельные файлы"},
-            {d.Label2, "Качество JPEG"},
-            {d.Label1, "Разрешение (dpi)"},
-            {d.CropPage, "Обрезать страницу"},
-            {d.Mono, "Монохромный"},
-            {d.OkB, "ОК"},
-            {d.CancelB, "Отмена"},
+            {d.AllRB, "&Все"},
+            {d.CurPageRB, "&Текущая"},
+            {d.PageNumbersRB, "&Номера:"},
+            {d.SeparateCB, "&Раздельные файлы"},
+            {d.Label2, "&Качество JPEG"},
+            {d.Label1, "Разрешение (&dpi)"},
+            {d.CropPage, "&Обрезать страницу"},
+            {d.Mono, "&Монохромный"},
+            {d.OkB, "ОК"}, // Enter presses it; its letters are taken
+            {d.CancelB, "Отм&ена"},
         };
         for (const auto& [widget, text] : captions) {
             const QString shown = dynamic_cast<QAbstractButton*>(widget)
                                       ? static_cast<QAbstractButton*>(widget)->text()
                                       : static_cast<QLabel*>(widget)->text();
-            EXPECT_EQ(shown, QString::fromUtf8(text));
+            EXPECT_EQ(shown, QString::fromUtf8(text)) << "caption and its letter";
             if (!dynamic_cast<QPushButton*>(widget)) { // push buttons ask for a margin beyond their text
                 EXPECT_LE(widget->sizeHint().width(), widget->width()) << text << ": the caption is cut";
             }
@@ -92,7 +92,7 @@ TEST(ImageExportDialog, OkStoresTheChoicesAndRefusesWhatIsNotAWholeNumber) {
         {"7,5", "150", "Качество JPEG: «7,5» — не целое число"},
         {"", "150", "Качество JPEG: «» — не целое число"},
         {"101", "150", "Качество JPEG: допустимы значения от 1 до 100"},
-        {"75", "0", "Разрешение (dpi): допустимы значения от 1 до 100000"},
+        {"75", "0", "Разрешение (dpi): допустимы значения от 1 до 100 000"},
     };
     for (const auto& e : entries) {
         d.Quality->setText(QString::fromUtf8(e.Quality));
