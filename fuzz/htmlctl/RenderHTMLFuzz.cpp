@@ -8,9 +8,9 @@
 #include <cstdint>
 
 #include "htmlctl/HTMLRender.h"
-#include "platform/ImageList.h"
 #include "htmlctl/PictureContainer.h"
 #include "platform/FontSetup.h"
+#include "platform/ImageList.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <QWidget>
 #include <functional>
 
+#include "htmlctl/PictureContainer.h"
 #include "platform/ImageList.h"
 #include "platform/ToolkitTypes.h"
-#include "htmlctl/PictureContainer.h"
 
 namespace htmlctl {
 
@@ -20,9 +20,9 @@ enum TButtonType { btClassic, btBrimsel, btFlat, btOlvane, btWinXP };
 // Vertical place of the glyph.
 enum TTextLayout { tlTop, tlCenter, tlBottom };
 // Glyph on the left or on the right; a centred group draws like a left-justified one.
-using platform::TAlignment;
 using platform::taCenter;
 using platform::taLeftJustify;
+using platform::TAlignment;
 using platform::taRightJustify;
 
 using platform::TNotifyEvent;

@@ -163,7 +163,8 @@ void Configure(exports::TrpCustomExportFilter& filter, int format, const OutputO
         const Setting s = ParseSetting(typed);
         if (!s.Format.empty() && s.Format != FormatName(format))
             continue;
-        if (const exports::FilterOption* row = filter.PublishedOptions().Find(s.Name); row && !row->Interactive)
+        if (const exports::FilterOption* row = filter.PublishedOptions().Find(s.Name);
+            row && !row->Interactive)
             row->Set(filter, s.Value);
     }
 }

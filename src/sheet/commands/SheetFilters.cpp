@@ -6,12 +6,12 @@
 #include "export/image/ImageExport.h"
 #include "export/mail/MailExport.h"
 #include "export/pdf/PdfExport.h"
+#include "export/rtf/RtfExport.h"
 #include "export/text/CSVExport.h"
 #include "export/text/SimpleTextExport.h"
 #include "export/text/TXTExport.h"
-#include "export/rtf/RtfExport.h"
-#include "export/xml/XmlExport.h"
 #include "export/xls/XlsExport.h"
+#include "export/xml/XmlExport.h"
 
 namespace sheet {
 
