@@ -1,0 +1,1 @@
+begin Value := 'ÐÃ( ¡' + ÿþâ‚; meType.Memo.Text := 'í €' end.

@@ -1,0 +1,1 @@
+var s: Integer; begin while True do s := s + 1; repeat until False end.
