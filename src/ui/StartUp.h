@@ -12,4 +12,8 @@ void SetUpApplication();
 // face of the calculator's window (Tahoma, 11 pixels), not the desktop's default.
 void UseTheWindowFace();
 
+// Every message box, whoever makes it, gives its buttons a letter each as it is shown, so Alt
+// and the letter answer it as in the program's own dialogs. A second call does nothing.
+void GiveMessageBoxesLetters();
+
 } // namespace ui

@@ -10,6 +10,7 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 
+#include "WindowFace.h"
 #include "htmlctl/HTMLRadioGroup.h"
 #include "ui/OSAGO_Calc.h"
 #include "ui/OSAGO_CalcClass.h"
@@ -253,4 +254,25 @@ TEST_F(Keyboard, AltAndTheUnderlinedLetterPressTheButton) {
     Enter(PageId::pHome);
     AltLetter(QApplication::focusWidget(), u'з');
     EXPECT_FALSE(w.isVisible());
+}
+
+TEST_F(Keyboard, MessageBoxesAnswerTheLettersOfTheirButtons) {
+    const WindowFace face; // message boxes as the program shows them
+    QStringList captions;
+    bool closed = false;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        ASSERT_TRUE(QTest::qWaitFor([box] { return box->isAncestorOf(QApplication::focusWidget()); }));
+        for (const QAbstractButton* b : box->buttons())
+            captions << b->text();
+        AltLetter(box, u'o');
+        closed = QTest::qWaitFor([box] { return !box->isVisible(); }, 1000);
+        if (!closed) // fail, but do not hang
+            box->reject();
+    });
+    Enter(PageId::pType);
+    w.NoteButton(PageId::pType)->click();
+    EXPECT_EQ(captions, QStringList{QStringLiteral("&OK")});
+    EXPECT_TRUE(closed) << "Alt+O did not answer the note";
 }
