@@ -3,7 +3,8 @@
 
 Starts a private X server, a private session bus and its accessibility bus, then the calculator,
 and completes the whole calculation by accessible actions alone: every control a user can reach
-must carry a Russian name and the right role; the page shown is read after each step; the
+must carry a Russian name and the right role; the page shown is read after each step, and
+Next and Back announce the page they show as a screen reader hears it (a focus event); the
 result, the class table and the preview are read from the tree. Everything it started is
 stopped when it ends, also when a check fails.
 
@@ -72,6 +73,20 @@ class Session:
         # a desktop; its launcher and registry run in the session bus's process group.
         os.environ.update({k: self.env[k] for k in ("DISPLAY", "DBUS_SESSION_BUS_ADDRESS")})
 
+    def give_focus(self, title):
+        """What a desktop's window manager does for a window it maps: the keyboard focus."""
+        found = subprocess.run(["xwininfo", "-name", title], env=self.env, capture_output=True, text=True)
+        window = re.search(r"Window id: (0x[0-9a-f]+)", found.stdout)
+        check(window, "no X window named %r: %s" % (title, found.stderr.strip()))
+        x11 = ctypes.CDLL("libX11.so.6")
+        x11.XOpenDisplay.restype = ctypes.c_void_p
+        display = x11.XOpenDisplay(self.env["DISPLAY"].encode())
+        check(display, "cannot open the X display")
+        REVERT_TO_PARENT, CURRENT_TIME = 2, 0
+        x11.XSetInputFocus(ctypes.c_void_p(display), ctypes.c_ulong(int(window.group(1), 16)),
+                           REVERT_TO_PARENT, ctypes.c_ulong(CURRENT_TIME))
+        x11.XCloseDisplay(ctypes.c_void_p(display))
+
     def stop(self):
         for p in reversed(self.processes):
             try:
@@ -95,15 +110,44 @@ class Session:
                 time.sleep(0.05)
 
 
+# The main loop that hands the bus's announcements to their listener, once it is set up.
+MAIN_CONTEXT = None
+
+
 def wait_for(what, probe, timeout=20):
     deadline = time.monotonic() + timeout
     while True:
+        while MAIN_CONTEXT is not None and MAIN_CONTEXT.iteration(False):
+            pass
         result = probe()
         if result:
             return result
         if time.monotonic() > deadline:
             raise Failure("timed out waiting for " + what)
         time.sleep(0.05)
+
+
+class Announcements:
+    """What a screen reader is told without asking: focus moves and renamed objects."""
+
+    KINDS = ("focus:", "object:state-changed:focused", "object:property-change:accessible-name")
+
+    def __init__(self, Atspi):
+        self.heard = []
+        self.listener = Atspi.EventListener.new(self.hear)
+        for kind in self.KINDS:
+            self.listener.register(kind)
+
+    def hear(self, event):
+        if event.type.startswith("object:state-changed") and not event.detail1:
+            return  # focus leaving
+        try:
+            self.heard.append((event.type, event.source.get_role_name(), event.source.get_name() or ""))
+        except Exception:  # an object gone before it was read
+            pass
+
+    def naming(self, role, name):
+        return [h for h in self.heard if h[1] == role and h[2] == name]
 
 
 class Reader:
@@ -116,7 +160,7 @@ class Reader:
     def states(self, o):
         s = o.get_state_set()
         return {name for name in ("showing", "visible", "focusable", "focused", "checked", "selected",
-                                  "enabled", "sensitive", "selectable")
+                                  "enabled", "sensitive", "selectable", "active")
                 if s.contains(getattr(self.Atspi.StateType, name.upper()))}
 
     def children(self, o):
@@ -178,8 +222,12 @@ def main():
         import gi
         gi.require_version("Atspi", "2.0")
         from gi.repository import Atspi
+        from gi.repository import GLib
         Atspi.init()
         reader = Reader(Atspi)
+        global MAIN_CONTEXT
+        MAIN_CONTEXT = GLib.MainContext.default()
+        announcements = Announcements(Atspi)
         env = dict(session.env, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
                    QT_ACCESSIBILITY="1", LC_ALL="ru_RU.UTF-8")
         app_process = subprocess.Popen([tarifon], env=env, start_new_session=True)
@@ -194,6 +242,14 @@ def main():
 
         window = wait_for("the calculator's window in the tree", frame)
         check(window.get_name() == "Квиралт:  -= Тарифон 2.0 =-", "window named %r" % window.get_name())
+
+        def focus_window():
+            """No window manager runs here: the calculator gets the focus as on a desktop, when
+            it appears and when a window it opened has closed."""
+            session.give_focus(window.get_name())
+            wait_for("the window to take the focus", lambda: "active" in reader.states(window), 10)
+
+        focus_window()
 
         def page():
             """The wizard page shown: its title and subtitle."""
@@ -216,8 +272,12 @@ def main():
             return b
 
         def next_page(expected_title):
+            announcements.heard.clear()
             reader.act(button("Далее"), "press")
             wait_for("page " + expected_title, lambda: page()[0] == expected_title, 10)
+            # A screen reader follows Next by what it is told: the new page takes the focus.
+            wait_for("the focus on page %s announced" % expected_title,
+                     lambda: announcements.naming("page tab", expected_title), 10)
             audit(reader, window, expected_title)
             names, current = route_map()
             check(current == [expected_title], "route map marks %r on %s" % (current, expected_title))
@@ -279,6 +339,7 @@ def main():
         audit(reader, table_window, "Класс страхователя")
         reader.act(close, "press")
         wait_for("the class table to close", lambda: class_window() is None, 10)
+        focus_window()
 
         names = next_page("КН - Дополнительно")
         check("КВС - Водители" not in names and "КМ - Мощность" not in names,
@@ -308,9 +369,13 @@ def main():
         audit(reader, preview, "preview")
         reader.act(reader.find(preview, "push button", "Отмена"), "press")
         wait_for("the preview to close", lambda: preview_window() is None, 10)
+        focus_window()
 
+        announcements.heard.clear()
         reader.act(button("Назад"), "press")
         wait_for("Back to КН", lambda: page()[0] == "КН - Дополнительно", 10)
+        wait_for("the focus on КН announced after Back",
+                 lambda: announcements.naming("page tab", "КН - Дополнительно"), 10)
         reader.act(button("Закрыть"), "press")
         check(app_process.wait(10) == 0, "the calculator did not end cleanly")
     except Failure as f:
