@@ -2,7 +2,7 @@
 // feeding every object in, then Prepare. Prints the growth exponent between sizes.
 #include "export/ExportFixtures.h"
 #include "export/LayoutMatrix.h"
-#include "report/PreviewPages.h"
+#include "report/PreparedPageStore.h"
 #include "support/Growth.h"
 #include "support/MatrixAlone.h"
 

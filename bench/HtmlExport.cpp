@@ -5,7 +5,7 @@
 #include "export/html/HtmlExport.h"
 #include "export/ExportFixtures.h"
 #include "export/LayoutMatrix.h"
-#include "report/PreviewPages.h"
+#include "report/PreparedPageStore.h"
 #include "support/Growth.h"
 #include "support/MatrixAlone.h"
 

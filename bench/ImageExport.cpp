@@ -7,7 +7,7 @@
 #include "export/image/GifEncoder.h"
 #include "export/image/TiffWriter.h"
 #include "platform/FontSetup.h"
-#include "report/PreviewPages.h"
+#include "report/PreparedPageStore.h"
 #include "report/ViewPainter.h"
 #include "sheet/SheetTemplate.h"
 #include "support/FeedPages.h"

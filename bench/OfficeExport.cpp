@@ -7,7 +7,7 @@
 #include "export/rtf/RtfExport.h"
 #include "export/xml/XmlExport.h"
 #include "platform/FontSetup.h"
-#include "report/PreviewPages.h"
+#include "report/PreparedPageStore.h"
 #include "sheet/SheetTemplate.h"
 #include "support/FeedPages.h"
 #include "support/Growth.h"

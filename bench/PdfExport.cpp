@@ -3,7 +3,7 @@
 // After the runs the ratios of time and file size (ours / QPdfWriter) are printed.
 #include "export/pdf/PdfExport.h"
 #include "platform/FontSetup.h"
-#include "report/PreviewPages.h"
+#include "report/PreparedPageStore.h"
 #include "report/ViewPainter.h"
 #include "sheet/SheetTemplate.h"
 #include "support/FeedPages.h"

@@ -1,6 +1,6 @@
 // Preparing the calculation sheet (target under 1 ms) and a template of many sheet pages
 // (1,000 pages under 1 s), with the memory each prepared page holds.
-#include "report/PreviewPages.h"
+#include "report/PreparedPageStore.h"
 #include "sheet/SheetTemplate.h"
 
 #include <benchmark/benchmark.h>

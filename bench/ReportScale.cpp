@@ -7,8 +7,8 @@
 // page runs take minutes and are best run alone.
 #include "export/pdf/PdfExport.h"
 #include "report/PageSearch.h"
+#include "report/PreparedPageStore.h"
 #include "report/PreparedReportFile.h"
-#include "report/PreviewPages.h"
 #include "support/LongReport.h"
 
 #include <QElapsedTimer>

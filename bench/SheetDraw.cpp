@@ -1,6 +1,6 @@
 // Drawing the prepared sheet into an image at 100 % and 200 % (targets 5 and 15 ms), and
 // preparing and drawing the sheet and 1,000 pages.
-#include "report/PreviewPages.h"
+#include "report/PreparedPageStore.h"
 #include "report/ViewPainter.h"
 #include "sheet/SheetTemplate.h"
 #include "support/LongReport.h"

@@ -7,7 +7,7 @@
 #include "export/text/CSVExport.h"
 #include "export/text/SimpleTextExport.h"
 #include "export/text/TXTExport.h"
-#include "report/PreviewPages.h"
+#include "report/PreparedPageStore.h"
 #include "support/Growth.h"
 
 #include <QApplication>

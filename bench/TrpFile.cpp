@@ -1,8 +1,8 @@
 // Saving and loading a prepared report of 1,000 calculation sheets (".trp"), and files that
 // only look like one: a huge dictionary, a huge text.
 #include "export/ExportFixtures.h"
+#include "report/PreparedPageStore.h"
 #include "report/PreparedReportFile.h"
-#include "report/PreviewPages.h"
 #include "report/ViewPainter.h"
 
 #include <QApplication>

@@ -4,7 +4,7 @@
 
 #include "export/ExportFilter.h"
 #include "export/LayoutMatrix.h"
-#include "report/PreviewPages.h"
+#include "report/PreparedPageStore.h"
 
 #include <functional>
 #include <memory>

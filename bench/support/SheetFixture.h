@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "report/Components.h"
-#include "report/PreviewPages.h"
+#include "report/PreparedPageStore.h"
 #include "report/Report.h"
 #include "sheet/SheetTemplate.h"
 #include "support/SheetCase.h"

@@ -1,8 +1,8 @@
 // Any bytes given to the prepared-report loader either load (and then rebuild, draw and save)
 // or end in "Invalid file format" (with the reason, when it is more than syntax) and the pages
 // shown before left as they were.
+#include "report/PreparedPageStore.h"
 #include "report/PreparedReportFile.h"
-#include "report/PreviewPages.h"
 #include "report/Report.h"
 #include "report/ViewPainter.h"
 

@@ -6,7 +6,7 @@
 #include "report/EngineTexts.h"
 #include "report/MemoFill.h"
 #include "report/PageList.h"
-#include "report/PreviewPages.h"
+#include "report/PreparedPageStore.h"
 #include "report/Report.h"
 #include "report/ViewPainter.h"
 

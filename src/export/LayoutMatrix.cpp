@@ -4,7 +4,7 @@
 #include "export/Progress.h"
 #include "report/DrawText.h"
 #include "report/EngineTexts.h"
-#include "report/PreviewPages.h"
+#include "report/PreparedPageStore.h"
 #include "report/Report.h"
 #include "report/ShapeViews.h"
 #include "report/ViewPainter.h"

@@ -7,7 +7,7 @@
 #include "preview/Printers.h"
 #include "preview/Printing.h"
 #include "report/EngineTexts.h"
-#include "report/PreviewPages.h"
+#include "report/PreparedPageStore.h"
 #include "report/Report.h"
 
 #include <QComboBox>

@@ -1,7 +1,7 @@
 #include "preview/Preview.h"
 
 #include "report/Attributes.h"
-#include "report/PreviewPages.h"
+#include "report/PreparedPageStore.h"
 #include "report/Report.h"
 #include "report/ViewPainter.h"
 

@@ -8,8 +8,8 @@
 #include "preview/PreviewTexts.h"
 #include "preview/Printing.h"
 #include "report/EngineTexts.h"
+#include "report/PreparedPageStore.h"
 #include "report/PreparedReportFile.h"
-#include "report/PreviewPages.h"
 #include "report/Report.h"
 
 #include <QAction>

@@ -3,7 +3,7 @@
 
 #include "report/EngineTexts.h"
 #include "report/PageSearch.h"
-#include "report/PreviewPages.h"
+#include "report/PreparedPageStore.h"
 #include "report/Report.h"
 
 #include <QTreeWidget>

@@ -7,7 +7,7 @@
 #include "preview/Printers.h"
 #include "report/EngineTexts.h"
 #include "report/PageList.h"
-#include "report/PreviewPages.h"
+#include "report/PreparedPageStore.h"
 #include "report/Report.h"
 #include "report/ViewPainter.h"
 

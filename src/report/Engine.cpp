@@ -4,7 +4,7 @@
 #include "report/DrawText.h"
 #include "report/EngineTexts.h"
 #include "report/MemoFill.h"
-#include "report/PreviewPages.h"
+#include "report/PreparedPageStore.h"
 #include "report/Report.h"
 
 #include <algorithm>

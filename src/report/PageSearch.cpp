@@ -1,7 +1,7 @@
 #include "report/PageSearch.h"
 
 #include "report/Attributes.h"
-#include "report/PreviewPages.h"
+#include "report/PreparedPageStore.h"
 
 #include <algorithm>
 

@@ -6,7 +6,7 @@
 #include "report/EngineTexts.h"
 #include "report/Limits.h"
 #include "report/PageCacheFile.h"
-#include "report/PreviewPages.h"
+#include "report/PreparedPageStore.h"
 #include "report/Report.h"
 #include "report/ShapeViews.h"
 

@@ -4,7 +4,7 @@
 #include "report/Engine.h"
 #include "report/EngineTexts.h"
 #include "report/MemoFill.h"
-#include "report/PreviewPages.h"
+#include "report/PreparedPageStore.h"
 #include "report/ScriptHost.h"
 #include "report/ValueFormat.h"
 

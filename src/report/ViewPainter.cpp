@@ -3,7 +3,7 @@
 #include "platform/Colors.h"
 #include "report/DrawText.h"
 #include "report/Limits.h"
-#include "report/PreviewPages.h"
+#include "report/PreparedPageStore.h"
 #include "report/Report.h"
 
 #include <QPainter>

@@ -2,7 +2,7 @@
 #include "ExportFixtures.h"
 
 #include "export/Progress.h"
-#include "report/PreviewPages.h"
+#include "report/PreparedPageStore.h"
 
 #include <gtest/gtest.h>
 

@@ -4,8 +4,8 @@
 #include "PreviewFixtures.h"
 
 #include "export/pdf/PdfExport.h"
+#include "report/PreparedPageStore.h"
 #include "report/PreparedReportFile.h"
-#include "report/PreviewPages.h"
 #include "report/ViewPainter.h"
 #include "support/LongReport.h"
 #include "support/WriteFailures.h"

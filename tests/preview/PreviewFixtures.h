@@ -1,7 +1,7 @@
 #pragma once
 // A prepared calculation sheet to show in the preview.
 
-#include "report/PreviewPages.h"
+#include "report/PreparedPageStore.h"
 #include "report/Report.h"
 #include "sheet/SheetTemplate.h"
 

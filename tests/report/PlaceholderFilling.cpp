@@ -2,7 +2,7 @@
 #include "ReportFixtures.h"
 
 #include "report/MemoFill.h"
-#include "report/PreviewPages.h"
+#include "report/PreparedPageStore.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Preparation: script before the page, template restored afterwards, alignment, errors, progress.
 #include "ReportFixtures.h"
 
-#include "report/PreviewPages.h"
+#include "report/PreparedPageStore.h"
 
 #include <gtest/gtest.h>
 

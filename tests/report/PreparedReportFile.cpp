@@ -1,8 +1,8 @@
 // Saving and loading prepared reports (".trp").
 #include "ReportFixtures.h"
 
+#include "report/PreparedPageStore.h"
 #include "report/PreparedReportFile.h"
-#include "report/PreviewPages.h"
 #include "report/ShapeViews.h"
 
 #include <QDir>

@@ -2,7 +2,7 @@
 #include "ReportFixtures.h"
 
 #include "report/Attributes.h"
-#include "report/PreviewPages.h"
+#include "report/PreparedPageStore.h"
 
 #include <QBuffer>
 #include <gtest/gtest.h>

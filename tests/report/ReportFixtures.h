@@ -1,8 +1,8 @@
 #pragma once
 // Small templates shared by the report tests.
 
+#include "report/PreparedPageStore.h"
 #include "report/PreparedReportFile.h"
-#include "report/PreviewPages.h"
 #include "report/Report.h"
 
 #include <QBuffer>

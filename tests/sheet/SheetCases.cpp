@@ -1,5 +1,5 @@
 // Preparing the sheet for every owner, place and vehicle group: which value cells show text.
-#include "report/PreviewPages.h"
+#include "report/PreparedPageStore.h"
 #include "sheet/SheetTemplate.h"
 
 #include <gtest/gtest.h>

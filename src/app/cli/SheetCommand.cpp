@@ -24,7 +24,7 @@
 #include "platform/RegionalSettings.h"
 #include "platform/TempFiles.h"
 #include "report/PageSearch.h"
-#include "report/PreviewPages.h"
+#include "report/PreparedPageStore.h"
 #include "sheet/SheetTemplate.h"
 
 namespace cli {

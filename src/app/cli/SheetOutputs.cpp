@@ -5,7 +5,7 @@
 #include "app/cli/QuoteOptions.h"
 #include "export/FilterOptions.h"
 #include "report/PageList.h"
-#include "report/PreviewPages.h"
+#include "report/PreparedPageStore.h"
 #include "report/Report.h"
 #include "sheet/SheetTemplate.h"
 

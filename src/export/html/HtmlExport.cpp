@@ -18,7 +18,7 @@
 #include "export/image/PictureOutput.h"
 #include "platform/AtomicFile.h"
 #include "report/EngineTexts.h"
-#include "report/PreviewPages.h"
+#include "report/PreparedPageStore.h"
 #include "report/Report.h"
 #include "report/ViewPainter.h"
 

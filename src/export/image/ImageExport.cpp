@@ -14,7 +14,7 @@
 #include "report/EngineTexts.h"
 #include "report/Limits.h"
 #include "report/PageList.h"
-#include "report/PreviewPages.h"
+#include "report/PreparedPageStore.h"
 #include "report/Report.h"
 #include "report/ViewPainter.h"
 

@@ -11,7 +11,7 @@
 #include "platform/Units.h"
 #include "report/EngineTexts.h"
 #include "report/FontCache.h"
-#include "report/PreviewPages.h"
+#include "report/PreparedPageStore.h"
 #include "report/Report.h"
 #include "report/ShapeViews.h"
 #include "report/ViewPainter.h"

@@ -5,7 +5,7 @@
 #include "export/ExportFilter.h"
 #include "export/pdf/PdfFile.h"
 #include "report/DrawText.h"
-#include "report/PreviewPages.h"
+#include "report/PreparedPageStore.h"
 
 #include <functional>
 #include <memory>

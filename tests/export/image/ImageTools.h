@@ -5,7 +5,7 @@
 #include "export/ExportFilter.h"
 #include "export/image/ImageExport.h"
 #include "export/pdf/PdfTools.h" // RunTool
-#include "report/PreviewPages.h"
+#include "report/PreparedPageStore.h"
 #include "report/Report.h"
 #include "report/ViewPainter.h"
 #include "sheet/SheetTemplate.h"

@@ -2,7 +2,7 @@
 // file of long reports, and the readers' view of the result.
 #include "PdfTools.h"
 #include "export/pdf/PdfExport.h"
-#include "report/PreviewPages.h"
+#include "report/PreparedPageStore.h"
 #include "report/Report.h"
 #include "report/ViewPainter.h"
 

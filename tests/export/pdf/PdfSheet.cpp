@@ -2,7 +2,7 @@
 // in reading order, and the page rendered by poppler against our own drawing.
 #include "PdfTools.h"
 #include "export/pdf/PdfExport.h"
-#include "report/PreviewPages.h"
+#include "report/PreparedPageStore.h"
 #include "sheet/SheetTemplate.h"
 
 #include <QApplication>

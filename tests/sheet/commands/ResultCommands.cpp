@@ -3,7 +3,7 @@
 #include "ui/ResultCommands.h"
 #include "htmlctl/HTMLRadioGroup.h"
 #include "preview/PreviewForm.h"
-#include "report/PreviewPages.h"
+#include "report/PreparedPageStore.h"
 #include "sheet/commands/SheetCommands.h"
 #include "ui/OSAGO_Calc.h"
 

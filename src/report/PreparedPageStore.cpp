@@ -1,4 +1,4 @@
-#include "report/PreviewPages.h"
+#include "report/PreparedPageStore.h"
 
 #include "report/Attributes.h"
 #include "report/DrawText.h"
