@@ -41,16 +41,22 @@ QString KindOf(const QByteArray& name, TargetKind& kind, mode_t& mode) {
                                : QStringLiteral("it is a socket, not a file");
 }
 
-// Writes into a device or a pipe as it stands: no temporary, no sync (a pipe has none).
-QString WriteStream(const QByteArray& name, const std::function<QString(QIODevice&)>& write) {
+// A device or a pipe opened as it stands: no temporary, no sync (a pipe has none).
+QString OpenStream(const QByteArray& name, QFile& file) {
     const int fd = ::open(name.constData(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
     if (fd < 0)
         return qt_error_string(errno);
-    QFile file;
     if (!file.open(fd, QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
         return ReasonOf(file);
     }
+    return {};
+}
+
+QString WriteStream(const QByteArray& name, const std::function<QString(QIODevice&)>& write) {
+    QFile file;
+    if (QString error = OpenStream(name, file); !error.isEmpty())
+        return error;
     QString error = write(file);
     if (file.error() != QFileDevice::NoError)
         error = ReasonOf(file);
@@ -72,30 +78,77 @@ QString WriteAll(QIODevice& device, QByteArrayView data) {
     return {};
 }
 
-QString WriteFileAtomically(const QString& fileName, const std::function<QString(QIODevice&)>& write) {
+StagedFile::StagedFile(QString fileName) : FName(std::move(fileName)) {}
+
+StagedFile::~StagedFile() {
+    Close(QStringLiteral("abandoned"));
+}
+
+QString StagedFile::Open() {
     TargetKind kind;
     mode_t mode;
-    if (QString why = KindOf(QFile::encodeName(fileName), kind, mode); !why.isEmpty())
+    if (QString why = KindOf(QFile::encodeName(FName), kind, mode); !why.isEmpty())
         return why;
-    if (kind == TargetKind::Stream)
-        return WriteStream(QFile::encodeName(fileName), write);
+    if (kind == TargetKind::Stream) {
+        FStream = std::make_unique<QFile>();
+        QString error = OpenStream(QFile::encodeName(FName), *FStream);
+        if (!error.isEmpty())
+            FStream.reset();
+        return error;
+    }
     // QSaveFile gives the new file the permissions of the one it replaces.
-    QSaveFile file(fileName);
+    FFile = std::make_unique<QSaveFile>(FName);
     // Unbuffered: QSaveFile::commit() does not look at the flush of its own buffer, so the last
     // bytes could meet a full disk or a size limit unnoticed; and every failed write carries the
     // system's reason.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return ReasonOf(file);
-    QString error = write(file);
-    if (file.error() != QFileDevice::NoError) // the system's reason says most
-        error = ReasonOf(file);
-    if (error.isEmpty() && ::fsync(file.handle()) != 0 && errno != EINVAL)
-        error = qt_error_string(errno);
-    if (error.isEmpty() && !file.commit())
-        error = ReasonOf(file);
-    if (!error.isEmpty())
-        file.cancelWriting(); // the temporary file is removed
+    if (!FFile->open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        const QString error = ReasonOf(*FFile);
+        FFile.reset();
+        return error;
+    }
+    return {};
+}
+
+QIODevice& StagedFile::Device() {
+    if (FFile)
+        return *FFile;
+    return *FStream;
+}
+
+QString StagedFile::Write(QByteArrayView data) {
+    QString error = WriteAll(Device(), data);
+    if (!error.isEmpty() && FFile && FFile->error() != QFileDevice::NoError)
+        error = ReasonOf(*FFile);
     return error;
+}
+
+QString StagedFile::Close(QString error) {
+    if (FStream) {
+        if (error.isEmpty() && FStream->error() != QFileDevice::NoError)
+            error = ReasonOf(*FStream);
+        FStream->close();
+        FStream.reset();
+        return error;
+    }
+    if (!FFile)
+        return error;
+    if (error.isEmpty() && FFile->error() != QFileDevice::NoError) // the system's reason says most
+        error = ReasonOf(*FFile);
+    if (error.isEmpty() && ::fsync(FFile->handle()) != 0 && errno != EINVAL)
+        error = qt_error_string(errno);
+    if (error.isEmpty() && !FFile->commit())
+        error = ReasonOf(*FFile);
+    if (!error.isEmpty())
+        FFile->cancelWriting(); // the temporary file is removed
+    FFile.reset();
+    return error;
+}
+
+QString WriteFileAtomically(const QString& fileName, const std::function<QString(QIODevice&)>& write) {
+    StagedFile file(fileName);
+    if (QString error = file.Open(); !error.isEmpty())
+        return error;
+    return file.Close(write(file.Device()));
 }
 
 QString WriteFileAtomically(const QString& fileName, const QByteArray& data) {

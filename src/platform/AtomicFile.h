@@ -5,8 +5,40 @@
 #include <QIODevice>
 #include <QString>
 #include <functional>
+#include <memory>
+
+class QFile;
+class QSaveFile;
 
 namespace platform {
+
+// A file written in parts, as they are made, and put in place whole by the rules of
+// WriteFileAtomically below: the parts go into a temporary file beside the target (or straight
+// into a character device or a pipe), which takes the target's name in Close only when every
+// write, the flush and the sync succeeded. Abandoned (Close with a reason, or destroyed before
+// Close), the temporary goes and an existing file of that name stays as it was.
+class StagedFile {
+public:
+    explicit StagedFile(QString fileName);
+    ~StagedFile();
+    StagedFile(const StagedFile&) = delete;
+    StagedFile& operator=(const StagedFile&) = delete;
+
+    // "" or the reason the name cannot be written.
+    QString Open();
+    // Unbuffered, as WriteFileAtomically's device: it may take fewer bytes than offered.
+    QIODevice& Device();
+    // "" or the reason in the system's words.
+    QString Write(QByteArrayView data);
+    // With `error` empty, puts the file in place; else (or when that fails) abandons it.
+    // Returns "" or the reason the file is not in place.
+    QString Close(QString error = {});
+
+private:
+    QString FName;
+    std::unique_ptr<QSaveFile> FFile; // a regular file, through a temporary
+    std::unique_ptr<QFile> FStream;   // a device or a pipe, written into
+};
 
 // Writes through a temporary file beside the target that takes the target's name only when
 // every write, the final flush and the sync to disk have succeeded; on any failure the

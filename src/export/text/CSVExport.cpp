@@ -99,6 +99,7 @@ void TrpCSVExport::FinishPage(report::TrpReportPage*, int) {
         }
         FOut += "\r\n";
     }
+    WritePageBytes();
 }
 
 void TrpCSVExport::Finish() {

@@ -14,8 +14,6 @@ namespace exports {
 using report::Extended;
 using report::rpGet;
 
-namespace {} // namespace
-
 TrpSimpleTextExport::TrpSimpleTextExport(bool subordinate)
     : TrpTextFileExport(subordinate, (AddTextExportTexts(), rpGet(8801)), rpGet(8802)) {}
 
@@ -118,6 +116,7 @@ void TrpSimpleTextExport::FinishPage(report::TrpReportPage* page, int) {
     }
     if (FPageBreaks)
         FOut += '\f';
+    WritePageBytes();
 }
 
 void TrpSimpleTextExport::Finish() {

@@ -10,6 +10,7 @@
 #include "report/DrawText.h"
 #include "report/EngineTexts.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <algorithm>
@@ -338,6 +339,7 @@ void TrpTXTExport::FinishPage(report::TrpReportPage*, int) {
     if (FPageBreaks)
         FOut += '\f';
     FMemos.clear();
+    WritePageBytes();
 }
 
 void TrpTXTExport::Finish() {
@@ -346,7 +348,7 @@ void TrpTXTExport::Finish() {
     TrpTextFileExport::Finish();
 }
 
-void TrpTXTExport::AfterWrite(const QString& fileName, const QByteArray& data) {
+void TrpTXTExport::AfterWrite(const QString& fileName) {
     if (!FPrintAfter || FPreviewMode || Subordinate())
         return;
     const QStringList printers = RawPrinterNames();
@@ -364,7 +366,11 @@ void TrpTXTExport::AfterWrite(const QString& fileName, const QByteArray& data) {
         }
     }
     RebuildInitString();
-    QByteArray printed = data;
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        FailText(QStringLiteral("prnFailed"), {FPrinterName, file.errorString()});
+    QByteArray printed = file.readAll();
+    file.close();
     if (!FInitString.isEmpty()) {
         // The file becomes what the printer gets: the control bytes, then the text.
         printed.prepend(FInitString);

@@ -88,7 +88,7 @@ public:
 
 protected:
     bool ExecuteOptionsDialog() override;
-    void AfterWrite(const QString& fileName, const QByteArray& data) override;
+    void AfterWrite(const QString& fileName) override;
 
 private:
     struct Memo {

@@ -82,35 +82,52 @@ std::unique_ptr<TrpIEMatrix> TrpTextFileExport::NewTextMatrix(report::Extended i
     return m;
 }
 
+TrpTextFileExport::~TrpTextFileExport() = default;
+
 bool TrpTextFileExport::Start() {
     if (FileName().isEmpty() && !Stream())
         return false;
     FOut.clear();
+    FTarget.reset();
+    if (!Stream()) {
+        const QString name = TargetFileName();
+        SetFileName(name);
+        auto target = std::make_unique<platform::StagedFile>(name);
+        if (const QString error = target->Open(); !error.isEmpty())
+            FailText(QStringLiteral("exCannotWrite"), {name, error});
+        FTarget = std::move(target);
+    }
     return true;
 }
 
-void TrpTextFileExport::Finish() {
-    const QByteArray data = std::move(FOut);
-    FOut.clear();
-    // After an error, or when the user stopped the export, the file would hold only part of
-    // the pages: nothing is written, and a file of that name keeps its old contents.
-    if (Failed() || (Report() && Report()->Terminated()))
-        return;
+void TrpTextFileExport::WritePageBytes() {
+    const QByteArray data = std::exchange(FOut, {});
     if (QIODevice* stream = Stream()) {
-        for (qsizetype done = 0; done < data.size();) {
-            const qint64 n = stream->write(data.constData() + done, data.size() - done);
-            if (n <= 0)
-                FailText(QStringLiteral("exWriteFailed"), {stream->errorString()});
-            done += qsizetype(n);
-        }
+        if (const QString error = platform::WriteAll(*stream, data); !error.isEmpty())
+            FailText(QStringLiteral("exWriteFailed"), {error});
+    } else if (FTarget) {
+        if (const QString error = FTarget->Write(data); !error.isEmpty())
+            FailText(QStringLiteral("exCannotWrite"), {FileName(), error});
+    }
+}
+
+void TrpTextFileExport::Finish() {
+    std::unique_ptr<platform::StagedFile> target = std::move(FTarget);
+    // After an error, or when the user stopped the export, the file would hold only part of
+    // the pages: the temporary goes, and a file of that name keeps its old contents.
+    if (Failed() || (Report() && Report()->Terminated())) {
+        FOut.clear();
         return;
     }
-    const QString name = TargetFileName();
-    const QString error = platform::WriteFileAtomically(name, data);
-    if (!error.isEmpty())
+    if (!target && !Stream())
+        return;
+    WritePageBytes();
+    if (!target)
+        return;
+    const QString name = FileName();
+    if (const QString error = target->Close(); !error.isEmpty())
         FailText(QStringLiteral("exCannotWrite"), {name, error});
-    SetFileName(name);
-    AfterWrite(name, data);
+    AfterWrite(name);
     if (FOpenAfterExport && !Subordinate()) {
         if (OnOpenFile)
             OnOpenFile(name);

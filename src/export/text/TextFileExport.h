@@ -1,7 +1,7 @@
 #pragma once
-// What the three text exports share: the options dialog followed by the save dialog, the
-// bytes of the file gathered in memory and written whole at the end (or to a caller's
-// stream), and "open after export".
+// What the three text exports share: the options dialog followed by the save dialog, each
+// page's bytes written to the file as the page is finished (through a temporary that takes the
+// file's place only when the export completes) or to a caller's stream, and "open after export".
 
 #include "export/ExportFilter.h"
 
@@ -10,6 +10,10 @@
 #include <functional>
 #include <memory>
 
+namespace platform {
+class StagedFile;
+}
+
 namespace exports {
 
 class TrpIEMatrix;
@@ -17,6 +21,7 @@ class TrpIEMatrix;
 class TrpTextFileExport : public TrpCustomExportFilter {
 public:
     RP_FILTER_OPTIONS
+    ~TrpTextFileExport() override;
     TModalResult ShowModal() override;
     bool Start() override;
     void Finish() override;
@@ -50,13 +55,13 @@ protected:
     }
     // The layout matrix of the grid exports: texts as drawing wraps them, no tags, no pictures.
     std::unique_ptr<TrpIEMatrix> NewTextMatrix(report::Extended inaccuracy) const;
-    // Called after the file was written whole with these bytes (not for a stream).
-    virtual void AfterWrite(const QString& fileName, const QByteArray& data) {
-        (void)fileName;
-        (void)data;
-    }
+    // Called once the file is complete and in place (not for a stream).
+    virtual void AfterWrite(const QString& fileName) { (void)fileName; }
+    // Writes FOut, the bytes of the page at hand, to the target and empties it; throws the
+    // export's error when the target does not take them.
+    void WritePageBytes();
 
-    // The bytes written so far.
+    // The page's bytes, until WritePageBytes (Finish writes what is left).
     QByteArray FOut;
 
 private:
@@ -64,6 +69,7 @@ private:
     bool FOEMCodepage = false;
     QString FFilterText;
     QString FDefaultExt;
+    std::unique_ptr<platform::StagedFile> FTarget;
 };
 
 // Writes the engine text of `key` with %1, %2 filled in one pass and throws it as the

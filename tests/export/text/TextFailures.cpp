@@ -131,3 +131,33 @@ TEST(TextFailures, TheDialogsLeadToTheChosenFileAndOpenItWhenAsked) {
         EXPECT_EQ(opened, kind != 2 ? chosen : QString());
     }
 }
+
+// Each page reaches the target when it is finished, not the whole file at the end: memory
+// holds one page, whatever the report's length.
+TEST(TextFailures, EachPageIsWrittenWhenItIsFinished) {
+    class Recorder : public QBuffer {
+    public:
+        std::vector<qint64> Writes;
+
+    protected:
+        qint64 writeData(const char* data, qint64 size) override {
+            Writes.push_back(size);
+            return QBuffer::writeData(data, size);
+        }
+    };
+    std::unique_ptr<TrpReport> r = LargeReport();
+    for (int kind = 0; kind < 3; ++kind) {
+        std::unique_ptr<TrpTextFileExport> filter = NewFilter(kind);
+        SCOPED_TRACE(filter->FilterDescription().toStdString());
+        Recorder out;
+        out.open(QIODevice::WriteOnly);
+        filter->SetShowProgress(false);
+        filter->SetShowDialog(false);
+        filter->SetStream(&out);
+        ASSERT_TRUE(ExportTo(*r, filter.get()));
+        // One write per page; the PRN export's final form feed may come on its own.
+        EXPECT_GE(out.Writes.size(), 40u);
+        EXPECT_LE(out.Writes.size(), 41u);
+        EXPECT_LT(*std::max_element(out.Writes.begin(), out.Writes.end()), out.data().size() / 20);
+    }
+}
