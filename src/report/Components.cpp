@@ -112,14 +112,20 @@ void TrpCustomMemoView::RestoreState() {
     FMemo = FSavedMemo;
 }
 
-QImage TrpPictureView::Picture() const {
+QImage TrpPictureView::Picture(QSize drawn) const {
     if (!FPicture.isNull() || FPictureData.isEmpty())
         return FPicture;
-    return platform::DecodedPicture(FPictureData);
+    return platform::DecodedPicture(FPictureData, drawn);
+}
+
+QSize TrpPictureView::PictureSize() const {
+    if (!FPicture.isNull() || FPictureData.isEmpty())
+        return FPicture.size();
+    return platform::InspectPicture(FPictureData).Size;
 }
 
 bool TrpPictureView::LoadPicture(const QByteArray& data) {
-    if (!platform::InspectPicture(data).Error.isEmpty())
+    if (!platform::CheckPicture(data).Error.isEmpty())
         return false;
     FPicture = QImage();
     FPictureData = data;

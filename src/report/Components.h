@@ -208,10 +208,15 @@ class TrpPictureView final : public TrpView {
 public:
     QString ClassName() const override { return QStringLiteral("TrpPictureView"); }
     // The picture to draw: an assigned one, or the stored data decoded (shared with every
-    // other use of the same data); null when there is none or it cannot be decoded.
-    QImage Picture() const;
-    // Takes picture file data in one of the formats the program reads (its header is checked
-    // now, the pixels are decoded when drawn); false, with the picture unchanged, otherwise.
+    // other use of the same data) for drawing at `drawn` device pixels, so possibly at a
+    // reduced size (see platform::DecodedPicture); null when there is none or it cannot be
+    // decoded.
+    QImage Picture(QSize drawn = {}) const;
+    // The picture's own size, without decoding it.
+    QSize PictureSize() const;
+    // Takes picture file data in one of the formats the program reads (checked through now,
+    // decoded again when drawn when it is not held); false, with the picture unchanged,
+    // otherwise.
     bool LoadPicture(const QByteArray& data);
     void SetPicture(const QImage& image);
     // The stored form of the picture (the file data it was loaded from, or PNG).

@@ -56,7 +56,7 @@ QString OversizedValue(const TrpXMLItem& item) {
         if (value.size() <= bound) {
             // A picture the program would not draw is refused with the file, never left blank.
             if (picture && !value.isEmpty())
-                if (const QString bad = platform::InspectPicture(QByteArray::fromHex(value.toLatin1())).Error;
+                if (const QString bad = platform::CheckPicture(QByteArray::fromHex(value.toLatin1())).Error;
                     !bad.isEmpty())
                     why = QStringLiteral("the picture in %1 %2").arg(ItemObjectName(item), bad);
             return why.isEmpty();

@@ -216,23 +216,31 @@ void DrawPageFrame(QPainter& painter, const TrpFrame& frame, const QRectF& r, Ex
 
 void DrawPicture(QPainter& painter, const TrpPictureView& pic, const QRect& rect, Extended scaleX,
                  Extended scaleY) {
-    const QImage& image = pic.Picture();
-    if (image.isNull())
+    const QSize size = pic.PictureSize();
+    if (size.isEmpty())
         return;
+    // The picture is decoded for the pixels it covers on the device.
+    const auto draw = [&](const QRect& target) {
+        const qreal ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1;
+        const QImage image =
+            pic.Picture((painter.combinedTransform().mapRect(QRectF(target)).size() * ratio).toSize());
+        if (!image.isNull())
+            painter.drawImage(target, image);
+    };
     const int dx = rect.width(), dy = rect.height();
     if (pic.Stretched()) {
         QRect target = rect;
         if (pic.KeepAspectRatio()) {
-            const Extended k = std::min(Extended(dx) / image.width(), Extended(dy) / image.height());
-            const int w = R(image.width() * k), h = R(image.height() * k);
+            const Extended k = std::min(Extended(dx) / size.width(), Extended(dy) / size.height());
+            const int w = R(size.width() * k), h = R(size.height() * k);
             target = QRect(rect.left(), rect.top(), w, h);
             if (pic.Center())
                 target.moveTo(rect.left() + (dx - w) / 2, rect.top() + (dy - h) / 2);
         }
-        painter.drawImage(target, image);
+        draw(target);
         return;
     }
-    const int w = R(scaleX * image.width()), h = R(scaleY * image.height());
+    const int w = R(scaleX * size.width()), h = R(scaleY * size.height());
     int x = rect.left(), y = rect.top();
     if (pic.Center()) {
         x += (dx - w) / 2;
@@ -240,7 +248,7 @@ void DrawPicture(QPainter& painter, const TrpPictureView& pic, const QRect& rect
     }
     painter.save();
     painter.setClipRect(rect, Qt::IntersectClip);
-    painter.drawImage(QRect(x, y, w, h), image);
+    draw(QRect(x, y, w, h));
     painter.restore();
 }
 

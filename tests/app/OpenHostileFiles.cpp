@@ -78,7 +78,10 @@ protected:
         QBuffer buffer(&jpeg);
         buffer.open(QIODevice::WriteOnly);
         EXPECT_TRUE(logo.save(&buffer, "JPG"));
-        jpeg.chop(jpeg.size() / 3);
+        // Cut inside the image data: the reader warns, and draws what it has.
+        const qsizetype scan = jpeg.indexOf("\xff\xda");
+        EXPECT_GT(scan, 0);
+        jpeg.truncate(scan + (jpeg.size() - scan) / 2);
         const qsizetype from = Sheet->indexOf("PropData=\"") + 10, to = Sheet->indexOf('"', from);
         EXPECT_GT(from, 10);
         return QByteArray(*Sheet).replace(from, to - from, jpeg.toHex().toUpper());
@@ -94,6 +97,9 @@ TEST_F(OpenHostileFile, RefusedWithTheReasonAndStatus2) {
     const qsizetype sourceEnd = Sheet->indexOf("</TrpReportPage>");
     const qsizetype logoFrom = Sheet->indexOf("PropData=\"") + 10;
     const QByteArray logo = Sheet->mid(logoFrom, Sheet->indexOf('"', logoFrom) - logoFrom);
+    QByteArray damaged = QByteArray::fromHex(logo);
+    for (qsizetype i = damaged.size() / 3; i < damaged.size() / 2; ++i) // inside the image data
+        damaged[i] = char(damaged[i] ^ 0x55);
     const QByteArray svg = "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"9\" height=\"9\"><image "
                            "width=\"9\" height=\"9\" href=\"/usr/share/pixmaps/debian-logo.png\"/></svg>";
     const struct {
@@ -121,6 +127,8 @@ TEST_F(OpenHostileFile, RefusedWithTheReasonAndStatus2) {
          "the encoding \"x-unknown\" is not supported"},
         {"picture drawing a local file", Replaced(logo, svg.toHex().toUpper()),
          "is not PNG, JPEG, BMP, GIF or icon data"},
+        {"picture with damaged data", Replaced(logo, damaged.toHex().toUpper()),
+         "has data that cannot be decoded"},
         {"single-byte text declared UTF-8", QStringEncoder("windows-1251").encode(QString::fromUtf8(*Sheet)),
          "the text is not valid UTF-8"},
     };

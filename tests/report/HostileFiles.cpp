@@ -85,6 +85,14 @@ QByteArray BmpDeclaring(qint32 width, qint32 height) {
     return bmp;
 }
 
+// PNG data with a sound header whose image data is damaged.
+QByteArray DamagedPng() {
+    QByteArray png = reporttest::SolidPng(8, Qt::blue, 0);
+    for (qsizetype i = 41; i < png.size() - 12; ++i) // the image data, between IHDR and IEND
+        png[i] = char(png[i] ^ 0x55);
+    return png;
+}
+
 struct Refused {
     const char* Name;
     std::function<QByteArray()> File;
@@ -156,6 +164,9 @@ INSTANTIATE_TEST_SUITE_P(
         Refused{"PictureAsMetafile",
                 [] { return WithPictureData(QByteArray::fromHex("d7cdc69a0000000000000000000000000000")); },
                 "the picture in Picture1 is not PNG, JPEG, BMP, GIF or icon data"},
+        // Once drawn blank without a word.
+        Refused{"PictureWithDamagedData", [] { return WithPictureData(DamagedPng()); },
+                "the picture in Picture1 has data that cannot be decoded"},
         Refused{"CommentNeverClosed",
                 [] { return Replaced(SampleFile(), "<previewpages>", "<previewpages><!-- <a>"); }, ""}));
 
@@ -341,18 +352,20 @@ TEST(HostileFiles, PicturesOfEveryReadFormatDraw) {
     }
 }
 
-// Five pictures of 5600 x 5600 pixels, 627 MB decoded, more than is held at once: every one
-// draws, and what stays decoded keeps within the bound.
+// Five pictures of 5600 x 5600 pixels, 627 MB decoded at their own size: each is checked once
+// with the file and drawn from what the check decoded, at a reduced size, and what stays
+// decoded keeps within the bound.
 TEST(HostileFiles, LargePicturesDrawWithinTheMemoryBound) {
     std::vector<QByteArray> pictures;
     for (int i = 0; i < 5; ++i)
         pictures.push_back(reporttest::SolidPng(5600, Qt::red, 100 + i));
     auto r = NewReport();
-    ASSERT_TRUE(TrpPreparedReportFile::LoadFromBytes(*r, reporttest::PicturesFile(pictures)).Ok);
     const platform::DecodedPictureStats before = platform::DecodedPictures();
+    ASSERT_TRUE(TrpPreparedReportFile::LoadFromBytes(*r, reporttest::PicturesFile(pictures)).Ok);
     const QImage page = RenderPreparedPage(*r, 0, 1);
     const platform::DecodedPictureStats after = platform::DecodedPictures();
     EXPECT_EQ(after.Decodes - before.Decodes, 5);
+    EXPECT_LT(after.HeldBytes - before.HeldBytes, 5600LL * 5600 * 4); // less than one at full size
     EXPECT_LE(after.HeldBytes, platform::MaxDecodedPictureBytes);
     for (int i = 0; i < 5; ++i)
         EXPECT_EQ(page.pixelColor(98 + 120 * i, 98), QColor(Qt::red)) << i;
@@ -361,10 +374,10 @@ TEST(HostileFiles, LargePicturesDrawWithinTheMemoryBound) {
 TEST(HostileFiles, PicturesOfTheSameDataAreDecodedOnce) {
     const QByteArray png = reporttest::SolidPng(600, Qt::blue, 200);
     auto r = NewReport();
+    const qint64 before = platform::DecodedPictures().Decodes;
     ASSERT_TRUE(
         TrpPreparedReportFile::LoadFromBytes(*r, reporttest::PicturesFile(std::vector<QByteArray>(12, png)))
             .Ok);
-    const qint64 before = platform::DecodedPictures().Decodes;
     for (Extended zoom : {1, 2}) {
         const QImage page = RenderPreparedPage(*r, 0, zoom);
         EXPECT_EQ(page.pixelColor(int(zoom * 698), int(zoom * 218)), QColor(Qt::blue));
