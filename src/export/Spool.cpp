@@ -1,11 +1,14 @@
 #include "export/Spool.h"
 
+#include "export/LayoutMatrix.h"
 #include "export/TempFiles.h"
 #include "platform/AtomicFile.h"
 #include "report/Report.h"
 
 #include <QDir>
 #include <QTemporaryFile>
+#include <algorithm>
+#include <iterator>
 
 namespace exports {
 
@@ -15,6 +18,19 @@ namespace {
 constexpr qsizetype kInMemory = 8 << 20;
 
 } // namespace
+
+void JoinColumns(std::vector<long double>& columns, const TrpIEMatrix& page) {
+    std::vector<long double> lines, merged;
+    for (int i = 0; i < page.Width(); ++i)
+        lines.push_back(page.GetXPosById(i));
+    merged.reserve(columns.size() + lines.size());
+    std::merge(columns.begin(), columns.end(), lines.begin(), lines.end(), std::back_inserter(merged));
+    merged.erase(std::unique(merged.begin(), merged.end()), merged.end());
+    columns.clear();
+    for (size_t i = 0; i < merged.size(); ++i)
+        if (i + 1 == merged.size() || !(merged[i + 1] - merged[i] < page.Inaccuracy))
+            columns.push_back(merged[i]);
+}
 
 TrpSpool::TrpSpool() = default;
 TrpSpool::~TrpSpool() = default;

@@ -13,6 +13,13 @@ class QTemporaryFile;
 
 namespace exports {
 
+class TrpIEMatrix;
+
+// The columns of a sheet that takes the pages one below the other, known only after the last
+// page: the prepared page's X lines join the sheet's, and lines closer than the matrix's
+// inaccuracy merge into the last of them, as the matrix merges its own.
+void JoinColumns(std::vector<long double>& columns, const TrpIEMatrix& page);
+
 class TrpSpool {
 public:
     TrpSpool();

@@ -2,8 +2,10 @@
 #include "export/FilterOptions.h"
 
 #include "export/LayoutMatrix.h"
+#include "export/MatrixExport.h"
 #include "export/Progress.h"
 #include "export/SaveFileDialog.h"
+#include "export/Spool.h"
 #include "export/TargetFile.h"
 #include "export/TempFiles.h"
 #include "export/xls/Excel.h"
@@ -16,9 +18,11 @@
 #include "report/Report.h"
 
 #include <QCoreApplication>
+#include <QDataStream>
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
+#include <algorithm>
 
 namespace exports {
 
@@ -51,10 +55,35 @@ QString StyleName(int index) {
     return QStringLiteral("S%1").arg(index);
 }
 
+void Write(QDataStream& out, long double v) {
+    out.writeRawData(reinterpret_cast<const char*>(&v), sizeof v);
+}
+
+long double Read(QDataStream& in) {
+    long double v = 0;
+    in.readRawData(reinterpret_cast<char*>(&v), sizeof v);
+    return v;
+}
+
 } // namespace
+
+// A cell of a finished page as the sheet takes it. In the spool its columns are the positions
+// of its edges: the sheet's columns are those of every page, known only after the last one.
+struct TrpXlsCell {
+    long double Left = 0, Right = 0;
+    int Column = 0, Row = 0;   // worksheet places from 1, once read back
+    int Columns = 1, Rows = 1; // its span
+    qint32 Style = -1;
+    qint32 Frame = 0;
+    bool IsText = true;
+    QString Value;  // as the sheet is given it
+    QString Format; // the fast path's number format; "" for none
+    QImage Image;   // a picture's
+};
 
 TrpXLSExport::TrpXLSExport(bool subordinate) : TrpCustomExportFilter(subordinate) {
     AddXlsExportTexts();
+    AddMatrixExportTexts();
     FFilterText = rpGet(8009);
     FDefaultExt = rpGet(8010);
 }
@@ -84,8 +113,14 @@ bool TrpXLSExport::Start() {
         return false;
     SetFileName(TargetFileName());
     FFirstPage = true;
+    FSpool = std::make_unique<TrpSpool>();
+    FColumns.clear();
+    FHeights.clear();
+    FBreaks.clear();
+    FPageRows.clear();
     FMatrix = std::make_unique<TrpIEMatrix>(UseFileCache());
-    FMatrix->ShowProgress = ShowProgress();
+    // One page at a time: the export's own progress tells the pages.
+    FMatrix->ShowProgress = false;
     FMatrix->MaxCellHeight = kMaxCellHeight;
     FMatrix->BackImage = false;
     FMatrix->Background = FBackground && FEmptyLines;
@@ -127,23 +162,105 @@ void TrpXLSExport::ExportObject(TrpComponent* object) {
 }
 
 void TrpXLSExport::FinishPage(TrpReportPage* page, int /*index*/) {
-    if (FMatrix && page)
-        FMatrix->AddPage(page->Orientation(), page->PaperWidth(), page->PaperHeight(), page->LeftMargin(),
-                         page->TopMargin(), page->RightMargin(), page->BottomMargin());
+    if (!FMatrix || !page)
+        return;
+    FMatrix->AddPage(page->Orientation(), page->PaperWidth(), page->PaperHeight(), page->LeftMargin(),
+                     page->TopMargin(), page->RightMargin(), page->BottomMargin());
+    FMatrix->Prepare();
+    // The workbook format ends at 65,536 rows and 256 columns: a report beyond them is refused
+    // at the page that crosses them.
+    JoinColumns(FColumns, *FMatrix);
+    if (qsizetype(FColumns.size()) - 1 > kMaxColumns)
+        throw TrpTooLarge(
+            rpGet(QStringLiteral("exTooManyColumns")).arg(qsizetype(FColumns.size()) - 1).arg(kMaxColumns));
+    const int rows = std::max(FMatrix->Height() - 1, 0);
+    if (qsizetype(FHeights.size()) + rows > kMaxRows)
+        throw TrpTooLarge(
+            rpGet(QStringLiteral("exTooManyRows")).arg(qsizetype(FHeights.size()) + rows).arg(kMaxRows));
+    if (OnPrepared)
+        OnPrepared(*FMatrix);
+    SpoolPage();
+    FMatrix->ClearPage();
 }
 
-bool TrpXLSExport::Begin(TrpProgress* progress, int max, const QString& message) {
-    if (!progress)
-        return true;
-    if (progress->Terminated())
-        return false;
-    progress->Execute(std::max(max, 0), message, true, true);
-    return true;
+void TrpXLSExport::SpoolPage() {
+    TrpIEMatrix& m = *FMatrix;
+    const int first = int(FHeights.size()); // rows of the pages before
+    FPageRows.push_back(first + 1);
+    // The break lies above the row after the one that reaches the page's bottom (the next
+    // page's top margin stays on this page), at most one per row.
+    bool broken = !FPageBreaks;
+    for (int r = 1; r < m.Height(); ++r) {
+        FHeights.push_back(double(m.GetYPosById(r) - m.GetYPosById(r - 1)) / kUnitsPerPoint);
+        if (!broken && m.GetPageBreak(0) <= m.GetYPosById(r)) {
+            FBreaks.push_back(first + r + 2);
+            broken = true;
+        }
+    }
+    const QString thousands = QString::fromStdString(platform::RegionalSettings::System().ThousandSeparator);
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    for (int y = 0; y + 1 < m.Height(); ++y) {
+        std::vector<const TrpIEMRun*> starts;
+        for (const TrpIEMRun& run : m.RowRuns(y)) {
+            TrpIEMObject* obj = m.GetObjectById(run.Index);
+            if (obj && obj->Counter == 0 && (obj->IsText || obj->Image || FFastExport)) {
+                obj->Counter = 1;
+                starts.push_back(&run);
+            }
+        }
+        out << qint32(starts.size());
+        for (const TrpIEMRun* run : starts) {
+            const TrpIEMObject& obj = *m.GetObjectById(run->Index);
+            int x = 0, top = 0, dx = 1, dy = 1;
+            m.GetObjectPos(run->Index, x, top, dx, dy);
+            QString value = CellText(obj), format;
+            if (FFastExport) {
+                const TrpFastValue fast = FastCellValue(value, obj.DisplayFormat, FAsText, thousands);
+                value = fast.Value;
+                if (fast.HasFormat)
+                    format = fast.Format;
+            }
+            Write(out, m.GetXPosById(run->X0));
+            Write(out, m.GetXPosById(x + std::max(dx, 1)));
+            out << qint32(std::max(dy, 1)) << qint32(obj.StyleIndex)
+                << qint32(obj.Style ? int(obj.Style->FrameTyp) : 0) << obj.IsText << value << format
+                << (obj.IsText || !obj.Image ? QImage() : *obj.Image);
+        }
+    }
+    FSpool->Append(bytes);
+    FSpool->EndPage();
+}
+
+std::vector<TrpXlsCell> TrpXLSExport::ReadPage(int page) {
+    const QByteArray bytes = FSpool->Page(page);
+    QDataStream in(bytes);
+    auto column = [&](long double v) {
+        return int(std::lower_bound(FColumns.begin(), FColumns.end(), v) - FColumns.begin()) + 1;
+    };
+    std::vector<TrpXlsCell> cells;
+    for (int row = FPageRows[size_t(page)]; !in.atEnd() && in.status() == QDataStream::Ok; ++row) {
+        qint32 count = 0;
+        in >> count;
+        int next = 1; // cells of a row never overlap, whatever lines other pages brought
+        for (qint32 i = 0; i < count && in.status() == QDataStream::Ok; ++i) {
+            TrpXlsCell c;
+            c.Left = Read(in);
+            c.Right = Read(in);
+            qint32 rows = 1;
+            in >> rows >> c.Style >> c.Frame >> c.IsText >> c.Value >> c.Format >> c.Image;
+            c.Row = row;
+            c.Rows = rows;
+            c.Column = std::max(column(c.Left), next);
+            c.Columns = std::max(column(c.Right) - c.Column, 1);
+            next = c.Column + c.Columns;
+            cells.push_back(std::move(c));
+        }
+    }
+    return cells;
 }
 
 void TrpXLSExport::AddStyles(TrpProgress* progress) {
-    if (!Begin(progress, FMatrix->StylesCount() - 1, rpGet(QStringLiteral("ProgressStyles"))))
-        return;
     for (int n = 0; n < FMatrix->StylesCount(); ++n) {
         if (progress && progress->Terminated())
             return;
@@ -156,161 +273,92 @@ void TrpXLSExport::AddStyles(TrpProgress* progress) {
                 style.Orientation = s.Rotation - 360;
         }
         FExcel->AddStyle(style);
-        if (progress)
-            progress->Tick();
         if (QCoreApplication::instance())
             QCoreApplication::processEvents();
     }
 }
 
-void TrpXLSExport::SetColumnWidths(TrpProgress* progress) {
-    if (!Begin(progress, FMatrix->Width() - 1, rpGet(QStringLiteral("ProgressColumns"))))
+void TrpXLSExport::SetColumnWidths() {
+    for (size_t c = 1; c < FColumns.size(); ++c)
+        FExcel->SetColumnWidth(int(c), double(FColumns[c] - FColumns[c - 1]) / kUnitsPerCharacter);
+}
+
+void TrpXLSExport::PlacePicture(const TrpXlsCell& cell) {
+    FExcel->SelectCells(cell.Column, cell.Row, cell.Rows, cell.Columns);
+    FExcel->PlacePicture(cell.Image, cell.Image.width() / kPixelsPerPicturePoint,
+                         cell.Image.height() / kPixelsPerPicturePoint);
+}
+
+void TrpXLSExport::SetValues(int page, bool last, const std::vector<TrpXlsCell>& cells) {
+    // The page's rows at once, as many columns as the sheet has (the fast path also the edge
+    // row and column after the last ones, as a table of every row would).
+    const int first = FPageRows[size_t(page)];
+    const int end = page + 1 < int(FPageRows.size()) ? FPageRows[size_t(page) + 1] : int(FHeights.size()) + 1;
+    const int rows = end - first + (last && FFastExport ? 1 : 0);
+    const int columns = int(FColumns.size()) - (FFastExport ? 0 : 1);
+    if (rows <= 0 || columns <= 0)
         return;
-    for (int c = 1; c < FMatrix->Width(); ++c) {
-        if (progress && progress->Terminated())
-            return;
-        FExcel->SetColumnWidth(c, double(FMatrix->GetXPosById(c) - FMatrix->GetXPosById(c - 1)) /
-                                      kUnitsPerCharacter);
-        if (progress)
-            progress->Tick();
-    }
+    std::vector<std::vector<QString>> values(static_cast<size_t>(rows),
+                                             std::vector<QString>(static_cast<size_t>(columns)));
+    for (const TrpXlsCell& c : cells)
+        if ((c.IsText || FFastExport) && c.Column <= columns)
+            values[size_t(c.Row - first)][size_t(c.Column - 1)] = c.Value;
+    FExcel->SelectCells(1, first, rows, columns);
+    FExcel->SetSelectionValues(values);
 }
 
-void TrpXLSExport::PageBreakAfter(int r, int& k) {
-    if (k < FMatrix->PagesCount() && FMatrix->GetPageBreak(k) <= FMatrix->GetYPosById(r) && FPageBreaks) {
-        // Above row r + 2: the row after the page's last one (the next page's top margin) stays.
-        FExcel->SetPageBreak(r + 2);
-        ++k;
-    }
-}
-
-void TrpXLSExport::PlacePicture(int c, int r, int dx, int dy, const QImage& image) {
-    FExcel->SelectCells(c, r, dy, dx);
-    FExcel->PlacePicture(image, image.width() / kPixelsPerPicturePoint,
-                         image.height() / kPixelsPerPicturePoint);
-}
-
-void TrpXLSExport::EachObject(TrpProgress* progress,
-                              const std::function<void(int c, int r, int dx, int dy, TrpIEMObject* obj)>& f) {
-    TrpIEMatrix& m = *FMatrix;
-    if (!Begin(progress, m.Height(), rpGet(QStringLiteral("ProgressObjects"))))
-        return;
-    for (int r = 1; r <= m.Height() && !(progress && progress->Terminated()); ++r) {
-        for (const TrpIEMRun& run : m.RowRuns(r - 1)) {
-            const int id = run.Index, c = run.X0 + 1;
-            TrpIEMObject* obj = m.GetObjectById(id);
-            if (id < 0 || !obj || obj->Counter != 0)
+void TrpXLSExport::FillPage(int page, bool last) {
+    const std::vector<TrpXlsCell> cells = ReadPage(page);
+    if (!FFastExport) {
+        for (const TrpXlsCell& c : cells) {
+            if (!c.IsText) {
+                if (!c.Image.isNull())
+                    PlacePicture(c);
                 continue;
-            obj->Counter = 1;
-            int x = 0, y = 0, dx = 1, dy = 1;
-            m.GetObjectPos(id, x, y, dx, dy);
-            f(c, r, dx, dy, obj);
-        }
-        if (progress)
-            progress->Tick();
-    }
-}
-
-void TrpXLSExport::NormalPath(TrpProgress* progress) {
-    TrpIEMatrix& m = *FMatrix;
-    FExcel->ApplyPageSetup(FOrientation, FLeft, FRight, FTop, FBottom, FPaperWidth, FPaperHeight);
-    if (Begin(progress, m.Height() - 1, rpGet(QStringLiteral("ProgressRows")))) {
-        int k = 0;
-        for (int r = 1; r < m.Height(); ++r) {
-            if (progress && progress->Terminated())
-                break;
-            FExcel->SetRowHeight(r, double(m.GetYPosById(r) - m.GetYPosById(r - 1)) / kUnitsPerPoint);
-            PageBreakAfter(r, k);
-            if (progress)
-                progress->Tick();
-        }
-    }
-    SetColumnWidths(progress);
-    AddStyles(progress);
-
-    std::vector<std::vector<QString>> values(size_t(m.Height()), std::vector<QString>(size_t(m.Width())));
-    EachObject(progress, [&](int c, int r, int dx, int dy, TrpIEMObject* obj) {
-        FExcel->SelectCells(c, r, dy, dx);
-        if (obj->IsText) {
+            }
+            FExcel->SelectCells(c.Column, c.Row, c.Rows, c.Columns);
             if (FExportStyles)
-                FExcel->SetSelectionStyle(StyleName(obj->StyleIndex));
-            if (FMergeCells && (dx > 1 || dy > 1)) {
-                FExcel->SelectCells(c, r, dy, dx);
+                FExcel->SetSelectionStyle(StyleName(c.Style));
+            if (FMergeCells && (c.Columns > 1 || c.Rows > 1)) {
+                FExcel->SelectCells(c.Column, c.Row, c.Rows, c.Columns);
                 FExcel->MergeSelection();
             }
-            if (FExportStyles && obj->Style)
-                FExcel->DrawBorders(obj->Style->FrameTyp);
-            values[size_t(r - 1)][size_t(c - 1)] = CellText(*obj);
-        } else if (obj->Image) {
-            PlacePicture(c, r, dx, dy, *obj->Image);
+            if (FExportStyles)
+                FExcel->DrawBorders(TrpFrameTypes(c.Frame));
         }
-    });
-    FExcel->SelectCells(1, 1, m.Height() - 1, m.Width() - 1);
-    FExcel->SetSelectionValues(values);
-    FExcel->WrapAllCells();
-}
-
-void TrpXLSExport::FastPath(TrpProgress* progress) {
-    TrpIEMatrix& m = *FMatrix;
-    FExcel->ApplyPageSetup(FOrientation, FLeft, FRight, FTop, FBottom, FPaperWidth, FPaperHeight);
-    if (Begin(progress, m.Height() - 1, rpGet(QStringLiteral("ProgressRows")) + QStringLiteral(" - 1"))) {
-        std::vector<double> heights;
-        int k = 0;
-        for (int r = 1; r < m.Height(); ++r) {
-            if (progress && progress->Terminated())
-                break;
-            PageBreakAfter(r, k);
-            heights.push_back(double(m.GetYPosById(r) - m.GetYPosById(r - 1)) / kUnitsPerPoint);
-            if (progress)
-                progress->Tick();
-        }
-        const TrpRowPlan plan = PlanRowHeights(heights);
-        FExcel->SetRowHeightsFast(plan.Runs, plan.Heights, progress, m.Height(), plan.MostFrequent);
+        SetValues(page, last, cells);
+        return;
     }
-    SetColumnWidths(progress);
-    AddStyles(progress);
-
-    std::vector<std::vector<QString>> values(size_t(m.Height()), std::vector<QString>(size_t(m.Width())));
     std::vector<TrpUnionEntry> styles, borders, merges;
     QStringList formats;
-    const QString thousands = QString::fromStdString(platform::RegionalSettings::System().ThousandSeparator);
-    struct Picture {
-        int c, r, dx, dy;
-        const QImage* image;
-    };
-    std::vector<Picture> pictures;
-    EachObject(progress, [&](int c, int r, int dx, int dy, TrpIEMObject* obj) {
-        const bool span = dx > 1 || dy > 1;
+    for (const TrpXlsCell& c : cells) {
+        const bool span = c.Columns > 1 || c.Rows > 1;
         const QString address =
-            span ? CellName(c, r) + u':' + CellName(c + dx - 1, r + dy - 1) : CellName(c, r);
+            span ? CellName(c.Column, c.Row) + u':' + CellName(c.Column + c.Columns - 1, c.Row + c.Rows - 1)
+                 : CellName(c.Column, c.Row);
         if (FExportStyles)
-            InsertByKey(styles, {address, obj->StyleIndex});
+            InsertByKey(styles, {address, c.Style});
         if (FMergeCells && span)
             merges.push_back({address, 0});
-        if (FExportStyles && obj->Style && (obj->Style->FrameTyp & ftAll))
-            InsertByKey(borders, {address, int(obj->Style->FrameTyp)});
-        const TrpFastValue value = FastCellValue(CellText(*obj), obj->DisplayFormat, FAsText, thousands);
-        if (value.HasFormat)
-            formats << value.Format + u'=' + CellName(c, r);
-        values[size_t(r - 1)][size_t(c - 1)] = value.Value;
-        if (!obj->IsText && obj->Image)
-            pictures.push_back({c, r, dx, dy, obj->Image.get()});
-    });
-    for (const Picture& p : pictures)
-        PlacePicture(p.c, p.r, p.dx, p.dy, *p.image);
+        if (FExportStyles && (c.Frame & ftAll))
+            InsertByKey(borders, {address, c.Frame});
+        if (!c.Format.isEmpty())
+            formats << c.Format + u'=' + CellName(c.Column, c.Row);
+    }
+    for (const TrpXlsCell& c : cells)
+        if (!c.IsText && !c.Image.isNull())
+            PlacePicture(c);
     if (FExportStyles)
-        FExcel->ApplyUnions(styles, TrpUnionKind::Styles, progress);
+        FExcel->ApplyUnions(styles, TrpUnionKind::Styles, nullptr);
     // Merged before the borders go on: the office keeps a merged cell's frame with the merged
     // cell, and frames drawn on the separate cells before would be lost to the merge.
     if (FMergeCells)
-        FExcel->ApplyUnions(merges, TrpUnionKind::Merges, progress);
+        FExcel->ApplyUnions(merges, TrpUnionKind::Merges, nullptr);
     if (FExportStyles) {
-        FExcel->ApplyUnions(borders, TrpUnionKind::Borders, progress);
-        FExcel->ApplyNumberFormats(formats, progress);
+        FExcel->ApplyUnions(borders, TrpUnionKind::Borders, nullptr);
+        FExcel->ApplyNumberFormats(formats, nullptr);
     }
-    FExcel->SelectCells(1, 1, m.Height(), m.Width());
-    FExcel->SetSelectionValues(values);
-    FExcel->WrapAllCells();
+    SetValues(page, last, cells);
 }
 
 void TrpXLSExport::Finish() {
@@ -321,31 +369,41 @@ void TrpXLSExport::Finish() {
             f.FOfficeScriptsRan = f.FExcel && f.FExcel->ScriptsRan();
             f.FExcel.reset();
             f.FMatrix.reset();
+            f.FSpool.reset();
         }
     } release{*this};
     if (!FExcel || !FMatrix || Failed())
         return;
+    if (Report() && Report()->Terminated()) // cancelled between pages: nothing is written
+        throw TrpExcelError(rpGet(QStringLiteral("exCancelled")).arg(FileName()));
     if (!FExcel->Opened())
         throw TrpExcelError(rpGet(QStringLiteral("xlsNoOffice")).arg(FExcel->StartError()));
-    if (FMatrix->PagesCount() == 0) // the page list named no page of the report
+    if (FSpool->Pages() == 0) // the page list named no page of the report
         throw TrpExcelError(rpGet(QStringLiteral("exNoPages")));
-    FMatrix->Prepare();
-    // The workbook format ends at 65,536 rows and 256 columns, and the cell values are handed
-    // over as one table of rows and columns.
-    if (FMatrix->Width() - 1 > kMaxColumns)
-        throw TrpTooLarge(
-            rpGet(QStringLiteral("exTooManyColumns")).arg(FMatrix->Width() - 1).arg(kMaxColumns));
-    if (FMatrix->Height() - 1 > kMaxRows)
-        throw TrpTooLarge(rpGet(QStringLiteral("exTooManyRows")).arg(FMatrix->Height() - 1).arg(kMaxRows));
-    if (OnPrepared)
-        OnPrepared(*FMatrix);
+    FExcel->ApplyPageSetup(FOrientation, FLeft, FRight, FTop, FBottom, FPaperWidth, FPaperHeight);
+    const int rows = int(FHeights.size());
+    if (FFastExport) {
+        const TrpRowPlan plan = PlanRowHeights(FHeights);
+        FExcel->SetRowHeightsFast(plan.Runs, plan.Heights, nullptr, rows + 1, plan.MostFrequent);
+    } else {
+        for (int r = 1; r <= rows; ++r)
+            FExcel->SetRowHeight(r, FHeights[size_t(r - 1)]);
+    }
+    for (int row : FBreaks)
+        FExcel->SetPageBreak(row);
+    SetColumnWidths();
     {
         std::unique_ptr<TrpProgress> progress = ShowProgress() ? std::make_unique<TrpProgress>() : nullptr;
-        if (FFastExport)
-            FastPath(progress.get());
-        else
-            NormalPath(progress.get());
+        if (progress)
+            progress->Execute(FSpool->Pages(), rpGet(QStringLiteral("ProgressObjects")), true, true);
+        AddStyles(progress.get());
+        for (int page = 0; page < FSpool->Pages() && !(progress && progress->Terminated()); ++page) {
+            FillPage(page, page + 1 == FSpool->Pages());
+            if (progress)
+                progress->Tick();
+        }
     }
+    FExcel->WrapAllCells();
     FExcel->SelectCells(1, 1, 1, 1);
     FExcel->SelectSelection();
     if (FOpenExcelAfterExport && !Subordinate())

@@ -1,12 +1,15 @@
 #pragma once
 // The Excel export: fills the first worksheet of a new LibreOffice Calc workbook from the
 // layout matrix (column widths, row heights, named cell styles, merges, borders, values,
-// pictures, page breaks and page setup) and saves it as a binary .xls workbook.
+// pictures, page breaks and page setup) and saves it as a binary .xls workbook. Each page is
+// laid out on its own when it is finished and its cells kept in a spool, so that memory holds
+// one page's grid; the sheet is filled page by page once the columns of every page are known.
 
 #include "export/ExportFilter.h"
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace exports {
 
@@ -14,6 +17,8 @@ class TrpExcel;
 class TrpIEMatrix;
 struct TrpIEMObject;
 class TrpProgress;
+class TrpSpool;
+struct TrpXlsCell;
 
 class TrpXLSExport : public TrpCustomExportFilter {
 public:
@@ -65,25 +70,20 @@ public:
     // Asks for the target file; returns "" when cancelled. Replaceable for tests; the default is
     // the save dialog.
     std::function<QString(const QString& initialName)> OnSaveDialog;
-    // Called once the office runs, and once the grid is laid out, before the sheet is filled;
-    // for tests.
+    // Called once the office runs, and once each page's grid is laid out; for tests.
     std::function<void(TrpExcel&)> OnStarted;
     std::function<void(const TrpIEMatrix&)> OnPrepared;
 
 private:
     void AddStyles(TrpProgress* progress);
-    void SetColumnWidths(TrpProgress* progress);
-    // The page break test for grid row r; k counts the pages already broken.
-    void PageBreakAfter(int r, int& k);
-    void NormalPath(TrpProgress* progress);
-    void FastPath(TrpProgress* progress);
-    void PlacePicture(int c, int r, int dx, int dy, const QImage& image);
-    // Runs the loop when neither it nor an earlier one was cancelled.
-    bool Begin(TrpProgress* progress, int max, const QString& message);
-    // Each object of the grid once, at its top-left cell (worksheet column c and row r from 1) with
-    // its span, row by row with a progress step per row, until cancelled.
-    void EachObject(TrpProgress* progress,
-                    const std::function<void(int c, int r, int dx, int dy, TrpIEMObject* obj)>& f);
+    void SetColumnWidths();
+    // Keeps the prepared page's cells, each object once at its top-left cell.
+    void SpoolPage();
+    // The page's cells at their worksheet places (columns and rows from 1).
+    std::vector<TrpXlsCell> ReadPage(int page);
+    void FillPage(int page, bool last);
+    void PlacePicture(const TrpXlsCell& cell);
+    void SetValues(int page, bool last, const std::vector<TrpXlsCell>& cells);
 
     bool FExportStyles = true;
     bool FExportPictures = true;
@@ -98,7 +98,12 @@ private:
     QString FFilterText;
     QString FDefaultExt;
 
-    std::unique_ptr<TrpIEMatrix> FMatrix;
+    std::unique_ptr<TrpIEMatrix> FMatrix; // of the page at hand; its styles are every page's
+    std::unique_ptr<TrpSpool> FSpool;     // the pages' cells
+    std::vector<long double> FColumns;    // the sheet's column lines, of every page
+    std::vector<double> FHeights;         // points, worksheet row r at [r - 1]
+    std::vector<int> FBreaks;             // rows with a manual page break above them
+    std::vector<int> FPageRows;           // the first worksheet row of each page
     std::unique_ptr<TrpExcel> FExcel;
     bool FOfficeScriptsRan = false;
     bool FFirstPage = true;

@@ -2,6 +2,7 @@
 
 #include "export/LayoutMatrix.h"
 #include "export/Progress.h"
+#include "export/Spool.h"
 #include "export/pdf/PdfFormat.h"
 #include "platform/NumberText.h"
 #include "platform/RegionalSettings.h"
@@ -140,16 +141,6 @@ void Line(QByteArray& out, const QByteArray& s) {
     out += "\r\n";
 }
 
-// Lines closer than the inaccuracy merge into the last of them, as the matrix merges its own.
-void Thin(std::vector<Extended>& lines, Extended inaccuracy) {
-    std::vector<Extended> kept;
-    kept.reserve(lines.size());
-    for (size_t i = 0; i < lines.size(); ++i)
-        if (i + 1 == lines.size() || !(lines[i + 1] - lines[i] < inaccuracy))
-            kept.push_back(lines[i]);
-    lines.swap(kept);
-}
-
 } // namespace
 
 // Each page is kept as its rows with the cells' edges as positions, not column numbers: the
@@ -168,15 +159,7 @@ TrpXMLWorkbook::~TrpXMLWorkbook() = default;
 
 QByteArray TrpXMLWorkbook::Page() {
     // The page's columns join the sheet's; a sheet that cannot hold them is refused now.
-    std::vector<Extended> lines;
-    for (int i = 0; i < M.Width(); ++i)
-        lines.push_back(M.GetXPosById(i));
-    std::vector<Extended> merged;
-    merged.reserve(FColumns.size() + lines.size());
-    std::merge(FColumns.begin(), FColumns.end(), lines.begin(), lines.end(), std::back_inserter(merged));
-    merged.erase(std::unique(merged.begin(), merged.end()), merged.end());
-    Thin(merged, M.Inaccuracy);
-    FColumns.swap(merged);
+    JoinColumns(FColumns, M);
     if (qsizetype(FColumns.size()) > kMaxColumns)
         throw TrpTooLarge(rpGet(QStringLiteral("exTooManyColumns")).arg(FColumns.size()).arg(kMaxColumns));
     const int rows = std::max(M.Height() - 1, 0);

@@ -1,6 +1,7 @@
 // The Excel export when the office is missing, dies or hangs part way, and two exports at
 // once: a clear error, no file in place of a good one, nothing of the office left behind.
 #include "XlsTools.h"
+#include "export/ExportFixtures.h"
 #include "export/Progress.h"
 #include "export/xls/Excel.h"
 #include "report/EngineTexts.h"
@@ -38,14 +39,14 @@ private:
     bool FHad;
 };
 
-// Sends a signal to the office's process group once the sheet's objects are being written.
+// Sends a signal to the office's process group once the sheet's pages are being written.
 class SignalMidExport : public TrpProgressView {
 public:
     SignalMidExport(const TrpXLSExport& filter, int signal) : FFilter(filter), FSignal(signal) {}
     void Show(const TrpProgress&, bool, bool) override {}
     void Hide() override {}
     void Update(const TrpProgress& p) override {
-        if (FSent || p.Message() != report::rpGet(QStringLiteral("ProgressObjects")) || p.Position() < 3)
+        if (FSent || p.Message() != report::rpGet(QStringLiteral("ProgressObjects")))
             return;
         if (TrpExcel* excel = FFilter.Excel(); excel && excel->ProcessId() > 0) {
             ::kill(-pid_t(excel->ProcessId()), FSignal);
@@ -221,4 +222,51 @@ TEST(XlsFullDisk, AFullDiskKeepsTheOldWorkbook) {
     ASSERT_TRUE(old.open(QIODevice::ReadOnly));
     EXPECT_EQ(old.readAll(), "the workbook saved before");
     EXPECT_EQ(disk.Files(), QStringList{QStringLiteral("OSAGO.xls")});
+}
+
+// Each page is laid out and kept when it is finished: forty pages come one below the other, in
+// order, with a break after each; a page wider than the workbook's 256 columns is refused with
+// the reason and nothing is written.
+TEST(XlsLongReports, PagesFollowEachOtherAndAPageTooWideIsRefused) {
+    auto tall = exporttest::NewReport();
+    tall->DataSets.push_back({QStringLiteral("Rows"), 40});
+    report::TrpReportPage* page = tall->AddPage();
+    page->SetName(QStringLiteral("Page"));
+    page->SetDataSetName(QStringLiteral("Rows"));
+    for (int row = 0; row < 4; ++row)
+        exporttest::AddMemo(*page, QStringLiteral("m%1").arg(row),
+                            row == 0 ? QStringLiteral("page [Line]") : QStringLiteral("row %1").arg(row), 0,
+                            row * 20, 200, 20, report::ftAll);
+    ASSERT_TRUE(tall->Prepare());
+    auto wide = exporttest::NewReport();
+    page = wide->AddPage();
+    page->SetName(QStringLiteral("Page"));
+    page->SetPaperWidth(2000);
+    for (int i = 0; i < 300; ++i)
+        exporttest::AddMemo(*page, QStringLiteral("d%1").arg(i), QStringLiteral("d%1").arg(i), 4 * i, 10, 2,
+                            20);
+    ASSERT_TRUE(wide->Prepare());
+
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("long.xls"));
+    auto filter = sheet::CreateSheetFilter(8);
+    filter->SetShowProgress(false);
+    ASSERT_EQ(RunFilter(*tall, static_cast<TrpXLSExport&>(*filter), file), QString());
+    const QJsonObject book = ReadWorkbook(file);
+    int lastRow = -1, pages = 0;
+    for (const QJsonValue& cell : book[u"cells"].toArray())
+        if (cell[u"value"].toString().startsWith(QStringLiteral("page "))) {
+            EXPECT_EQ(cell[u"value"].toString(), QStringLiteral("page %1").arg(++pages));
+            EXPECT_GT(cell[u"row"].toInt(), lastRow);
+            lastRow = cell[u"row"].toInt();
+        }
+    EXPECT_EQ(pages, 40);
+    EXPECT_EQ(book[u"breaks"].toArray().size(), 40);
+
+    const QString refused = dir.filePath(QStringLiteral("wide.xls"));
+    const QString error = RunFilter(*wide, static_cast<TrpXLSExport&>(*filter), refused);
+    EXPECT_TRUE(error.contains(QStringLiteral("Отчет слишком велик для формата")) &&
+                error.contains(QStringLiteral("не более 256")))
+        << error.toStdString();
+    EXPECT_FALSE(QFile::exists(refused));
 }
