@@ -8,12 +8,12 @@
 #include "export/ExportFilter.h"
 #include "export/ExportFixtures.h"
 #include "sheet/commands/SheetFilters.h"
+#include "support/PeakMemory.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
-#include <fstream>
 #include <map>
 #include <string>
 
@@ -21,17 +21,8 @@ using namespace report;
 
 namespace {
 
-double PeakRssMb() {
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);)
-        if (line.rfind("VmHWM:", 0) == 0)
-            return std::stod(line.substr(6)) / 1024.0;
-    return 0;
-}
-
-void ResetPeakRss() {
-    std::ofstream("/proc/self/clear_refs") << "5";
-}
+using benchsupport::PeakRssMb;
+using benchsupport::ResetPeakRss;
 
 // 10,000 memos at random places and sizes, overlapping, on a paper five metres square.
 std::unique_ptr<TrpReport> ScatteredPage() {

@@ -10,30 +10,20 @@
 #include "report/PreparedPageStore.h"
 #include "report/PreparedReportFile.h"
 #include "support/LongReport.h"
+#include "support/PeakMemory.h"
 
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
-#include <fstream>
 #include <string>
 
 using namespace report;
 
 namespace {
 
-// VmHWM of this process in MB.
-double PeakRssMb() {
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);)
-        if (line.rfind("VmHWM:", 0) == 0)
-            return std::stod(line.substr(6)) / 1024.0;
-    return 0;
-}
-
-void ResetPeakRss() {
-    std::ofstream("/proc/self/clear_refs") << "5";
-}
+using benchsupport::PeakRssMb;
+using benchsupport::ResetPeakRss;
 
 void Configure(TrpReport& r, bool cache, const QString& dir) {
     r.EngineOptions.UseFileCache = cache;
