@@ -12,6 +12,7 @@
 #include "preview/PreviewForm.h"
 #include "sheet/SheetTemplate.h"
 
+using namespace preview;
 using namespace report;
 
 namespace {

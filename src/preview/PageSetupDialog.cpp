@@ -22,7 +22,9 @@
 #include <QVBoxLayout>
 #include <cmath>
 
-namespace report {
+namespace preview {
+
+using namespace report;
 
 namespace {
 
@@ -265,4 +267,4 @@ void TrpPageSetupDialog::Apply() {
     pages.PageChanged(FPageIndex);
 }
 
-} // namespace report
+} // namespace preview

@@ -15,19 +15,23 @@ class QLineEdit;
 class QRadioButton;
 
 namespace report {
-
 class TrpReport;
 class TrpReportPage;
+} // namespace report
+
+namespace preview {
+
+using report::Extended;
 
 // What the dialog sets on a page, in millimetres.
 struct TrpPageSettings {
     int PaperSize = 9; // paper code, 256 for a user size
     Extended PaperWidth = 210, PaperHeight = 297;
-    TPrinterOrientation Orientation = poPortrait;
+    report::TPrinterOrientation Orientation = report::poPortrait;
     Extended LeftMargin = 10, TopMargin = 10, RightMargin = 10, BottomMargin = 10;
 };
-TrpPageSettings PageSettingsOf(const TrpReportPage& page);
-void ApplyPageSettings(TrpReportPage& page, const TrpPageSettings& settings);
+TrpPageSettings PageSettingsOf(const report::TrpReportPage& page);
+void ApplyPageSettings(report::TrpReportPage& page, const TrpPageSettings& settings);
 
 // A length for the dialog: millimetres in the unit, two decimals unless whole, with the
 // regional decimal separator.
@@ -37,7 +41,7 @@ std::optional<Extended> ParseLength(const QString& text, TrpUnits units);
 
 class TrpPageSetupDialog : public QDialog {
 public:
-    TrpPageSetupDialog(TrpReport& report, int pageIndex, QWidget* parent = nullptr);
+    TrpPageSetupDialog(report::TrpReport& report, int pageIndex, QWidget* parent = nullptr);
 
     TrpUnits Units() const { return FUnits; }
     // The boxes' values; empty when a box holds no number.
@@ -59,12 +63,12 @@ public:
 
 private:
     void PaperChosen(int index);
-    void OrientationChosen(TPrinterOrientation orientation);
+    void OrientationChosen(report::TPrinterOrientation orientation);
 
-    TrpReport& FReport;
+    report::TrpReport& FReport;
     int FPageIndex;
     TrpUnits FUnits;
-    TPrinterOrientation FOrientation = poPortrait;
+    report::TPrinterOrientation FOrientation = report::poPortrait;
     QComboBox* FPaper;
     QLineEdit* FWidth;
     QLineEdit* FHeight;
@@ -75,4 +79,4 @@ private:
     QRadioButton* FAllPages;
 };
 
-} // namespace report
+} // namespace preview

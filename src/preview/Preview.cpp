@@ -13,7 +13,9 @@
 #include <QUrl>
 #include <QWheelEvent>
 
-namespace report {
+namespace preview {
+
+using namespace report;
 
 namespace {
 const QColor kWorkspace(128, 128, 128);
@@ -418,4 +420,4 @@ void TrpPreview::mouseReleaseEvent(QMouseEvent* event) {
     }
 }
 
-} // namespace report
+} // namespace preview

@@ -11,9 +11,13 @@
 #include <vector>
 
 namespace report {
-
 class TrpReport;
 class TrpView;
+} // namespace report
+
+namespace preview {
+
+using report::Extended;
 
 enum TrpPreviewTool { ptDrag, ptZoom };
 
@@ -21,9 +25,9 @@ class TrpPreview : public QAbstractScrollArea, public exports::TrpExportPreview 
 public:
     explicit TrpPreview(QWidget* parent = nullptr);
 
-    TrpReport* Report() const { return FReport; }
+    report::TrpReport* Report() const { return FReport; }
     // Binds the report whose prepared pages are shown and refreshes.
-    void SetReport(TrpReport* report);
+    void SetReport(report::TrpReport* report);
     int PageCount() const { return int(FPageSizes.size()); }
 
     // Current page, from 1.
@@ -55,10 +59,10 @@ public:
     // The marked object's rectangle in the viewport; empty when nothing is marked.
     QRect HighlightRect();
     // The canvas of a page shown at device rectangle `page`.
-    TrpPageCanvas CanvasOf(const QRect& page) const;
+    report::TrpPageCanvas CanvasOf(const QRect& page) const;
 
     // The view with a URL under a viewport point, or nullptr.
-    const TrpView* LinkAt(const QPoint& viewportPoint);
+    const report::TrpView* LinkAt(const QPoint& viewportPoint);
     // Opens a link: "#name" an anchor, "@n" page n, anything else through the desktop.
     void OpenLink(const QString& url);
 
@@ -95,7 +99,7 @@ private:
     QSize CurrentPageSize() const;
     void UpdateCursor(const QPoint& viewportPoint);
 
-    TrpReport* FReport = nullptr;
+    report::TrpReport* FReport = nullptr;
     std::vector<QSize> FPageSizes; // report units
     TrpPageLayout FLayout;
     int FPageNo = 1;
@@ -111,6 +115,6 @@ private:
 };
 
 // The size of a prepared page's paper in whole report units.
-QSize PaperSizeUnits(const class TrpReportPage& page);
+QSize PaperSizeUnits(const report::TrpReportPage& page);
 
-} // namespace report
+} // namespace preview

@@ -34,7 +34,9 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-namespace report {
+namespace preview {
+
+using namespace report;
 
 namespace {
 
@@ -571,4 +573,4 @@ void ShowPrepared(TrpReport& report, QWidget* parent,
     }
 }
 
-} // namespace report
+} // namespace preview

@@ -24,8 +24,10 @@ class TrpCustomExportFilter;
 }
 
 namespace report {
-
 class TrpReport;
+}
+
+namespace preview {
 
 // One entry of the Export menu: a filter, or a target whose filter is not available (shown
 // disabled).
@@ -37,10 +39,10 @@ struct TrpExportEntry {
 
 class TrpPreviewForm : public QDialog {
 public:
-    explicit TrpPreviewForm(TrpReport& report, QWidget* parent = nullptr);
+    explicit TrpPreviewForm(report::TrpReport& report, QWidget* parent = nullptr);
     ~TrpPreviewForm() override;
 
-    TrpReport& Report() const { return FReport; }
+    report::TrpReport& Report() const { return FReport; }
     TrpPreview* Preview() const { return FPreview; }
     QToolBar* ToolBar() const { return FToolBar; }
     QStatusBar* StatusBar() const { return FStatusBar; }
@@ -122,7 +124,7 @@ private:
     // The first memo at or after object `from` of a page (index) that holds the find text.
     int FindOnPage(int page, int from);
 
-    TrpReport& FReport;
+    report::TrpReport& FReport;
     TrpPreview* FPreview;
     QToolBar* FToolBar = nullptr;
     QStatusBar* FStatusBar = nullptr;
@@ -145,9 +147,9 @@ private:
 // Shows the report's prepared pages: an open preview of the report is refreshed; otherwise a
 // new preview window is set up from PreviewOptions, the host callback runs, and the window is
 // shown, modally when PreviewOptions.Modal is on (then it is freed when closed).
-void ShowPrepared(TrpReport& report, QWidget* parent = nullptr,
+void ShowPrepared(report::TrpReport& report, QWidget* parent = nullptr,
                   const std::function<void(TrpPreviewForm& form)>& onPreview = {});
 // The open preview window of a report, or nullptr.
-TrpPreviewForm* OpenPreview(const TrpReport& report);
+TrpPreviewForm* OpenPreview(const report::TrpReport& report);
 
-} // namespace report
+} // namespace preview

@@ -6,7 +6,7 @@
 #include <QPixmap>
 #include <functional>
 
-namespace report {
+namespace preview {
 
 namespace {
 
@@ -234,4 +234,4 @@ QIcon PreviewIcon(const QString& name) {
     return QIcon(pixmap);
 }
 
-} // namespace report
+} // namespace preview

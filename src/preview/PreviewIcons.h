@@ -5,7 +5,7 @@
 #include <QIcon>
 #include <QString>
 
-namespace report {
+namespace preview {
 
 // Names: "print", "open", "save", "export", "pdf", "email", "find", "wholepage", "pagewidth",
 // "zoom100", "twopages", "fullscreen", "margins", "outline", "drag", "zoomtool", "first",
@@ -13,4 +13,4 @@ namespace report {
 // a blank page.
 QIcon PreviewIcon(const QString& name);
 
-} // namespace report
+} // namespace preview

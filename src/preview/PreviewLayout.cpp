@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
-namespace report {
+namespace preview {
+
+using namespace report;
 
 namespace {
 constexpr Extended Gap = 10; // units between rows and pages, and above the first row
@@ -80,4 +82,4 @@ QString ZoomText(Extended zoom) {
     return QString::number(Round(zoom * 100)) + QLatin1Char('%');
 }
 
-} // namespace report
+} // namespace preview

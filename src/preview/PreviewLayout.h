@@ -10,7 +10,9 @@
 #include <optional>
 #include <vector>
 
-namespace report {
+namespace preview {
+
+using report::Extended;
 
 enum TrpZoomMode { zmDefault, zmWholePage, zmPageWidth, zmManyPages };
 
@@ -48,4 +50,4 @@ std::optional<Extended> ParseZoomText(const QString& text);
 // The text the zoom box shows for a zoom: "100%".
 QString ZoomText(Extended zoom);
 
-} // namespace report
+} // namespace preview

@@ -8,7 +8,9 @@
 
 #include <QTreeWidget>
 
-namespace report {
+namespace preview {
+
+using namespace report;
 
 int TrpPreviewForm::FindOnPage(int page, int from) {
     const TrpReportPage* p = FReport.PreviewPages().Page(page);
@@ -101,4 +103,4 @@ void TrpPreviewForm::DeletePage() {
         FillOutline();
 }
 
-} // namespace report
+} // namespace preview

@@ -2,7 +2,9 @@
 
 #include "report/EngineTexts.h"
 
-namespace report {
+namespace preview {
+
+using namespace report;
 
 namespace {
 const char* const kTexts = R"(=== Preview window
@@ -103,4 +105,4 @@ void AddPreviewTexts() {
     TrpResources::Instance().AddStringsOnce(kTexts);
 }
 
-} // namespace report
+} // namespace preview

@@ -22,7 +22,9 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-namespace report {
+namespace preview {
+
+using namespace report;
 
 TrpPrintDialog::TrpPrintDialog(QPrinter& printer, int pageCount, int currentPage, QWidget* parent)
     : QDialog(parent), FPrinter(printer), FCurrentPage(currentPage) {
@@ -157,4 +159,4 @@ void TrpPrintDialog::ShowProperties() {
     properties.exec();
 }
 
-} // namespace report
+} // namespace preview

@@ -15,7 +15,7 @@ class QPushButton;
 class QRadioButton;
 class QSpinBox;
 
-namespace report {
+namespace preview {
 
 class TrpPrintDialog : public QDialog {
 public:
@@ -65,4 +65,4 @@ private:
     QString FOutputFileName;
 };
 
-} // namespace report
+} // namespace preview

@@ -2,7 +2,9 @@
 
 #include "report/EngineTexts.h"
 
-namespace report {
+namespace preview {
+
+using namespace report;
 
 TrpPrinters& TrpPrinters::Instance() {
     static TrpPrinters printers;
@@ -41,4 +43,4 @@ QPrinterInfo TrpPrinters::Info(int index) const {
     return index >= 0 && index < FInfos.size() ? FInfos[index] : QPrinterInfo();
 }
 
-} // namespace report
+} // namespace preview

@@ -6,7 +6,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace report {
+namespace preview {
 
 class TrpPrinters {
 public:
@@ -40,4 +40,4 @@ private:
     int FIndex = 0;
 };
 
-} // namespace report
+} // namespace preview

@@ -19,7 +19,9 @@
 
 #include <optional>
 
-namespace report {
+namespace preview {
+
+using namespace report;
 
 namespace {
 
@@ -301,4 +303,4 @@ bool PrintReport(TrpReport& report, exports::TrpExportPreview* preview, QWidget*
     return result.PagesPrinted > 0 && !result.Aborted;
 }
 
-} // namespace report
+} // namespace preview

@@ -15,9 +15,11 @@ class TrpExportPreview;
 }
 
 namespace report {
-
 class TrpReport;
 struct TrpPrintOptions;
+} // namespace report
+
+namespace preview {
 
 // Which page numbers print.
 enum TrpPrintPages { ppAll, ppOdd, ppEven };
@@ -32,7 +34,7 @@ struct TrpPrintSettings {
     bool PrintToFile = false;
     QString OutputFileName; // the file when printing to a file
 };
-TrpPrintSettings PrintSettingsFrom(const TrpPrintOptions& options);
+TrpPrintSettings PrintSettingsFrom(const report::TrpPrintOptions& options);
 
 struct TrpPrintResult {
     int PagesPrinted = 0;
@@ -43,8 +45,8 @@ struct TrpPrintResult {
 // copies and collation, page list, odd/even and reverse order, the page size of each page,
 // progress with Cancel. Throws TrpReportError for a malformed page list before anything
 // is printed.
-TrpPrintResult PrintPreparedPages(TrpReport& report, QPrinter& printer, const TrpPrintSettings& settings,
-                                  int currentPage = 1);
+TrpPrintResult PrintPreparedPages(report::TrpReport& report, QPrinter& printer,
+                                  const TrpPrintSettings& settings, int currentPage = 1);
 
 // Hooks of the Print command, replaceable in tests.
 struct TrpPrintHooks {
@@ -57,6 +59,7 @@ TrpPrintHooks& PrintHooks();
 // printer named by PrintOptions.Printer (or the selected one), the print dialog when
 // PrintOptions.ShowDialog is on, then the pages. The preview, when given, is locked while the
 // pages print. True when at least one page was printed.
-bool PrintReport(TrpReport& report, exports::TrpExportPreview* preview = nullptr, QWidget* parent = nullptr);
+bool PrintReport(report::TrpReport& report, exports::TrpExportPreview* preview = nullptr,
+                 QWidget* parent = nullptr);
 
-} // namespace report
+} // namespace preview

@@ -10,7 +10,9 @@
 #include <QPushButton>
 #include <QScreen>
 
-namespace report {
+namespace preview {
+
+using namespace report;
 
 TrpProgressWindow::TrpProgressWindow(exports::TrpProgress& job)
     : QWidget(nullptr, Qt::FramelessWindowHint | Qt::Tool) {
@@ -87,4 +89,4 @@ void InstallProgressWindow() {
         });
 }
 
-} // namespace report
+} // namespace preview

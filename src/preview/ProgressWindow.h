@@ -11,7 +11,7 @@ class QLabel;
 class QProgressBar;
 class QPushButton;
 
-namespace report {
+namespace preview {
 
 class TrpProgressWindow : public QWidget, public exports::TrpProgressView {
 public:
@@ -41,4 +41,4 @@ private:
 // Lets every long job of a widget application show the progress window (start-up calls it).
 void InstallProgressWindow();
 
-} // namespace report
+} // namespace preview

@@ -1,6 +1,6 @@
 #include "preview/SettingsStore.h"
 
-namespace report {
+namespace preview {
 
 TrpUnits ReadDesignerUnits(const QString& iniFile) {
     auto settings = platform::OpenSettingsStore(iniFile);
@@ -9,4 +9,4 @@ TrpUnits ReadDesignerUnits(const QString& iniFile) {
     return ok && units == 1 ? TrpUnits::Inches : TrpUnits::Centimetres;
 }
 
-} // namespace report
+} // namespace preview

@@ -5,7 +5,7 @@
 
 #include <QString>
 
-namespace report {
+namespace preview {
 
 // Length units of the page settings dialog.
 enum class TrpUnits { Centimetres, Inches };
@@ -13,4 +13,4 @@ enum class TrpUnits { Centimetres, Inches };
 // anything else centimetres.
 TrpUnits ReadDesignerUnits(const QString& iniFile);
 
-} // namespace report
+} // namespace preview

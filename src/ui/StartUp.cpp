@@ -54,7 +54,7 @@ void SetUpApplication() {
     platform::InstallApplicationFonts();
     UseTheWindowFace();
     GiveMessageBoxesLetters();
-    report::InstallProgressWindow();
+    preview::InstallProgressWindow();
     QString error;
     if (!platform::InstallToolkitTranslations(&error))
         std::fprintf(stderr, "tarifon: the dialogs stay in English: %s\n", qPrintable(error));

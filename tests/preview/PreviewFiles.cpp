@@ -17,6 +17,7 @@
 
 #include "support/WriteFailures.h"
 
+using namespace preview;
 using namespace report;
 using namespace previewtest;
 using namespace writefailures;

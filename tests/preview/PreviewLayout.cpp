@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+using namespace preview;
 using namespace report;
 
 namespace {

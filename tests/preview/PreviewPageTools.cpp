@@ -12,6 +12,7 @@
 #include <QTest>
 #include <QTreeWidget>
 
+using namespace preview;
 using namespace report;
 
 namespace {

@@ -17,6 +17,7 @@
 #include <QToolBar>
 #include <QWheelEvent>
 
+using namespace preview;
 using namespace report;
 using namespace previewtest;
 

@@ -24,6 +24,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+using namespace preview;
 using namespace report;
 using namespace previewtest;
 

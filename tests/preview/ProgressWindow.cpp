@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <gtest/gtest.h>
 
-using namespace report;
+using namespace preview;
 
 namespace {
 

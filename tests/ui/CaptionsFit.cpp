@@ -200,18 +200,18 @@ TEST(CaptionsFit, EveryWindowAndDialog) {
     auto report = sheet::CreateSheetReport();
     ASSERT_TRUE(sheet::PrepareSheet(*report, {}).Ok);
     {
-        report::TrpPreviewForm preview(*report);
+        preview::TrpPreviewForm preview(*report);
         preview.show();
         ExpectAllFit(&preview, QStringLiteral("preview"));
     }
     {
         QPrinter printer;
-        report::TrpPrintDialog dialog(printer, 1, 1);
+        preview::TrpPrintDialog dialog(printer, 1, 1);
         dialog.show();
         ExpectAllFit(&dialog, QStringLiteral("print"));
     }
     {
-        report::TrpPageSetupDialog dialog(*report, 0);
+        preview::TrpPageSetupDialog dialog(*report, 0);
         dialog.show();
         ExpectAllFit(&dialog, QStringLiteral("page-setup"));
     }
@@ -222,13 +222,13 @@ TEST(CaptionsFit, EveryWindowAndDialog) {
         ExpectAllFit(&dialog, QStringLiteral("pdf-export-%1").arg(subordinate));
     }
     // The progress window with each of its messages.
-    report::InstallProgressWindow();
+    preview::InstallProgressWindow();
     for (const char* key : {"prPrinting", "prExporting"}) {
         exports::TrpProgress progress;
         progress.Execute(3, report::rpFormat(report::rpGet(key), {QStringLiteral("12")}), true, true);
         QWidget* window = nullptr;
         for (QWidget* w : QApplication::topLevelWidgets())
-            if (w->isVisible() && dynamic_cast<report::TrpProgressWindow*>(w))
+            if (w->isVisible() && dynamic_cast<preview::TrpProgressWindow*>(w))
                 window = w;
         ASSERT_NE(window, nullptr);
         ExpectAllFit(window, QStringLiteral("progress-%1").arg(QString::fromLatin1(key)));

@@ -111,7 +111,7 @@ TEST(HelpKey, OpensThePageOfEveryWizardPagePreviewAndExportDialog) {
 
     auto report = sheet::CreateSheetReport();
     ASSERT_TRUE(sheet::PrepareSheet(*report, {}).Ok);
-    report::TrpPreviewForm preview(*report);
+    preview::TrpPreviewForm preview(*report);
     preview.show();
     EXPECT_EQ(PageOf(browser.Opened([&] { PressF1(&preview); })), "preview.html");
 

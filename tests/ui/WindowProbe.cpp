@@ -85,7 +85,7 @@ int main(int argc, char** argv) {
         "preview", [&] { window.OnPrint(); },
         [] {
             for (QWidget* w : QApplication::topLevelWidgets())
-                if (dynamic_cast<report::TrpPreviewForm*>(w) && w->isVisible())
+                if (dynamic_cast<preview::TrpPreviewForm*>(w) && w->isVisible())
                     return w;
             return static_cast<QWidget*>(nullptr);
         });

@@ -40,7 +40,7 @@ QIcon ExportPicture(int index) {
     if (index < 0 || index >= ExportTargetCount)
         return {};
     if (index == ExportTargetCount - 1)
-        return report::PreviewIcon(QStringLiteral("email"));
+        return preview::PreviewIcon(QStringLiteral("email"));
     // A sheet with the format's name on a band coloured by kind: pictures, text, tables, documents.
     static const QColor colors[] = {QColor(0, 128, 0),  QColor(0, 128, 0),  QColor(0, 128, 0),
                                     QColor(0, 128, 0),  QColor(96, 96, 96), QColor(96, 96, 96),

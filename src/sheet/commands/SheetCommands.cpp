@@ -47,7 +47,7 @@ TSheetCommands::TSheetCommands(QWidget* window)
     exports::AssignMnemonics(FMenu);
 
     OnShowPreview = [this](report::TrpReport& r) {
-        report::ShowPrepared(r, FWindow, [this](report::TrpPreviewForm& form) { SetUpPreview(form); });
+        preview::ShowPrepared(r, FWindow, [this](preview::TrpPreviewForm& form) { SetUpPreview(form); });
     };
     OnPopupMenu = [](QMenu* menu, const QPoint& at) { menu->popup(at); };
 }
@@ -63,8 +63,8 @@ QAction* TSheetCommands::MenuItem(int index) const {
     return index >= 0 && index < items.size() ? items[index] : nullptr;
 }
 
-void TSheetCommands::SetUpPreview(report::TrpPreviewForm& form) const {
-    std::vector<report::TrpExportEntry> entries;
+void TSheetCommands::SetUpPreview(preview::TrpPreviewForm& form) const {
+    std::vector<preview::TrpExportEntry> entries;
     entries.reserve(ExportTargetCount);
     for (int i = 0; i < ExportTargetCount; ++i)
         entries.push_back({DescriptionOf(i, Filter(i)), Filter(i), ExportPicture(i)});

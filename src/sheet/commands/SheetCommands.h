@@ -19,7 +19,7 @@ class QWidget;
 namespace exports {
 class TrpCustomExportFilter;
 }
-namespace report {
+namespace preview {
 class TrpPreviewForm;
 }
 
@@ -58,7 +58,7 @@ public:
     void InstallMessageBoxes();
 
     // Sets up a preview window of the sheet: the Export menu lists the thirteen targets.
-    void SetUpPreview(report::TrpPreviewForm& form) const;
+    void SetUpPreview(preview::TrpPreviewForm& form) const;
 
 private:
     QWidget* FWindow;

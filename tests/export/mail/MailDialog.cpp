@@ -222,7 +222,7 @@ TEST_F(MailDialog, ALoginWithoutEncryptionAsksFirst) {
 
 // While the message goes the progress window keeps repainting and its Cancel ends the exchange.
 TEST(MailProgress, TheWindowStaysAliveAndCancelStopsTheSending) {
-    report::InstallProgressWindow();
+    preview::InstallProgressWindow();
     mailtest::SmtpPeer silent({QStringLiteral("silent")});
     TrpSMTPClient client;
     client.SetHost(QStringLiteral("127.0.0.1"));
@@ -244,7 +244,7 @@ TEST(MailProgress, TheWindowStaysAliveAndCancelStopsTheSending) {
     QObject::connect(&ticker, &QTimer::timeout, [&] {
         ++timerTicks;
         for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* window = dynamic_cast<report::TrpProgressWindow*>(w); window && window->isVisible()) {
+            if (auto* window = dynamic_cast<preview::TrpProgressWindow*>(w); window && window->isVisible()) {
                 message = window->Label->text();
                 window->Bar->installEventFilter(&counter);
                 if (timerTicks == 30)

@@ -221,7 +221,7 @@ TEST_F(Commands, PrintButtonOpensTheModalMaximisedPreviewWithTheThirteenTargets)
     QStringList entries;
     // The real preview this time; it is closed as soon as its loop runs.
     commands->OnShowPreview = [&](report::TrpReport& r) {
-        report::ShowPrepared(r, &w, [&](report::TrpPreviewForm& form) {
+        preview::ShowPrepared(r, &w, [&](preview::TrpPreviewForm& form) {
             commands->SetUpPreview(form);
             QTimer::singleShot(0, &form, [&] {
                 seen = form.isVisible();
@@ -246,7 +246,7 @@ TEST_F(Commands, PrintButtonOpensTheModalMaximisedPreviewWithTheThirteenTargets)
     EXPECT_TRUE(entries[11].startsWith(QStringLiteral("Документ &PDF...")));
     EXPECT_EQ(entries[11].endsWith(QStringLiteral("(off)")), commands->Filter(11) == nullptr);
     EXPECT_EQ(entries[12], QStringLiteral("E-&mail..."));
-    EXPECT_EQ(report::OpenPreview(commands->Report()), nullptr) << "the modal preview is freed when closed";
+    EXPECT_EQ(preview::OpenPreview(commands->Report()), nullptr) << "the modal preview is freed when closed";
 }
 
 } // namespace
