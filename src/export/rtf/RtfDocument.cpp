@@ -61,10 +61,13 @@ public:
             Pass(pFooter);
             parts.Footer = std::exchange(FBody, {});
         }
-        // Each report page is a section of its own.
+        // Each report page is a section of its own. A word processor may pass over a break
+        // that follows a table row directly unless a paragraph comes after it, so one of the
+        // smallest font opens the section.
         if (number > 0 && O.PageBreaks) {
             Line("\\pard\\sect");
             Line(SectionSettings(0));
+            Line("\\pard\\plain\\fs2\\par");
         }
         Pass(pBody);
         parts.Body = std::exchange(FBody, {});

@@ -39,6 +39,23 @@ std::unique_ptr<TrpReport> TrickyReport() {
     return r;
 }
 
+// Three pages of a table each, with a text of their own.
+std::unique_ptr<TrpReport> ThreePages() {
+    auto r = exporttest::NewReport();
+    for (int i = 1; i <= 3; ++i) {
+        TrpReportPage* page = r->AddPage();
+        page->SetName(QStringLiteral("Page%1").arg(i));
+        for (int row = 0; row < 3; ++row)
+            for (int col = 0; col < 2; ++col)
+                exporttest::AddMemo(
+                    *page, QStringLiteral("Cell%1%2").arg(row).arg(col),
+                    QStringLiteral("Страница %1, строка %2, столбец %3").arg(i).arg(row).arg(col), col * 300,
+                    row * 40, 300, 40, ftAll);
+    }
+    EXPECT_TRUE(r->Prepare());
+    return r;
+}
+
 // Mean grey-level difference per block: text drawn by two programs differs in its pixels, a
 // missing or misplaced line shows as a block of ink that moved.
 double WorstBlock(const QImage& a, const QImage& b, int block) {
@@ -110,6 +127,8 @@ TEST_F(OfficeReaders, LibreOfficeReadsTheSheetAndEveryCharacter) {
     auto tricky = TrickyReport();
     const QString sheetRtf = ExportSheet(10, *sheetReport, QStringLiteral("sheet.rtf"));
     const QString trickyRtf = ExportSheet(10, *tricky, QStringLiteral("tricky.rtf"));
+    auto three = ThreePages();
+    const QString threeRtf = ExportSheet(10, *three, QStringLiteral("three.rtf"));
     const QString sheetXls = ExportSheet(9, *sheetReport, QStringLiteral("sheet.xls"));
     const QString trickyXls = ExportSheet(9, *tricky, QStringLiteral("tricky.xls"));
 
@@ -133,9 +152,9 @@ TEST_F(OfficeReaders, LibreOfficeReadsTheSheetAndEveryCharacter) {
 
     const QString out = dir.filePath(QStringLiteral("out"));
     QDir().mkpath(out);
-    const QStringList pdfs = office.Convert({sheetRtf, trickyRtf}, QStringLiteral("pdf"), out);
+    const QStringList pdfs = office.Convert({sheetRtf, trickyRtf, threeRtf}, QStringLiteral("pdf"), out);
     const QStringList sheets = office.Convert({sheetXls, trickyXls}, QStringLiteral("ods"), out);
-    ASSERT_EQ(pdfs.size(), 2);
+    ASSERT_EQ(pdfs.size(), 3);
     ASSERT_EQ(sheets.size(), 2);
 
     {
@@ -204,6 +223,19 @@ TEST_F(OfficeReaders, LibreOfficeReadsTheSheetAndEveryCharacter) {
             const qsizetype found = text.indexOf(line, at);
             EXPECT_GE(found, 0) << line.toStdString() << " in\n" << text.toStdString();
             at = std::max(at, found);
+        }
+    }
+    {
+        SCOPED_TRACE("a report of three pages: one word-processor page each, its own texts on it");
+        const ProgramRun info = RunProgram(QStringLiteral("pdfinfo"), {pdfs[2]});
+        EXPECT_TRUE(info.Out.contains("Pages:           3")) << info.Out.toStdString();
+        for (int page = 1; page <= 3; ++page) {
+            const QString n = QString::number(page);
+            const QString text = PdfText(pdfs[2], {QStringLiteral("-f"), n, QStringLiteral("-l"), n});
+            for (int other = 1; other <= 3; ++other)
+                EXPECT_EQ(text.count(QStringLiteral("Страница %1,").arg(other)), other == page ? 6 : 0)
+                    << "page " << page << ":\n"
+                    << text.toStdString();
         }
     }
     {
