@@ -432,7 +432,7 @@ bool TrpPreviewForm::LoadFromFile(const QString& fileName) {
     const TrpLoadResult result = TrpPreparedReportFile::LoadFromFile(FReport, fileName);
     if (!result.Ok) {
         ShowError(rpFormat(rpGet("clOpenError"), {QFileInfo(fileName).fileName()}) + QStringLiteral("\n") +
-                  result.Message);
+                  result.Message(TrpLanguage::Russian));
         return false;
     }
     FPreview->Refresh();

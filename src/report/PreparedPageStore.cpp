@@ -284,8 +284,9 @@ QString TrpPreviewPages::EnsureLoaded(int index) {
     if (!FCacheFile || !FCacheFile->Read(item->CacheOffset(), item->CacheLength(), bytes, why))
         return rpFormat(rpGet("clCacheRead"), {why});
     TrpXMLDocument doc;
-    if (!doc.LoadFromBytes("<?xml version=\"1.0\"?><p>" + bytes + "</p>", why))
-        return rpFormat(rpGet("clCacheRead"), {CacheFileName() + QStringLiteral(": ") + why});
+    if (TrpFileError fault; !doc.LoadFromBytes("<?xml version=\"1.0\"?><p>" + bytes + "</p>", fault))
+        return rpFormat(rpGet("clCacheRead"), {CacheFileName() + QStringLiteral(": ") +
+                                               FileErrorText(fault, TrpLanguage::Russian)});
     Track(*item, [&] { item->SetItems(doc.Root()->TakeItems()); });
     item->SetLoaded(true);
     item->SetUnloadable(true);

@@ -12,6 +12,7 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <functional>
 #include <sys/stat.h>
@@ -34,8 +35,8 @@ void WriteObject(const TrpComponent& object, TrpXMLItem& parent) {
         WriteObject(*child, *item);
 }
 
-QString Invalid(const QString& reason) {
-    return TrpPreparedReportFile::InvalidFormat() + QStringLiteral(": ") + reason;
+TrpFileError Fault(TrpFileFault fault, QStringList names = {}, QList<double> numbers = {}) {
+    return {fault, std::move(names), std::move(numbers)};
 }
 
 // A source object by its own name, a printed one by its alias.
@@ -44,11 +45,30 @@ QString ItemObjectName(const TrpXMLItem& item) {
     return name.isEmpty() ? item.Name() : name;
 }
 
+// Why a picture's data is one the program does not draw; no fault when it draws it.
+TrpFileError PictureFault(const TrpXMLItem& item, const QByteArray& data) {
+    const platform::PictureHeader header = platform::CheckPicture(data);
+    if (header.Error.isEmpty())
+        return {};
+    const QString object = ItemObjectName(item);
+    if (platform::PictureFormatOf(data).isEmpty())
+        return Fault(TrpFileFault::NotAPicture, {object});
+    if (header.Size.isValid() &&
+        qint64(header.Size.width()) * header.Size.height() > platform::MaxPicturePixels)
+        return Fault(
+            TrpFileFault::PictureTooLarge, {object},
+            {double(header.Size.width()), double(header.Size.height()), double(platform::MaxPicturePixels)});
+    // A sound header with data that does not decode, or a header that does not read.
+    return Fault(platform::InspectPicture(data).Error.isEmpty() ? TrpFileFault::PictureData
+                                                                : TrpFileFault::PictureHeader,
+                 {object});
+}
+
 // Why an attribute value of the item or of one below it is longer than a file of ours holds,
-// or is a picture the program does not draw; empty when none is. Escapes count as the one character they
-// stand for.
-QString OversizedValue(const TrpXMLItem& item) {
-    QString why;
+// or is a picture the program does not draw; no fault when none is. Escapes count as the one
+// character they stand for.
+TrpFileError OversizedValue(const TrpXMLItem& item) {
+    TrpFileError why;
     ForEachRawAttr(item.Text(), [&](QStringView name, QStringView value) {
         const bool picture = name.compare(u"propdata", Qt::CaseInsensitive) == 0 ||
                              name.compare(u"picture.propdata", Qt::CaseInsensitive) == 0;
@@ -56,20 +76,16 @@ QString OversizedValue(const TrpXMLItem& item) {
         if (value.size() <= bound) {
             // A picture the program would not draw is refused with the file, never left blank.
             if (picture && !value.isEmpty())
-                if (const QString bad = platform::CheckPicture(QByteArray::fromHex(value.toLatin1())).Error;
-                    !bad.isEmpty())
-                    why = QStringLiteral("the picture in %1 %2").arg(ItemObjectName(item), bad);
-            return why.isEmpty();
+                why = PictureFault(item, QByteArray::fromHex(value.toLatin1()));
+            return !why.IsError();
         }
         const qsizetype length = picture ? value.size() : UnescapeAttr(value.toString()).size();
         if (length > bound)
-            why = QStringLiteral("the value of %1 in %2 is %3 characters long, more than %4")
-                      .arg(name.toString(), item.Name())
-                      .arg(length)
-                      .arg(bound);
-        return why.isEmpty();
+            why = Fault(TrpFileFault::ValueTooLong, {name.toString(), item.Name()},
+                        {double(length), double(bound)});
+        return !why.IsError();
     });
-    for (int i = 0; i < item.Count() && why.isEmpty(); ++i)
+    for (int i = 0; i < item.Count() && !why.IsError(); ++i)
         why = OversizedValue(*item.Items(i));
     return why;
 }
@@ -163,7 +179,7 @@ TrpLoadResult TrpPreparedReportFile::LoadFromBytes(TrpReport& report, const QByt
 
 TrpLoadResult TrpPreparedReportFile::LoadFromDevice(TrpReport& report, QIODevice& device) {
     TrpLoadResult result;
-    result.Message = InvalidFormat();
+    result.Error = Fault(TrpFileFault::Syntax);
 
     // Everything is read into a store of its own first; the report's pages change only
     // when the whole file has been read.
@@ -176,9 +192,9 @@ TrpLoadResult TrpPreparedReportFile::LoadFromDevice(TrpReport& report, QIODevice
     // Items held in memory: each costs far more than its few bytes of file, so their number
     // is bounded as well as the file's length.
     qint64 held = 0;
-    auto pageRead = [&](TrpXMLItem& item, TrpXMLItem* parent, QString& error) {
+    auto pageRead = [&](TrpXMLItem& item, TrpXMLItem* parent, TrpFileError& error) {
         if (++held > limits::MaxHeldItems) {
-            error = Invalid(QStringLiteral("the file holds more than %1 items").arg(limits::MaxHeldItems));
+            error = Fault(TrpFileFault::TooManyItems, {}, {double(limits::MaxHeldItems)});
             return false;
         }
         // A file may mark items whose children another program kept elsewhere; here they
@@ -187,8 +203,8 @@ TrpLoadResult TrpPreparedReportFile::LoadFromDevice(TrpReport& report, QIODevice
             item.SetLoaded(true);
         if (!parent || parent->Name().compare(u"previewpages", Qt::CaseInsensitive) != 0)
             return true;
-        if (const QString why = OversizedValue(item); !why.isEmpty()) {
-            error = Invalid(why);
+        if (TrpFileError why = OversizedValue(item); why.IsError()) {
+            error = std::move(why);
             return false;
         }
         if (!report.EngineOptions.UseFileCache)
@@ -206,9 +222,9 @@ TrpLoadResult TrpPreparedReportFile::LoadFromDevice(TrpReport& report, QIODevice
         }
         return true;
     };
-    if (!fresh.FDocument.LoadFromDevice(device, result.Message, pageRead))
+    if (!fresh.FDocument.LoadFromDevice(device, result.Error, pageRead))
         return result;
-    result.Message = InvalidFormat();
+    result.Error = Fault(TrpFileFault::Syntax);
     TrpXMLItem* root = fresh.FDocument.Root();
     if (root->Name().compare(u"preparedreport", Qt::CaseInsensitive) != 0)
         return result;
@@ -219,11 +235,11 @@ TrpLoadResult TrpPreparedReportFile::LoadFromDevice(TrpReport& report, QIODevice
         if (!fresh.FPagesItem->Items(i)->Name().startsWith(QStringLiteral("page"), Qt::CaseInsensitive))
             return result;
     if (fresh.FPagesItem->Count() == 0) {
-        result.Message = Invalid(QStringLiteral("the file holds no pages"));
+        result.Error = Fault(TrpFileFault::NoPages);
         return result;
     }
-    if (const QString why = OversizedValue(*root); !why.isEmpty()) {
-        result.Message = Invalid(why);
+    if (TrpFileError why = OversizedValue(*root); why.IsError()) {
+        result.Error = std::move(why);
         return result;
     }
 
@@ -252,11 +268,9 @@ TrpLoadResult TrpPreparedReportFile::LoadFromDevice(TrpReport& report, QIODevice
                 cantFind(pageItem.Name()); // still a page: page numbers must keep their meaning
             page->ApplyAttributes(pageItem.Text());
             if (!PaperFits(*page)) {
-                result.Message = Invalid(QStringLiteral("the paper of %1 x %2 mm is outside %3 to %4 mm")
-                                             .arg(double(page->PaperWidth()))
-                                             .arg(double(page->PaperHeight()))
-                                             .arg(double(limits::MinPaperMm))
-                                             .arg(double(limits::MaxPaperMm)));
+                result.Error = Fault(TrpFileFault::PaperOutside, {},
+                                     {double(page->PaperWidth()), double(page->PaperHeight()),
+                                      double(limits::MinPaperMm), double(limits::MaxPaperMm)});
                 result.Errors.clear();
                 return result;
             }
@@ -337,7 +351,7 @@ TrpLoadResult TrpPreparedReportFile::LoadFromDevice(TrpReport& report, QIODevice
         report.AddError(error);
 
     result.Ok = true;
-    result.Message.clear();
+    result.Error = {};
     return result;
 }
 
@@ -353,19 +367,23 @@ TrpLoadResult TrpPreparedReportFile::LoadFromFile(TrpReport& report, const QStri
     // Unbuffered: the reader takes pieces of its own size.
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
-        result.Message = file.errorString();
+        // The usual reasons in the reader's words; any other in the system's.
+        const QFileInfo info(fileName);
+        result.Error = !info.exists()       ? Fault(TrpFileFault::Missing)
+                       : info.isDir()       ? Fault(TrpFileFault::Folder)
+                       : !info.isReadable() ? Fault(TrpFileFault::Denied)
+                                            : Fault(TrpFileFault::OpenFailed, {file.errorString()});
         return result;
     }
     // A device never ends (/dev/zero) or is not a file at all; a pipe is read up to the bound
     // of a file; a file longer than the bound is refused before anything is read.
     struct stat st {};
     if (::fstat(file.handle(), &st) == 0 && (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode))) {
-        result.Message = QStringLiteral("it is a device, not a prepared report file");
+        result.Error = Fault(TrpFileFault::Device);
         return result;
     }
     if (S_ISREG(st.st_mode) && st.st_size > limits::MaxFileBytes) {
-        result.Message =
-            Invalid(QStringLiteral("the file is longer than %1 bytes").arg(limits::MaxFileBytes));
+        result.Error = Fault(TrpFileFault::FileTooLong, {}, {double(limits::MaxFileBytes)});
         return result;
     }
     return LoadFromDevice(report, file);
@@ -376,7 +394,7 @@ QString SavePreparedReportFile(TrpReport& report, const QString& fileName) {
 }
 
 QString LoadPreparedReportFile(TrpReport& report, const QString& fileName) {
-    return TrpPreparedReportFile::LoadFromFile(report, fileName).Message;
+    return TrpPreparedReportFile::LoadFromFile(report, fileName).Message(TrpLanguage::English);
 }
 
 } // namespace report

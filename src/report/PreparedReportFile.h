@@ -2,6 +2,8 @@
 // The prepared-report file (".trp"): the prepared pages' item tree plus the source pages,
 // the alias dictionary and a few report settings, as one line of tagged text.
 
+#include "report/FileFaults.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -14,9 +16,12 @@ class TrpReport;
 
 struct TrpLoadResult {
     bool Ok = false;
-    // Why the file could not be read: "Invalid file format" for a syntax error, followed by
-    // ": " and the reason when the file breaks a bound (nesting, encoding, pages, paper, sizes).
-    QString Message;
+    // Why the file could not be read: plain syntax, or the bound it breaks (nesting,
+    // encoding, pages, paper, sizes), or the system's reason.
+    TrpFileError Error;
+    QString Message(TrpLanguage language = TrpLanguage::English) const {
+        return FileErrorText(Error, language);
+    }
     // Objects of classes this program does not know, skipped ("xrCantFindClass" lines).
     QStringList Errors;
 };
@@ -24,7 +29,6 @@ struct TrpLoadResult {
 class TrpPreparedReportFile {
 public:
     static QString Extension() { return QStringLiteral(".trp"); }
-    static QString InvalidFormat() { return QStringLiteral("Invalid file format"); }
 
     // The whole prepared report as file text.
     static QByteArray SaveToBytes(TrpReport& report);
@@ -41,7 +45,7 @@ public:
     static TrpLoadResult LoadFromFile(TrpReport& report, const QString& fileName);
 };
 
-// For the command line: "" on success, else the message to print.
+// For the command line: "" on success, else the message to print (in English).
 QString SavePreparedReportFile(TrpReport& report, const QString& fileName);
 QString LoadPreparedReportFile(TrpReport& report, const QString& fileName);
 

@@ -162,9 +162,8 @@ void TrpXMLDocument::SaveToDevice(QIODevice& device) const {
 
 namespace {
 
-QString Invalid(const QString& reason = {}) {
-    const QString invalid = QStringLiteral("Invalid file format");
-    return reason.isEmpty() ? invalid : invalid + QStringLiteral(": ") + reason;
+TrpFileError Fault(TrpFileFault fault, QStringList names = {}, QList<double> numbers = {}) {
+    return {fault, std::move(names), std::move(numbers)};
 }
 
 // The value of `encoding` in the XML declaration (the bytes up to its ">"); empty when absent.
@@ -193,7 +192,7 @@ QByteArray DeclaredEncoding(QByteArrayView declaration) {
 // The decoder for the encoding the declaration (its bytes up to the ">") names, UTF-8 when it
 // names none; false with the error when it is not one the file can be written in: encodings in
 // which the declaration itself does not read as ASCII cannot be.
-bool MakeDecoder(QByteArrayView declaration, QStringDecoder& decoder, QByteArray& name, QString& error) {
+bool MakeDecoder(QByteArrayView declaration, QStringDecoder& decoder, QByteArray& name, TrpFileError& error) {
     name = DeclaredEncoding(declaration);
     const QString shownName = QString::fromLatin1(name);
     if (name.isEmpty() || name.compare("utf-8", Qt::CaseInsensitive) == 0 ||
@@ -201,7 +200,7 @@ bool MakeDecoder(QByteArrayView declaration, QStringDecoder& decoder, QByteArray
         name = "UTF-8";
     QStringDecoder probe(name.constData());
     if (!probe.isValid() || QString(probe(declaration)) != QString::fromLatin1(declaration)) {
-        error = Invalid(QStringLiteral("the encoding \"%1\" is not supported").arg(shownName));
+        error = Fault(TrpFileFault::Encoding, {shownName});
         return false;
     }
     decoder = QStringDecoder(name.constData());
@@ -254,7 +253,7 @@ public:
             if (at >= 0)
                 return at + close.size();
             if (FBuffer.size() - start > limits::MaxTagBytes) {
-                FError = Invalid(QStringLiteral("a tag is longer than %1 bytes").arg(limits::MaxTagBytes));
+                FError = Fault(TrpFileFault::TagTooLong, {}, {double(limits::MaxTagBytes)});
                 return -1;
             }
             from = std::max(from, FBuffer.size() - (close.size() - 1));
@@ -282,7 +281,7 @@ public:
     }
     QStringDecoder& Decoder() { return FDecoder; }
     // A reason beyond plain syntax, when one ended the reading ("" otherwise).
-    const QString& Error() const { return FError; }
+    const TrpFileError& Error() const { return FError; }
 
 private:
     static constexpr qsizetype ReadChunk = 1 << 20;
@@ -304,9 +303,9 @@ private:
         // -1 is also the end of some devices; only a file says when it was an error.
         if (const auto* file = qobject_cast<const QFileDevice*>(&FDevice);
             n < 0 && file && file->error() != QFileDevice::NoError)
-            FError = Invalid(file->errorString());
+            FError = Fault(TrpFileFault::ReadFailed, {file->errorString()});
         else if (FRead > FMaxBytes)
-            FError = Invalid(QStringLiteral("the file is longer than %1 bytes").arg(FMaxBytes));
+            FError = Fault(TrpFileFault::FileTooLong, {}, {double(FMaxBytes)});
         FEnd = n <= 0 || FRead > FMaxBytes;
         return !FEnd;
     }
@@ -318,31 +317,32 @@ private:
     qint64 FRead = 0;
     bool FEnd = false;
     QStringDecoder FDecoder;
-    QString FError;
+    TrpFileError FError;
 };
 
 } // namespace
 
-bool TrpXMLDocument::LoadFromBytes(const QByteArray& data, QString& error,
-                                   const std::function<bool(TrpXMLItem&, TrpXMLItem*, QString&)>& closed) {
+bool TrpXMLDocument::LoadFromBytes(
+    const QByteArray& data, TrpFileError& error,
+    const std::function<bool(TrpXMLItem&, TrpXMLItem*, TrpFileError&)>& closed) {
     QBuffer buffer;
     buffer.setData(data);
     buffer.open(QIODevice::ReadOnly);
     return LoadFromDevice(buffer, error, closed);
 }
 
-bool TrpXMLDocument::LoadFromDevice(QIODevice& device, QString& error,
-                                    const std::function<bool(TrpXMLItem&, TrpXMLItem*, QString&)>& closed,
-                                    qint64 maxBytes) {
+bool TrpXMLDocument::LoadFromDevice(
+    QIODevice& device, TrpFileError& error,
+    const std::function<bool(TrpXMLItem&, TrpXMLItem*, TrpFileError&)>& closed, qint64 maxBytes) {
     TagReader reader(device, maxBytes);
     // The reader's own reason (a bound, a failed read, undecodable text) says more than syntax.
-    auto fail = [&](const QString& syntax = Invalid()) {
-        error = !reader.Error().isEmpty() ? reader.Error() : syntax;
+    auto fail = [&](const TrpFileError& syntax = Fault(TrpFileFault::Syntax)) {
+        error = reader.Error().IsError() ? reader.Error() : syntax;
         return false;
     };
     QByteArray encoding;
     auto undecodable = [&] {
-        return fail(Invalid(QStringLiteral("the text is not valid %1").arg(QString::fromLatin1(encoding))));
+        return fail(Fault(TrpFileFault::Undecodable, {QString::fromLatin1(encoding)}));
     };
     {
         const qsizetype lt = reader.NextTagStart();
@@ -369,7 +369,7 @@ bool TrpXMLDocument::LoadFromDevice(QIODevice& device, QString& error,
         if (reader.Decoder().hasError())
             return undecodable();
         if (lt < 0) {
-            if (!reader.Error().isEmpty())
+            if (reader.Error().IsError())
                 return fail();
             break;
         }
@@ -425,8 +425,7 @@ bool TrpXMLDocument::LoadFromDevice(QIODevice& device, QString& error,
             item->SetName(std::move(itemName));
         } else {
             if (int(stack.size()) >= limits::MaxNesting)
-                return fail(
-                    Invalid(QStringLiteral("items nest deeper than %1 levels").arg(limits::MaxNesting)));
+                return fail(Fault(TrpFileFault::TooDeep, {}, {double(limits::MaxNesting)}));
             item = stack.back()->Add(std::move(itemName));
         }
         if (attrs.contains(QStringLiteral(" ld=\"0\""))) {

@@ -1,6 +1,7 @@
 #pragma once
 // The item tree that holds prepared pages: items with a name, an attribute text and children.
 
+#include "report/FileFaults.h"
 #include "report/Limits.h"
 
 #include <QString>
@@ -86,19 +87,18 @@ public:
     // their text from `children`. Stops at the first error either returns ("" is success).
     QString Write(const std::function<QString(const QByteArray&)>& sink,
                   const std::function<QString(const TrpXMLItem&, QByteArray&)>& children) const;
-    // Reads a document in the encoding its declaration names (UTF-8 by default); false with an
-    // error message ("Invalid file format", with the reason when it is not plain syntax) on bad
-    // syntax, an unknown encoding, undecodable text or items nested too deep.
+    // Reads a document in the encoding its declaration names (UTF-8 by default); false with the
+    // fault on bad syntax, an unknown encoding, undecodable text or items nested too deep.
     // `closed`, when set, is told of every item read whole, with its parent (null for the
     // root); returning false stops the reading with the error it set.
     bool LoadFromBytes(
-        const QByteArray& data, QString& error,
-        const std::function<bool(TrpXMLItem& item, TrpXMLItem* parent, QString& error)>& closed = {});
+        const QByteArray& data, TrpFileError& error,
+        const std::function<bool(TrpXMLItem& item, TrpXMLItem* parent, TrpFileError& error)>& closed = {});
     // The same, read from the device a piece at a time: memory holds the tree and the tag being
     // read, never the file. More than `maxBytes` from the device is an error (a pipe may never end).
     bool LoadFromDevice(
-        QIODevice& device, QString& error,
-        const std::function<bool(TrpXMLItem& item, TrpXMLItem* parent, QString& error)>& closed = {},
+        QIODevice& device, TrpFileError& error,
+        const std::function<bool(TrpXMLItem& item, TrpXMLItem* parent, TrpFileError& error)>& closed = {},
         qint64 maxBytes = limits::MaxFileBytes);
 
 private:

@@ -120,7 +120,7 @@ TEST_F(OpenHostileFile, RefusedWithTheReasonAndStatus2) {
         {"negative paper", Replaced(paper, "PaperWidth=\"-210\" PaperHeight=\"297\""),
          "paper of -210 x 297 mm"},
         {"paper of 1e9", Replaced(paper, "PaperWidth=\"1000000000\" PaperHeight=\"297\""),
-         "paper of 1e+09 x 297"},
+         "paper of 1000000000 x 297"},
         {"paper of 6 m", Replaced(paper, "PaperWidth=\"6000\" PaperHeight=\"6000\""),
          "paper of 6000 x 6000 mm"},
         {"unknown encoding", Replaced("encoding=\"utf-8\"", "encoding=\"x-unknown\""),

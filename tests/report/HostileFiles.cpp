@@ -112,7 +112,7 @@ TEST_P(RefusedFile, GivesTheReasonAndKeepsTheShownPages) {
     const TrpLoadResult result = TrpPreparedReportFile::LoadFromBytes(*r, GetParam().File());
     EXPECT_FALSE(result.Ok);
     const std::string reason = GetParam().Reason;
-    EXPECT_EQ(result.Message.toStdString(),
+    EXPECT_EQ(result.Message().toStdString(),
               reason.empty() ? "Invalid file format" : "Invalid file format: " + reason);
     EXPECT_EQ(reporttest::PreparedText(*r, QStringLiteral("Shown")), "shown");
 }
@@ -144,7 +144,7 @@ INSTANTIATE_TEST_SUITE_P(
         Refused{"NegativePaper", [] { return WithPaper("210", "-297"); },
                 "the paper of 210 x -297 mm is outside 1 to 2400 mm"},
         Refused{"PaperOfAThousandKilometres", [] { return WithPaper("1000000000", "297"); },
-                "the paper of 1e+09 x 297 mm is outside 1 to 2400 mm"},
+                "the paper of 1000000000 x 297 mm is outside 1 to 2400 mm"},
         Refused{"PaperOfSixMetres", [] { return WithPaper("6000", "6000"); },
                 "the paper of 6000 x 6000 mm is outside 1 to 2400 mm"},
         Refused{"TextOneCharacterTooLong", [] { return WithMemoText(limits::MaxValueChars + 1); },
@@ -187,7 +187,7 @@ TEST_P(ClampedFile, LoadsWithinTheBoundsAndDraws) {
     auto r = NewReport();
     const TrpLoadResult result =
         TrpPreparedReportFile::LoadFromBytes(*r, WithMemoAttributes(GetParam().Attributes));
-    ASSERT_TRUE(result.Ok) << result.Message.toStdString();
+    ASSERT_TRUE(result.Ok) << result.Message().toStdString();
     auto* memo = dynamic_cast<TrpMemoView*>(r->PreviewPages().Page(0)->FindObject(QStringLiteral("Memo1")));
     ASSERT_TRUE(memo);
     GetParam().Check(*memo);
@@ -258,14 +258,14 @@ TEST(HostileFiles, TextsUpToTheBoundLoadWhole) {
     auto r = NewReport();
     const TrpLoadResult result =
         TrpPreparedReportFile::LoadFromBytes(*r, WithMemoText(limits::MaxValueChars));
-    ASSERT_TRUE(result.Ok) << result.Message.toStdString();
+    ASSERT_TRUE(result.Ok) << result.Message().toStdString();
     EXPECT_EQ(reporttest::PreparedText(*r, QStringLiteral("Memo1")).size(), limits::MaxValueChars);
 }
 
 TEST(HostileFiles, NestingUpToTheBoundLoads) {
     auto r = NewReport();
     const TrpLoadResult result = TrpPreparedReportFile::LoadFromBytes(*r, NestedSourceObjects(253));
-    ASSERT_TRUE(result.Ok) << result.Message.toStdString();
+    ASSERT_TRUE(result.Ok) << result.Message().toStdString();
 }
 
 TEST(HostileFiles, DeclaredSingleByteEncodingReadsTheSameText) {
@@ -275,7 +275,7 @@ TEST(HostileFiles, DeclaredSingleByteEncodingReadsTheSameText) {
     ASSERT_NE(cp1251.size(), utf8.size());
     auto r = NewReport();
     const TrpLoadResult result = TrpPreparedReportFile::LoadFromBytes(*r, cp1251);
-    ASSERT_TRUE(result.Ok) << result.Message.toStdString();
+    ASSERT_TRUE(result.Ok) << result.Message().toStdString();
     EXPECT_EQ(reporttest::PreparedText(*r, QStringLiteral("Memo1")), "Итого: сто рублей");
     // Saved again, it is ours: UTF-8.
     EXPECT_EQ(TrpPreparedReportFile::SaveToBytes(*r), utf8);
@@ -303,7 +303,7 @@ TEST(HostileFiles, PictureDataNeverShowsAnotherFile) {
     auto r = NewReport();
     const TrpLoadResult result = TrpPreparedReportFile::LoadFromBytes(*r, WithPictureData(svg));
     EXPECT_FALSE(result.Ok);
-    EXPECT_EQ(result.Message.toStdString(),
+    EXPECT_EQ(result.Message().toStdString(),
               "Invalid file format: the picture in Picture1 is not PNG, JPEG, BMP, GIF or icon data");
 
     TrpPictureView view;
@@ -345,7 +345,7 @@ TEST(HostileFiles, PicturesOfEveryReadFormatDraw) {
         SCOPED_TRACE(c.Name);
         auto r = NewReport();
         const TrpLoadResult result = TrpPreparedReportFile::LoadFromBytes(*r, WithPictureData(c.Data));
-        ASSERT_TRUE(result.Ok) << result.Message.toStdString();
+        ASSERT_TRUE(result.Ok) << result.Message().toStdString();
         const QColor centre = RenderPreparedPage(*r, 0, 1).pixelColor(98, 98);
         EXPECT_GT(centre.red(), 200);
         EXPECT_LT(centre.green() + centre.blue(), 60);

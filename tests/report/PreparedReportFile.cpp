@@ -103,7 +103,7 @@ TEST(PreparedReportFile, RoundTripGivesTheSamePages) {
 
     auto loaded = NewReport();
     const TrpLoadResult result = TrpPreparedReportFile::LoadFromBytes(*loaded, bytes);
-    ASSERT_TRUE(result.Ok) << result.Message.toStdString();
+    ASSERT_TRUE(result.Ok) << result.Message().toStdString();
     EXPECT_TRUE(result.Errors.isEmpty());
     const auto before = Pages(*r), after = Pages(*loaded);
     ASSERT_EQ(after.size(), 10u); // the engine's band and four objects a page
@@ -148,7 +148,7 @@ TEST_P(MalformedFile, IsRejectedAndTheShownPagesStay) {
     const auto before = Pages(*r);
     const TrpLoadResult result = TrpPreparedReportFile::LoadFromBytes(*r, QByteArray(GetParam()));
     EXPECT_FALSE(result.Ok);
-    EXPECT_EQ(result.Message, "Invalid file format");
+    EXPECT_EQ(result.Message(), "Invalid file format");
     EXPECT_EQ(Pages(*r), before);
     EXPECT_EQ(r->PreviewPages().SourcePagesCount(), 2);
 }
@@ -171,7 +171,7 @@ TEST(PreparedReportFile, DeepNestingIsRejectedWithoutHarm) {
     for (int i = 0; i < 200000; ++i)
         deep += "<a>";
     auto r = NewReport();
-    EXPECT_EQ(TrpPreparedReportFile::LoadFromBytes(*r, deep).Message,
+    EXPECT_EQ(TrpPreparedReportFile::LoadFromBytes(*r, deep).Message(),
               "Invalid file format: items nest deeper than 256 levels");
 }
 

@@ -176,8 +176,8 @@ TEST(PreparedStore, TextFormRoundTripAndBadInput) {
         bytes.startsWith("<?xml version=\"1.0\" encoding=\"utf-8\"?><preparedreport><previewpages><page0>"));
 
     TrpXMLDocument back;
-    QString error;
-    ASSERT_TRUE(back.LoadFromBytes(bytes, error)) << error.toStdString();
+    TrpFileError error;
+    ASSERT_TRUE(back.LoadFromBytes(bytes, error)) << FileErrorText(error, TrpLanguage::English).toStdString();
     TrpXMLItem* p = back.Root()->FindItem("PREVIEWPAGES")->Items(0);
     EXPECT_EQ(p->Name(), "page0");
     EXPECT_EQ(p->Items(0)->Prop("u"), "кавычка \" и <тег>\r\nвторая & строка");
@@ -186,14 +186,19 @@ TEST(PreparedStore, TextFormRoundTripAndBadInput) {
     for (const char* bad : {"<preparedreport/>", "<?xml?><a><b></a>", "<?xml?><a", "<?xml?><a <b>>"}) {
         TrpXMLDocument d;
         EXPECT_FALSE(d.LoadFromBytes(bad, error)) << bad;
-        EXPECT_EQ(error, "Invalid file format");
+        EXPECT_EQ(error.Fault, TrpFileFault::Syntax);
     }
     // What a device gives is read up to the bound only, however well-formed.
     QBuffer endless;
     endless.setData("<?xml?><a>" + QByteArray("<b/>").repeated(1000) + "</a>");
     ASSERT_TRUE(endless.open(QIODevice::ReadOnly));
     EXPECT_FALSE(TrpXMLDocument().LoadFromDevice(endless, error, {}, 1000));
-    EXPECT_EQ(error, "Invalid file format: the file is longer than 1000 bytes");
+    // The reader names the fault and its bound; each language says it in its own words.
+    EXPECT_EQ(error, (TrpFileError{TrpFileFault::FileTooLong, {}, {1000}}));
+    EXPECT_EQ(FileErrorText(error, TrpLanguage::English),
+              "Invalid file format: the file is longer than 1000 bytes");
+    EXPECT_EQ(FileErrorText(error, TrpLanguage::Russian),
+              "Неверный формат файла: файл длиннее 1\u00a0000 байт");
 }
 
 } // namespace
