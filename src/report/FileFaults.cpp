@@ -2,6 +2,7 @@
 
 #include "report/ValueFormat.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -60,6 +61,12 @@ constexpr Table Russian = {
     "Неверный формат файла: рисунок в %1 размером %2 × %3 точек, больше %4",
     "Неверный формат файла: бумага %1 × %2 мм вне пределов от %3 до %4 мм",
 };
+
+// Every fault has its text in each table.
+constexpr bool Complete(const Table& table) {
+    return std::ranges::none_of(table, [](const char* text) { return text == nullptr; });
+}
+static_assert(Complete(English) && Complete(Russian));
 
 QString Number(double value, TrpLanguage language) {
     if (language == TrpLanguage::Russian)
