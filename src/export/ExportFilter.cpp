@@ -2,13 +2,10 @@
 
 #include "export/LayoutMatrix.h"
 #include "export/Progress.h"
-#include "report/DrawText.h"
 #include "report/EngineTexts.h"
-#include "report/MemoFill.h"
 #include "report/PageList.h"
 #include "report/PreparedPageStore.h"
 #include "report/Report.h"
-#include "report/ViewPainter.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -25,47 +22,6 @@ namespace {
 std::vector<TrpCustomExportFilter*>& Registry() {
     static std::vector<TrpCustomExportFilter*> filters;
     return filters;
-}
-
-// A private copy of a prepared page, so that what the loop changes (margins, highlight fonts,
-// page counts, widths) never reaches the pages the preview shows.
-std::unique_ptr<TrpReportPage> CopyPage(const TrpReportPage& page) {
-    auto copy = std::make_unique<TrpReportPage>();
-    copy->Assign(page);
-    copy->SetReport(page.Report());
-    std::function<void(const TrpComponent&, TrpComponent&)> copyChildren = [&](const TrpComponent& from,
-                                                                               TrpComponent& to) {
-        for (const auto& child : from.Objects())
-            if (auto clone = child->Clone()) {
-                TrpComponent* added = to.Add(std::move(clone));
-                copyChildren(*child, *added);
-            }
-    };
-    copyChildren(page, *copy);
-    return copy;
-}
-
-bool IsPageHeader(const TrpComponent& c) {
-    return c.IsBand() && c.ClassName() == u"TrpPageHeader";
-}
-bool IsPageFooter(const TrpComponent& c) {
-    return c.IsBand() && c.ClassName() == u"TrpPageFooter";
-}
-
-// What the loop does to a memo before a filter sees it.
-void PrepareMemo(TrpCustomMemoView& memo, int pageCount, TrpDrawText& drawText) {
-    // Filters write the font the memo shows.
-    if (memo.Highlight().Active)
-        memo.SetFont(ShownFont(memo));
-    const QString text = memo.Text();
-    if (text.contains(TotalPagesMark())) {
-        QString filled = text;
-        filled.replace(TotalPagesMark(), QString::number(pageCount));
-        memo.SetText(filled);
-    }
-    // Measured once as drawing measures it, so the width is final.
-    if (memo.AutoWidth())
-        memo.SetWidth(MemoNeededSize(drawText, memo).width());
 }
 
 void ShowError(TrpReport& report, const QString& message) {
@@ -110,20 +66,6 @@ const std::vector<TrpCustomExportFilter*>& ExportFilters() {
     return Registry();
 }
 
-Extended PaperLeft(const TrpComponent& object) {
-    Extended sum = 0;
-    for (const TrpComponent* c = &object; c; c = c->Parent())
-        sum += c->Left();
-    return sum;
-}
-
-Extended PaperTop(const TrpComponent& object) {
-    Extended sum = 0;
-    for (const TrpComponent* c = &object; c; c = c->Parent())
-        sum += c->Top();
-    return sum;
-}
-
 bool ExportTo(TrpReport& report, TrpCustomExportFilter* filter, TrpExportPreview* preview) {
     if (!filter)
         return false;
@@ -146,7 +88,7 @@ bool ExportTo(TrpReport& report, TrpCustomExportFilter* filter, TrpExportPreview
     bool started = false;
     bool progressShown = false;
     TrpProgress progress;
-    TrpDrawText scratch;
+    const bool printableOnly = HonoursPrintable(filter->Output(), filter->ExportNotPrintable());
     bool finished = false;
     auto finish = [&] {
         if (finished)
@@ -185,42 +127,24 @@ bool ExportTo(TrpReport& report, TrpCustomExportFilter* filter, TrpExportPreview
                 if (progress.Terminated())
                     report.SetTerminated(true);
             }
-            const TrpReportPage* prepared = pages.Page(i);
-            if (!prepared)
+            const TrpPlacedPage* placed = pages.Placed(i);
+            TrpReportPage* page = pages.Page(i);
+            if (!placed || !page)
                 continue;
-            std::unique_ptr<TrpReportPage> page = CopyPage(*prepared);
-            filter->StartPage(page.get(), i);
-            const bool mirrored = page->MirrorMargins() && (i % 2 == 1);
-            page->SetLeft((mirrored ? page->RightMargin() : page->LeftMargin()) * fr01cm);
-            page->SetTop(page->TopMargin() * fr01cm);
-
-            {
-                TrpPictureView background;
-                background.SetName(QStringLiteral("_pagebackground"));
-                background.SetReport(&report);
-                background.SetColor(page->Color());
-                background.SetFrame(page->Frame());
-                background.SetStretched(true);
-                background.SetKeepAspectRatio(false);
-                background.SetBounds(page->Left(), page->Top(), page->PrintableWidth(),
-                                     page->PrintableHeight());
-                filter->ExportObject(&background);
-            }
-
-            auto pass = [&](TrpComponent& object) {
-                if (auto* memo = dynamic_cast<TrpCustomMemoView*>(&object))
-                    PrepareMemo(*memo, count, scratch);
-                filter->ExportObject(&object);
+            filter->StartPage(page, i);
+            // Written once, the page header on the first page and the page footer on the last.
+            auto once = [&](TrpPlacedBand band) {
+                return filter->SuppressPageHeadersFooters() &&
+                       ((band == TrpPlacedBand::PageHeader && i > 0) ||
+                        (band == TrpPlacedBand::PageFooter && i < count - 1));
             };
-            for (const auto& object : page->Objects()) {
-                if (filter->SuppressPageHeadersFooters() &&
-                    ((IsPageHeader(*object) && i > 0) || (IsPageFooter(*object) && i < count - 1)))
+            for (const TrpPlacedObject& object : placed->Objects) {
+                // The page's fill and frame always: each filter decides about them.
+                if (object.View && (!object.Visible || (printableOnly && !object.Printable) || once(object.Band)))
                     continue;
-                pass(*object);
-                for (const auto& child : object->Objects())
-                    pass(*child);
+                filter->ExportObject(object);
             }
-            filter->FinishPage(page.get(), i);
+            filter->FinishPage(page, i);
             if (QCoreApplication::instance())
                 QCoreApplication::processEvents();
             if (progress.Terminated())

@@ -2,6 +2,7 @@
 // The base of every export filter and the loop that feeds it the prepared pages.
 
 #include "report/Components.h"
+#include "report/PlacedPage.h"
 
 #include <QString>
 #include <vector>
@@ -58,8 +59,10 @@ public:
     virtual TModalResult ShowModal() { return mrOk; }
     // Opens the output; false ends the export quietly.
     virtual bool Start() { return true; }
-    // One object of a page: every view and band of the page, each followed by its children.
-    virtual void ExportObject(report::TrpComponent* object) = 0;
+    // One object of the placed page, in its order: the page's fill and frame, then its objects,
+    // less those the filter's output leaves out (invisible ones, and those not printed where
+    // the output honours that).
+    virtual void ExportObject(const report::TrpPlacedObject& object) = 0;
     virtual void Finish() {}
     virtual void FinishPage(report::TrpReportPage* page, int index) {
         (void)page;
@@ -69,6 +72,9 @@ public:
         (void)page;
         (void)index;
     }
+
+    // What kind of output the filter writes: which objects it is given follows from it.
+    virtual report::TrpOutput Output() const { return report::TrpOutput::TableExport; }
 
     // The published options of the filter's class, its base classes' included.
     static const FilterOptions& Published();
@@ -149,10 +155,5 @@ QString ExportSilently(report::TrpReport& report, TrpCustomExportFilter& filter)
 
 // Adds the texts of the export loop and the layout matrix to the engine text table.
 void AddExportTexts();
-
-// The absolute position of an object on the paper: its own offset plus every parent's,
-// the page's included (the export loop moves each page to its margins).
-Extended PaperLeft(const report::TrpComponent& object);
-Extended PaperTop(const report::TrpComponent& object);
 
 } // namespace exports

@@ -98,13 +98,42 @@ void TrpIEMatrix::AddPos(std::vector<Extended>& list, Extended value) {
     list.push_back(value);
 }
 
-void TrpIEMatrix::AddObject(const TrpView& view) {
-    AddView(view, PaperLeft(view), PaperTop(view));
+void TrpIEMatrix::AddObject(const TrpPlacedObject& object) {
+    if (TextOnly && object.Kind != TrpPlacedKind::Text)
+        return;
+    FBand = object.Band;
+    switch (object.Kind) {
+    case TrpPlacedKind::PageBackground:
+        if (Background)
+            AddPageBackground(object);
+        return;
+    case TrpPlacedKind::PageFrame: // one cell with the page's fill
+        return;
+    default:
+        AddView(*object.View, object.Left, object.Top);
+    }
+}
+
+void TrpIEMatrix::AddPageBackground(const TrpPlacedObject& page) {
+    // A cell under the whole printable area, in the page's fill and frame.
+    auto obj = std::make_unique<TrpIEMObject>();
+    obj->IsText = false;
+    obj->Left = std::max<Extended>(page.Left, 0);
+    obj->Top = page.Top + FDeltaY;
+    obj->Width = page.Width;
+    obj->Height = page.Height;
+    TrpIEMStyle style;
+    style.Color = page.Fill;
+    style.FrameTyp = page.Frame.Typ;
+    style.FrameWidth = float(page.Frame.Width);
+    style.FrameColor = page.Frame.Color;
+    style.FrameStyle = page.Frame.Style;
+    style.Charset = ResolveCharset(style.Font);
+    SetStyle(*obj, AddStyle(style));
+    Register(std::move(obj));
 }
 
 void TrpIEMatrix::AddView(const TrpView& view, Extended left, Extended top) {
-    if (view.Name() == u"_pagebackground" && !Background && !(!Printable && !view.Printable()))
-        return;
     if (auto* memo = dynamic_cast<const TrpCustomMemoView*>(&view); memo && memo->Frame().DropShadow) {
         AddShadowedMemo(*memo, left, top);
         return;
@@ -212,7 +241,7 @@ void TrpIEMatrix::AddLine(const TrpView& line, Extended left, Extended top, Exte
     style.FrameStyle = line.Frame().Style;
     style.Charset = ResolveCharset(style.Font);
     SetStyle(*obj, AddStyle(style));
-    Register(std::move(obj), &line);
+    Register(std::move(obj));
 }
 
 QString TrpIEMatrix::AnchorUrl(const QString& url) const {
@@ -268,10 +297,10 @@ TrpIEMObject* TrpIEMatrix::NewObject(const TrpView& view, Extended left, Extende
 
     if (obj.IsText) {
         SetMemoText(obj, *memo);
-    } else if (Images && (view.Name() != u"_pagebackground" || BackImage)) {
+    } else if (Images) {
         RenderImage(obj, view, left, top);
     }
-    Register(std::move(owned), &view);
+    Register(std::move(owned));
     return FObjects.back().Obj.get();
 }
 
@@ -333,12 +362,9 @@ void TrpIEMatrix::RenderImage(TrpIEMObject& obj, const TrpView& view, Extended l
     obj.IsText = false;
 }
 
-void TrpIEMatrix::Register(std::unique_ptr<TrpIEMObject> obj, const TrpView* source) {
-    if (source) {
-        const TrpComponent* parent = source->Parent();
-        obj->Header = parent && parent == FPageHeader;
-        obj->Footer = parent && parent == FPageFooter;
-    }
+void TrpIEMatrix::Register(std::unique_ptr<TrpIEMObject> obj) {
+    obj->Header = FBand == TrpPlacedBand::PageHeader;
+    obj->Footer = FBand == TrpPlacedBand::PageFooter;
     FMaxWidth = std::max(FMaxWidth, obj->Left + obj->Width);
     FMaxHeight = std::max(FMaxHeight, obj->Top + obj->Height);
     FMinLeft = std::min(FMinLeft, obj->Left);
@@ -369,7 +395,6 @@ void TrpIEMatrix::AddPage(TPrinterOrientation orientation, Extended width, Exten
 
 void TrpIEMatrix::ClearPage() {
     FObjects.clear();
-    FPageHeader = FPageFooter = nullptr; // the bands went with their page
     FPageBefore = true;
     FXPos.clear();
     FYPos.clear();

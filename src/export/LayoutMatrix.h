@@ -3,6 +3,7 @@
 // and columns with merged cells and shared cell styles, for the table-like exports.
 
 #include "report/Components.h"
+#include "report/PlacedPage.h"
 #include "report/Report.h"
 
 #include <QImage>
@@ -108,10 +109,10 @@ public:
     bool CropFillArea = false;
     bool FramesOptimization = false;
     bool DeleteHTMLTags = false;
-    bool Background = false;
-    bool BackImage = false;
-    bool Printable = true;
+    bool Background = false; // the page's fill and frame as a cell of their own
     bool Images = true;
+    // Only memos go in: the filter writes no pictures (nor the page's fill and frame).
+    bool TextOnly = false;
     bool WrapText = false;
     bool EmptyLines = true;
     // The text of a cut object goes to its largest piece that keeps enough of it, not to the
@@ -125,7 +126,8 @@ public:
     report::TrpReport* Report = nullptr;
 
     // ---- building ----
-    void AddObject(const report::TrpView& view);
+    // One object of a placed page; the page's fill and frame go in only with Background on.
+    void AddObject(const report::TrpPlacedObject& object);
     void AddPage(report::TPrinterOrientation orientation, Extended width, Extended height, Extended left,
                  Extended top, Extended right, Extended bottom);
     void Prepare();
@@ -134,8 +136,6 @@ public:
     // page by page numbers the styles of every page in one table. The next page's grid begins at
     // the top of its paper.
     void ClearPage();
-    void SetPageHeader(const report::TrpComponent* band) { FPageHeader = band; }
-    void SetPageFooter(const report::TrpComponent* band) { FPageFooter = band; }
 
     // ---- the grid ----
     int Width() const { return FWidth; }
@@ -174,13 +174,14 @@ public:
 private:
     // Adds an object at absolute paper coordinates (before DeltaY).
     void AddView(const report::TrpView& view, Extended left, Extended top);
+    void AddPageBackground(const report::TrpPlacedObject& page);
     void AddShadowedMemo(const report::TrpCustomMemoView& memo, Extended left, Extended top);
     void AddRectangle(const report::TrpView& shape, Extended left, Extended top);
     void AddLine(const report::TrpView& line, Extended left, Extended top, Extended width, Extended height);
     TrpIEMObject* NewObject(const report::TrpView& view, Extended left, Extended top);
     void SetMemoText(TrpIEMObject& obj, const report::TrpCustomMemoView& memo);
     void RenderImage(TrpIEMObject& obj, const report::TrpView& view, Extended left, Extended top);
-    void Register(std::unique_ptr<TrpIEMObject> obj, const report::TrpView* source);
+    void Register(std::unique_ptr<TrpIEMObject> obj);
     // The index of a style equal to this one, added when new.
     int AddStyle(const TrpIEMStyle& style);
     void SetStyle(TrpIEMObject& obj, int index);
@@ -213,8 +214,7 @@ private:
     Extended FMinLeft = 100000, FMinTop = 100000;
     Extended FDeltaY = 0;
     bool FPageBefore = false; // ClearPage ended a page before this one
-    const report::TrpComponent* FPageHeader = nullptr;
-    const report::TrpComponent* FPageFooter = nullptr;
+    report::TrpPlacedBand FBand = report::TrpPlacedBand::None; // of the object being added
     std::unique_ptr<report::TrpDrawText> FDrawText;
     std::unordered_map<QString, int> FCharsets;
 };

@@ -34,7 +34,6 @@ bool TrpMatrixExport::Start() {
     if (!Stream())
         SetFileName(TargetFileName());
     FMatrix = std::make_unique<TrpIEMatrix>(UseFileCache());
-    FMatrix->Printable = ExportNotPrintable();
     FMatrix->Report = Report();
     SetupMatrix(*FMatrix);
     // One page at a time: the export's own progress tells the pages.
@@ -50,14 +49,9 @@ void TrpMatrixExport::StartPage(TrpReportPage* page, int) {
         FirstPage(*page);
 }
 
-bool TrpMatrixExport::Takes(TrpComponent& object) {
-    auto* view = dynamic_cast<TrpView*>(&object);
-    return view && view->Visible();
-}
-
-void TrpMatrixExport::ExportObject(TrpComponent* object) {
-    if (FMatrix && object && Takes(*object))
-        FMatrix->AddObject(static_cast<TrpView&>(*object));
+void TrpMatrixExport::ExportObject(const TrpPlacedObject& object) {
+    if (FMatrix)
+        FMatrix->AddObject(object);
 }
 
 void TrpMatrixExport::FinishPage(TrpReportPage* page, int) {

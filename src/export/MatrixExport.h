@@ -23,7 +23,7 @@ public:
 
     bool Start() override;
     void StartPage(report::TrpReportPage* page, int index) override;
-    void ExportObject(report::TrpComponent* object) override;
+    void ExportObject(const report::TrpPlacedObject& object) override;
     void FinishPage(report::TrpReportPage* page, int index) override;
     void Finish() override;
 
@@ -40,8 +40,6 @@ protected:
 
     // The matrix options of the format.
     virtual void SetupMatrix(TrpIEMatrix& matrix) = 0;
-    // Whether the object goes into the matrix.
-    virtual bool Takes(report::TrpComponent& object);
     // The first page's own settings, before its objects.
     virtual void FirstPage(const report::TrpReportPage& page) { (void)page; }
     // A new document begins, laid out page by page in this matrix.

@@ -29,6 +29,13 @@ TrpPlacedKind KindOf(const TrpView& view) {
     return TrpPlacedKind::Other;
 }
 
+TrpPlacedBand BandOf(const TrpComponent& band) {
+    const QString name = band.ClassName();
+    return name == u"TrpPageHeader"   ? TrpPlacedBand::PageHeader
+           : name == u"TrpPageFooter" ? TrpPlacedBand::PageFooter
+                                      : TrpPlacedBand::None;
+}
+
 TrpPlacedObject PageItem(TrpPlacedKind kind, const TrpReportPage& page, const TrpPlacedPage& placed) {
     TrpPlacedObject o;
     o.Kind = kind;
@@ -40,11 +47,11 @@ TrpPlacedObject PageItem(TrpPlacedKind kind, const TrpReportPage& page, const Tr
     o.GridTop = R(o.Top);
     o.GridRight = R(o.Left + o.Width);
     o.GridBottom = R(o.Top + o.Height);
+    o.Frame = page.Frame();
     if (kind == TrpPlacedKind::PageBackground) {
         o.Fill = page.Color();
         o.Visible = o.Fill != clNone;
     } else {
-        o.Frame = page.Frame();
         o.Visible = o.Frame.Typ != 0;
     }
     return o;
@@ -52,13 +59,16 @@ TrpPlacedObject PageItem(TrpPlacedKind kind, const TrpReportPage& page, const Tr
 
 } // namespace
 
-bool HonoursPrintable(TrpOutput output) {
+bool HonoursPrintable(TrpOutput output, bool exportNotPrintable) {
     switch (output) {
     case TrpOutput::Printer:
     case TrpOutput::ImageExport: // a picture file of what would be printed
         return true;
-    case TrpOutput::Preview: // the screen shows the whole page, for checking it
-    case TrpOutput::Picture: // what the preview shows
+    case TrpOutput::DocumentExport: // a document to print, unless asked for everything
+        return !exportNotPrintable;
+    case TrpOutput::Preview:     // the screen shows the whole page, for checking it
+    case TrpOutput::Picture:     // what the preview shows
+    case TrpOutput::TableExport: // the page's data, whatever is printed
         return false;
     }
     return true;
@@ -115,9 +125,16 @@ std::unique_ptr<TrpPlacedPage> PlacePage(const TrpReportPage& page, int index, i
     placed->Objects.push_back(PageItem(TrpPlacedKind::PageFrame, page, *placed));
 
     const QString mark = TotalPagesMark();
+    // A prepared page lists each band before the objects prepared on it.
+    TrpPlacedBand band = TrpPlacedBand::None;
     for (int i = 0; i < int(page.Objects().size()); ++i) {
-        auto* view = dynamic_cast<const TrpView*>(page.Objects()[size_t(i)].get());
-        if (!view) // bands are not drawn
+        const TrpComponent* object = page.Objects()[size_t(i)].get();
+        if (object->IsBand()) { // bands are not drawn
+            band = BandOf(*object);
+            continue;
+        }
+        auto* view = dynamic_cast<const TrpView*>(object);
+        if (!view)
             continue;
         auto* memo = dynamic_cast<const TrpCustomMemoView*>(view);
         if (memo && memo->Text().contains(mark)) {
@@ -131,9 +148,11 @@ std::unique_ptr<TrpPlacedPage> PlacePage(const TrpReportPage& page, int index, i
         }
         TrpPlacedObject o = PlaceView(*view, placed->PrintableLeft, placed->PrintableTop);
         o.Index = i;
+        o.Band = band;
         if (memo && o.Visible) {
-            o.Text = std::make_unique<TrpDrawText>();
-            o.Text->Layout(memo->Memo(), MemoTextSettings(*memo), TextLayoutWidth(*memo));
+            auto text = std::make_shared<TrpDrawText>();
+            text->Layout(memo->Memo(), MemoTextSettings(*memo), TextLayoutWidth(*memo));
+            o.Text = std::move(text);
         }
         placed->Objects.push_back(std::move(o));
     }

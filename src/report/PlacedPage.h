@@ -12,7 +12,8 @@
 namespace report {
 
 enum class TrpPlacedKind {
-    PageBackground, // the page's fill over its printable area
+    PageBackground, // the page's fill over its printable area (with the page's frame, for
+                    // outputs that make one cell of both; the PageFrame item draws it)
     PageFrame,      // the page's frame around its printable area
     Text,           // memos
     RichText,
@@ -24,8 +25,20 @@ enum class TrpPlacedKind {
 
 // The outputs that read placed pages. Which of them leave out the objects that are not printable
 // is HonoursPrintable's table.
-enum class TrpOutput { Preview, Printer, Picture, ImageExport };
-bool HonoursPrintable(TrpOutput output);
+enum class TrpOutput {
+    Preview,
+    Printer,
+    Picture,        // the command line's pictures
+    ImageExport,    // BMP, JPEG, TIFF, GIF
+    DocumentExport, // PDF
+    TableExport,    // the exports that lay pages out in rows and columns: HTML, RTF, Excel, CSV, text
+};
+// `exportNotPrintable` is the export filters' option of that name, which only the document
+// export lets override its rule.
+bool HonoursPrintable(TrpOutput output, bool exportNotPrintable = false);
+
+// The page band an object was prepared on, for exports that write page headers and footers once.
+enum class TrpPlacedBand { None, PageHeader, PageFooter };
 
 struct TrpPlacedObject {
     TrpPlacedKind Kind = TrpPlacedKind::Other;
@@ -41,13 +54,15 @@ struct TrpPlacedObject {
     int GridLeft = 0, GridTop = 0, GridRight = 0, GridBottom = 0;
     bool Visible = true;
     bool Printable = true;
+    TrpPlacedBand Band = TrpPlacedBand::None;
     bool Clipped = false;
     TrpFont Font;         // as shown: an active highlight's colour and style applied
     TColor Fill = clNone; // as shown: an active highlight's colour applied
     TBrushStyle Brush = bsSolid;
     TrpFrame Frame;
-    // Text objects: laid out once, for the text's own width in units.
-    std::unique_ptr<TrpDrawText> Text;
+    // Text objects: laid out once, for the text's own width in units (shared by copies that an
+    // output changes for its own drawing).
+    std::shared_ptr<const TrpDrawText> Text;
 };
 
 struct TrpPlacedPage {

@@ -30,15 +30,20 @@ int Device(Extended units, Extended offset, Extended scale, Extended grid, bool 
     return R(offset - scale * grid + scale * R(grid + units));
 }
 
-Edges DeviceEdges(const TrpView& v, const TrpDrawParams& p) {
+Edges DeviceEdges(Extended left, Extended top, Extended width, Extended height, const TrpFrame& frame,
+                  const TrpDrawParams& p) {
     auto x = [&](Extended u) { return Device(u, p.OffsetX, p.ScaleX, p.GridX, p.UnitGrid); };
     auto y = [&](Extended u) { return Device(u, p.OffsetY, p.ScaleY, p.GridY, p.UnitGrid); };
-    Edges e{x(v.AbsLeft()), y(v.AbsTop()), x(v.AbsLeft() + v.Width()), y(v.AbsTop() + v.Height())};
-    if (v.Frame().DropShadow) {
-        e.X1 -= R(p.ScaleX * limits::ClampFrameWidth(v.Frame().ShadowWidth));
-        e.Y1 -= R(p.ScaleY * limits::ClampFrameWidth(v.Frame().ShadowWidth));
+    Edges e{x(left), y(top), x(left + width), y(top + height)};
+    if (frame.DropShadow) {
+        e.X1 -= R(p.ScaleX * limits::ClampFrameWidth(frame.ShadowWidth));
+        e.Y1 -= R(p.ScaleY * limits::ClampFrameWidth(frame.ShadowWidth));
     }
     return e;
+}
+
+Edges DeviceEdges(const TrpView& v, const TrpDrawParams& p) {
+    return DeviceEdges(v.AbsLeft(), v.AbsTop(), v.Width(), v.Height(), v.Frame(), p);
 }
 
 Qt::BrushStyle HatchOf(TBrushStyle s) {
@@ -298,6 +303,12 @@ void DrawView(QPainter& painter, TrpDrawText& text, const TrpView& view, const T
     if (auto* memo = dynamic_cast<const TrpCustomMemoView*>(&view))
         text.Layout(memo->Memo(), MemoTextSettings(*memo), TextLayoutWidth(*memo));
     DrawObject(painter, o, &text, DeviceEdges(view, p), p.ScaleX, p.ScaleY, p.PrinterDPI);
+}
+
+void DrawView(QPainter& painter, const TrpPlacedObject& o, const TrpDrawParams& p) {
+    const Edges e = o.View ? DeviceEdges(o.View->AbsLeft(), o.View->AbsTop(), o.Width, o.Height, o.Frame, p)
+                           : DeviceEdges(o.Left, o.Top, o.Width, o.Height, o.Frame, p);
+    DrawObject(painter, o, o.Text.get(), e, p.ScaleX, p.ScaleY, p.PrinterDPI);
 }
 
 QRect DeviceRect(const TrpPlacedObject& object, const TrpPageCanvas& canvas) {

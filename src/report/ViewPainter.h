@@ -35,6 +35,9 @@ QRect MemoTextRect(const TrpCustomMemoView& memo, const TrpDrawParams& p);
 
 // Draws one view at its own position (exports that draw objects one by one); `text` lays it out.
 void DrawView(QPainter& painter, TrpDrawText& text, const TrpView& view, const TrpDrawParams& p);
+// Draws one placed object at its view's own position (at its paper position for the page's own
+// items), with its laid-out text, its shown font and fill and its frame as given.
+void DrawView(QPainter& painter, const TrpPlacedObject& object, const TrpDrawParams& p);
 
 // A canvas that placed pages are drawn on.
 struct TrpPageCanvas {

@@ -20,7 +20,9 @@ public:
     bool StartResult = true;
     exports::TModalResult DialogResult = exports::mrOk;
     QString ThrowInPage; // "StartPage:2" throws there
-    std::function<void(report::TrpComponent*)> OnObject;
+    report::TrpOutput Kind = report::TrpOutput::TableExport;
+    report::TrpOutput Output() const override { return Kind; }
+    std::function<void(const report::TrpPlacedObject&)> OnObject;
 
     exports::TModalResult ShowModal() override {
         Calls << QStringLiteral("ShowModal");
@@ -35,8 +37,12 @@ public:
         if (ThrowInPage == Calls.back())
             throw report::TrpReportError(QStringLiteral("disk full"));
     }
-    void ExportObject(report::TrpComponent* object) override {
-        Calls << QStringLiteral("Object:") + object->Name();
+    // Views by name, the page's own items by kind.
+    void ExportObject(const report::TrpPlacedObject& object) override {
+        Calls << QStringLiteral("Object:") +
+                     (object.View ? object.View->Name()
+                      : object.Kind == report::TrpPlacedKind::PageBackground ? QStringLiteral("(page fill)")
+                                                                             : QStringLiteral("(page frame)"));
         if (OnObject)
             OnObject(object);
     }

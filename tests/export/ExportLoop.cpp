@@ -28,11 +28,22 @@ TEST(ExportLoop, FeedsPagesInOrder) {
     auto r = PreparedReport(2);
     RecordingFilter f;
     EXPECT_TRUE(ExportTo(*r, &f));
-    // The engine's band of page-level objects comes first, then the objects it printed.
-    const QStringList expected = {
-        "ShowModal", "Start",        "StartPage:0", "Object:_pagebackground", "Object:NullBand", "Object:A0",
-        "Object:B0", "FinishPage:0", "StartPage:1", "Object:_pagebackground", "Object:NullBand", "Object:A1",
-        "Object:B1", "FinishPage:1", "Finish"};
+    // The page's fill and frame come first, then the objects it printed (bands are not objects).
+    const QStringList expected = {"ShowModal",
+                                  "Start",
+                                  "StartPage:0",
+                                  "Object:(page fill)",
+                                  "Object:(page frame)",
+                                  "Object:A0",
+                                  "Object:B0",
+                                  "FinishPage:0",
+                                  "StartPage:1",
+                                  "Object:(page fill)",
+                                  "Object:(page frame)",
+                                  "Object:A1",
+                                  "Object:B1",
+                                  "FinishPage:1",
+                                  "Finish"};
     EXPECT_EQ(f.Calls, expected);
     EXPECT_EQ(f.Report(), r.get());
 }
@@ -145,8 +156,8 @@ TEST(ExportLoop, StopRequestEndsTheLoopAfterThePage) {
     auto r = PreparedReport(3);
     RecordingFilter f;
     f.SetShowDialog(false);
-    f.OnObject = [&](report::TrpComponent* o) {
-        if (o->Name() == u"B0")
+    f.OnObject = [&](const report::TrpPlacedObject& o) {
+        if (o.View && o.View->Name() == u"B0")
             r->SetTerminated(true);
     };
     EXPECT_TRUE(ExportTo(*r, &f));
@@ -161,16 +172,17 @@ TEST(ExportLoop, ObjectsAreOnThePaperWithTotalPagesFilled) {
     f.SetShowDialog(false);
     QString bText;
     Extended aLeft = 0, aTop = 0, bgLeft = 0, bgWidth = 0;
-    f.OnObject = [&](report::TrpComponent* o) {
-        if (o->Name() == u"B1")
-            bText = static_cast<report::TrpMemoView*>(o)->Text();
-        if (o->Name() == u"A1") {
-            aLeft = exports::PaperLeft(*o);
-            aTop = exports::PaperTop(*o);
+    f.OnObject = [&](const report::TrpPlacedObject& o) {
+        const QString name = o.View ? o.View->Name() : QString();
+        if (name == u"B1")
+            bText = static_cast<const report::TrpMemoView*>(o.View)->Text();
+        if (name == u"A1") {
+            aLeft = o.Left;
+            aTop = o.Top;
         }
-        if (o->Name() == u"_pagebackground") {
-            bgLeft = exports::PaperLeft(*o);
-            bgWidth = o->Width();
+        if (o.Kind == report::TrpPlacedKind::PageBackground) {
+            bgLeft = o.Left;
+            bgWidth = o.Width;
         }
     };
     // A page count still to be filled in (the engine fills its own marks when it can).
@@ -203,14 +215,50 @@ TEST(ExportLoop, MirrorMarginsSwapOnOddIndexes) {
     RecordingFilter f;
     f.SetShowDialog(false);
     std::vector<double> lefts;
-    f.OnObject = [&](report::TrpComponent* o) {
-        if (o->Name().startsWith('M'))
-            lefts.push_back(double(exports::PaperLeft(*o)));
+    f.OnObject = [&](const report::TrpPlacedObject& o) {
+        if (o.View && o.View->Name().startsWith('M'))
+            lefts.push_back(double(o.Left));
     };
     EXPECT_TRUE(ExportTo(*r, &f));
     ASSERT_EQ(lefts.size(), 2u);
     EXPECT_NEAR(lefts[0], 20 * 3.77953, 1e-9);
     EXPECT_NEAR(lefts[1], 5 * 3.77953, 1e-9);
+}
+
+TEST(ExportLoop, OutputsLeaveOutWhatTheyDoNotShow) {
+    // A memo not printed and a hidden one on each of two pages.
+    auto r = NewReport();
+    for (int i = 0; i < 2; ++i) {
+        report::TrpReportPage* page = r->AddPage();
+        AddMemo(*page, QStringLiteral("N%1").arg(i), "n", 0, 0, 10, 10)->SetPrintable(false);
+        AddMemo(*page, QStringLiteral("H%1").arg(i), "h", 0, 20, 10, 10)->SetVisible(false);
+    }
+    ASSERT_TRUE(r->Prepare());
+    using report::TrpOutput;
+    const struct {
+        TrpOutput Output;
+        bool ExportNotPrintable;
+        QStringList Objects;
+    } cases[] = {
+        {TrpOutput::TableExport, false, {"N0", "N1"}},
+        {TrpOutput::DocumentExport, false, {}},
+        {TrpOutput::DocumentExport, true, {"N0", "N1"}},
+        {TrpOutput::ImageExport, true, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(int(c.Output));
+        RecordingFilter f;
+        f.SetShowDialog(false);
+        f.Kind = c.Output;
+        f.SetExportNotPrintable(c.ExportNotPrintable);
+        QStringList objects;
+        f.OnObject = [&](const report::TrpPlacedObject& o) {
+            if (o.View)
+                objects << o.View->Name();
+        };
+        EXPECT_TRUE(ExportTo(*r, &f));
+        EXPECT_EQ(objects, c.Objects);
+    }
 }
 
 // A view that records what the job shows; the test presses its Cancel.
@@ -240,8 +288,8 @@ TEST(ExportLoop, ProgressCancelStopsTheExport) {
         job = &j;
         return std::make_unique<RecordingView>(shown);
     });
-    f.OnObject = [&](report::TrpComponent* o) {
-        if (o->Name() == u"A0" && job)
+    f.OnObject = [&](const report::TrpPlacedObject& o) {
+        if (o.View && o.View->Name() == u"A0" && job)
             job->Terminate(); // the user presses Cancel
     };
     EXPECT_TRUE(ExportTo(*r, &f));
@@ -278,36 +326,33 @@ TEST(ExportFilters, DefaultPathGoesBeforeABareName) {
 
 namespace {
 
-TEST(ExportLoop, HighlightFontAndAutoWidthAreAppliedBeforeTheFilter) {
+TEST(ExportLoop, FiltersGetTheHighlightFontAndTheMeasuredAutoWidth) {
     auto r = NewReport();
     report::TrpReportPage* page = r->AddPage();
     AddMemo(*page, "Lit", "warning", 0, 0, 300, 20);
-    AddMemo(*page, "Auto", "a rather long line of text", 0, 30, 5, 20);
+    AddMemo(*page, "Auto", "a rather long line of text", 0, 30, 5, 20)->SetAutoWidth(true);
     ASSERT_TRUE(r->Prepare());
-    report::TrpReportPage* shown = r->PreviewPages().Page(0);
-    auto* lit = dynamic_cast<report::TrpMemoView*>(shown->FindObject("Lit"));
-    auto* autoWidth = dynamic_cast<report::TrpMemoView*>(shown->FindObject("Auto"));
-    ASSERT_TRUE(lit && autoWidth);
+    auto* lit = dynamic_cast<report::TrpMemoView*>(r->PreviewPages().Page(0)->FindObject("Lit"));
+    ASSERT_TRUE(lit);
     lit->HighlightRef().Active = true;
     lit->HighlightRef().Font.Color = report::clRed;
     lit->HighlightRef().Font.Style = report::fsBold;
-    autoWidth->SetAutoWidth(true);
     RecordingFilter f;
     f.SetShowDialog(false);
     report::TrpFont litFont;
     Extended width = 0;
-    f.OnObject = [&](report::TrpComponent* o) {
-        if (o->Name() == u"Lit")
-            litFont = o->Font();
-        if (o->Name() == u"Auto")
-            width = o->Width();
+    f.OnObject = [&](const report::TrpPlacedObject& o) {
+        const QString name = o.View ? o.View->Name() : QString();
+        if (name == u"Lit")
+            litFont = o.Font;
+        if (name == u"Auto")
+            width = o.Width;
     };
     EXPECT_TRUE(ExportTo(*r, &f));
     EXPECT_EQ(litFont.Color, report::clRed);
     EXPECT_EQ(litFont.Style, report::fsBold);
     EXPECT_GT(width, 100);
     EXPECT_LT(width, 300);
-    EXPECT_EQ(autoWidth->Width(), 5); // the shown page is untouched
 }
 
 } // namespace

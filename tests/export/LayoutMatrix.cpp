@@ -12,6 +12,16 @@ using exports::TrpIEMatrix;
 
 namespace {
 
+// Places a page as the export loop does and adds its objects; the margins are zero, so that
+// the objects' paper positions are their own.
+void AddPlaced(TrpIEMatrix& m, TrpReportPage& page) {
+    page.SetLeftMargin(0);
+    page.SetTopMargin(0);
+    const std::unique_ptr<TrpPlacedPage> placed = PlacePage(page, 0, 1);
+    for (const TrpPlacedObject& o : placed->Objects)
+        m.AddObject(o);
+}
+
 struct Fixture : ::testing::Test {
     TrpReportPage page;
     TrpIEMatrix m;
@@ -21,10 +31,7 @@ struct Fixture : ::testing::Test {
                       TrpFrameTypes frame = 0) {
         return AddMemo(page, name, name, l, t, w, h, frame);
     }
-    void AddAll() {
-        for (const auto& o : page.Objects())
-            m.AddObject(static_cast<const TrpView&>(*o));
-    }
+    void AddAll() { AddPlaced(m, page); }
     // The name of the object in each cell of a row ("-" for none).
     QStringList Row(int y) const {
         QStringList names;
@@ -145,8 +152,7 @@ TEST_P(EmptyRows, EveryOtherRowOfARunGoes) {
     m.ShowProgress = false;
     m.MaxCellHeight = 10; // the gap becomes rows of 10
     m.EmptyLines = false;
-    for (const auto& o : page.Objects())
-        m.AddObject(static_cast<const TrpView&>(*o));
+    AddPlaced(m, page);
     m.Prepare();
     EXPECT_EQ(m.Height(), c.Height) << "gap " << c.Gap;
     const int kept = c.Gap / 2;
@@ -210,8 +216,7 @@ TEST_F(Fixture, TheFirstOrTheLargestQualifyingPieceTakesTheText) {
         TrpIEMatrix m;
         m.ShowProgress = false;
         m.LargestPieceTakesText = largest;
-        for (const auto& o : page.Objects())
-            m.AddObject(static_cast<const TrpView&>(*o));
+        AddPlaced(m, page);
         m.Prepare();
         const exports::TrpIEMObject* strip = m.GetObject(0, 0);
         const exports::TrpIEMObject* beside = m.GetObject(1, 1);
@@ -363,7 +368,7 @@ TEST_F(Fixture, PicturesBecomeBitmaps) {
 
     TrpIEMatrix noImages;
     noImages.Images = false;
-    noImages.AddObject(static_cast<const TrpView&>(*page.Objects().front()));
+    AddPlaced(noImages, page);
     EXPECT_FALSE(noImages.GetObjectById(0)->Image);
 }
 
@@ -381,28 +386,27 @@ TEST_F(Fixture, RichTextPlainOrRaw) {
     TrpIEMatrix raw;
     raw.RichText = true;
     raw.PlainRich = false;
-    raw.AddObject(static_cast<const TrpView&>(*page.Objects().front()));
+    AddPlaced(raw, page);
     EXPECT_TRUE(raw.GetObjectById(0)->IsRichText);
     EXPECT_TRUE(raw.GetObjectById(0)->Memo.first().startsWith("{\\rtf1"));
 }
 
 TEST_F(Fixture, PageBackgroundOnlyWhenAsked) {
-    TrpPictureView bg;
-    bg.SetName("_pagebackground");
-    bg.SetBounds(0, 0, 100, 100);
-    m.AddObject(bg);
+    page.SetColor(clLime);
+    TrpFrame frame;
+    frame.Typ = ftAll;
+    page.SetFrame(frame);
+    AddAll();
     EXPECT_EQ(m.ObjectsCount(), 0);
-    m.Printable = false;
-    bg.SetPrintable(false);
-    m.AddObject(bg);
-    EXPECT_EQ(m.ObjectsCount(), 1);
-    m.Printable = true;
     m.Background = true;
-    bg.SetColor(clLime);
-    m.AddObject(bg);
-    ASSERT_EQ(m.ObjectsCount(), 2);
-    EXPECT_EQ(m.GetObjectById(1)->Style->Color, clLime);
-    EXPECT_FALSE(m.GetObjectById(1)->Image); // BackImage is off
+    AddAll();
+    // One cell of the page's fill and frame over the printable area, no picture.
+    ASSERT_EQ(m.ObjectsCount(), 1);
+    const exports::TrpIEMObject* bg = m.GetObjectById(0);
+    EXPECT_EQ(bg->Style->Color, clLime);
+    EXPECT_EQ(bg->Style->FrameTyp, ftAll);
+    EXPECT_NEAR(double(bg->Width), double(page.PrintableWidth()), 1e-9);
+    EXPECT_FALSE(bg->Image);
 }
 
 TEST_F(Fixture, FillAreaGoesFirstAndWhite) {
@@ -426,7 +430,9 @@ TEST_F(Fixture, PagesStackDownwards) {
     Memo("P1", 0, 0, 50, 100);
     AddAll();
     m.AddPage(poPortrait, 210, 297, 10, 10, 10, 10);
-    m.AddObject(*Memo("P2", 0, 0, 50, 40));
+    TrpReportPage second;
+    AddMemo(second, "P2", "P2", 0, 0, 50, 40);
+    AddPlaced(m, second);
     m.AddPage(poLandscape, 297, 210, 5, 5, 5, 5);
     m.Prepare();
     EXPECT_EQ(double(Named("P2")->Top), 100);

@@ -22,10 +22,7 @@ public:
         SetShowProgress(false);
         M.ShowProgress = false;
     }
-    void ExportObject(TrpComponent* object) override {
-        if (auto* view = dynamic_cast<TrpView*>(object))
-            M.AddObject(*view);
-    }
+    void ExportObject(const TrpPlacedObject& object) override { M.AddObject(object); }
     void FinishPage(TrpReportPage* page, int) override {
         M.AddPage(page->Orientation(), page->PaperWidth(), page->PaperHeight(), page->LeftMargin(),
                   page->TopMargin(), page->RightMargin(), page->BottomMargin());

@@ -267,7 +267,7 @@ public:
         SetShowDialog(false);
     }
     QString FilterDescription() const override { return FDescription; }
-    void ExportObject(TrpComponent*) override { ++Objects; }
+    void ExportObject(const report::TrpPlacedObject&) override { ++Objects; }
     int Objects = 0;
 
 private:

@@ -134,8 +134,7 @@ bool TrpHTMLExport::Start() {
     m.RotatedAsImage = true;
     m.FramesOptimization = true;
     m.Background = FBackground;
-    m.BackImage = false;
-    m.Printable = ExportNotPrintable();
+    m.TextOnly = !FExportPictures;
     m.RichText = true;
     m.PlainRich = true;
     m.EmptyLines = FEmptyLines;
@@ -162,27 +161,24 @@ void TrpHTMLExport::StartPage(TrpReportPage* /*page*/, int /*index*/) {
     FBackgroundImage = QImage();
 }
 
-void TrpHTMLExport::ExportObject(TrpComponent* object) {
-    auto* view = dynamic_cast<TrpView*>(object);
-    if (!view || !FMatrix || !view->Visible())
+void TrpHTMLExport::ExportObject(const TrpPlacedObject& object) {
+    if (!FMatrix)
         return;
-    const auto* memo = dynamic_cast<const TrpCustomMemoView*>(view);
-    if (view->Name() == u"_pagebackground" && FExportPictures && FBackground) {
+    if (object.Kind == TrpPlacedKind::PageBackground && FExportPictures && FBackground) {
+        // The page's fill and frame become the page's background picture.
         FPageBackground = true;
-        const QSize size(std::max(1, int(std::lround(view->Width()))),
-                         std::max(1, int(std::lround(view->Height()))));
+        const QSize size(std::max(1, int(std::lround(object.Width))), std::max(1, int(std::lround(object.Height))));
         FBackgroundImage = QImage(size, QImage::Format_RGB32);
         FBackgroundImage.fill(Qt::white);
         QPainter painter(&FBackgroundImage);
         TrpDrawParams p;
-        p.OffsetX = -view->AbsLeft();
-        p.OffsetY = -view->AbsTop();
-        DrawView(painter, FText, *view, p);
+        p.OffsetX = -object.Left;
+        p.OffsetY = -object.Top;
+        DrawView(painter, object, p);
     }
-    if (!memo && !FExportPictures)
-        return;
     const int before = FMatrix->ObjectsCount();
-    FMatrix->AddObject(*view);
+    FMatrix->AddObject(object);
+    const auto* memo = dynamic_cast<const TrpCustomMemoView*>(object.View);
     if (memo && memo->AllowHTMLTags())
         for (int i = before; i < FMatrix->ObjectsCount(); ++i)
             FTagged.insert(FMatrix->GetObjectById(i));

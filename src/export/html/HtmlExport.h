@@ -33,7 +33,7 @@ public:
     TModalResult ShowModal() override;
     bool Start() override;
     void StartPage(report::TrpReportPage* page, int index) override;
-    void ExportObject(report::TrpComponent* object) override;
+    void ExportObject(const report::TrpPlacedObject& object) override;
     void FinishPage(report::TrpReportPage* page, int index) override;
     void Finish() override;
 
@@ -135,7 +135,6 @@ private:
     int FImageCount = 0;
     bool FPageBackground = false;
     QImage FBackgroundImage;
-    report::TrpDrawText FText;
 };
 
 } // namespace exports

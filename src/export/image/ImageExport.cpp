@@ -207,7 +207,7 @@ void TrpCustomImageExport::StartPage(TrpReportPage* page, int index) {
     DrawPlacedPage(*page, index);
 }
 
-void TrpCustomImageExport::ExportObject(TrpComponent*) {
+void TrpCustomImageExport::ExportObject(const TrpPlacedObject&) {
     // The page is drawn whole, placed, when it starts.
 }
 

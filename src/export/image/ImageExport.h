@@ -26,7 +26,8 @@ public:
     TModalResult ShowModal() override;
     bool Start() override;
     void StartPage(report::TrpReportPage* page, int index) override;
-    void ExportObject(report::TrpComponent* object) override;
+    void ExportObject(const report::TrpPlacedObject& object) override;
+    report::TrpOutput Output() const override { return report::TrpOutput::ImageExport; }
     void FinishPage(report::TrpReportPage* page, int index) override;
     void Finish() override;
 

@@ -21,7 +21,7 @@ public:
     TModalResult ShowModal() override;
     // Sends the message; always false, so that the export loop itself writes nothing.
     bool Start() override;
-    void ExportObject(report::TrpComponent* /*object*/) override {}
+    void ExportObject(const report::TrpPlacedObject& /*object*/) override {}
 
     // ---- published properties ----
     const QString& Address() const { return FAddress; }

@@ -189,13 +189,10 @@ void TrpPDFExport::StartPage(TrpReportPage* page, int index) {
     }
 }
 
-void TrpPDFExport::ExportObject(TrpComponent* object) {
-    auto* view = dynamic_cast<TrpView*>(object);
-    if (!view || !FPage || !view->Visible())
+void TrpPDFExport::ExportObject(const TrpPlacedObject& object) {
+    if (!FPage)
         return;
-    if (!ExportNotPrintable() && !view->Printable())
-        return;
-    DrawObject(*view);
+    DrawObject(object);
     FPage->Flush();
 }
 
@@ -246,9 +243,9 @@ void TrpPDFExport::Line(const QByteArray& s) {
     FPage->AppendLine(s);
 }
 
-void TrpPDFExport::StrokeSetup(const TrpView& view) {
-    Line(FPDF->Toolkit().PdfColor(view.Frame().Color) + " RG");
-    Line(Num(view.Frame().Width * PointsPerReportPixel) + " w");
+void TrpPDFExport::StrokeSetup(const TrpFrame& frame) {
+    Line(FPDF->Toolkit().PdfColor(frame.Color) + " RG");
+    Line(Num(frame.Width * PointsPerReportPixel) + " w");
 }
 
 bool TrpPDFExport::HoldsHTML(const TrpCustomMemoView& memo) const {
@@ -258,71 +255,82 @@ bool TrpPDFExport::HoldsHTML(const TrpCustomMemoView& memo) const {
     return text.contains(QLatin1Char('<')) && text.contains(QLatin1Char('>'));
 }
 
-void TrpPDFExport::DrawObject(TrpView& view) {
-    auto* memo = dynamic_cast<TrpCustomMemoView*>(&view);
-    if (memo && memo->Rotation() == 0 && IsSolidOrClear(memo->BrushStyle())) {
-        DrawVectorMemo(*memo);
+void TrpPDFExport::DrawObject(const TrpPlacedObject& o) {
+    switch (o.Kind) {
+    case TrpPlacedKind::PageFrame: // drawn with the page's fill
         return;
+    case TrpPlacedKind::PageBackground:
+        if (FBackground && o.Width > 0 && o.Height > 0)
+            DrawPicture(o);
+        return;
+    case TrpPlacedKind::Text: {
+        auto& memo = static_cast<const TrpCustomMemoView&>(*o.View);
+        if (memo.Rotation() == 0 && IsSolidOrClear(o.Brush)) {
+            DrawVectorMemo(o);
+            return;
+        }
+        break;
     }
-    const Extended left = PaperLeft(view), top = PaperTop(view);
-    const QByteArray x1 = Num(X(left)), y1 = Num(Y(top)), x2 = Num(X(left + view.Width())),
-                     y2 = Num(Y(top + view.Height()));
+    default:
+        break;
+    }
+    const QByteArray x1 = Num(X(o.Left)), y1 = Num(Y(o.Top)), x2 = Num(X(o.Left + o.Width)),
+                     y2 = Num(Y(o.Top + o.Height));
     auto segment = [&](const QByteArray& ax, const QByteArray& ay, const QByteArray& bx,
                        const QByteArray& by) {
-        StrokeSetup(view);
+        StrokeSetup(o.Frame);
         Line(ax + ' ' + ay + " m");
         Line(bx + ' ' + by + " l");
         Line("S");
     };
-    if (dynamic_cast<TrpCustomLineView*>(&view)) {
-        if (view.Frame().Color != clNone)
+    if (o.Kind == TrpPlacedKind::Line) {
+        if (o.Frame.Color != clNone)
             segment(x1, y1, x2, y2);
         return;
     }
-    if (auto* shape = dynamic_cast<TrpShapeView*>(&view)) {
-        switch (shape->Shape()) {
+    if (o.Kind == TrpPlacedKind::Shape) {
+        switch (static_cast<const TrpShapeView&>(*o.View).Shape()) {
         case skRectangle: {
             // A transparent rectangle stays transparent, as it is drawn on the page.
-            const bool stroke = view.Frame().Color != clNone, fill = view.Color() != clNone;
+            const bool stroke = o.Frame.Color != clNone, fill = o.Fill != clNone;
             if (!stroke && !fill)
                 return;
             if (stroke)
-                StrokeSetup(view);
+                StrokeSetup(o.Frame);
             if (fill)
-                Line(FPDF->Toolkit().PdfColor(view.Color()) + " rg");
-            Line(x1 + ' ' + y2 + ' ' + Num(view.Width() * PointsPerReportPixel) + ' ' +
-                 Num(view.Height() * PointsPerReportPixel) + " re");
+                Line(FPDF->Toolkit().PdfColor(o.Fill) + " rg");
+            Line(x1 + ' ' + y2 + ' ' + Num(o.Width * PointsPerReportPixel) + ' ' +
+                 Num(o.Height * PointsPerReportPixel) + " re");
             Line(stroke && fill ? "B" : stroke ? "S" : "f");
             return;
         }
         case skDiagonal1:
-            if (view.Frame().Color != clNone)
+            if (o.Frame.Color != clNone)
                 segment(x1, y2, x2, y1);
             return;
         case skDiagonal2:
-            if (view.Frame().Color != clNone)
+            if (o.Frame.Color != clNone)
                 segment(x1, y1, x2, y2);
             return;
         default:
             break;
         }
     }
-    if (view.Width() > 0 && view.Height() > 0 && (view.Name() != u"_pagebackground" || FBackground))
-        DrawPicture(view);
+    if (o.Width > 0 && o.Height > 0)
+        DrawPicture(o);
 }
 
-void TrpPDFExport::DrawFrame(const TrpView& view) {
-    const TrpFrame& f = view.Frame();
+void TrpPDFExport::DrawFrame(const TrpPlacedObject& o) {
+    const TrpFrame& f = o.Frame;
     if (f.Typ == 0 || f.Color == clNone || f.Width == 0)
         return;
-    const Extended left = PaperLeft(view), top = PaperTop(view);
-    Extended w = view.Width(), h = view.Height();
+    Extended w = o.Width, h = o.Height;
     if (f.DropShadow) {
         w -= f.ShadowWidth;
         h -= f.ShadowWidth;
     }
-    const QByteArray x1 = Num(X(left)), y1 = Num(Y(top)), x2 = Num(X(left + w)), y2 = Num(Y(top + h));
-    StrokeSetup(view);
+    const QByteArray x1 = Num(X(o.Left)), y1 = Num(Y(o.Top)), x2 = Num(X(o.Left + w)), y2 = Num(Y(o.Top + h));
+    StrokeSetup(f);
     if (f.Typ == ftAll) {
         Line(x1 + ' ' + y1 + " m");
         Line(x2 + ' ' + y1 + " l");
@@ -348,11 +356,11 @@ void TrpPDFExport::DrawFrame(const TrpView& view) {
     }
 }
 
-void TrpPDFExport::DrawVectorMemo(TrpCustomMemoView& memo) {
+void TrpPDFExport::DrawVectorMemo(const TrpPlacedObject& o) {
     TrpPDFToolkit& kit = FPDF->Toolkit();
-    const TrpFrame& f = memo.Frame();
-    const Extended left = PaperLeft(memo), top = PaperTop(memo), fw = f.Width;
-    Extended w = memo.Width(), h = memo.Height();
+    const TrpFrame& f = o.Frame;
+    const Extended left = o.Left, top = o.Top, fw = f.Width;
+    Extended w = o.Width, h = o.Height;
 
     Line("q");
     Line(Num(X(left - fw)) + ' ' + Num(Y(top + h + fw)) + ' ' + Num((2 * fw + w) * PointsPerReportPixel) +
@@ -375,37 +383,37 @@ void TrpPDFExport::DrawVectorMemo(TrpCustomMemoView& memo) {
         Line("B");
     }
 
-    const TColor fill = ShownFill(memo);
-    if (fill != clNone && memo.BrushStyle() != bsClear) {
-        Line(kit.PdfColor(fill) + " rg");
+    if (o.Fill != clNone && o.Brush != bsClear) {
+        Line(kit.PdfColor(o.Fill) + " rg");
         Line(Num(X(left)) + ' ' + Num(Y(top + h)) + ' ' + Num(w * PointsPerReportPixel) + ' ' +
              Num(h * PointsPerReportPixel) + " re");
         Line("f");
     }
-    DrawFrame(memo);
-    DrawMemoText(memo);
+    DrawFrame(o);
+    DrawMemoText(o);
     Line("Q");
 }
 
-void TrpPDFExport::DrawMemoText(TrpCustomMemoView& memo) {
-    TrpTextSettings s = MemoTextSettings(memo);
-    s.Rotation = 0; // the document's text is written unrotated
-    // Lines break exactly as the drawing breaks them: for the text rectangle in whole units.
-    const QRect unitRect = MemoTextRect(memo, TrpDrawParams());
-    FText.Layout(memo.Memo(), s, unitRect.width());
-    const std::vector<TrpTextLine>& lines = FText.Lines();
+void TrpPDFExport::DrawMemoText(const TrpPlacedObject& o) {
+    auto& memo = static_cast<const TrpCustomMemoView&>(*o.View);
+    const TrpTextSettings s = MemoTextSettings(memo);
+    // Lines break as the page draws them (the text is unrotated here).
+    if (!o.Text)
+        return;
+    const TrpDrawText& laid = *o.Text;
+    const std::vector<TrpTextLine>& lines = laid.Lines();
     if (lines.empty())
         return;
 
     // Placed as the page is drawn at 100 %, on the paper; each run then goes where the layout
     // put it, since the document's fonts advance by their own unhinted widths.
     TrpDrawParams paper;
-    paper.OffsetX = PaperLeft(memo) - memo.AbsLeft();
-    paper.OffsetY = PaperTop(memo) - memo.AbsTop();
+    paper.OffsetX = o.Left - memo.AbsLeft();
+    paper.OffsetY = o.Top - memo.AbsTop();
     TrpTextTarget target;
     target.TextRect = MemoTextRect(memo, paper);
     target.ObjectRect = target.TextRect;
-    const TrpPlacedText placed = FText.Place(target);
+    const TrpPlacedText placed = laid.Place(target);
 
     TrpPDFToolkit& kit = FPDF->Toolkit();
     const TrpFont& font = s.Font;
@@ -490,42 +498,39 @@ void TrpPDFExport::DrawMemoText(TrpCustomMemoView& memo) {
         Line("0 Tc");
 }
 
-void TrpPDFExport::DrawPicture(TrpView& view) {
-    const Extended savedFrame = view.Frame().Width;
-    if (savedFrame > 0)
-        view.FrameRef().Width = 0; // the frame is drawn as vectors afterwards
-    const bool hatch = !IsSolidOrClear(view.BrushStyle());
-    const bool isMemo = dynamic_cast<TrpCustomMemoView*>(&view) != nullptr;
+void TrpPDFExport::DrawPicture(const TrpPlacedObject& o) {
+    const bool hatch = !IsSolidOrClear(o.Brush);
+    const bool isMemo = o.Kind == TrpPlacedKind::Text;
     int scale = ((FPrintOptimized || isMemo) && !hatch) ? 4 : 1;
     int shift = 0;
-    const bool barcode = view.ClassName() == u"TrpBarCodeView";
+    const bool barcode = o.View && o.View->ClassName() == u"TrpBarCodeView";
     if (barcode && !FPrintOptimized) {
         scale = 2;
         shift = 2;
     }
     // The bitmap covers the object's box exactly, so the picture is not stretched.
-    const int width = std::max(1, int(std::lround(scale * view.Width())));
-    const int height = std::max(1, int(std::lround(scale * view.Height())));
+    const int width = std::max(1, int(std::lround(scale * o.Width)));
+    const int height = std::max(1, int(std::lround(scale * o.Height)));
     QImage image(width, height, QImage::Format_RGB32);
     image.fill(Qt::white);
     {
         QPainter painter(&image);
+        // The frame is drawn as vectors afterwards.
+        TrpPlacedObject unframed = o;
+        unframed.Frame.Width = 0;
         TrpDrawParams p;
         p.ScaleX = p.ScaleY = scale;
-        p.OffsetX = shift - std::lround(view.AbsLeft() * scale);
-        p.OffsetY = -std::lround(view.AbsTop() * scale);
-        DrawView(painter, FText, view, p);
+        p.OffsetX = shift - std::lround((o.View ? o.View->AbsLeft() : o.Left) * scale);
+        p.OffsetY = -std::lround((o.View ? o.View->AbsTop() : o.Top) * scale);
+        DrawView(painter, unframed, p);
     }
-    view.FrameRef().Width = savedFrame;
 
-    const bool drawing =
-        barcode || dynamic_cast<TrpShapeView*>(&view) || dynamic_cast<TrpCustomLineView*>(&view);
+    const bool drawing = barcode || o.Kind == TrpPlacedKind::Shape || o.Kind == TrpPlacedKind::Line;
     const QByteArray jpeg = EncodeJpeg(image, drawing ? 85 : 80);
-    const Extended left = PaperLeft(view), top = PaperTop(view);
-    const Extended w = view.Width() * PointsPerReportPixel, h = view.Height() * PointsPerReportPixel;
+    const Extended w = o.Width * PointsPerReportPixel, h = o.Height * PointsPerReportPixel;
     Line("q");
     Line((w == 0 ? QByteArray("1") : Num(w)) + " 0 0 " + (h == 0 ? QByteArray("1") : Num(h)) + ' ' +
-         Num(X(left)) + ' ' + Num(Y(top + view.Height())) + " cm");
+         Num(X(o.Left)) + ' ' + Num(Y(o.Top + o.Height)) + " cm");
     Line("BI");
     Line("/W " + QByteArray::number(image.width()));
     Line("/H " + QByteArray::number(image.height()));
@@ -540,7 +545,7 @@ void TrpPDFExport::DrawPicture(TrpView& view) {
     Line("");
     Line("EI");
     Line("Q");
-    DrawFrame(view);
+    DrawFrame(o);
 }
 
 // ---- without a dialog ----

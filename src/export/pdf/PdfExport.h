@@ -27,7 +27,8 @@ public:
     TModalResult ShowModal() override;
     bool Start() override;
     void StartPage(report::TrpReportPage* page, int index) override;
-    void ExportObject(report::TrpComponent* object) override;
+    void ExportObject(const report::TrpPlacedObject& object) override;
+    report::TrpOutput Output() const override { return report::TrpOutput::DocumentExport; }
     void Finish() override;
 
     // ---- published properties ----
@@ -65,12 +66,12 @@ public:
     QString TemporaryTarget() const;
 
 private:
-    void DrawObject(report::TrpView& view);
-    void DrawVectorMemo(report::TrpCustomMemoView& memo);
-    void DrawMemoText(report::TrpCustomMemoView& memo);
-    void DrawPicture(report::TrpView& view);
-    void DrawFrame(const report::TrpView& view);
-    void StrokeSetup(const report::TrpView& view);
+    void DrawObject(const report::TrpPlacedObject& object);
+    void DrawVectorMemo(const report::TrpPlacedObject& object);
+    void DrawMemoText(const report::TrpPlacedObject& object);
+    void DrawPicture(const report::TrpPlacedObject& object);
+    void DrawFrame(const report::TrpPlacedObject& object);
+    void StrokeSetup(const report::TrpFrame& frame);
     bool HoldsHTML(const report::TrpCustomMemoView& memo) const;
     long double X(long double x) const;
     long double Y(long double y) const;
@@ -97,7 +98,6 @@ private:
     std::vector<TrpPDFOutlineItem> FOutlineItems;
     std::vector<report::TrpPreviewPages::OutlineEntry> FOutlineEntries; // sorted by page
     size_t FNextEntry = 0;
-    report::TrpDrawText FText; // the filter's own layout engine, so exporting never disturbs drawing
 };
 
 // Writes a prepared report to a PDF file without any dialog, with the calculator's settings

@@ -71,20 +71,11 @@ void TrpRTFExport::SetupMatrix(TrpIEMatrix& m) {
     m.FillArea = true;
     m.CropFillArea = true;
     m.DeleteHTMLTags = true;
-    m.BackImage = false;
     m.Background = false;
+    m.TextOnly = !FExportPictures;
     // Every cell is written in every row it spans, the fill's gaps between objects too: a
     // page of this many cells is a document of tens of megabytes already.
     m.MaxCells = 400'000;
-}
-
-bool TrpRTFExport::Takes(TrpComponent& object) {
-    // The page's header and footer bands are registered, so that their objects can be told.
-    if (object.IsBand() && object.ClassName() == u"TrpPageHeader")
-        Matrix()->SetPageHeader(&object);
-    else if (object.IsBand() && object.ClassName() == u"TrpPageFooter")
-        Matrix()->SetPageFooter(&object);
-    return TrpMatrixExport::Takes(object) && (dynamic_cast<TrpCustomMemoView*>(&object) || FExportPictures);
 }
 
 void TrpRTFExport::BeginDocument(TrpIEMatrix& matrix) {

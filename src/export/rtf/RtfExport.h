@@ -33,7 +33,6 @@ public:
 
 protected:
     void SetupMatrix(TrpIEMatrix& matrix) override;
-    bool Takes(report::TrpComponent& object) override;
     void BeginDocument(TrpIEMatrix& matrix) override;
     void WritePage(TrpIEMatrix& matrix, int number, TrpSpool& spool) override;
     QString WriteDocument(QIODevice& out, TrpSpool& pages, TrpProgress* progress, bool& complete) override;

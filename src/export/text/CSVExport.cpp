@@ -36,9 +36,8 @@ void TrpCSVExport::StartPage(report::TrpReportPage*, int) {
     FMatrix->Clear();
 }
 
-void TrpCSVExport::ExportObject(report::TrpComponent* object) {
-    if (auto* view = dynamic_cast<report::TrpView*>(object))
-        FMatrix->AddObject(*view);
+void TrpCSVExport::ExportObject(const report::TrpPlacedObject& object) {
+    FMatrix->AddObject(object);
 }
 
 namespace {

@@ -39,9 +39,8 @@ void TrpSimpleTextExport::StartPage(report::TrpReportPage*, int) {
     FCharWidth = FCharHeight = 65535;
 }
 
-void TrpSimpleTextExport::ExportObject(report::TrpComponent* object) {
-    if (auto* view = dynamic_cast<report::TrpView*>(object))
-        FMatrix->AddObject(*view);
+void TrpSimpleTextExport::ExportObject(const report::TrpPlacedObject& object) {
+    FMatrix->AddObject(object);
 }
 
 // The smallest character cell any text needs to fit its object.

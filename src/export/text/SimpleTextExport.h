@@ -21,7 +21,7 @@ public:
     QString FilterDescription() const override;
     bool Start() override;
     void StartPage(report::TrpReportPage* page, int index) override;
-    void ExportObject(report::TrpComponent* object) override;
+    void ExportObject(const report::TrpPlacedObject& object) override;
     void FinishPage(report::TrpReportPage* page, int index) override;
     void Finish() override;
 

@@ -127,16 +127,14 @@ void TrpTXTExport::StartPage(report::TrpReportPage*, int) {
     FLongest = FLineCount = 0;
 }
 
-void TrpTXTExport::ExportObject(report::TrpComponent* object) {
-    auto* view = dynamic_cast<report::TrpView*>(object);
-    if (!view)
+void TrpTXTExport::ExportObject(const report::TrpPlacedObject& object) {
+    // The text spans the printable area (the page's own items) and whatever lies beyond it.
+    const Extended left = object.Left, top = object.Top;
+    FExtentWidth = std::max(FExtentWidth, left + object.Width);
+    FExtentHeight = std::max(FExtentHeight, top + object.Height);
+    if (object.Kind != report::TrpPlacedKind::Text)
         return;
-    const Extended left = PaperLeft(*view), top = PaperTop(*view);
-    FExtentWidth = std::max(FExtentWidth, left + view->Width());
-    FExtentHeight = std::max(FExtentHeight, top + view->Height());
-    auto* memo = dynamic_cast<report::TrpCustomMemoView*>(view);
-    if (!memo || !memo->Visible())
-        return;
+    auto* memo = static_cast<const report::TrpCustomMemoView*>(object.View);
     const QString text = PlainText(*memo);
     if (text.isEmpty() && memo->Frame().Typ == 0)
         return;
@@ -147,7 +145,7 @@ void TrpTXTExport::ExportObject(report::TrpComponent* object) {
         bytes += EncodeText(line, false) + "\r\n";
     bytes.chop(2);
     FMemos.push_back(
-        {left, top, view->Width(), view->Height(), bytes, memo->Frame().Typ, memo->HAlign(), memo->VAlign()});
+        {left, top, object.Width, object.Height, bytes, object.Frame.Typ, memo->HAlign(), memo->VAlign()});
 }
 
 std::vector<QByteArray> TrpTXTExport::WrapText(const QByteArray& text, int width, int maxLines) {

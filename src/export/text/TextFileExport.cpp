@@ -67,8 +67,6 @@ std::unique_ptr<TrpIEMatrix> TrpTextFileExport::NewTextMatrix(report::Extended i
     auto m = std::make_unique<TrpIEMatrix>(UseFileCache());
     m->ShowProgress = false;
     m->Background = false;
-    m->BackImage = false;
-    m->Printable = ExportNotPrintable();
     m->RichText = true;
     m->PlainRich = true;
     m->FillArea = false;

@@ -122,7 +122,6 @@ bool TrpXLSExport::Start() {
     // One page at a time: the export's own progress tells the pages.
     FMatrix->ShowProgress = false;
     FMatrix->MaxCellHeight = kMaxCellHeight;
-    FMatrix->BackImage = false;
     FMatrix->Background = FBackground && FEmptyLines;
     FMatrix->RichText = true;
     FMatrix->PlainRich = true;
@@ -130,7 +129,7 @@ bool TrpXLSExport::Start() {
     FMatrix->LargestPieceTakesText = true;
     FMatrix->RotatedAsImage = false;
     FMatrix->DeleteHTMLTags = true;
-    FMatrix->Printable = ExportNotPrintable();
+    FMatrix->TextOnly = !FExportPictures;
     FMatrix->EmptyLines = FEmptyLines;
     FMatrix->Report = Report();
     FExcel = std::make_unique<TrpExcel>();
@@ -153,12 +152,9 @@ void TrpXLSExport::StartPage(TrpReportPage* page, int /*index*/) {
     FPaperHeight = double(page->PaperHeight());
 }
 
-void TrpXLSExport::ExportObject(TrpComponent* object) {
-    auto* view = dynamic_cast<TrpView*>(object);
-    if (!view || !FMatrix || !view->Visible())
-        return;
-    if (dynamic_cast<TrpCustomMemoView*>(view) || FExportPictures)
-        FMatrix->AddObject(*view);
+void TrpXLSExport::ExportObject(const TrpPlacedObject& object) {
+    if (FMatrix)
+        FMatrix->AddObject(object);
 }
 
 void TrpXLSExport::FinishPage(TrpReportPage* page, int /*index*/) {

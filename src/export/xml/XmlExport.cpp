@@ -61,7 +61,6 @@ TModalResult TrpXMLExport::ShowModal() {
 void TrpXMLExport::SetupMatrix(TrpIEMatrix& m) {
     m.MaxCellHeight = kMaxRowHeight;
     m.Background = FBackground && FEmptyLines;
-    m.BackImage = false;
     m.RichText = true;
     m.PlainRich = true;
     m.EmptyLines = FEmptyLines;

@@ -94,10 +94,7 @@ public:
         EXPECT_TRUE(ExportTo(r, this));
         M.Prepare();
     }
-    void ExportObject(TrpComponent* object) override {
-        if (auto* view = dynamic_cast<TrpView*>(object))
-            M.AddObject(*view);
-    }
+    void ExportObject(const report::TrpPlacedObject& object) override { M.AddObject(object); }
     void FinishPage(TrpReportPage* page, int) override {
         M.AddPage(page->Orientation(), page->Width(), page->Height(), page->LeftMargin(), page->TopMargin(),
                   page->RightMargin(), page->BottomMargin());

@@ -222,13 +222,13 @@ TEST(RtfEdgeCases, HeaderAndFooterModes) {
     for (int i = 0; i < 2; ++i) {
         auto page = std::make_unique<TrpReportPage>();
         page->SetReport(r.get());
-        auto* header = static_cast<TrpBand*>(page->Add(std::make_unique<PageBand>("TrpPageHeader")));
-        header->SetBounds(0, 0, 700, 30);
-        Memo(*header, QStringLiteral("header %1").arg(i + 1), 0, 0, 300, 30);
+        // As prepared: each band, then the objects printed on it.
+        page->Add(std::make_unique<PageBand>("TrpPageHeader"))->SetBounds(0, 0, 700, 30);
+        Memo(*page, QStringLiteral("header %1").arg(i + 1), 0, 0, 300, 30);
+        page->Add(std::make_unique<PageBand>("TrpNullBand"))->SetBounds(0, 40, 700, 30);
         Memo(*page, QStringLiteral("body %1").arg(i + 1), 0, 40, 300, 30);
-        auto* footer = static_cast<TrpBand*>(page->Add(std::make_unique<PageBand>("TrpPageFooter")));
-        footer->SetBounds(0, 900, 700, 30);
-        Memo(*footer, QStringLiteral("footer %1").arg(i + 1), 0, 0, 300, 30);
+        page->Add(std::make_unique<PageBand>("TrpPageFooter"))->SetBounds(0, 900, 700, 30);
+        Memo(*page, QStringLiteral("footer %1").arg(i + 1), 0, 900, 300, 30);
         pages.push_back(std::move(page));
     }
     auto feed = [&](TrpRTFExport& f) {
@@ -240,18 +240,13 @@ TEST(RtfEdgeCases, HeaderAndFooterModes) {
         for (int i = 0; i < 2; ++i) {
             TrpReportPage& page = *pages[size_t(i)];
             f.StartPage(&page, i);
-            page.SetLeft(page.LeftMargin() * fr01cm);
-            page.SetTop(page.TopMargin() * fr01cm);
-            for (const auto& object : page.Objects()) {
-                // What the loop skips when headers and footers are written once.
-                const bool band =
-                    object->ClassName() == u"TrpPageHeader" || object->ClassName() == u"TrpPageFooter";
-                if (f.SuppressPageHeadersFooters() && band &&
-                    ((object->ClassName() == u"TrpPageHeader") ? i > 0 : i < 1))
+            const std::unique_ptr<TrpPlacedPage> placed = PlacePage(page, i, 2);
+            for (const TrpPlacedObject& object : placed->Objects) {
+                // What the loop leaves out when headers and footers are written once.
+                if (f.SuppressPageHeadersFooters() && ((object.Band == TrpPlacedBand::PageHeader && i > 0) ||
+                                                       (object.Band == TrpPlacedBand::PageFooter && i < 1)))
                     continue;
-                f.ExportObject(object.get());
-                for (const auto& child : object->Objects())
-                    f.ExportObject(child.get());
+                f.ExportObject(object);
             }
             f.FinishPage(&page, i);
         }

@@ -14,24 +14,29 @@ using namespace report;
 namespace {
 
 // Exports the objects on one A4 page with 10 mm margins into an uncompressed document and
-// returns the page's content stream.
+// returns the page's content stream. The objects' positions are their places on the paper.
 QByteArray Content(std::vector<std::unique_ptr<TrpView>> views, bool printOptimized = false,
-                   bool htmlTags = true) {
-    TrpReportPage page; // left at the paper's corner: object positions are paper positions
-    std::vector<TrpView*> added;
-    for (auto& v : views)
-        added.push_back(static_cast<TrpView*>(page.Add(std::move(v))));
+                   bool htmlTags = true, bool background = false) {
+    TrpReportPage page;
+    page.SetColor(clYellow);
+    for (auto& v : views) {
+        v->SetLeft(v->Left() - page.LeftMargin() * fr01cm);
+        v->SetTop(v->Top() - page.TopMargin() * fr01cm);
+        page.Add(std::move(v));
+    }
+    const std::unique_ptr<TrpPlacedPage> placed = PlacePage(page, 0, 1);
     TrpPDFExport filter(true);
     filter.SetCompressed(false);
     filter.SetPrintOptimized(printOptimized);
     filter.SetHTMLTags(htmlTags);
+    filter.SetBackground(background);
     QBuffer out;
     out.open(QIODevice::WriteOnly);
     filter.SetStream(&out);
     EXPECT_TRUE(filter.Start());
     filter.StartPage(&page, 0);
-    for (TrpView* v : added)
-        filter.ExportObject(v);
+    for (const TrpPlacedObject& o : placed->Objects)
+        filter.ExportObject(o);
     filter.Finish();
     const QByteArray file = out.data();
     const qsizetype obj = file.lastIndexOf(" 0 obj\r\n<< /Length ");
@@ -197,16 +202,11 @@ TEST(PdfExportObjects, AlignmentAndUnderline) {
 }
 
 TEST(PdfExportObjects, PageBackgroundOnlyWhenAsked) {
-    auto background = [] {
-        auto b = std::make_unique<TrpPictureView>();
-        b->SetName(QStringLiteral("_pagebackground"));
-        b->SetBounds(0, 0, 718, 1047);
-        return b;
-    };
-    EXPECT_TRUE(Content(One(background())).isEmpty());
-    auto hidden = Memo(QStringLiteral("x"));
-    hidden->SetPrintable(false);
-    EXPECT_TRUE(Content(One(std::move(hidden))).isEmpty());
+    // The page's yellow fill, a picture of its printable area.
+    EXPECT_TRUE(Content({}).isEmpty());
+    const QByteArray c = Content({}, false, true, true);
+    EXPECT_EQ(Count(c, "\r\nBI\r\n"), 1);
+    EXPECT_TRUE(c.contains("/W 718\r\n/H 1047\r\n")) << c.left(200).toStdString();
 }
 
 TEST(PdfExportObjects, LinesAndShapesAreVectors) {
