@@ -140,7 +140,8 @@ bool ExportTo(TrpReport& report, TrpCustomExportFilter* filter, TrpExportPreview
             };
             for (const TrpPlacedObject& object : placed->Objects) {
                 // The page's fill and frame always: each filter decides about them.
-                if (object.View && (!object.Visible || (printableOnly && !object.Printable) || once(object.Band)))
+                if (object.View &&
+                    (!object.Visible || (printableOnly && !object.Printable) || once(object.Band)))
                     continue;
                 filter->ExportObject(object);
             }

@@ -213,7 +213,7 @@ private:
     Extended FMaxWidth = 0, FMaxHeight = 0;
     Extended FMinLeft = 100000, FMinTop = 100000;
     Extended FDeltaY = 0;
-    bool FPageBefore = false; // ClearPage ended a page before this one
+    bool FPageBefore = false;                                  // ClearPage ended a page before this one
     report::TrpPlacedBand FBand = report::TrpPlacedBand::None; // of the object being added
     std::unique_ptr<report::TrpDrawText> FDrawText;
     std::unordered_map<QString, int> FCharsets;

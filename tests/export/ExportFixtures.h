@@ -39,10 +39,10 @@ public:
     }
     // Views by name, the page's own items by kind.
     void ExportObject(const report::TrpPlacedObject& object) override {
-        Calls << QStringLiteral("Object:") +
-                     (object.View ? object.View->Name()
-                      : object.Kind == report::TrpPlacedKind::PageBackground ? QStringLiteral("(page fill)")
-                                                                             : QStringLiteral("(page frame)"));
+        Calls << QStringLiteral("Object:") + (object.View ? object.View->Name()
+                                              : object.Kind == report::TrpPlacedKind::PageBackground
+                                                  ? QStringLiteral("(page fill)")
+                                                  : QStringLiteral("(page frame)"));
         if (OnObject)
             OnObject(object);
     }

@@ -29,21 +29,10 @@ TEST(ExportLoop, FeedsPagesInOrder) {
     RecordingFilter f;
     EXPECT_TRUE(ExportTo(*r, &f));
     // The page's fill and frame come first, then the objects it printed (bands are not objects).
-    const QStringList expected = {"ShowModal",
-                                  "Start",
-                                  "StartPage:0",
-                                  "Object:(page fill)",
-                                  "Object:(page frame)",
-                                  "Object:A0",
-                                  "Object:B0",
-                                  "FinishPage:0",
-                                  "StartPage:1",
-                                  "Object:(page fill)",
-                                  "Object:(page frame)",
-                                  "Object:A1",
-                                  "Object:B1",
-                                  "FinishPage:1",
-                                  "Finish"};
+    const QStringList expected = {
+        "ShowModal",           "Start",     "StartPage:0",  "Object:(page fill)", "Object:(page frame)",
+        "Object:A0",           "Object:B0", "FinishPage:0", "StartPage:1",        "Object:(page fill)",
+        "Object:(page frame)", "Object:A1", "Object:B1",    "FinishPage:1",       "Finish"};
     EXPECT_EQ(f.Calls, expected);
     EXPECT_EQ(f.Report(), r.get());
 }

@@ -167,7 +167,8 @@ void TrpHTMLExport::ExportObject(const TrpPlacedObject& object) {
     if (object.Kind == TrpPlacedKind::PageBackground && FExportPictures && FBackground) {
         // The page's fill and frame become the page's background picture.
         FPageBackground = true;
-        const QSize size(std::max(1, int(std::lround(object.Width))), std::max(1, int(std::lround(object.Height))));
+        const QSize size(std::max(1, int(std::lround(object.Width))),
+                         std::max(1, int(std::lround(object.Height))));
         FBackgroundImage = QImage(size, QImage::Format_RGB32);
         FBackgroundImage.fill(Qt::white);
         QPainter painter(&FBackgroundImage);
