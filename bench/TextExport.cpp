@@ -36,10 +36,7 @@ public:
         return true;
     }
     void StartPage(report::TrpReportPage*, int) override { M.Clear(); }
-    void ExportObject(report::TrpComponent* object) override {
-        if (auto* view = dynamic_cast<report::TrpView*>(object))
-            M.AddObject(*view);
-    }
+    void ExportObject(const report::TrpPlacedObject& object) override { M.AddObject(object); }
     void FinishPage(report::TrpReportPage*, int) override { M.Prepare(); }
 };
 

@@ -24,10 +24,7 @@ public:
         FSetup(*M);
         return true;
     }
-    void ExportObject(report::TrpComponent* object) override {
-        if (auto* view = dynamic_cast<report::TrpView*>(object))
-            M->AddObject(*view);
-    }
+    void ExportObject(const report::TrpPlacedObject& object) override { M->AddObject(object); }
     void FinishPage(report::TrpReportPage* page, int) override {
         M->AddPage(page->Orientation(), page->Width(), page->Height(), page->LeftMargin(), page->TopMargin(),
                    page->RightMargin(), page->BottomMargin());
