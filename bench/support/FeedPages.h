@@ -5,7 +5,7 @@
 #include "SheetFixture.h"
 #include "export/ExportFilter.h"
 #include "report/PlacedPage.h"
-#include "report/PreviewPages.h"
+#include "report/PreparedPageStore.h"
 
 namespace bench {
 
