@@ -6,7 +6,6 @@
 #include "export/TempFiles.h"
 #include "export/pdf/PdfExportDialog.h"
 #include "export/pdf/PdfFormat.h"
-#include "export/pdf/PdfToolkit.h"
 #include "platform/AtomicFile.h"
 #include "platform/Units.h"
 #include "report/EngineTexts.h"
@@ -47,10 +46,6 @@ PDFexport=Документ PDF
 )";
 
 const QString kCreator = QStringLiteral("Tarifon (www.kviralt.ru)");
-
-QByteArray Num(long double v) {
-    return PdfNumber(v);
-}
 
 bool IsSolidOrClear(TBrushStyle s) {
     return s == bsSolid || s == bsClear;
@@ -239,13 +234,10 @@ long double TrpPDFExport::Y(long double y) const {
     return FPage->Height - (y * PointsPerReportPixel + FPage->MarginTop);
 }
 
-void TrpPDFExport::Line(const QByteArray& s) {
-    FPage->AppendLine(s);
-}
-
 void TrpPDFExport::StrokeSetup(const TrpFrame& frame) {
-    Line(FPDF->Toolkit().PdfColor(frame.Color) + " RG");
-    Line(Num(frame.Width * PointsPerReportPixel) + " w");
+    TrpPDFContent& c = FPage->Content();
+    c.StrokeColor(frame.Color);
+    c.LineWidth(frame.Width * PointsPerReportPixel);
 }
 
 bool TrpPDFExport::HoldsHTML(const TrpCustomMemoView& memo) const {
@@ -274,14 +266,13 @@ void TrpPDFExport::DrawObject(const TrpPlacedObject& o) {
     default:
         break;
     }
-    const QByteArray x1 = Num(X(o.Left)), y1 = Num(Y(o.Top)), x2 = Num(X(o.Left + o.Width)),
-                     y2 = Num(Y(o.Top + o.Height));
-    auto segment = [&](const QByteArray& ax, const QByteArray& ay, const QByteArray& bx,
-                       const QByteArray& by) {
+    TrpPDFContent& c = FPage->Content();
+    const Extended x1 = X(o.Left), y1 = Y(o.Top), x2 = X(o.Left + o.Width), y2 = Y(o.Top + o.Height);
+    auto segment = [&](Extended ax, Extended ay, Extended bx, Extended by) {
         StrokeSetup(o.Frame);
-        Line(ax + ' ' + ay + " m");
-        Line(bx + ' ' + by + " l");
-        Line("S");
+        c.MoveTo(ax, ay);
+        c.LineTo(bx, by);
+        c.Stroke();
     };
     if (o.Kind == TrpPlacedKind::Line) {
         if (o.Frame.Color != clNone)
@@ -298,10 +289,14 @@ void TrpPDFExport::DrawObject(const TrpPlacedObject& o) {
             if (stroke)
                 StrokeSetup(o.Frame);
             if (fill)
-                Line(FPDF->Toolkit().PdfColor(o.Fill) + " rg");
-            Line(x1 + ' ' + y2 + ' ' + Num(o.Width * PointsPerReportPixel) + ' ' +
-                 Num(o.Height * PointsPerReportPixel) + " re");
-            Line(stroke && fill ? "B" : stroke ? "S" : "f");
+                c.FillColor(o.Fill);
+            c.Rectangle(x1, y2, o.Width * PointsPerReportPixel, o.Height * PointsPerReportPixel);
+            if (stroke && fill)
+                c.FillAndStroke();
+            else if (stroke)
+                c.Stroke();
+            else
+                c.Fill();
             return;
         }
         case skDiagonal1:
@@ -329,20 +324,21 @@ void TrpPDFExport::DrawFrame(const TrpPlacedObject& o) {
         w -= f.ShadowWidth;
         h -= f.ShadowWidth;
     }
-    const QByteArray x1 = Num(X(o.Left)), y1 = Num(Y(o.Top)), x2 = Num(X(o.Left + w)), y2 = Num(Y(o.Top + h));
+    const Extended x1 = X(o.Left), y1 = Y(o.Top), x2 = X(o.Left + w), y2 = Y(o.Top + h);
+    TrpPDFContent& c = FPage->Content();
     StrokeSetup(f);
     if (f.Typ == ftAll) {
-        Line(x1 + ' ' + y1 + " m");
-        Line(x2 + ' ' + y1 + " l");
-        Line(x2 + ' ' + y2 + " l");
-        Line(x1 + ' ' + y2 + " l");
-        Line(x1 + ' ' + y1 + " l");
-        Line("s");
+        c.MoveTo(x1, y1);
+        c.LineTo(x2, y1);
+        c.LineTo(x2, y2);
+        c.LineTo(x1, y2);
+        c.LineTo(x1, y1);
+        c.CloseAndStroke();
         return;
     }
     const struct {
         int Side;
-        const QByteArray &Ax, &Ay, &Bx, &By;
+        Extended Ax, Ay, Bx, By;
     } sides[] = {{ftTop, x1, y1, x2, y1},
                  {ftRight, x2, y1, x2, y2},
                  {ftBottom, x1, y2, x2, y2},
@@ -350,48 +346,44 @@ void TrpPDFExport::DrawFrame(const TrpPlacedObject& o) {
     for (const auto& s : sides) {
         if (!(f.Typ & s.Side))
             continue;
-        Line(s.Ax + ' ' + s.Ay + " m");
-        Line(s.Bx + ' ' + s.By + " l");
-        Line("S");
+        c.MoveTo(s.Ax, s.Ay);
+        c.LineTo(s.Bx, s.By);
+        c.Stroke();
     }
 }
 
 void TrpPDFExport::DrawVectorMemo(const TrpPlacedObject& o) {
-    TrpPDFToolkit& kit = FPDF->Toolkit();
+    TrpPDFContent& c = FPage->Content();
     const TrpFrame& f = o.Frame;
     const Extended left = o.Left, top = o.Top, fw = f.Width;
     Extended w = o.Width, h = o.Height;
 
-    Line("q");
-    Line(Num(X(left - fw)) + ' ' + Num(Y(top + h + fw)) + ' ' + Num((2 * fw + w) * PointsPerReportPixel) +
-         ' ' + Num((2 * fw + h) * PointsPerReportPixel) + " re");
-    Line("W");
-    Line("n");
+    c.Save();
+    c.Rectangle(X(left - fw), Y(top + h + fw), (2 * fw + w) * PointsPerReportPixel,
+                (2 * fw + h) * PointsPerReportPixel);
+    c.Clip();
+    c.EndPath();
 
     if (f.DropShadow) {
         const Extended sw = f.ShadowWidth;
         w -= sw;
         h -= sw;
-        const QByteArray sc = kit.PdfColor(f.ShadowColor);
-        Line(sc + " rg");
-        Line(sc + " RG");
-        Line(Num(X(left + w)) + ' ' + Num(Y(top + h + sw)) + ' ' + Num(sw * PointsPerReportPixel) + ' ' +
-             Num(h * PointsPerReportPixel) + " re");
-        Line("B");
-        Line(Num(X(left + sw)) + ' ' + Num(Y(top + h + sw)) + ' ' + Num(w * PointsPerReportPixel) + ' ' +
-             Num(sw * PointsPerReportPixel) + " re");
-        Line("B");
+        c.FillColor(f.ShadowColor);
+        c.StrokeColor(f.ShadowColor);
+        c.Rectangle(X(left + w), Y(top + h + sw), sw * PointsPerReportPixel, h * PointsPerReportPixel);
+        c.FillAndStroke();
+        c.Rectangle(X(left + sw), Y(top + h + sw), w * PointsPerReportPixel, sw * PointsPerReportPixel);
+        c.FillAndStroke();
     }
 
     if (o.Fill != clNone && o.Brush != bsClear) {
-        Line(kit.PdfColor(o.Fill) + " rg");
-        Line(Num(X(left)) + ' ' + Num(Y(top + h)) + ' ' + Num(w * PointsPerReportPixel) + ' ' +
-             Num(h * PointsPerReportPixel) + " re");
-        Line("f");
+        c.FillColor(o.Fill);
+        c.Rectangle(X(left), Y(top + h), w * PointsPerReportPixel, h * PointsPerReportPixel);
+        c.Fill();
     }
     DrawFrame(o);
     DrawMemoText(o);
-    Line("Q");
+    c.Restore();
 }
 
 void TrpPDFExport::DrawMemoText(const TrpPlacedObject& o) {
@@ -415,15 +407,15 @@ void TrpPDFExport::DrawMemoText(const TrpPlacedObject& o) {
     target.ObjectRect = target.TextRect;
     const TrpPlacedText placed = laid.Place(target);
 
-    TrpPDFToolkit& kit = FPDF->Toolkit();
+    TrpPDFContent& c = FPage->Content();
     const TrpFont& font = s.Font;
     // Without tags, and for right-to-left reading, a line is one piece in the memo's font.
     const bool wholeLines = !(s.AllowHTMLTags && FHTMLTags) || s.RTLReading;
     const TrpHTMLTag baseTag{font.Size, false, false, font.Style, font.Color};
     int currentFont = -1, currentSize = -1;
-    QByteArray currentColor;
+    QByteArray currentColor; // as written: colours that write alike need no new operator
     if (s.CharSpacing != 0)
-        Line(Num(s.CharSpacing * PointsPerReportPixel) + " Tc");
+        c.CharSpacing(s.CharSpacing * PointsPerReportPixel);
 
     // One piece of text: its characters, attributes, layout position and baseline.
     auto writePiece = [&](QString text, const TrpHTMLTag& tag, Extended left, Extended width, int baseline,
@@ -440,29 +432,29 @@ void TrpPDFExport::DrawMemoText(const TrpPlacedObject& o) {
         const int position = FPDF->LookupFont(runFont);
         TrpPDFFont* pdfFont = FPDF->Fonts(position);
         if (position != currentFont || runFont.Size != currentSize) {
-            Line(pdfFont->ResourceName() + ' ' + Num(runFont.Size) + " Tf");
+            c.Font(pdfFont->ResourceName(), runFont.Size);
             currentFont = position;
             currentSize = runFont.Size;
         }
-        const QByteArray color = kit.PdfColor(runFont.Color == clNone ? clBlack : runFont.Color);
-        if (color != currentColor) {
-            Line(color + " rg");
-            currentColor = color;
+        const TColor color = runFont.Color == clNone ? clBlack : runFont.Color;
+        if (c.ColorOperands(color) != currentColor) {
+            c.FillColor(color);
+            currentColor = c.ColorOperands(color);
         }
-        const QByteArray px = Num(X(left)), py = Num(Y(baseline));
-        Line("BT");
-        Line(px + ' ' + py + " Td");
+        const Extended px = X(left), py = Y(baseline);
+        c.BeginText();
+        c.TextPosition(px, py);
         if (wordSpacing > 0)
-            Line(Num(wordSpacing * PointsPerReportPixel) + " Tw");
-        Line("(" + EscapeText(pdfFont->Encode(text)) + ") Tj");
-        Line("ET");
+            c.WordSpacing(wordSpacing * PointsPerReportPixel);
+        c.ShowText(pdfFont->Encode(text));
+        c.EndText();
         auto rule = [&](Extended offset, Extended thickness) {
-            Line(color + " RG");
-            Line(Num(thickness) + " w");
-            const QByteArray ry = Num(Y(baseline) - offset);
-            Line(px + ' ' + ry + " m");
-            Line(Num(X(left + width)) + ' ' + ry + " l");
-            Line("S");
+            c.StrokeColor(color);
+            c.LineWidth(thickness);
+            const Extended ry = py - offset;
+            c.MoveTo(px, ry);
+            c.LineTo(X(left + width), ry);
+            c.Stroke();
         };
         if (runFont.Style & fsUnderline)
             rule(runFont.Size * 0.12L, runFont.Size * 0.08L);
@@ -492,10 +484,10 @@ void TrpPDFExport::DrawMemoText(const TrpPlacedObject& o) {
                            r.Baseline, *r.Font, wordSpacing);
         }
         if (written && wordSpacing > 0)
-            Line("0 Tw");
+            c.WordSpacing(0);
     }
     if (s.CharSpacing != 0)
-        Line("0 Tc");
+        c.CharSpacing(0);
 }
 
 void TrpPDFExport::DrawPicture(const TrpPlacedObject& o) {
@@ -526,25 +518,12 @@ void TrpPDFExport::DrawPicture(const TrpPlacedObject& o) {
     }
 
     const bool drawing = barcode || o.Kind == TrpPlacedKind::Shape || o.Kind == TrpPlacedKind::Line;
-    const QByteArray jpeg = EncodeJpeg(image, drawing ? 85 : 80);
     const Extended w = o.Width * PointsPerReportPixel, h = o.Height * PointsPerReportPixel;
-    Line("q");
-    Line((w == 0 ? QByteArray("1") : Num(w)) + " 0 0 " + (h == 0 ? QByteArray("1") : Num(h)) + ' ' +
-         Num(X(o.Left)) + ' ' + Num(Y(o.Top + o.Height)) + " cm");
-    Line("BI");
-    Line("/W " + QByteArray::number(image.width()));
-    Line("/H " + QByteArray::number(image.height()));
-    Line("/CS /RGB");
-    Line("/BPC 8");
-    Line("/I true");
-    Line("/F [/DCT]");
-    // One white-space byte after ID, then the data.
-    FPage->AppendText("ID ");
-    FPage->Flush();
-    FPage->AppendText(jpeg);
-    Line("");
-    Line("EI");
-    Line("Q");
+    TrpPDFContent& c = FPage->Content();
+    c.Save();
+    c.Transform(w == 0 ? 1 : w, 0, 0, h == 0 ? 1 : h, X(o.Left), Y(o.Top + o.Height));
+    c.InlineJpeg(image.width(), image.height(), EncodeJpeg(image, drawing ? 85 : 80));
+    c.Restore();
     DrawFrame(o);
 }
 

@@ -75,7 +75,6 @@ private:
     bool HoldsHTML(const report::TrpCustomMemoView& memo) const;
     long double X(long double x) const;
     long double Y(long double y) const;
-    void Line(const QByteArray& s);
     QString SaveDialog(const QString& initialName);
 
     bool FCompressed = true;

@@ -5,7 +5,6 @@
 #include "export/pdf/PdfFontProgram.h"
 #include "export/pdf/PdfFormat.h"
 #include "export/pdf/PdfOutline.h"
-#include "export/pdf/PdfToolkit.h"
 #include "platform/Units.h"
 #include "report/Components.h"
 
@@ -42,8 +41,7 @@ void TrpPDFElement::FlushTo(TrpPDFStream& stream) {
 
 // ---- file ----
 
-TrpPDFFile::TrpPDFFile(bool useTempFile, const QString& tempFolder)
-    : FToolkit(std::make_unique<TrpPDFToolkit>()) {
+TrpPDFFile::TrpPDFFile(bool useTempFile, const QString& tempFolder) {
     if (useTempFile) {
         auto file = std::make_unique<QTemporaryFile>(
             ProcessTempTemplate(tempFolder.isEmpty() ? QDir::tempPath() : tempFolder));
@@ -89,7 +87,6 @@ TrpPDFPage* TrpPDFFile::BeginPage(long double width, long double height, long do
     if (!FPages.empty())
         FPages.back()->ContentLength = page->ContentStart - FPages.back()->ContentStart;
     FPages.push_back(std::move(page));
-    FPages.back()->Index = int(FPages.size());
     if (FPages.size() == 1)
         FObjectsPerFont = EmbeddedFonts ? 3 : 2; // resource names on every page depend on it
     return FPages.back().get();
@@ -238,8 +235,11 @@ void TrpPDFFile::WriteDocument(QIODevice& device) {
 // ---- page ----
 
 void TrpPDFPage::Flush() {
+    if (FContent.IsEmpty())
+        return;
     try {
-        FlushTo(FFile->ContentStore());
+        FFile->ContentStore().Write(FContent.Bytes());
+        FContent.Clear();
     } catch (const TrpPDFError& e) {
         // The contents wait in a temporary file: say which one could not take them.
         throw TrpPDFError(FFile->TempFileName() + QStringLiteral(": ") + e.Message());
@@ -248,50 +248,49 @@ void TrpPDFPage::Flush() {
 
 void TrpPDFPage::Write(TrpPDFStream& out, int j) {
     TrpPDFFile& file = *FFile;
+    TrpPDFElement object;
     const int n = file.FirstPageObject() + 2 * j;
-    file.BeginObject(out, *this, n);
-    AppendLine("/Type /Page");
-    AppendLine("/Parent " + QByteArray::number(file.PagesObject()) + " 0 R");
-    AppendLine("/MediaBox [0 0 " + PdfNumber(Width) + " " + PdfNumber(Height) + " ]");
-    AppendLine("/Resources <<");
-    AppendLine("/Font <<");
+    file.BeginObject(out, object, n);
+    object.AppendLine("/Type /Page");
+    object.AppendLine("/Parent " + QByteArray::number(file.PagesObject()) + " 0 R");
+    object.AppendLine("/MediaBox [0 0 " + PdfNumber(Width) + " " + PdfNumber(Height) + " ]");
+    object.AppendLine("/Resources <<");
+    object.AppendLine("/Font <<");
     for (int i = 0; i < file.FontsCount(); ++i) {
         const TrpPDFFont* font = file.Fonts(i);
-        AppendLine(font->ResourceName() + " " + QByteArray::number(file.PagesObject() + font->Index) +
-                   " 0 R");
+        object.AppendLine(font->ResourceName() + " " + QByteArray::number(file.PagesObject() + font->Index) +
+                          " 0 R");
     }
-    AppendLine(">>");
-    AppendLine("/XObject <<");
-    AppendLine(">>");
-    AppendLine("/ProcSet [/PDF /Text /ImageC ]");
-    AppendLine(">>");
-    AppendLine("/Contents " + QByteArray::number(n + 1) + " 0 R");
-    AppendLine(">>");
-    AppendLine("endobj");
-    FlushTo(out);
+    object.AppendLine(">>");
+    object.AppendLine("/XObject <<");
+    object.AppendLine(">>");
+    object.AppendLine("/ProcSet [/PDF /Text /ImageC ]");
+    object.AppendLine(">>");
+    object.AppendLine("/Contents " + QByteArray::number(n + 1) + " 0 R");
+    object.AppendLine(">>");
+    object.AppendLine("endobj");
+    object.FlushTo(out);
 
     const QByteArray content = file.PageContent(*this);
-    file.RecordOffset(out, *this);
-    AppendLine(QByteArray::number(n + 1) + " 0 obj");
+    file.RecordOffset(out, object);
+    object.AppendLine(QByteArray::number(n + 1) + " 0 obj");
     if (file.Compressed) {
         const QByteArray packed = Deflate(content, 1);
-        AppendLine("<< /Filter /FlateDecode /Length " + QByteArray::number(packed.size()) + " /Length1 " +
-                   QByteArray::number(content.size()) + " >>");
-        AppendLine("stream");
-        FlushTo(out);
+        object.AppendLine("<< /Filter /FlateDecode /Length " + QByteArray::number(packed.size()) +
+                          " /Length1 " + QByteArray::number(content.size()) + " >>");
+        object.AppendLine("stream");
+        object.FlushTo(out);
         out.Write(packed);
-        AppendLine("");
+        object.AppendLine("");
     } else {
-        AppendLine("<< /Length " + QByteArray::number(content.size()) + " >>");
-        AppendLine("stream");
-        FlushTo(out);
-        out.Write(content);
-        if (!content.isEmpty() && !content.endsWith('\n'))
-            AppendLine(""); // "endstream" must start a line of its own
+        object.AppendLine("<< /Length " + QByteArray::number(content.size()) + " >>");
+        object.AppendLine("stream");
+        object.FlushTo(out);
+        out.Write(content); // whole lines: "endstream" starts a line of its own
     }
-    AppendLine("endstream");
-    AppendLine("endobj");
-    FlushTo(out);
+    object.AppendLine("endstream");
+    object.AppendLine("endobj");
+    object.FlushTo(out);
 }
 
 } // namespace exports

@@ -3,6 +3,7 @@
 // tree, page content streams, cross-reference table and trailer of a PDF 1.3 file. Every
 // line ends in CR LF; only stream data is binary.
 
+#include "export/pdf/PdfContent.h"
 #include "report/ReportTypes.h"
 
 #include <QByteArray>
@@ -19,7 +20,6 @@ class TrpReportPage;
 namespace exports {
 
 class TrpPDFFile;
-class TrpPDFToolkit;
 struct TrpPDFFontMetrics;
 
 // A bookmark of the report outline: text, 0-based page index and top in report units.
@@ -63,20 +63,23 @@ protected:
     QByteArray FText;
 };
 
-class TrpPDFPage : public TrpPDFElement {
+class TrpPDFPage {
 public:
-    TrpPDFPage(TrpPDFFile* file) : FFile(file) {}
+    explicit TrpPDFPage(TrpPDFFile* file) : FFile(file) {}
     long double Width = 0, Height = 0;          // points
     long double MarginLeft = 0, MarginTop = 0;  // offsets added to every position, points
     qint64 ContentStart = 0, ContentLength = 0; // in the content store
     TrpPDFFile* File() const { return FFile; }
-    // Writes the pending operators to the document's content store.
+    // The operators not yet flushed.
+    TrpPDFContent& Content() { return FContent; }
+    // Moves the pending operators to the document's content store.
     void Flush();
     // The page object and its content stream.
     void Write(TrpPDFStream& out, int pageIndex);
 
 private:
     TrpPDFFile* FFile;
+    TrpPDFContent FContent;
 };
 
 class TrpPDFFont : public TrpPDFElement {
@@ -148,7 +151,6 @@ public:
 
     TrpPDFStream& ContentStore() { return *FStore; }
     QString TempFileName() const { return FTempFileName; }
-    TrpPDFToolkit& Toolkit() { return *FToolkit; }
 
     // Numbers fixed while writing.
     int PagesObject() const { return FPagesObject; }
@@ -173,7 +175,6 @@ private:
     std::unique_ptr<QIODevice> FStoreDevice;
     std::unique_ptr<TrpPDFStream> FStore;
     QString FTempFileName;
-    std::unique_ptr<TrpPDFToolkit> FToolkit;
 };
 
 } // namespace exports

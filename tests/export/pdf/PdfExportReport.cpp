@@ -257,8 +257,9 @@ TEST(PdfExportReport, EveryCharacterOfTheCodePageReadsAndDrawsBack) {
             ++cells;
             EXPECT_GT(Ink(theirs, cell), 0.4 * Ink(ours, cell)) << w.captured(5).toStdString() << " is drawn";
             // Without the font file the reader draws a face of its own choice: ink only.
-            if (embedded)
+            if (embedded) {
                 EXPECT_LT(difference, 30) << w.captured(5).toStdString() << " looks as we draw it";
+            }
         }
         EXPECT_EQ(cells, 125);
         std::printf("worst cell difference %.1f\n", worst);

@@ -1,8 +1,11 @@
-// The text forms the writer puts into every file: numbers, strings, font names, encodings.
+// The text forms the writer puts into every file: numbers, strings, font names, encodings,
+// content operators.
 #include "export/pdf/PdfCodePage.h"
+#include "export/pdf/PdfContent.h"
 #include "export/pdf/PdfFormat.h"
 
 #include <algorithm>
+#include <functional>
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -19,6 +22,66 @@ TEST(PdfFormatting, NumbersHaveTwoDecimalsOnlyWhenFractional) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(PdfNumber(c.X), QByteArray(c.Text)) << double(c.X);
+}
+
+// One line per operator, numbers as PdfNumber writes them (also under the suite's Russian
+// locale, whose decimal separator is a comma). One stream for all rows, so the colour cache
+// sees colours change and come back.
+TEST(PdfFormatting, ContentOperatorsAreOneLineEach) {
+    using C = TrpPDFContent;
+    const struct {
+        std::function<void(C&)> Write;
+        const char* Text;
+    } cases[] = {
+        {[](C& c) { c.MoveTo(75.5L, 766.39L); }, "75.50 766.39 m"},
+        {[](C& c) { c.LineTo(1e6, -0.001L); }, "1000000 0.00 l"},
+        {[](C& c) { c.Rectangle(0.004L, 2.999L, 1.0L / 3, -1.5L); }, "0.00 3.00 0.33 -1.50 re"},
+        {[](C& c) { c.Transform(1, 0, 0, 1, 595.275L, 841.89L); }, "1 0 0 1 595.28 841.89 cm"},
+        {[](C& c) { c.LineWidth(0.75L); }, "0.75 w"},
+        {[](C& c) {
+             c.Dash({3, 1.5L}, 0);
+         },
+         "[3 1.50] 0 d"},
+        {[](C& c) { c.Dash({}, 0); }, "[] 0 d"},
+        {[](C& c) { c.StrokeColor(report::clRed); }, "1 0 0 RG"},
+        {[](C& c) { c.FillColor(0x336699); }, "0.60 0.40 0.20 rg"},
+        {[](C& c) { c.FillColor(report::clNone); }, "1 1 1 rg"},
+        {[](C& c) { c.StrokeColor(0); }, "0 0 0 RG"},
+        {[](C& c) { c.FillColor(0x336699); }, "0.60 0.40 0.20 rg"},
+        {[](C& c) { c.Font("/F3", 12); }, "/F3 12 Tf"},
+        {[](C& c) { c.CharSpacing(1.126L); }, "1.13 Tc"},
+        {[](C& c) { c.WordSpacing(0); }, "0 Tw"},
+        {[](C& c) { c.TextPosition(40, -0.5L); }, "40 -0.50 Td"},
+        {[](C& c) { c.TextMatrix(0, 1, -1, 0, 10, 20); }, "0 1 -1 0 10 20 Tm"},
+        {[](C& c) { c.ShowText("a(b)\\\xD2"); }, "(a\\(b\\)\\\\\xD2) Tj"},
+        {[](C& c) {
+             c.ShowTextAdjusted({{"A", -120}, {"B)", 0}});
+         },
+         "[(A) -120 (B\\))] TJ"},
+        {[](C& c) { c.DrawXObject("/Im0"); }, "/Im0 Do"},
+        {[](C& c) {
+             c.Save();
+             c.ClosePath();
+             c.Clip();
+             c.EndPath();
+             c.Stroke();
+             c.CloseAndStroke();
+             c.Fill();
+             c.FillAndStroke();
+             c.BeginText();
+             c.EndText();
+             c.Restore();
+         },
+         "q\r\nh\r\nW\r\nn\r\nS\r\ns\r\nf\r\nB\r\nBT\r\nET\r\nQ"},
+        {[](C& c) { c.InlineJpeg(2, 3, "\xFF\xD8\r\n"); },
+         "BI\r\n/W 2\r\n/H 3\r\n/CS /RGB\r\n/BPC 8\r\n/I true\r\n/F [/DCT]\r\nID \xFF\xD8\r\n\r\nEI"},
+    };
+    C content;
+    for (const auto& c : cases) {
+        const qsizetype before = content.Bytes().size();
+        c.Write(content);
+        EXPECT_EQ(content.Bytes().mid(before), QByteArray(c.Text) + "\r\n") << c.Text;
+    }
 }
 
 TEST(PdfFormatting, StringsAreLiteralOrUtf16Hex) {

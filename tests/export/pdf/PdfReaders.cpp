@@ -39,19 +39,17 @@ QString WriteDocument(const QTemporaryDir& dir, const Variant& v) {
         report::TrpReportPage paper;
         TrpPDFPage* page = pdf.BeginPage(paper);
         const int b = pdf.LookupFont(bold), r = pdf.LookupFont(regular);
-        page->AppendLine("BT");
-        page->AppendLine(pdf.Fonts(b)->ResourceName() + " 14 Tf");
-        page->AppendLine("50 780 Td");
-        page->AppendLine("(" + EscapeText(pdf.Fonts(b)->Encode(QStringLiteral("Расчет стоимости ОСАГО"))) +
-                         ") Tj");
-        page->AppendLine("ET");
-        page->AppendLine("BT");
-        page->AppendLine(pdf.Fonts(r)->ResourceName() + " 12 Tf");
-        page->AppendLine("50 750 Td");
-        page->AppendLine("(" +
-                         EscapeText(pdf.Fonts(r)->Encode(QStringLiteral("Т = ТБ*КТ (%1) «ёЁ№»").arg(i + 1))) +
-                         ") Tj");
-        page->AppendLine("ET");
+        TrpPDFContent& c = page->Content();
+        c.BeginText();
+        c.Font(pdf.Fonts(b)->ResourceName(), 14);
+        c.TextPosition(50, 780);
+        c.ShowText(pdf.Fonts(b)->Encode(QStringLiteral("Расчет стоимости ОСАГО")));
+        c.EndText();
+        c.BeginText();
+        c.Font(pdf.Fonts(r)->ResourceName(), 12);
+        c.TextPosition(50, 750);
+        c.ShowText(pdf.Fonts(r)->Encode(QStringLiteral("Т = ТБ*КТ (%1) «ёЁ№»").arg(i + 1)));
+        c.EndText();
         page->Flush();
     }
     const QString name = dir.filePath(
@@ -139,11 +137,12 @@ TEST(PdfReaders, BoldTextIsDrawnBold) {
         int y = 780;
         for (const report::TrpFont& font : {regular, bold}) {
             const int f = pdf.LookupFont(font);
-            page->AppendLine("BT");
-            page->AppendLine(pdf.Fonts(f)->ResourceName() + " 12 Tf");
-            page->AppendLine("40 " + QByteArray::number(y) + " Td");
-            page->AppendLine("(" + EscapeText(pdf.Fonts(f)->Encode(text)) + ") Tj");
-            page->AppendLine("ET");
+            TrpPDFContent& c = page->Content();
+            c.BeginText();
+            c.Font(pdf.Fonts(f)->ResourceName(), 12);
+            c.TextPosition(40, y);
+            c.ShowText(pdf.Fonts(f)->Encode(text));
+            c.EndText();
             y -= 40;
         }
         page->Flush();

@@ -89,9 +89,9 @@ TEST(PdfWriter, OnePageOneFontMakesEightEntries) {
     report::TrpReportPage page; // A4, 10 mm margins
     TrpPDFPage* p = pdf.BeginPage(page);
     EXPECT_EQ(pdf.LookupFont(ArialFont()), 0);
-    p->AppendLine("BT");
-    p->AppendLine("/F0 10 Tf");
-    p->AppendLine("ET");
+    p->Content().BeginText();
+    p->Content().Font("/F0", 10);
+    p->Content().EndText();
     p->Flush();
     const QByteArray file = Write(pdf);
 
@@ -230,10 +230,11 @@ TEST(PdfWriter, InformationDictionary) {
 TEST(PdfWriter, CompressedContentInflatesToThePageOperators) {
     TrpPDFFile pdf;
     TrpPDFPage* page = pdf.BeginPage(400, 600, 0, 0);
-    QByteArray ops;
-    for (int i = 0; i < 200; ++i)
-        ops += "0 0 " + QByteArray::number(i) + " 10 re\r\nf\r\n";
-    page->AppendText(ops);
+    for (int i = 0; i < 200; ++i) {
+        page->Content().Rectangle(0, 0, i, 10);
+        page->Content().Fill();
+    }
+    const QByteArray ops = page->Content().Bytes();
     page->Flush();
     const QByteArray file = Write(pdf);
     const QByteArray content = Object(file, 5);
@@ -269,15 +270,15 @@ TEST(PdfWriter, PagesSplitTheContentStore) {
             }
             for (int i = 0; i < 3; ++i) {
                 TrpPDFPage* p = pdf.BeginPage(400, 600, 0, 0);
-                p->AppendLine("% page " + QByteArray::number(i));
+                p->Content().MoveTo(i, 0);
                 p->Flush();
             }
             file = Write(pdf);
         }
         EXPECT_FALSE(QFile::exists(tempName) && temp) << "the content file goes with the writer";
         for (int i = 0; i < 3; ++i)
-            EXPECT_TRUE(Object(file, 5 + 2 * i)
-                            .contains("stream\r\n% page " + QByteArray::number(i) + "\r\nendstream"));
+            EXPECT_TRUE(
+                Object(file, 5 + 2 * i).contains("stream\r\n" + QByteArray::number(i) + " 0 m\r\nendstream"));
         ExpectConsistentXref(file);
     }
 }
