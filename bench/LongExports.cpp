@@ -45,6 +45,9 @@ std::unique_ptr<TrpReport> ScatteredPage() {
 // One A4 template page of 1,000 framed memos in 50 rows of 20, run once per record.
 std::unique_ptr<TrpReport> LongReport(int pages) {
     auto r = exporttest::NewReport();
+    // Pages beyond the store's memory go to its cache file, as in the command line's and the
+    // preview's long reports.
+    r->EngineOptions.UseFileCache = true;
     r->DataSets.push_back({QStringLiteral("Rows"), pages});
     TrpReportPage* page = r->AddPage();
     page->SetName(QStringLiteral("Page"));
