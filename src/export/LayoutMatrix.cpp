@@ -307,7 +307,8 @@ TrpIEMObject* TrpIEMatrix::NewObject(const TrpView& view, Extended left, Extende
 void TrpIEMatrix::SetMemoText(TrpIEMObject& obj, const TrpCustomMemoView& memo) {
     if ((DeleteHTMLTags && memo.AllowHTMLTags()) || WrapText) {
         // The lines as drawing breaks them, without tags.
-        const TrpTextSettings s = MemoTextSettings(memo);
+        TrpTextSettings s = MemoTextSettings(memo);
+        s.WordWrap = s.WordWrap && !WholeParagraphs;
         const QRect unit = MemoTextRect(memo, TrpDrawParams());
         const bool across = (memo.Rotation() >= 90 && memo.Rotation() < 180) || memo.Rotation() >= 270;
         FDrawText->Layout(memo.Memo(), s, across ? unit.height() : unit.width());

@@ -114,6 +114,9 @@ public:
     // Only memos go in: the filter writes no pictures (nor the page's fill and frame).
     bool TextOnly = false;
     bool WrapText = false;
+    // Texts keep each paragraph on one line (tags still removed): a field of its own holds them
+    // whole, so no wrap point can run two words together.
+    bool WholeParagraphs = false;
     bool EmptyLines = true;
     // The text of a cut object goes to its largest piece that keeps enough of it, not to the
     // first: for spreadsheets, whose rows keep their heights and cannot grow to show a text

@@ -29,6 +29,7 @@ bool TrpCSVExport::Start() {
     if (!TrpTextFileExport::Start())
         return false;
     FMatrix = NewTextMatrix(5);
+    FMatrix->WholeParagraphs = true;
     return true;
 }
 
@@ -68,7 +69,8 @@ bool WouldBeFormula(const QString& text) {
 } // namespace
 
 QByteArray TrpCSVExport::Field(const QStringList& lines, bool oem) {
-    QString joined = lines.join(QString());
+    // A field holds the memo's text: its line breaks read as the spaces they stand for.
+    QString joined = lines.join(u' ');
     // A spreadsheet runs such a field as a formula (links, commands); the apostrophe makes it
     // text there, as it does for a value typed into a cell.
     if (WouldBeFormula(joined))

@@ -94,12 +94,12 @@ TEST_F(TextSheet, PythonsCsvModuleReadsEveryCellInItsRowAndColumn) {
     int row = -1, column = -1;
     ASSERT_TRUE(find(QStringLiteral("Расчет стоимости ОСАГО"), row, column));
     const int titleRow = row;
-    // The header's lines run together in one field; its quote came back whole.
+    // The header's lines are one field, a space where each line ended; its quote came back whole.
     bool header = false;
     for (const QStringList& fields : rows)
         for (const QString& f : fields)
             header = header ||
-                     (f.startsWith(QStringLiteral("Подготовлено в программе:-= Тарифон 2.0\" =-")) &&
+                     (f.startsWith(QStringLiteral("Подготовлено в программе: -= Тарифон 2.0\" =-")) &&
                       f.endsWith(QStringLiteral("Программы для страховых агентов, брокеров и автодилеров")));
     EXPECT_TRUE(header);
     // The table: nine rows one below the other under the title, each with its caption, code
